@@ -1,0 +1,42 @@
+// The local disks the program may put work and output folders on.
+//
+// A volume is a writable mount of a local block device (what the original
+// platform called a fixed disk). The real list comes from
+// /proc/self/mountinfo with statvfs free space; tests hand in their own.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vt {
+
+struct Volume {
+    std::string root;        // mount point, with a trailing '/'
+    uint64_t freeBytes = 0;  // space available to this user
+};
+
+class VolumeSource {
+public:
+    virtual ~VolumeSource() = default;
+    // The volumes in mount order.
+    virtual std::vector<Volume> volumes() const = 0;
+};
+
+// The volumes of this machine.
+class SystemVolumes final : public VolumeSource {
+public:
+    std::vector<Volume> volumes() const override;
+};
+
+// Parses mountinfo text into the writable block-device mounts it lists, in
+// order, without free space (filled in by SystemVolumes). Bind mounts of
+// single files and read-only mounts are left out.
+std::vector<std::string> parseMountInfo(const std::string &mountinfo);
+
+// The volume a path lies on: the listed volume with the longest mount point
+// that contains it. Nothing when the path is relative or on no listed volume.
+std::optional<Volume> volumeOf(const VolumeSource &source, const std::string &path);
+
+} // namespace vt
