@@ -1,0 +1,83 @@
+// The settings window's logic: loading "Option.ini" into the controls and
+// the program-wide settings, saving them, the OK button, the language list
+// handlers. The window (a thin view) shows OptionControls and calls these.
+#pragma once
+
+#include "app/shell/option_controls.h"
+#include "app/shell/region_list.h"
+#include "app/shell/settings.h"
+#include "app/shell/ui_language.h"
+#include "app/shell/work_folders.h"
+#include "platform/registry.h"
+
+#include <string>
+
+namespace vt::shell {
+
+// Everything the settings logic reads from outside.
+struct SettingsEnvironment {
+    std::string optionIniRead;   // the settings file to read
+    std::string optionIniWrite;  // where saving writes it
+    UserRegistry registry;
+    RegionList regions;
+    FolderContext folders;
+    std::string userLanguageName;  // English name of the user's language
+    int osClass = 7;
+
+    // This machine: settings and region files of the program, the user's
+    // registry file, volumes and locale.
+    static SettingsEnvironment program();
+};
+
+struct OkResult {
+    bool saved = false;
+    std::string error;        // why saving failed
+    bool restartNotice = false;
+    std::string restartText;  // the (localised) notice that the engine change needs a restart
+};
+
+class OptionWindowModel {
+public:
+    OptionWindowModel(Settings &settings, UiLanguage &language, SettingsEnvironment environment);
+
+    // Creation: fill the two language lists, then LoadSettings.
+    void create();
+    // Every show: unconfirmed, General page, LoadSettings.
+    void show();
+
+    void LoadSettings();
+    // False, with error() set, when the file cannot be written.
+    bool SaveSettings();
+    // OK: copy the controls into the settings (font size too), save, confirm.
+    OkResult ok();
+
+    // Copies the controls into the settings (without the font size list).
+    void copyControlsToSettings();
+
+    // Fills the font file, character set and language code lists with the
+    // properties of the chosen user language, and sets the font size list.
+    void subtitleLanguageChanged();
+    // The Load button: store the edited user subtitle language.
+    AddRegionResult loadUserSubtitleLanguage();
+    // A folder chosen in the folder dialog.
+    void browse(const std::string &chosenFolder);
+    void switchPage(OptionPage newPage) { page = newPage; }
+
+    const std::string &error() const { return error_; }
+    const SettingsEnvironment &environment() const { return environment_; }
+
+    OptionControls controls;
+    bool confirmed = false;
+    OptionPage page = OptionPage::General;
+
+private:
+    void fillLanguageLists();
+    void loadUILanguageName();
+
+    Settings &settings_;
+    UiLanguage &language_;
+    SettingsEnvironment environment_;
+    std::string error_;
+};
+
+} // namespace vt::shell

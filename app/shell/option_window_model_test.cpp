@@ -1,0 +1,354 @@
+#include "app/shell/option_window_model.h"
+
+#include "platform/test_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace vt::shell;
+using vt::test::TempFolder;
+
+constexpr uint64_t kGB = uint64_t(1) << 30;
+
+const char *kLanguageIni =
+    "[RegionCount]\nRegion=2\n"
+    "[RegionLanguage]\nRegion0=English\nRegion1=German\n"
+    "[CharacterSet]\nEnglish=ISO-8859-1\nGerman=ISO-8859-15\n"
+    "[RegionFontFileName]\nEnglish=/fonts/en.ttf\nGerman=/fonts/de.ttf\n"
+    "[LanguageCode]\nEnglish=EN\nGerman=DE\n";
+
+const char *kSubtitleIni =
+    "[RegionCount]\nRegion=2\n"
+    "[RegionLanguage]\nRegion0=Klingon\nRegion1=German\n"
+    "[CharacterSet]\nKlingon=UTF-8\nGerman=CP1252\n"
+    "[RegionFontFileName]\nKlingon=/fonts/kl.ttf\n"
+    "[LanguageCode]\nKlingon=KL\n";
+
+class FakeVolumes : public vt::VolumeSource {
+public:
+    std::vector<vt::Volume> list;
+    std::vector<vt::Volume> volumes() const override { return list; }
+};
+
+class OptionWindowModelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tmp.write("bin/Language.ini", kLanguageIni);
+        std::filesystem::create_directories(tmp.path() + "D");
+        std::filesystem::create_directories(tmp.path() + "home");
+        fake.list = {{tmp.path() + "D/", 20 * kGB}};
+    }
+
+    SettingsEnvironment environment(const std::string &userLanguage = "English")
+    {
+        SettingsEnvironment env {
+            tmp.path() + "bin/Option.ini",
+            tmp.path() + "bin/Option.ini",
+            vt::UserRegistry(tmp.path() + "registry.ini"),
+            RegionList(tmp.path() + "bin/Language.ini", tmp.path() + "bin/Subtitle.ini", tmp.path() + "bin/Subtitle.ini"),
+            FolderContext {&fake, tmp.path() + "home/", tmp.path() + "bin/", tmp.path() + "bin/Temp/"},
+            userLanguage,
+            7,
+        };
+        return env;
+    }
+
+    std::string optionIni() const { return TempFolder::read(tmp.path() + "bin/Option.ini"); }
+
+    TempFolder tmp;
+    FakeVolumes fake;
+    Settings settings;
+    UiLanguage language {tmp.path() + "bin/Lang/"};
+};
+
+TEST_F(OptionWindowModelTest, FirstRunWithoutOptionIni)
+{
+    settings.b_4_3 = false;  // stale values are replaced by the first-run choices
+    settings.b_DeleteTempFile = false;
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+
+    const OptionControls &c = model.controls;
+    EXPECT_TRUE(c.suiCheckBox_4_3 && !c.suiCheckBox_16_9);
+    EXPECT_TRUE(c.suiCheckBox_NTSC && !c.suiCheckBox_PAL);
+    EXPECT_TRUE(c.suiCheckBox_D5 && !c.suiCheckBox_D9);
+    EXPECT_TRUE(c.suiCheckBox_DeleteTemp && c.suiCheckBox3);
+    EXPECT_TRUE(c.suiCheckBox_Burner1 && !c.suiCheckBox_Burner2);
+    EXPECT_TRUE(c.suiCheckBox_SPTI && !c.suiCheckBox_ASPI);
+    EXPECT_EQ(c.suiComboBox_MenuLanguage.items, (std::vector<std::string> {"English", "German"}));
+    EXPECT_EQ(c.suiComboBox_MenuLanguage.itemIndex, 0);
+    EXPECT_EQ(c.suiEdit_OutputFolder, tmp.path() + "D/Temp/");
+    EXPECT_EQ(c.suiSpinEdit_Duration, 5);
+    EXPECT_EQ(c.suiSpinEdit_DVDMenuSafeDistance, 10);
+    EXPECT_EQ(c.suiFontSizeComboBox, 20);
+
+    const Settings defaults;
+    EXPECT_TRUE(settings.b_4_3 && settings.b_VideoForamt && settings.b_DVD5 && settings.b_DeleteTempFile);
+    EXPECT_TRUE(settings.b_UseNMSDVD && settings.b_ModifyIFO && settings.b_UseSTPI);
+    EXPECT_EQ(settings.g_s_OutputFolder, tmp.path() + "D/Temp/");
+    EXPECT_EQ(settings.OpenVOBDialogFilter, "VOB File (*.vob,*.VOB)|*.vob");
+    EXPECT_EQ(settings.i_DiscSizePerMin, 30720);
+    EXPECT_EQ(settings.i_DVD5Size, 4403200);
+    EXPECT_EQ(settings.i_DVD9Size, 8704000);
+    EXPECT_EQ(settings.g_i_OutputQuality, 1);
+    EXPECT_FALSE(settings.g_b_AddChapterMenu);
+    EXPECT_EQ(settings.i_MenuLanguageCodeIndex, 0);
+    EXPECT_EQ(settings.i_SubTitleLanguageCodeIndex, 0);
+    EXPECT_EQ(language.UILanguage, "English.ini");
+}
+
+TEST_F(OptionWindowModelTest, FirstRunSaveWritesEveryKeyInOrder)
+{
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+    settings.g_i_OutputQuality = 2;
+    ASSERT_TRUE(model.SaveSettings()) << model.error();
+    EXPECT_EQ(optionIni(),
+              "[Option]\n"
+              "UseSPTI=1\n"
+              "OutputFolder=" + tmp.path() + "D/Temp/\n"
+              "DeleteTempFiles=1\n"
+              "ImageRatio=1\n"
+              "VideoFormat=1\n"
+              "DVDType=1\n"
+              "SubtitleLanguage=0\n"
+              "MenuLanguage=0\n"
+              "UseDefault=0\n"
+              "DVDMenuSafeDistance=10\n"
+              "DVDMenuDuration=5\n"
+              "FontSize=20\n"
+              "OutputQuality=2\n"
+              "UILanguage=English.ini\n"
+              "AddChapterMenu=0\n"
+              "UseBurner1=1\n"
+              "ModifyIFO=1\n");
+}
+
+TEST_F(OptionWindowModelTest, FirstRunMatchesTheUsersLanguageAmongUserRegions)
+{
+    tmp.write("bin/Subtitle.ini", kSubtitleIni);
+    OptionWindowModel model(settings, language, environment("German"));
+    model.create();
+
+    const OptionControls &c = model.controls;
+    EXPECT_EQ(c.suiComboBox_SubtitleLanguage.items, (std::vector<std::string> {"Klingon", "German"}));
+    EXPECT_EQ(c.suiComboBox_SubtitleLanguage.itemIndex, 1);
+    // The combined list: two shipped regions, then the user's.
+    EXPECT_EQ(c.suiComboBox_MenuLanguage.items.size(), 4u);
+    EXPECT_EQ(c.suiComboBox_MenuLanguage.itemIndex, 3);
+    EXPECT_EQ(settings.i_MenuLanguageCodeIndex, 3);
+    EXPECT_EQ(settings.i_SubTitleLanguageCodeIndex, 3);
+    // The property lists show the chosen user region (the user's German
+    // overrides the character set only).
+    EXPECT_EQ(c.suiComboBox_CharSet.text, "CP1252");
+    EXPECT_EQ(c.suiComboBox_FontFile.text, "/fonts/de.ttf");
+    EXPECT_EQ(c.suiComboBox_LanguageCode.text, "DE");
+
+    Settings other;
+    UiLanguage otherLanguage(tmp.path() + "bin/Lang/");
+    OptionWindowModel noMatch(other, otherLanguage, environment("French"));
+    noMatch.create();
+    EXPECT_EQ(noMatch.controls.suiComboBox_SubtitleLanguage.itemIndex, 0);
+    EXPECT_EQ(noMatch.controls.suiComboBox_MenuLanguage.itemIndex, 0);
+    EXPECT_EQ(noMatch.controls.suiComboBox_CharSet.text, "UTF-8");  // Klingon, index N + 0
+}
+
+TEST_F(OptionWindowModelTest, UILanguageComesFromTheFileThenTheRegistryOnce)
+{
+    struct Case {
+        const char *what, *optionIni, *registry, *expected;
+    } cases[] = {
+        {"stored", "[Option]\nUILanguage=Deutsch.ini\n", "", "Deutsch.ini"},
+        {"registry when the file has none", "", "[SOFTWARE\\Pellorn]\nUILanguage=Francais.ini\n", "Francais.ini"},
+        {"short names are not file names", "[Option]\nUILanguage=de\n", "", "English.ini"},
+        {"short registry value", "", "[SOFTWARE\\Pellorn]\nUILanguage=\n", "English.ini"},
+        {"empty stored value", "[Option]\nUILanguage=\n", "[SOFTWARE\\Pellorn]\nUILanguage=Francais.ini\n", "English.ini"},
+    };
+    for (const Case &c : cases) {
+        tmp.write("bin/Option.ini", c.optionIni);
+        tmp.write("registry.ini", c.registry);
+        UiLanguage fresh(tmp.path() + "bin/Lang/");
+        OptionWindowModel model(settings, fresh, environment());
+        model.create();
+        EXPECT_EQ(fresh.UILanguage, c.expected) << c.what;
+    }
+
+    // Once set, later loads keep it.
+    tmp.write("bin/Option.ini", "[Option]\nUILanguage=Deutsch.ini\n");
+    language.UILanguage = "English.ini";
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+    model.show();
+    EXPECT_EQ(language.UILanguage, "English.ini");
+}
+
+TEST_F(OptionWindowModelTest, StoredSettingsLoad)
+{
+    tmp.write("bin/Subtitle.ini", kSubtitleIni);
+    tmp.write("bin/Option.ini",
+              "[Option]\n"
+              "UseDefault=0\nUseSPTI=0\nOutputFolder=" + tmp.path() + "D/My DVDs\n"
+              "DeleteTempFiles=0\nImageRatio=0\nVideoFormat=0\nDVDType=0\n"
+              "SubtitleLanguage=2\nMenuLanguage=2\n"
+              "DVDMenuSafeDistance=77\nDVDMenuDuration=1\nFontSize=28\nOutputQuality=0\n"
+              "AddChapterMenu=1\nUseBurner1=0\nModifyIFO=0\n"
+              "OpenDialogFilter=Video|*.avi\nDiscSizePerMin=40000\nDVD5Size=4000000\nDVD9Size=8000000\n");
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+
+    const OptionControls &c = model.controls;
+    EXPECT_TRUE(!c.suiCheckBox_SPTI && c.suiCheckBox_ASPI);
+    EXPECT_TRUE(!c.suiCheckBox_4_3 && c.suiCheckBox_16_9);
+    EXPECT_TRUE(!c.suiCheckBox_NTSC && c.suiCheckBox_PAL);
+    EXPECT_TRUE(!c.suiCheckBox_D5 && c.suiCheckBox_D9);
+    EXPECT_TRUE(!c.suiCheckBox_Burner1 && c.suiCheckBox_Burner2);
+    EXPECT_FALSE(c.suiCheckBox_DeleteTemp);
+    EXPECT_FALSE(c.suiCheckBox3);
+    EXPECT_EQ(c.suiSpinEdit_DVDMenuSafeDistance, 50);
+    EXPECT_EQ(c.suiSpinEdit_Duration, 5);
+    EXPECT_EQ(c.suiEdit_OutputFolder, tmp.path() + "D/My DVDs/");
+    // Index 2 of the combined list is the first user region.
+    EXPECT_EQ(c.suiComboBox_MenuLanguage.itemIndex, 2);
+    EXPECT_EQ(c.suiComboBox_SubtitleLanguage.itemIndex, 0);
+    EXPECT_EQ(c.suiComboBox_LanguageCode.text, "KL");
+    EXPECT_EQ(c.suiFontSizeComboBox, 28);
+
+    EXPECT_FALSE(settings.b_4_3 || settings.b_VideoForamt || settings.b_DVD5 || settings.b_UseSTPI);
+    EXPECT_FALSE(settings.b_UseNMSDVD || settings.b_ModifyIFO || settings.b_DeleteTempFile);
+    EXPECT_TRUE(settings.g_b_AddChapterMenu);
+    EXPECT_EQ(settings.g_i_OutputQuality, 0);
+    EXPECT_EQ(settings.i_FontSize, 28);
+    EXPECT_EQ(settings.i_MenuLanguageCodeIndex, 2);
+    EXPECT_EQ(settings.i_SubTitleLanguageCodeIndex, 2);
+    EXPECT_EQ(settings.i_CreateMenuSafeDistance, 50);
+    EXPECT_EQ(settings.i_MenuDuration, 5);
+    EXPECT_EQ(settings.OpenDialogFilter, "Video|*.avi");
+    EXPECT_EQ(settings.i_DiscSizePerMin, 40000);
+    EXPECT_EQ(settings.i_DVD5Size, 4000000);
+    EXPECT_EQ(settings.i_DVD9Size, 8000000);
+}
+
+TEST_F(OptionWindowModelTest, HandEditedNonsenseFallsBackToUsableValues)
+{
+    tmp.write("bin/Option.ini",
+              "[Option]\nUseDefault=0\nOutputFolder=nodef\nSubtitleLanguage=99\nMenuLanguage=-3\n"
+              "DiscSizePerMin=0\nDVD5Size=-1\nDVD9Size=999999999999\nFontSize=0\nOutputQuality=9\n"
+              "DVDMenuDuration=100000\n");
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+    EXPECT_EQ(model.controls.suiComboBox_MenuLanguage.itemIndex, 0);
+    EXPECT_EQ(settings.i_MenuLanguageCodeIndex, 0);
+    EXPECT_EQ(settings.g_s_OutputFolder, tmp.path() + "D/Temp/");
+    EXPECT_EQ(settings.i_DiscSizePerMin, 30720);
+    EXPECT_EQ(settings.i_DVD5Size, 4403200);
+    EXPECT_EQ(settings.i_DVD9Size, 104857600);
+    EXPECT_EQ(settings.i_FontSize, 20);
+    EXPECT_EQ(settings.g_i_OutputQuality, 1);
+    EXPECT_EQ(settings.i_MenuDuration, 999);
+}
+
+TEST_F(OptionWindowModelTest, OkSavesAndAsksForARestartOnlyWhenTheEngineChanged)
+{
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+    model.show();
+    EXPECT_FALSE(model.confirmed);
+
+    model.controls.suiCheckBox_Burner1 = false;
+    model.controls.suiCheckBox_Burner2 = true;
+    model.controls.suiFontSizeComboBox = 36;
+    OkResult result = model.ok();
+    EXPECT_TRUE(result.saved) << result.error;
+    EXPECT_TRUE(model.confirmed);
+    EXPECT_TRUE(result.restartNotice);
+    EXPECT_EQ(result.restartText, "* Restart software required for the change to take effect");
+    EXPECT_FALSE(settings.b_UseNMSDVD);
+    EXPECT_EQ(settings.i_FontSize, 36);
+    EXPECT_NE(optionIni().find("UseBurner1=0\n"), std::string::npos);
+    EXPECT_NE(optionIni().find("UseDefault=0\n"), std::string::npos);
+
+    model.show();
+    EXPECT_FALSE(model.confirmed);
+    EXPECT_FALSE(model.controls.suiCheckBox_Burner1);
+    result = model.ok();
+    EXPECT_FALSE(result.restartNotice);
+}
+
+TEST_F(OptionWindowModelTest, CancelledEditsAreGoneAtTheNextShow)
+{
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+    ASSERT_TRUE(model.ok().saved);
+
+    model.show();
+    model.controls.suiCheckBox_4_3 = false;
+    model.controls.suiCheckBox_16_9 = true;
+    model.controls.suiSpinEdit_Duration = 30;
+    // Cancel: nothing copied or saved.
+    EXPECT_TRUE(settings.b_4_3);
+    model.show();
+    EXPECT_TRUE(model.controls.suiCheckBox_4_3);
+    EXPECT_EQ(model.controls.suiSpinEdit_Duration, 5);
+    EXPECT_EQ(model.page, OptionPage::General);
+}
+
+TEST_F(OptionWindowModelTest, SubtitleAndMenuLanguageAreSavedAlike)
+{
+    tmp.write("bin/Subtitle.ini", kSubtitleIni);
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+    model.controls.suiComboBox_MenuLanguage.itemIndex = 3;
+    ASSERT_TRUE(model.ok().saved);
+    EXPECT_NE(optionIni().find("SubtitleLanguage=3\nMenuLanguage=3\n"), std::string::npos);
+
+    Settings reloaded;
+    UiLanguage reloadedLanguage(tmp.path() + "bin/Lang/");
+    OptionWindowModel again(reloaded, reloadedLanguage, environment());
+    again.create();
+    EXPECT_EQ(again.controls.suiComboBox_MenuLanguage.itemIndex, 3);
+    EXPECT_EQ(again.controls.suiComboBox_SubtitleLanguage.itemIndex, 1);
+    EXPECT_EQ(reloaded.i_SubTitleLanguageCodeIndex, 3);
+}
+
+TEST_F(OptionWindowModelTest, LoadButtonAddsAUserLanguageToBothLists)
+{
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+    model.controls.suiComboBox_SubtitleLanguage.text = "Esperanto";
+    model.controls.suiComboBox_FontFile.text = "/fonts/eo.ttf";
+    model.controls.suiComboBox_CharSet.text = "ISO-8859-3";
+    model.controls.suiComboBox_LanguageCode.text = "EO";
+    const AddRegionResult result = model.loadUserSubtitleLanguage();
+    EXPECT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(model.controls.suiComboBox_SubtitleLanguage.items, (std::vector<std::string> {"Esperanto"}));
+    EXPECT_EQ(model.controls.suiComboBox_SubtitleLanguage.itemIndex, 0);
+    EXPECT_EQ(model.controls.suiComboBox_MenuLanguage.items,
+              (std::vector<std::string> {"English", "German", "Esperanto"}));
+    EXPECT_EQ(model.environment().regions.GetRegionLanguageCode(2), "EO");
+}
+
+TEST_F(OptionWindowModelTest, SavingToTheUsersFolderKeepsTheShippedKeys)
+{
+    tmp.write("bin/Option.ini", "[Option]\nOpenDialogFilter=Video|*.avi\nUseDefault=1\n");
+    SettingsEnvironment env = environment();
+    env.optionIniWrite = tmp.path() + "config/vantorel/Option.ini";
+    OptionWindowModel model(settings, language, std::move(env));
+    model.create();
+    ASSERT_TRUE(model.SaveSettings()) << model.error();
+    const std::string written = TempFolder::read(tmp.path() + "config/vantorel/Option.ini");
+    EXPECT_EQ(written.rfind("[Option]\nOpenDialogFilter=Video|*.avi\nUseDefault=0\n", 0), 0u) << written;
+    EXPECT_EQ(optionIni(), "[Option]\nOpenDialogFilter=Video|*.avi\nUseDefault=1\n");
+}
+
+TEST_F(OptionWindowModelTest, BrowseValidatesTheChosenFolder)
+{
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+    model.browse(tmp.path() + "D");
+    EXPECT_EQ(settings.g_s_OutputFolder, tmp.path() + "D/DVDTemp/");
+    EXPECT_EQ(model.controls.suiEdit_OutputFolder, settings.g_s_OutputFolder);
+}
+
+} // namespace

@@ -1,0 +1,19 @@
+// Names of the files and folders the program keeps in its program folder
+// (ExePath) and in its writable folders.
+#pragma once
+
+namespace vt::shell {
+
+inline constexpr const char *kLangFolder = "Lang/";           // UI language files
+inline constexpr const char *kResFolder = "RES/";             // item bitmaps, back buttons, root-menu VOBs
+inline constexpr const char *kOptionIni = "Option.ini";       // settings, section "Option"
+inline constexpr const char *kLanguageIni = "Language.ini";   // shipped region table
+inline constexpr const char *kSubtitleIni = "Subtitle.ini";   // user-defined region table
+inline constexpr const char *kResizeLibrary = "libresize.so"; // RS_ReSize
+inline constexpr const char *kWorkFolderName = "Temp/";       // default output folder name below a disk
+inline constexpr const char *kDriveRootOutputFolder = "DVDTemp/";
+
+// The registry key the first-run language comes from.
+inline constexpr const char *kRegistryKey = "\\SOFTWARE\\Pellorn";
+
+} // namespace vt::shell

@@ -1,0 +1,87 @@
+// The UI language: the open language file and every text lookup that goes
+// through it.
+//
+// A language file is an ini file in the program's "Lang/" folder. Section
+// "Text" replaces numbered texts ("#1" stands for a line break, "#2" for a
+// space); a section named after a window holds "<control>-Caption",
+// "-FontName", "-FontSize" and "-Hint" for that window's controls.
+// Windows localise themselves by walking their controls and asking
+// controlTexts() for each; the file is parsed once and kept.
+#pragma once
+
+#include "platform/ini_file.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vt::shell {
+
+// What localisation does to a control, decided by its exact class name.
+enum class LocalizedKind {
+    Caption,    // TLabel, TsuiGroupBox, TsuiCheckBox, TsuiRadioButton
+    Hint,       // TsuiImageButton
+    Untouched,  // every other class
+};
+LocalizedKind LocalizedKindOf(const std::string &className);
+
+struct ControlTexts {
+    LocalizedKind kind = LocalizedKind::Untouched;
+    // Caption controls: whether the file gives a caption; when it does not,
+    // nothing of the control changes.
+    bool hasCaption = false;
+    std::string caption;
+    std::string fontName;  // "Tahoma" when not given
+    int fontSize = 8;      // points; 8 when not given
+    // Hint controls: the hint ("" when not given).
+    std::string hint;
+};
+
+inline constexpr const char *kDefaultCaptionFont = "Tahoma";
+inline constexpr int kDefaultCaptionFontSize = 8;
+
+class UiLanguage {
+public:
+    // languageFolder: the folder of the language files, with a trailing '/'.
+    explicit UiLanguage(std::string languageFolder);
+
+    // Opens languageFolder + fileName (found without regard to case) as the
+    // current language file and sets UILanguage. When the file does not
+    // exist, or the name is not a plain file name, nothing changes and the
+    // answer is false.
+    bool LoadUILanguage(const std::string &fileName);
+    void closeLanguageIni();
+    bool hasLanguageIni() const { return LanguageIni != nullptr; }
+
+    // The text with that number from the language file, else built in.
+    std::string GetUIText(int number) const;
+
+    // What the language file says about one control of a window.
+    ControlTexts controlTexts(const std::string &windowName, const std::string &controlName,
+                              const std::string &className) const;
+
+    // The language files of the folder, in listing order, as the help menu
+    // lists them: file names ending in ".ini", directories left out.
+    std::vector<std::string> languageFiles() const;
+    // The menu caption of a language file: trimmed, without its last four characters.
+    static std::string languageCaption(const std::string &fileName);
+    // True when fileName is the current language (compared without regard to case).
+    bool isCurrentLanguage(const std::string &fileName) const;
+
+    const std::string &languageFolder() const { return languageFolder_; }
+
+    // File name of the current language file; empty until the settings set it.
+    std::string UILanguage;
+    // The open language file, or none.
+    std::unique_ptr<IniFile> LanguageIni;
+
+private:
+    std::string languageFolder_;
+};
+
+// The program's UI language (the language folder of ExePath).
+UiLanguage &programUiLanguage();
+// programUiLanguage().GetUIText(number).
+std::string GetUIText(int number);
+
+} // namespace vt::shell
