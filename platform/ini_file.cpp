@@ -3,6 +3,7 @@
 #include "platform/text_case.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
@@ -310,14 +311,24 @@ bool IniFile::save(const std::vector<Line> &lines)
     for (const Line &line : lines)
         text += line.text + eol;
 
-    std::string tmp = path_ + ".XXXXXX";
+    // A settings file linked from elsewhere stays a link: the file it
+    // points to is the one replaced.
+    std::string target = path_;
+    struct stat link {};
+    if (::lstat(path_.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char *resolved = ::realpath(path_.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    std::string tmp = target + ".XXXXXX";
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0) {
         error_ = "Cannot write " + path_ + ": " + std::strerror(errno);
         return false;
     }
     struct stat st {};
-    const mode_t mode = ::stat(path_.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    const mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
     ::fchmod(fd, mode);
 
     size_t done = 0;
@@ -335,7 +346,7 @@ bool IniFile::save(const std::vector<Line> &lines)
     ok = ok && ::fsync(fd) == 0;
     const int savedErrno = errno;
     ::close(fd);
-    if (!ok || ::rename(tmp.c_str(), path_.c_str()) != 0) {
+    if (!ok || ::rename(tmp.c_str(), target.c_str()) != 0) {
         error_ = "Cannot write " + path_ + ": " + std::strerror(ok ? errno : savedErrno);
         ::unlink(tmp.c_str());
         return false;

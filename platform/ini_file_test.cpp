@@ -139,6 +139,17 @@ TEST(IniFileTest, UnwritableFolderFailsWithoutLosingTheFile)
     std::filesystem::permissions(tmp.path() + "ro", std::filesystem::perms::owner_all);
 }
 
+TEST(IniFileTest, WritingThroughALinkKeepsTheLink)
+{
+    TempFolder tmp;
+    const std::string real = tmp.write("dotfiles/Option.ini", "[S]\nk=1\n");
+    std::filesystem::create_symlink(real, tmp.path() + "Option.ini");
+    IniFile ini(tmp.path() + "Option.ini");
+    ASSERT_TRUE(ini.writeString("S", "k", "2")) << ini.error();
+    EXPECT_TRUE(std::filesystem::is_symlink(tmp.path() + "Option.ini"));
+    EXPECT_EQ(TempFolder::read(real), "[S]\nk=2\n");
+}
+
 TEST(IniFileTest, SeesChangesMadeByOthers)
 {
     TempFolder tmp;

@@ -11,11 +11,20 @@
 
 #include "platform/ini_file.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace vt::shell {
+
+// The windows' names (their sections in a language file), in the order they
+// are created at start-up and localised when the language changes.
+inline constexpr std::array<const char *, 15> kLocalizedWindows = {
+    "MainWindow",    "OptionWindow",       "SetupClipWindow", "SetupSubtitleWindow", "SetupMenuWindow",
+    "SetupChapterWindow", "SetupTextWindow", "SetupImageWindow", "AboutWindow",      "SetupDVDFileWindow",
+    "CompilerWindow", "ConvertWindow",     "BurnWindow",      "BuilderWindow",       "DeviceWindow",
+};
 
 // What localisation does to a control, decided by its exact class name.
 enum class LocalizedKind {
