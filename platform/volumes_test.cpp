@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 TEST(VolumesTest, MountInfoKeepsWritableLocalDisksOnly)
@@ -48,11 +50,14 @@ TEST(VolumesTest, VolumeOfPicksTheDeepestMount)
     EXPECT_FALSE(vt::volumeOf(fake, "/var/tmp"));
 }
 
-TEST(VolumesTest, SystemVolumesHaveFreeSpaceInBytes)
+TEST(VolumesTest, SystemVolumesAreMountedFolders)
 {
     for (const vt::Volume &v : vt::SystemVolumes().volumes()) {
         EXPECT_EQ(v.root.back(), '/');
-        EXPECT_EQ(v.root.front(), '/');
+        EXPECT_TRUE(std::filesystem::is_directory(v.root)) << v.root;
+        const auto same = vt::volumeOf(vt::SystemVolumes(), v.root);
+        ASSERT_TRUE(same);
+        EXPECT_EQ(same->root, v.root);
     }
 }
 

@@ -215,15 +215,12 @@ bool OptionWindowModel::SaveSettings()
 {
     error_.clear();
     const std::string &target = environment_.optionIniWrite;
+    ensureFolder(std::filesystem::path(target).parent_path().string());
     std::error_code ec;
+    // Keep the hand-editable keys of the shipped file in the user's copy.
     if (target != environment_.optionIniRead && !std::filesystem::exists(target, ec)
-        && std::filesystem::exists(environment_.optionIniRead, ec)) {
-        // Keep the hand-editable keys of the shipped file in the user's copy.
-        const size_t slash = target.rfind('/');
-        if (slash != std::string::npos)
-            ensureFolder(target.substr(0, slash + 1));
+        && std::filesystem::exists(environment_.optionIniRead, ec))
         std::filesystem::copy_file(environment_.optionIniRead, target, ec);
-    }
 
     IniFile ini(target);
     const Settings &s = settings_;

@@ -333,7 +333,7 @@ TEST_F(OptionWindowModelTest, SavingToTheUsersFolderKeepsTheShippedKeys)
 {
     tmp.write("bin/Option.ini", "[Option]\nOpenDialogFilter=Video|*.avi\nUseDefault=1\n");
     SettingsEnvironment env = environment();
-    env.optionIniWrite = tmp.path() + "config/vantorel/Option.ini";
+    env.optionIniWrite = tmp.path() + "config/vantorel/Option.ini";  // folder not there yet
     OptionWindowModel model(settings, language, std::move(env));
     model.create();
     ASSERT_TRUE(model.SaveSettings()) << model.error();

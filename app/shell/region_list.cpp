@@ -140,6 +140,7 @@ AddRegionResult RegionList::addUserRegion(const std::string &name, const std::st
     }
 
     // Written copies start from what the user had so far.
+    ensureFolder(std::filesystem::path(subtitleWritePath_).parent_path().string());
     std::error_code ec;
     if (subtitleRead_.path() != subtitleWritePath_ && subtitleRead_.exists()
         && !std::filesystem::exists(subtitleWritePath_, ec))
