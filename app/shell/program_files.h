@@ -10,6 +10,7 @@ inline constexpr const char *kOptionIni = "Option.ini";       // settings, secti
 inline constexpr const char *kLanguageIni = "Language.ini";   // shipped region table
 inline constexpr const char *kSubtitleIni = "Subtitle.ini";   // user-defined region table
 inline constexpr const char *kResizeLibrary = "libresize.so"; // RS_ReSize
+inline constexpr const char *kVersionIni = "version.ini";     // [Vantorel Version] Version, Build
 inline constexpr const char *kWorkFolderName = "Temp/";       // default output folder name below a disk
 inline constexpr const char *kDriveRootOutputFolder = "DVDTemp/";
 
