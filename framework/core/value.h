@@ -72,6 +72,9 @@ void valueLock(zif_object *value);
 // inheriting one with error 5) and lowers its contents by the amount cleared.
 bool valueClearOwnLock(zif_object *value);
 
+// Takes back one lock taken with valueLock.
+void valueUnlockOnce(zif_object *value);
+
 // Adds delta to the inherited count of value and everything nested inside it.
 void valueInheritLocks(zif_object *value, int32_t delta);
 

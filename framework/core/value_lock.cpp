@@ -45,6 +45,15 @@ void valueLock(zif_object *value)
         contentsInheritLocks(value, 1);
 }
 
+void valueUnlockOnce(zif_object *value)
+{
+    if (!isValid(value) || !isValueType(value->type) || asValueRecord(value)->ownLocks <= 0)
+        return;
+    --asValueRecord(value)->ownLocks;
+    if (value->type == ZIF_TYPE_TABLE)
+        contentsInheritLocks(value, -1);
+}
+
 bool valueClearOwnLock(zif_object *value)
 {
     Value *v = asValueRecord(value);
