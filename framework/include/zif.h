@@ -259,6 +259,28 @@ int32_t zif_concatStringsR(zif_context *context, char **text, const char *b);
 zif_char16 *zif_utf8ToUTF16(zif_context *context, const char *text);
 uint32_t *zif_utf8ToUTF32(zif_context *context, const char *text);
 
+/* ---- URIs and files ---- */
+
+zif_object *zif_parseURI(zif_context *context, const char *uri);
+zif_object *zif_uriToFilePath(zif_context *context, const char *uri);
+zif_object *zif_openFile(zif_context *context, const char *uri, int32_t forWriting);
+int32_t zif_fileRead(zif_object *file, void *buffer, int32_t n);
+int32_t zif_fileWrite(zif_object *file, const void *bytes, int32_t n);
+char *zif_fileReadString(zif_object *file);
+int32_t zif_fileWriteString(zif_object *file, const char *text);
+int64_t zif_fileGetLength(zif_object *file);
+
+/* ---- Data streams ---- */
+
+zif_object *zif_newDataStream(zif_context *context);
+int32_t zif_dataStreamAddBuffer(zif_object *stream, zif_object *data);
+int32_t zif_dataStreamRead(zif_object *stream, void *destination, int32_t n);
+int32_t zif_dataStreamPeek(zif_object *stream, void *destination, int32_t n);
+int32_t zif_dataStreamResetPeekCursor(zif_object *stream);
+int32_t zif_dataStreamAdvanceReadCursor(zif_object *stream);
+uint64_t zif_dataStreamGetReadAvailable(zif_object *stream);
+uint64_t zif_dataStreamGetPeekAvailable(zif_object *stream);
+
 /* ---- Logs ---- */
 
 enum { ZIF_LOG_DEBUG = 0, ZIF_LOG_INFO = 1, ZIF_LOG_WARNING = 2, ZIF_LOG_ERROR = 3 };
@@ -280,6 +302,15 @@ int32_t zif_logEntryGetTime(zif_object *entry);
 int64_t zif_logEntryGetTime64(zif_object *entry);
 zif_object *zif_logEntryGetSource(zif_object *entry);
 zif_object *zif_logEntryGetMessage(zif_object *entry);
+
+/* ---- Constraints and descriptions ---- */
+
+/* Match grades. */
+enum { ZIF_MATCH_FAILURE = 0, ZIF_MATCH_NONE = 1, ZIF_MATCH_PARTIAL = 2, ZIF_MATCH_FULL = 3 };
+
+int32_t zif_constraintCheck(zif_object *constraint, zif_object *value);
+int32_t zif_constraintsMatch(zif_object *a, zif_object *b, zif_object **overlap);
+int32_t zif_copyDescriptionEntry(zif_object *destination, zif_object *source, const char *name);
 
 #ifdef __cplusplus
 }
