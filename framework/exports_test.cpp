@@ -5,6 +5,8 @@
 #include <dlfcn.h>
 #include <string>
 
+extern "C" int zif_header_check_from_c(void);
+
 namespace {
 
 const std::string kLibrary = std::string(VANTOREL_BIN_DIR) + "/libwyv_zif.so";
@@ -46,5 +48,7 @@ TEST(FrameworkExports, LibraryLoadsAndCreatesAContext)
     destroy(context);
     dlclose(library);
 }
+
+TEST(FrameworkExports, HeaderWorksFromC) { EXPECT_EQ(zif_header_check_from_c(), 1); }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "framework/core/context.h"
 #include "framework/core/test_context.h"
 
 #include <string>
@@ -40,6 +41,17 @@ TEST_F(ContextBasics, ContextComesWithItsLog)
     ASSERT_NE(log, nullptr);
     EXPECT_EQ(zif_objectGetType(log), ZIF_TYPE_LOG);
     zif_release(log);
+}
+
+TEST_F(ContextBasics, NameBucketsDoubleOnceEightNamesExist)
+{
+    for (int i = 0; i < 8; ++i)
+        zif_nameToKey(ctx, ("n" + std::to_string(i)).c_str());
+    EXPECT_EQ(ctx->bucketCount, 10);
+    zif_nameToKey(ctx, "n0");  // known names change nothing
+    EXPECT_EQ(ctx->bucketCount, 10);
+    zif_nameToKey(ctx, "n8");
+    EXPECT_EQ(ctx->bucketCount, 20);
 }
 
 TEST_F(ContextBasics, KeysAreStableDenseAndSurviveGrowth)

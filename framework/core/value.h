@@ -88,7 +88,4 @@ zif_object *fractFromWide(zif_context *context, __int128 n, __int128 num, __int1
 // A fract approximating value over 2^28 (error 2 when out of range).
 zif_object *fractApproximate(zif_context *context, long double value);
 
-// Normalises (n, num, den) in place; den must not be 0.
-void fractNormalise(__int128 &n, __int128 &num, __int128 &den);
-
 }  // namespace zif

@@ -38,8 +38,7 @@ zif_object *fractStore(zif_context *context, int64_t n, int64_t num, int64_t den
 
 FractValue *fract(zif_object *o) { return reinterpret_cast<FractValue *>(o); }
 
-}  // namespace
-
+// Brings (n, num, den) into the canonical form; den must not be 0.
 void fractNormalise(__int128 &n, __int128 &num, __int128 &den)
 {
     if (den < 0) {
@@ -59,6 +58,8 @@ void fractNormalise(__int128 &n, __int128 &num, __int128 &den)
     num /= g;
     den /= g;
 }
+
+}  // namespace
 
 // The value approximated over 2^28, for results whose exact parts overflow.
 zif_object *fractApproximate(zif_context *context, long double value)
