@@ -21,6 +21,8 @@ struct Log {
     zif_object *parent;
     char *prefix;
     LogClock clock;
+    LogRemoteSend remoteSend;  // set: entries go there and nowhere else
+    void *remoteUser;
 };
 
 struct LogEntry {
@@ -109,6 +111,12 @@ bool logSetParent(zif_object *log, zif_object *parent, const char *prefix)
     return true;
 }
 
+void logSetRemote(zif_object *log, LogRemoteSend send, void *user)
+{
+    logRecord(log)->remoteSend = send;
+    logRecord(log)->remoteUser = user;
+}
+
 void logSetClock(zif_object *log, LogClock clock) { logRecord(log)->clock = clock ? clock : systemTime; }
 
 bool contextLogAttach(zif_context *context)
@@ -157,6 +165,13 @@ int32_t zif_logAddEntry(zif_object *log, int32_t level, const char *source, cons
         return 0;
     }
     zif::Log *l = logRecord(log);
+    if (l->remoteSend) {
+        if (int32_t status = l->remoteSend(l->remoteUser, level, source, message)) {
+            zif::fail(context, status);
+            return 0;
+        }
+        return 1;
+    }
     if (l->parent) {
         char *prefixed = zif_concatStrings(context, l->prefix ? l->prefix : "", source);
         if (!prefixed)

@@ -138,4 +138,28 @@ TEST_F(LogTest, EntriesPassToTheParentWithThePrefix)
     EXPECT_EQ(zif_logGetEntryCount(contextLog), 0);
 }
 
+TEST_F(LogTest, ARemoteLogSendsEntriesInsteadOfKeepingThem)
+{
+    struct Sink {
+        std::vector<std::string> lines;
+        int32_t status = 0;
+        static int32_t send(void *user, int32_t level, const char *source, const char *message)
+        {
+            auto *sink = static_cast<Sink *>(user);
+            sink->lines.push_back(std::to_string(level) + " " + source + " " + message);
+            return sink->status;
+        }
+    } sink;
+    zif::logSetParent(log, own(zif_getLog(ctx)), "p-");
+    zif::logSetRemote(log, Sink::send, &sink);
+    ASSERT_TRUE(zif_logAddEntry(log, 2, "node", "hello"));
+    EXPECT_EQ(sink.lines, std::vector<std::string>{"2 node hello"});
+    EXPECT_EQ(zif_logGetEntryCount(log), 0);
+    EXPECT_EQ(zif_logGetEntryCount(own(zif_getLog(ctx))), 0);
+
+    sink.status = 33;  // the partner has ended
+    EXPECT_FALSE(zif_logAddEntry(log, 2, "node", "again"));
+    EXPECT_EQ(zif_getLastError(ctx), 33);
+}
+
 }  // namespace
