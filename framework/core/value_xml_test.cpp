@@ -20,7 +20,7 @@ TEST_F(XmlTest, ScalarForms)
     EXPECT_EQ(xml(d), "<data size=\"3\" allocated=\"16\" />");
 }
 
-TEST_F(XmlTest, TableFromTheSpecification)
+TEST_F(XmlTest, TableWithOneIntEntry)
 {
     zif_object *t = own(zif_newTable(ctx));
     zif_tableSetInt(t, "width", 720);
