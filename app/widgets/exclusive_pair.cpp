@@ -1,7 +1,5 @@
 #include "app/widgets/exclusive_pair.h"
 
-#include "app/widgets/sui_check_box.h"
-
 namespace vt {
 
 ExclusivePair::ExclusivePair(TsuiCheckBox *first, TsuiCheckBox *second)

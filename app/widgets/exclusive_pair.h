@@ -3,9 +3,9 @@
 // box unchecks it and checks its partner).
 #pragma once
 
-#include <QObject>
+#include "app/widgets/sui_check_box.h"
 
-class TsuiCheckBox;
+#include <QObject>
 
 namespace vt {
 

@@ -10,6 +10,8 @@
 #include <QSvgRenderer>
 #include <qdrawutil.h>
 
+#include <algorithm>
+
 namespace vt {
 
 namespace {
@@ -61,7 +63,8 @@ QPixmap nineSliced(const QString &file, QSize size)
     QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::transparent);
     QPainter painter(&canvas);
-    const int c = Skin::kFrameCorner;
+    // Small pictures keep at least one pixel of edge and centre.
+    const int c = std::min({Skin::kFrameCorner, (source.width() - 1) / 2, (source.height() - 1) / 2});
     qDrawBorderPixmap(&painter, QRect(QPoint(0, 0), size), QMargins(c, c, c, c), source);
     painter.end();
     return QPixmap::fromImage(canvas);

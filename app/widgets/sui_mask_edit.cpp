@@ -14,8 +14,8 @@ TsuiMaskEdit::TsuiMaskEdit(QWidget *parent)
 void TsuiMaskEdit::setTimeMask()
 {
     setInputMask(kTimeMask);
-    // The validator sees the text with empty positions as spaces.
-    static const QRegularExpression time(QStringLiteral("[0-9 ]{2}:[0-5 ][0-9 ]:[0-5 ][0-9 ]"));
+    // The validator sees empty positions as the mask's blank character.
+    static const QRegularExpression time(QStringLiteral("[0-9 _]{2}:[0-5 _][0-9 _]:[0-5 _][0-9 _]"));
     setValidator(new QRegularExpressionValidator(time, this));
 }
 
