@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaEnum>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QSvgRenderer>
@@ -70,6 +71,42 @@ QPixmap nineSliced(const QString &file, QSize size)
     return QPixmap::fromImage(canvas);
 }
 
+// Reads palette.ini (see skin.h) into palette; a missing file is no error.
+bool readPalette(const QString &file, QPalette &palette, QString &error)
+{
+    QFile in(file);
+    if (!in.exists())
+        return true;
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        error = QStringLiteral("Cannot read %1: %2").arg(file, in.errorString());
+        return false;
+    }
+    const QMetaEnum roles = QMetaEnum::fromType<QPalette::ColorRole>();
+    int lineNumber = 0;
+    while (!in.atEnd()) {
+        QString line = QString::fromUtf8(in.readLine()).trimmed();
+        ++lineNumber;
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';')))
+            continue;
+        qsizetype equals = line.indexOf(QLatin1Char('='));
+        QString name = line.left(equals).trimmed();
+        QColor colour(line.mid(equals + 1).trimmed());
+        QPalette::ColorGroup group = QPalette::All;
+        if (name.startsWith(QLatin1String("Disabled"))) {
+            group = QPalette::Disabled;
+            name = name.mid(8);
+        }
+        bool known = false;
+        int role = roles.keyToValue(name.toLatin1().constData(), &known);
+        if (equals < 0 || !known || role == QPalette::NColorRoles || !colour.isValid()) {
+            error = QStringLiteral("%1 line %2: expected \"Role = #rrggbb\", found \"%3\"").arg(file).arg(lineNumber).arg(line);
+            return false;
+        }
+        palette.setColor(group, QPalette::ColorRole(role), colour);
+    }
+    return true;
+}
+
 } // namespace
 
 bool Skin::load(const QString &folder)
@@ -81,7 +118,11 @@ bool Skin::load(const QString &folder)
         return false;
     }
     QString text = QString::fromUtf8(sheet.readAll());
+    QPalette palette;
+    if (!readPalette(base + QStringLiteral("palette.ini"), palette, error_))
+        return false;
     folder_ = base;
+    palette_ = palette;
     // Style sheet URLs are resolved against the working folder, so the
     // skin's own files are named by absolute path.
     styleSheet_ = text.replace(QStringLiteral("%SKIN%"), base.chopped(1));
@@ -140,6 +181,7 @@ void Skin::apply(QApplication &app) const
 {
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         app.setStyle(fusion);
+    app.setPalette(palette_);
     app.setStyleSheet(styleSheet_);
 }
 

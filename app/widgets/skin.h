@@ -3,6 +3,13 @@
 //
 // Folder layout:
 //   skin.qss          style sheet; "%SKIN%" stands for the skin folder
+//   palette.ini       optional colours of the application palette, one
+//                     "Role = #rrggbb" a line (QPalette role names; the
+//                     prefix "Disabled" sets the disabled group's colour),
+//                     '#' or ';' at the start of a line for comments.
+//                     Controls without a style sheet rule for their
+//                     colours (labels, check boxes) draw with these, so a
+//                     window can still colour one label through its palette.
 //   NAME.svg|NAME.png a picture; SVG is preferred and rendered to size
 //   NAME_normal, NAME_hover, NAME_pressed, NAME_disabled
 //                     explicit state pictures of a picture button; states
@@ -11,6 +18,7 @@
 
 #include "app/widgets/button_pictures.h"
 
+#include <QPalette>
 #include <QSize>
 #include <QString>
 
@@ -40,6 +48,7 @@ public:
     // The skin folder, with a trailing '/'; empty when nothing is loaded.
     const QString &folder() const { return folder_; }
     const QString &styleSheet() const { return styleSheet_; }
+    const QPalette &palette() const { return palette_; }
     const QString &errorString() const { return error_; }
 
     // The file of picture NAME (SVG first, then PNG), or "" when missing.
@@ -49,8 +58,8 @@ public:
     // The four state pictures of button NAME (see the folder layout).
     ButtonPictures buttonPictures(const QString &name, QSize size = {}, Fit fit = Fit::Natural) const;
 
-    // Puts the style sheet on the application (on a Fusion base style, so
-    // the look is the same on every desktop).
+    // Puts the palette and the style sheet on the application (on a Fusion
+    // base style, so the look is the same on every desktop).
     void apply(QApplication &app) const;
 
     // The skin the program's widgets draw with.
@@ -59,6 +68,7 @@ public:
 private:
     QString folder_;
     QString styleSheet_;
+    QPalette palette_;
     QString error_;
 };
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -118,6 +119,56 @@ private slots:
         QVERIFY(qAlpha(disabled) < 255);
 
         QVERIFY(skin.buttonPictures(QStringLiteral("missing")).isNull());
+    }
+
+    void paletteFileSetsRolesAndRejectsBadLines()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("skin.qss")), "");
+        writeFile(dir.filePath(QStringLiteral("palette.ini")),
+                  "# comment\nWindow = #102030\n\n; another\nDisabledText=#aabbcc\n");
+        vt::Skin skin;
+        QVERIFY2(skin.load(dir.path()), qPrintable(skin.errorString()));
+        QCOMPARE(skin.palette().color(QPalette::Active, QPalette::Window), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(skin.palette().color(QPalette::Disabled, QPalette::Window), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(skin.palette().color(QPalette::Disabled, QPalette::Text), QColor(0xaa, 0xbb, 0xcc));
+
+        const char *bad[] = {"Window #102030\n", "Windw = #102030\n", "Window = notacolour\n", "NColorRoles = #000000\n"};
+        for (const char *content : bad) {
+            QTemporaryDir broken;
+            writeFile(broken.filePath(QStringLiteral("skin.qss")), "");
+            writeFile(broken.filePath(QStringLiteral("palette.ini")), content);
+            vt::Skin strict;
+            QVERIFY2(!strict.load(broken.path()), content);
+            QVERIFY(strict.errorString().contains(QStringLiteral("line 1")));
+            QVERIFY(!strict.isLoaded());
+        }
+    }
+
+    void appliedSkinLeavesLabelColoursToTheirPalette()
+    {
+        vt::Skin skin;
+        QString binDir = qEnvironmentVariable("VANTOREL_BIN_DIR", QStringLiteral(VANTOREL_BIN_DIR));
+        QVERIFY(skin.load(binDir + QStringLiteral("/Skin/")));
+        skin.apply(*qApp);
+        QCOMPARE(qApp->palette().color(QPalette::Window), skin.palette().color(QPalette::Window));
+
+        // A white caption on black, as the about window draws its version.
+        QLabel label(QStringLiteral("\u2588\u2588\u2588"));
+        label.setAutoFillBackground(true);
+        QPalette white = label.palette();
+        white.setColor(QPalette::WindowText, Qt::white);
+        label.setPalette(white);
+        label.setStyleSheet(QStringLiteral("background: black;"));
+        label.resize(label.sizeHint());
+        QImage shot = label.grab().toImage();
+        int whitePixels = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x)
+                whitePixels += shot.pixelColor(x, y) == QColor(Qt::white);
+        }
+        QVERIFY(whitePixels > 10);
+        qApp->setStyleSheet(QString());
     }
 
     void programSkinReferencesOnlyFilesItShips()

@@ -17,6 +17,7 @@ TsuiURLLabel::TsuiURLLabel(QWidget *parent)
     : QLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
+    setForegroundRole(QPalette::Link);
 }
 
 void TsuiURLLabel::setOpener(Opener open)
