@@ -1,6 +1,7 @@
 #include "app/widgets/qt_dialog_service.h"
 
 #include "app/widgets/file_filter.h"
+#include "app/widgets/skin.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -19,6 +20,17 @@ QMessageBox::Icon toQtIcon(MessageIcon icon)
     case MessageIcon::Information: break;
     }
     return QMessageBox::Information;
+}
+
+QString skinIconName(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Warning: return QStringLiteral("message_warning");
+    case MessageIcon::Error: return QStringLiteral("message_error");
+    case MessageIcon::Question: return QStringLiteral("message_question");
+    case MessageIcon::Information: break;
+    }
+    return QStringLiteral("message_information");
 }
 
 FileDialogResult runFileDialog(QWidget *parent, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
@@ -47,22 +59,34 @@ FileDialogResult runFileDialog(QWidget *parent, const FileDialogRequest &request
 
 } // namespace
 
+std::unique_ptr<QMessageBox> createMessageBox(QWidget *parent, const QString &caption, const QString &text,
+                                              MessageIcon icon, MessageButtons buttons)
+{
+    auto box = std::make_unique<QMessageBox>(toQtIcon(icon), caption, text, QMessageBox::NoButton, parent);
+    QPixmap skinIcon = Skin::current().picture(skinIconName(icon));
+    if (!skinIcon.isNull())
+        box->setIconPixmap(skinIcon);
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box->setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::YesNo:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        break;
+    case MessageButtons::OkCancel:
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Ok);
+        break;
+    }
+    return box;
+}
+
 MessageAnswer QtDialogService::showMessage(QWidget *parent, const QString &caption, const QString &text,
                                            MessageIcon icon, MessageButtons buttons)
 {
-    QMessageBox box(toQtIcon(icon), caption, text, QMessageBox::NoButton, parent);
-    switch (buttons) {
-    case MessageButtons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case MessageButtons::YesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    case MessageButtons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    }
-    switch (box.exec()) {
+    std::unique_ptr<QMessageBox> box = createMessageBox(parent, caption, text, icon, buttons);
+    switch (box->exec()) {
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;
     case QMessageBox::Cancel: return MessageAnswer::Cancel;

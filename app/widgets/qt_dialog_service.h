@@ -4,7 +4,16 @@
 
 #include "app/widgets/dialog_service.h"
 
+#include <memory>
+
+class QMessageBox;
+
 namespace vt {
+
+// The message box showMessage runs: the icon, caption, text and buttons
+// asked for, with the button captions of the application's language.
+std::unique_ptr<QMessageBox> createMessageBox(QWidget *parent, const QString &caption, const QString &text,
+                                              MessageIcon icon, MessageButtons buttons);
 
 class QtDialogService : public DialogService {
 public:

@@ -1,6 +1,8 @@
 // Renders every control of the widget set, enabled and disabled, into
-// build/screenshots/WidgetGallery.png.
+// build/screenshots/WidgetGallery.png, and the message boxes of the real
+// dialog service into Message*.png.
 #include "app/widgets/exclusive_pair.h"
+#include "app/widgets/qt_dialog_service.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/sui_button.h"
 #include "app/widgets/sui_check_box.h"
@@ -27,6 +29,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
 
 namespace {
@@ -159,6 +162,33 @@ private slots:
         // The title bar is drawn by the skin (dark), the client area light.
         QVERIFY(qGray(shot.pixel(shot.width() / 2, TsuiTitleBar::kHeight / 2)) < 90);
         QVERIFY(qGray(shot.pixel(4, shot.height() - 4)) > 200);
+    }
+
+    void rendersTheMessageBoxes()
+    {
+        struct Case {
+            const char *name;
+            vt::MessageIcon icon;
+            vt::MessageButtons buttons;
+            const char *text;
+            int buttonCount;
+        };
+        const Case cases[] = {
+            {"MessageInformation", vt::MessageIcon::Information, vt::MessageButtons::Ok, "Add OK!", 1},
+            {"MessageQuestion", vt::MessageIcon::Question, vt::MessageButtons::YesNo,
+             "The disc in the drive is not empty. Erase it before burning?", 2},
+            {"MessageError", vt::MessageIcon::Error, vt::MessageButtons::OkCancel,
+             "The converter library could not be loaded.", 2},
+        };
+        for (const Case &c : cases) {
+            std::unique_ptr<QMessageBox> box =
+                vt::createMessageBox(nullptr, QStringLiteral("Vantorel"), QLatin1String(c.text), c.icon, c.buttons);
+            QCOMPARE(box->buttons().size(), c.buttonCount);
+            QVERIFY(!box->iconPixmap().isNull());
+            box->show();
+            QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+            QVERIFY(!vt::saveScreenshot(box.get(), QLatin1String(c.name)).isEmpty());
+        }
     }
 };
 
