@@ -39,6 +39,12 @@ void TsuiImageButton::renderSkinPictures()
     pictures_ = vt::Skin::current().buttonPictures(skinName_, size(), skinFit_);
 }
 
+void TsuiImageButton::setCaptionAlignment(Qt::Alignment alignment)
+{
+    captionAlignment_ = alignment;
+    update();
+}
+
 TsuiImageButton::PictureState TsuiImageButton::pictureState() const
 {
     if (!isEnabled())
@@ -80,12 +86,12 @@ void TsuiImageButton::paintEvent(QPaintEvent *)
         painter.drawPixmap((width() - size.width()) / 2, (height() - size.height()) / 2, picture);
     }
     if (!text().isEmpty()) {
-        QRect textRect = rect();
+        QRect textRect = captionAlignment_ == Qt::AlignCenter ? rect() : rect().adjusted(8, 8, -8, -8);
         if (pictureState() == PictureState::Pressed)
             textRect.translate(0, 1);
         painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
         painter.setFont(font());
-        painter.drawText(textRect, Qt::AlignCenter | Qt::TextShowMnemonic, text());
+        painter.drawText(textRect, int(captionAlignment_) | Qt::TextShowMnemonic | Qt::TextWordWrap, text());
     }
     if (hasFocus() && focusPolicy() != Qt::NoFocus) {
         QColor focus = palette().color(QPalette::Highlight);

@@ -27,6 +27,10 @@ public:
     // The caption is the button's text, drawn centred over the picture.
     void setCaption(const QString &caption) { setText(caption); }
     QString caption() const { return text(); }
+    // Where the caption sits inside the button (8 pixels from the edges it
+    // is aligned to); centred by default.
+    void setCaptionAlignment(Qt::Alignment alignment);
+    Qt::Alignment captionAlignment() const { return captionAlignment_; }
 
     // The state whose picture is shown now.
     PictureState pictureState() const;
@@ -46,5 +50,6 @@ private:
     vt::ButtonPictures pictures_;
     QString skinName_;
     vt::Skin::Fit skinFit_ = vt::Skin::Fit::Scale;
+    Qt::Alignment captionAlignment_ = Qt::AlignCenter;
     bool hovered_ = false;
 };

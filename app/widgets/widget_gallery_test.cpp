@@ -1,6 +1,7 @@
 // Renders every control of the widget set, enabled and disabled, into
 // build/screenshots/WidgetGallery.png, and the message boxes of the real
-// dialog service into Message*.png.
+// dialog service into Message*.png, and the skin's picture buttons in
+// their four states into SkinButtons.png.
 #include "app/widgets/exclusive_pair.h"
 #include "app/widgets/qt_dialog_service.h"
 #include "app/widgets/screenshot.h"
@@ -26,6 +27,8 @@
 #include "app/widgets/sui_url_label.h"
 #include "app/widgets/test_skin.h"
 
+#include <QDir>
+#include <QEnterEvent>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -162,6 +165,67 @@ private slots:
         // The title bar is drawn by the skin (dark), the client area light.
         QVERIFY(qGray(shot.pixel(shot.width() / 2, TsuiTitleBar::kHeight / 2)) < 90);
         QVERIFY(qGray(shot.pixel(4, shot.height() - 4)) > 200);
+    }
+
+    // Every picture button of the skin in its four states, one row each.
+    void rendersTheSkinButtonPictures()
+    {
+        QDir skinFolder(vt::Skin::current().folder());
+        QStringList names;
+        for (const QString &file : skinFolder.entryList({QStringLiteral("*_normal.svg")}, QDir::Files, QDir::Name))
+            names << file.chopped(int(strlen("_normal.svg")));
+        QVERIFY(names.contains(QStringLiteral("mode_builder")));
+
+        const QMap<QString, QString> captions = {
+            {QStringLiteral("mode_builder"), QStringLiteral("One-Step Builder")},
+            {QStringLiteral("mode_converter"), QStringLiteral("Converter")},
+            {QStringLiteral("mode_compiler"), QStringLiteral("Compiler")},
+            {QStringLiteral("mode_burner"), QStringLiteral("Burner")},
+        };
+        QWidget sheet;
+        sheet.setObjectName(QStringLiteral("SkinButtons"));
+        sheet.setAttribute(Qt::WA_StyledBackground);
+        sheet.setStyleSheet(QStringLiteral("QWidget#SkinButtons { background: #eef2f7; }"));
+        const char *states[] = {"normal", "mouse-over", "pressed", "disabled"};
+        int y = 8;
+        for (const QString &name : names) {
+            bool frame = name.startsWith(QLatin1String("button"));
+            bool tile = name.startsWith(QLatin1String("mode_"));
+            bool title = name.startsWith(QLatin1String("title_"));
+            QSize size = frame ? QSize(96, 28) : tile ? QSize(120, 120) : title ? QSize(34, 30) : QSize(32, 32);
+            auto *label = new QLabel(name, &sheet);
+            label->setGeometry(8, y, 150, size.height());
+            for (int state = 0; state < 4; ++state) {
+                // Title bar buttons are shown on their bar.
+                QWidget *holder = &sheet;
+                if (title) {
+                    holder = new TsuiTitleBar(&sheet);
+                    for (QWidget *child : holder->findChildren<QWidget *>())
+                        child->hide();
+                    holder->setGeometry(160 + state * 136, y, 136, size.height());
+                }
+                auto *button = new TsuiImageButton(holder);
+                button->setGeometry(title ? 0 : 160 + state * 136, title ? 0 : y, size.width(), size.height());
+                button->setSkinPicture(name, frame ? vt::Skin::Fit::NineSlice : vt::Skin::Fit::Natural);
+                if (frame)
+                    button->setCaption(QLatin1String(states[state]));
+                if (tile) {
+                    button->setCaption(captions.value(name));
+                    button->setCaptionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+                }
+                if (state == 1) {
+                    QEnterEvent enter(QPointF(4, 4), QPointF(4, 4), QPointF(4, 4));
+                    QCoreApplication::sendEvent(button, &enter);
+                }
+                button->setDown(state == 2);
+                button->setEnabled(state != 3);
+            }
+            y += size.height() + 8;
+        }
+        sheet.resize(160 + 4 * 136, y);
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+        QVERIFY(!vt::saveScreenshot(&sheet, QStringLiteral("SkinButtons")).isEmpty());
     }
 
     void rendersTheMessageBoxes()
