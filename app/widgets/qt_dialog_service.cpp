@@ -33,31 +33,51 @@ QString skinIconName(MessageIcon icon)
     return QStringLiteral("message_information");
 }
 
-FileDialogResult runFileDialog(QWidget *parent, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
+FileDialogResult runFileDialog(QWidget *parent, const FileDialogRequest &request, FileDialogMode mode)
 {
-    QFileDialog dialog(parent, request.caption, request.initialFolder);
-    // Qt's own dialog wears the skin; the desktop's would not.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(mode);
-    if (mode == QFileDialog::AcceptOpen)
-        dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    QStringList nameFilters = qtNameFilters(request.filter);
-    if (!nameFilters.isEmpty()) {
-        dialog.setNameFilters(nameFilters);
-        dialog.selectNameFilter(nameFilters.value(request.filterIndex - 1, nameFilters.first()));
-    }
-    if (!request.initialFile.isEmpty())
-        dialog.selectFile(request.initialFile);
-
+    std::unique_ptr<QFileDialog> dialog = createFileDialog(parent, request, mode);
     FileDialogResult result;
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog->exec() != QDialog::Accepted)
         return result;
-    result.files = dialog.selectedFiles();
-    result.filterIndex = nameFilters.isEmpty() ? 0 : filterIndexOf(request.filter, dialog.selectedNameFilter());
+    result.files = dialog->selectedFiles();
+    if (!dialog->nameFilters().isEmpty())
+        result.filterIndex = filterIndexOf(request.filter, dialog->selectedNameFilter());
     return result;
 }
 
 } // namespace
+
+std::unique_ptr<QFileDialog> createFileDialog(QWidget *parent, const FileDialogRequest &request, FileDialogMode mode)
+{
+    QString start = request.initialFolder;
+    if (mode == FileDialogMode::Folder && start.isEmpty())
+        start = QDir::homePath();
+    auto dialog = std::make_unique<QFileDialog>(parent, request.caption, start);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    switch (mode) {
+    case FileDialogMode::Open:
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        break;
+    case FileDialogMode::Save:
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        break;
+    case FileDialogMode::Folder:
+        dialog->setFileMode(QFileDialog::Directory);
+        dialog->setOption(QFileDialog::ShowDirsOnly);
+        return dialog;
+    }
+    QStringList nameFilters = qtNameFilters(request.filter);
+    if (!nameFilters.isEmpty()) {
+        // Descriptions usually show their patterns already.
+        dialog->setOption(QFileDialog::HideNameFilterDetails);
+        dialog->setNameFilters(nameFilters);
+        dialog->selectNameFilter(nameFilters.value(request.filterIndex - 1, nameFilters.first()));
+    }
+    if (!request.initialFile.isEmpty())
+        dialog->selectFile(request.initialFile);
+    return dialog;
+}
 
 std::unique_ptr<QMessageBox> createMessageBox(QWidget *parent, const QString &caption, const QString &text,
                                               MessageIcon icon, MessageButtons buttons)
@@ -101,19 +121,20 @@ MessageAnswer QtDialogService::showMessage(QWidget *parent, const QString &capti
 
 FileDialogResult QtDialogService::openFiles(QWidget *parent, const FileDialogRequest &request)
 {
-    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+    return runFileDialog(parent, request, FileDialogMode::Open);
 }
 
 FileDialogResult QtDialogService::saveFile(QWidget *parent, const FileDialogRequest &request)
 {
-    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+    return runFileDialog(parent, request, FileDialogMode::Save);
 }
 
 QString QtDialogService::chooseFolder(QWidget *parent, const QString &caption, const QString &startFolder)
 {
-    return QFileDialog::getExistingDirectory(parent, caption,
-                                             startFolder.isEmpty() ? QDir::homePath() : startFolder,
-                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    FileDialogRequest request;
+    request.caption = caption;
+    request.initialFolder = startFolder;
+    return runFileDialog(parent, request, FileDialogMode::Folder).file();
 }
 
 } // namespace vt

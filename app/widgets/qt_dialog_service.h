@@ -6,9 +6,17 @@
 
 #include <memory>
 
+class QFileDialog;
 class QMessageBox;
 
 namespace vt {
+
+enum class FileDialogMode { Open, Save, Folder };
+
+// The file or folder dialog openFiles, saveFile and chooseFolder run: Qt's
+// own dialog (it wears the skin; the desktop's would not), set up from
+// the request.
+std::unique_ptr<QFileDialog> createFileDialog(QWidget *parent, const FileDialogRequest &request, FileDialogMode mode);
 
 // The message box showMessage runs: the icon, caption, text and buttons
 // asked for, with the button captions of the application's language.

