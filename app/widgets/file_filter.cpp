@@ -21,9 +21,19 @@ QStringList qtNameFilters(const QString &filter)
     return result;
 }
 
-int filterIndexOf(const QString &filter, const QString &nameFilter)
+int filterIndexOf(const QString &filter, const QString &chosen)
 {
-    return int(qtNameFilters(filter).indexOf(nameFilter)) + 1;
+    const QStringList nameFilters = qtNameFilters(filter);
+    for (qsizetype i = 0; i < nameFilters.size(); ++i) {
+        if (nameFilters[i] == chosen)
+            return int(i) + 1;
+    }
+    for (qsizetype i = 0; i < nameFilters.size(); ++i) {
+        const QString &whole = nameFilters[i];
+        if (whole.left(whole.lastIndexOf(QStringLiteral(" ("))) == chosen)
+            return int(i) + 1;
+    }
+    return 0;
 }
 
 } // namespace vt

@@ -12,7 +12,9 @@ namespace vt {
 // A trailing description without patterns is dropped; "" gives none.
 QStringList qtNameFilters(const QString &filter);
 
-// The 1-based index of nameFilter among qtNameFilters(filter), or 0.
-int filterIndexOf(const QString &filter, const QString &nameFilter);
+// The 1-based index among qtNameFilters(filter) of the filter a dialog
+// reports as chosen: a whole Qt name filter, or only its description when
+// the dialog hides the pattern lists. 0 when it is none of them.
+int filterIndexOf(const QString &filter, const QString &chosen);
 
 } // namespace vt

@@ -35,6 +35,10 @@ private slots:
         QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("JPG (*.jpg) (*.jpg)")), 1);
         QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("BMP (*.bmp) (*.bmp)")), 2);
         QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("PNG (*.png)")), 0);
+        // As reported by a dialog that hides the pattern lists.
+        QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("BMP (*.bmp)")), 2);
+        QCOMPARE(vt::filterIndexOf(QStringLiteral("Video|*.avi|Video (all)|*.*"), QStringLiteral("Video")), 1);
+        QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("BMP")), 0);
     }
 };
 
