@@ -1,6 +1,7 @@
 #include "app/widgets/sui_form.h"
 
 #include "app/widgets/sui_title_bar.h"
+#include "app/widgets/window_dragger.h"
 
 #include <QEvent>
 #include <QVBoxLayout>
@@ -23,6 +24,18 @@ void TsuiForm::setClientSize(int width, int height)
 {
     client_->setFixedSize(width, height);
     layout()->activate();
+}
+
+void TsuiForm::setTitleBarVisible(bool visible)
+{
+    titleBar_->setVisible(visible);
+    layout()->activate();
+}
+
+void TsuiForm::setDragByClient(bool enabled)
+{
+    delete clientDragger_;
+    clientDragger_ = enabled ? new vt::WindowDragger(client_) : nullptr;
 }
 
 void TsuiForm::changeEvent(QEvent *event)

@@ -20,6 +20,14 @@ public:
     QWidget *client() const { return client_; }
     TsuiTitleBar *titleBar() const { return titleBar_; }
 
+    // A window that draws its own caption buttons hides the bar; the
+    // window shrinks around the client area at once.
+    void setTitleBarVisible(bool visible);
+
+    // Lets the window be dragged by its client area's background too (for
+    // windows without a title bar).
+    void setDragByClient(bool enabled);
+
     // Fixes the client area's size; the window is sized around it and
     // cannot be resized by the user.
     void setClientSize(int width, int height);
@@ -30,4 +38,5 @@ protected:
 private:
     TsuiTitleBar *titleBar_;
     QWidget *client_;
+    QObject *clientDragger_ = nullptr;
 };

@@ -36,6 +36,11 @@ private slots:
         QCOMPARE(form.client()->y(), TsuiForm::kBorder + TsuiTitleBar::kHeight);
         QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(form.minimumSize(), form.maximumSize());
+
+        // A window that draws its own caption buttons hides the bar.
+        form.setTitleBarVisible(false);
+        QCOMPARE(form.size(), QSize(581 + 2 * TsuiForm::kBorder, 394 + 2 * TsuiForm::kBorder));
+        QCOMPARE(form.client()->pos(), QPoint(TsuiForm::kBorder, TsuiForm::kBorder));
     }
 
     void titleBarShowsTheWindowTitle()
@@ -65,6 +70,21 @@ private slots:
         // Moving without the button held does not drag.
         sendMouse(bar, QEvent::MouseMove, QPoint(200, 60), Qt::NoButton);
         QCOMPARE(form.pos(), start + QPoint(30, 20));
+
+        // The client background drags only when the window asks for it.
+        sendMouse(form.client(), QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
+        sendMouse(form.client(), QEvent::MouseMove, QPoint(60, 50), Qt::LeftButton);
+        sendMouse(form.client(), QEvent::MouseButtonRelease, QPoint(60, 50), Qt::NoButton);
+        QCOMPARE(form.pos(), start + QPoint(30, 20));
+        form.setDragByClient(true);
+        sendMouse(form.client(), QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
+        sendMouse(form.client(), QEvent::MouseMove, QPoint(60, 45), Qt::LeftButton);
+        sendMouse(form.client(), QEvent::MouseButtonRelease, QPoint(60, 45), Qt::NoButton);
+        QCOMPARE(form.pos(), start + QPoint(40, 15));
+        form.setDragByClient(false);
+        sendMouse(form.client(), QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton);
+        sendMouse(form.client(), QEvent::MouseMove, QPoint(90, 90), Qt::LeftButton);
+        QCOMPARE(form.pos(), start + QPoint(40, 15));
     }
 
     void closeAndMinimizeButtonsActOnTheWindow()

@@ -7,7 +7,6 @@
 TsuiImageButton::TsuiImageButton(QWidget *parent)
     : QAbstractButton(parent)
 {
-    setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
 }
@@ -69,7 +68,9 @@ const QPixmap &TsuiImageButton::currentPicture() const
 
 QSize TsuiImageButton::sizeHint() const
 {
-    QSize hint = skinName_.isEmpty() && !pictures_.isNull() ? pictures_.normal.size() : QSize(24, 24);
+    // Pictures drawn at their own size ask for it; fitted ones take any.
+    bool naturalSize = skinName_.isEmpty() || skinFit_ == vt::Skin::Fit::Natural;
+    QSize hint = naturalSize && !pictures_.isNull() ? pictures_.normal.size() : QSize(24, 24);
     if (!text().isEmpty()) {
         QSize textSize = fontMetrics().size(Qt::TextShowMnemonic, text());
         hint = hint.expandedTo(textSize + QSize(24, 10));

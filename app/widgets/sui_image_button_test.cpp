@@ -111,6 +111,14 @@ private slots:
         button.resize(50, 50);
         QCOMPARE(button.currentPicture().size(), QSize(16, 16));
         QVERIFY(button.skinPicture().isEmpty());
+        QCOMPARE(button.sizeHint(), QSize(16, 16));
+
+        // Natural skin pictures keep their own size and ask for it.
+        TsuiImageButton tool;
+        tool.resize(60, 60);
+        tool.setSkinPicture(QStringLiteral("tool_home"), vt::Skin::Fit::Natural);
+        QCOMPARE(tool.currentPicture().size(), QSize(32, 32));
+        QCOMPARE(tool.sizeHint(), QSize(32, 32));
     }
 
     void captionIsDrawnOverThePicture()

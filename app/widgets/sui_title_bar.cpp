@@ -2,10 +2,10 @@
 
 #include "app/widgets/skin.h"
 #include "app/widgets/sui_image_button.h"
+#include "app/widgets/window_dragger.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 
 TsuiTitleBar::TsuiTitleBar(QWidget *parent)
     : QWidget(parent)
@@ -39,6 +39,7 @@ TsuiTitleBar::TsuiTitleBar(QWidget *parent)
     layout->addWidget(minimize_);
     layout->addWidget(close_);
 
+    new vt::WindowDragger(this);
     connect(minimize_, &QAbstractButton::clicked, this, [this] { window()->showMinimized(); });
     connect(close_, &QAbstractButton::clicked, this, [this] { window()->close(); });
 }
@@ -51,27 +52,4 @@ void TsuiTitleBar::setCaption(const QString &caption)
 QString TsuiTitleBar::caption() const
 {
     return caption_->text();
-}
-
-void TsuiTitleBar::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton) {
-        dragging_ = true;
-        dragOffset_ = event->globalPosition().toPoint() - window()->pos();
-    }
-    QWidget::mousePressEvent(event);
-}
-
-void TsuiTitleBar::mouseMoveEvent(QMouseEvent *event)
-{
-    if (dragging_ && (event->buttons() & Qt::LeftButton))
-        window()->move(event->globalPosition().toPoint() - dragOffset_);
-    QWidget::mouseMoveEvent(event);
-}
-
-void TsuiTitleBar::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        dragging_ = false;
-    QWidget::mouseReleaseEvent(event);
 }

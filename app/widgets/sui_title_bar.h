@@ -2,7 +2,6 @@
 // and close buttons. Dragging it moves the window it belongs to.
 #pragma once
 
-#include <QPoint>
 #include <QWidget>
 
 class QLabel;
@@ -21,16 +20,9 @@ public:
     TsuiImageButton *minimizeButton() const { return minimize_; }
     TsuiImageButton *closeButton() const { return close_; }
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
     QLabel *icon_;
     QLabel *caption_;
     TsuiImageButton *minimize_;
     TsuiImageButton *close_;
-    QPoint dragOffset_;
-    bool dragging_ = false;
 };
