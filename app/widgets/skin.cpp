@@ -17,57 +17,77 @@ namespace vt {
 
 namespace {
 
-QPixmap renderSvg(const QString &file, QSize size)
+bool isSvg(const QString &file)
+{
+    return file.endsWith(QLatin1String(".svg"));
+}
+
+// A transparent image of size (device-independent pixels) at dpr.
+QImage transparentCanvas(QSize size, qreal dpr)
+{
+    QImage canvas(size * dpr, QImage::Format_ARGB32_Premultiplied);
+    canvas.setDevicePixelRatio(dpr);
+    canvas.fill(Qt::transparent);
+    return canvas;
+}
+
+// SVG rendered at size (its own size when empty), sharp at dpr.
+QPixmap renderSvg(const QString &file, QSize size, qreal dpr)
 {
     QSvgRenderer renderer(file);
     if (!renderer.isValid())
         return {};
     if (size.isEmpty())
         size = renderer.defaultSize();
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = transparentCanvas(size, dpr);
     QPainter painter(&image);
-    renderer.render(&painter);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
     return QPixmap::fromImage(image);
 }
 
-QPixmap loadNatural(const QString &file)
+// The picture at its own size; only SVG gains from a higher dpr.
+QPixmap loadNatural(const QString &file, qreal dpr)
 {
-    if (file.endsWith(QLatin1String(".svg")))
-        return renderSvg(file, {});
-    return QPixmap(file);
+    return isSvg(file) ? renderSvg(file, {}, dpr) : QPixmap(file);
 }
 
-QPixmap scaledInto(const QString &file, QSize size)
+QPixmap scaledInto(const QString &file, QSize size, qreal dpr)
 {
-    QSize natural = loadNatural(file).size();
+    QSize natural = loadNatural(file, 1.0).size();
     if (natural.isEmpty())
         return {};
     QSize fitted = natural.scaled(size, Qt::KeepAspectRatio);
-    QPixmap picture = file.endsWith(QLatin1String(".svg"))
-        ? renderSvg(file, fitted)
-        : QPixmap(file).scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(Qt::transparent);
+    QPixmap picture;
+    if (isSvg(file)) {
+        picture = renderSvg(file, fitted, dpr);
+    } else {
+        picture = QPixmap(file).scaled(fitted * dpr, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        picture.setDevicePixelRatio(dpr);
+    }
+    QImage canvas = transparentCanvas(size, dpr);
     QPainter painter(&canvas);
     painter.drawPixmap((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2, picture);
     painter.end();
     return QPixmap::fromImage(canvas);
 }
 
-QPixmap nineSliced(const QString &file, QSize size)
+QPixmap nineSliced(const QString &file, QSize size, qreal dpr)
 {
-    QPixmap source = loadNatural(file);
+    QPixmap source = loadNatural(file, dpr);
     if (source.isNull())
         return {};
-    QImage canvas(size, QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(Qt::transparent);
+    // Sliced in device pixels, so corners stay sharp at any dpr.
+    QSize logicalSource = source.deviceIndependentSize().toSize();
+    source.setDevicePixelRatio(1.0);
+    QImage canvas = transparentCanvas(size * dpr, 1.0);
     QPainter painter(&canvas);
     // Small pictures keep at least one pixel of edge and centre.
-    const int c = std::min({Skin::kFrameCorner, (source.width() - 1) / 2, (source.height() - 1) / 2});
-    qDrawBorderPixmap(&painter, QRect(QPoint(0, 0), size), QMargins(c, c, c, c), source);
+    const int corner = std::min({Skin::kFrameCorner, (logicalSource.width() - 1) / 2, (logicalSource.height() - 1) / 2});
+    const int c = qRound(corner * dpr);
+    qDrawBorderPixmap(&painter, canvas.rect(), QMargins(c, c, c, c), source);
     painter.end();
+    canvas.setDevicePixelRatio(dpr);
     return QPixmap::fromImage(canvas);
 }
 
@@ -147,27 +167,27 @@ QString Skin::pictureFile(const QString &name) const
     return {};
 }
 
-QPixmap Skin::picture(const QString &name, QSize size, Fit fit) const
+QPixmap Skin::picture(const QString &name, QSize size, Fit fit, qreal dpr) const
 {
     QString file = pictureFile(name);
     if (file.isEmpty())
         return {};
     if (fit == Fit::Natural || size.isEmpty())
-        return loadNatural(file);
+        return loadNatural(file, dpr);
     if (fit == Fit::NineSlice)
-        return nineSliced(file, size);
-    return scaledInto(file, size);
+        return nineSliced(file, size, dpr);
+    return scaledInto(file, size, dpr);
 }
 
-ButtonPictures Skin::buttonPictures(const QString &name, QSize size, Fit fit) const
+ButtonPictures Skin::buttonPictures(const QString &name, QSize size, Fit fit, qreal dpr) const
 {
-    QPixmap normal = picture(name + QStringLiteral("_normal"), size, fit);
+    QPixmap normal = picture(name + QStringLiteral("_normal"), size, fit, dpr);
     if (normal.isNull())
-        return buttonPicturesFrom(picture(name, size, fit));
+        return buttonPicturesFrom(picture(name, size, fit, dpr));
 
     ButtonPictures pictures = buttonPicturesFrom(normal);
     auto explicitState = [&](const char *suffix, QPixmap &state) {
-        QPixmap given = picture(name + QLatin1String(suffix), size, fit);
+        QPixmap given = picture(name + QLatin1String(suffix), size, fit, dpr);
         if (!given.isNull())
             state = given;
     };

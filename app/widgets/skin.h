@@ -53,10 +53,13 @@ public:
 
     // The file of picture NAME (SVG first, then PNG), or "" when missing.
     QString pictureFile(const QString &name) const;
-    // Picture NAME fitted into size; a null pixmap when it is missing.
-    QPixmap picture(const QString &name, QSize size = {}, Fit fit = Fit::Natural) const;
+    // Picture NAME fitted into size (device-independent pixels); a null
+    // pixmap when it is missing. SVG pictures are rendered sharp for the
+    // device pixel ratio dpr (the pixmap carries it).
+    QPixmap picture(const QString &name, QSize size = {}, Fit fit = Fit::Natural, qreal dpr = 1.0) const;
     // The four state pictures of button NAME (see the folder layout).
-    ButtonPictures buttonPictures(const QString &name, QSize size = {}, Fit fit = Fit::Natural) const;
+    ButtonPictures buttonPictures(const QString &name, QSize size = {}, Fit fit = Fit::Natural,
+                                  qreal dpr = 1.0) const;
 
     // Puts the palette and the style sheet on the application (on a Fusion
     // base style, so the look is the same on every desktop).

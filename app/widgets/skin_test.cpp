@@ -91,6 +91,15 @@ private slots:
         QCOMPARE(frame.size(), QSize(50, 24));
         QCOMPARE(frame.toImage().pixel(25, 12), qRgb(0, 0, 255));
 
+        // Sharp on high-density screens: more device pixels, same layout size.
+        for (vt::Skin::Fit fit : {vt::Skin::Fit::Natural, vt::Skin::Fit::Scale, vt::Skin::Fit::NineSlice}) {
+            QPixmap dense = skin.picture(QStringLiteral("logo"), QSize(40, 20), fit, 2.0);
+            QSize expected = fit == vt::Skin::Fit::Natural ? QSize(20, 20) : QSize(40, 20);
+            QCOMPARE(dense.deviceIndependentSize().toSize(), expected);
+            QCOMPARE(dense.size(), expected * 2);
+            QCOMPARE(dense.toImage().pixel(dense.width() / 2, dense.height() / 2), qRgb(255, 0, 0));
+        }
+
         QVERIFY(skin.picture(QStringLiteral("missing")).isNull());
         QVERIFY(vt::Skin().picture(QStringLiteral("logo")).isNull());
     }
@@ -169,6 +178,15 @@ private slots:
         }
         QVERIFY(whitePixels > 10);
         qApp->setStyleSheet(QString());
+    }
+
+    void programFolderSkinIsLookedUpBesideTheExecutable()
+    {
+        vt::Skin skin;
+        // Test programs live in build/tests, which holds no skin.
+        QVERIFY(!skin.loadFromProgramFolder());
+        QVERIFY2(skin.errorString().contains(QCoreApplication::applicationDirPath() + QStringLiteral("/Skin/skin.qss")),
+                 qPrintable(skin.errorString()));
     }
 
     void programSkinReferencesOnlyFilesItShips()

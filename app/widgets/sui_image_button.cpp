@@ -35,7 +35,7 @@ void TsuiImageButton::renderSkinPictures()
 {
     if (skinName_.isEmpty())
         return;
-    pictures_ = vt::Skin::current().buttonPictures(skinName_, size(), skinFit_);
+    pictures_ = vt::Skin::current().buttonPictures(skinName_, size(), skinFit_, devicePixelRatioF());
 }
 
 void TsuiImageButton::setCaptionAlignment(Qt::Alignment alignment)

@@ -21,7 +21,7 @@ void TsuiImagePanel::setPicture(const QPixmap &picture)
 void TsuiImagePanel::setSkinPicture(const QString &name)
 {
     skinName_ = name;
-    picture_ = vt::Skin::current().picture(name, size(), vt::Skin::Fit::NineSlice);
+    picture_ = vt::Skin::current().picture(name, size(), vt::Skin::Fit::NineSlice, devicePixelRatioF());
     update();
 }
 
@@ -41,6 +41,6 @@ void TsuiImagePanel::paintEvent(QPaintEvent *)
 void TsuiImagePanel::resizeEvent(QResizeEvent *event)
 {
     if (!skinName_.isEmpty())
-        picture_ = vt::Skin::current().picture(skinName_, size(), vt::Skin::Fit::NineSlice);
+        picture_ = vt::Skin::current().picture(skinName_, size(), vt::Skin::Fit::NineSlice, devicePixelRatioF());
     QWidget::resizeEvent(event);
 }

@@ -18,7 +18,8 @@ TsuiTitleBar::TsuiTitleBar(QWidget *parent)
     setFixedHeight(kHeight);
 
     icon_->setObjectName(QStringLiteral("icon"));
-    icon_->setPixmap(vt::Skin::current().picture(QStringLiteral("app_icon"), QSize(18, 18), vt::Skin::Fit::Scale));
+    icon_->setPixmap(vt::Skin::current().picture(QStringLiteral("app_icon"), QSize(18, 18), vt::Skin::Fit::Scale,
+                                                  devicePixelRatioF()));
     caption_->setObjectName(QStringLiteral("caption"));
     minimize_->setObjectName(QStringLiteral("minimizeButton"));
     minimize_->setToolTip(QStringLiteral("Minimize"));

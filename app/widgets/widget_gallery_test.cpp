@@ -162,9 +162,10 @@ private slots:
         QVERIFY2(!file.isEmpty(), "the gallery screenshot could not be written");
 
         QImage shot(file);
-        QCOMPARE(shot.size(), form.size());
+        const qreal dpr = form.devicePixelRatioF();
+        QCOMPARE(shot.size(), form.size() * dpr);
         // The title bar is drawn by the skin (dark), the client area light.
-        QVERIFY(qGray(shot.pixel(shot.width() / 2, TsuiTitleBar::kHeight / 2)) < 90);
+        QVERIFY(qGray(shot.pixel(shot.width() / 2, int(TsuiTitleBar::kHeight / 2 * dpr))) < 90);
         QVERIFY(qGray(shot.pixel(4, shot.height() - 4)) > 200);
     }
 
