@@ -14,3 +14,15 @@ void TsuiEdit::setColor(const QColor &color)
         ? QStringLiteral("background-color: %1;").arg(color.name())
         : QString());
 }
+
+void TsuiEdit::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    emit entered();
+}
+
+void TsuiEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    emit exited();
+}

@@ -24,7 +24,7 @@ public:
     void setSkinPicture(const QString &name, vt::Skin::Fit fit = vt::Skin::Fit::Scale);
     const QString &skinPicture() const { return skinName_; }
 
-    // The caption is the button's text, drawn centred over the picture.
+    // The caption is the button's text, drawn over the picture.
     void setCaption(const QString &caption) { setText(caption); }
     QString caption() const { return text(); }
     // Where the caption sits inside the button (8 pixels from the edges it

@@ -1,5 +1,6 @@
 #include "app/widgets/sui_mask_edit.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 class MaskEditTest : public QObject {
@@ -73,6 +74,26 @@ private slots:
         QVERIFY(!box.color().isValid());
         QImage plain = box.grab().toImage();
         QVERIFY(plain.pixelColor(plain.width() / 2, plain.height() / 2) != QColor(0xFF, 0, 0));
+    }
+
+    void leavingTheBoxIsSignalled()
+    {
+        QWidget window;
+        auto *start = new TsuiMaskEdit(&window);
+        auto *stop = new TsuiMaskEdit(&window);
+        start->setTimeMask();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        stop->setFocus();
+        QSignalSpy entered(start, &TsuiEdit::entered);
+        QSignalSpy exited(start, &TsuiEdit::exited);
+
+        start->setFocus();
+        QCOMPARE(entered.count(), 1);
+        QCOMPARE(exited.count(), 0);
+        stop->setFocus();
+        QCOMPARE(exited.count(), 1);
+        QCOMPARE(entered.count(), 1);
     }
 };
 
