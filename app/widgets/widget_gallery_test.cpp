@@ -1,7 +1,7 @@
 // Renders every control of the widget set, enabled and disabled, into
 // build/screenshots/WidgetGallery.png, and the message boxes of the real
 // dialog service into Message*.png, and the skin's picture buttons in
-// their four states into SkinButtons.png.
+// their four states into SkinButtons.png, a pop-up menu into PopupMenu.png.
 #include "app/widgets/exclusive_pair.h"
 #include "app/widgets/qt_dialog_service.h"
 #include "app/widgets/screenshot.h"
@@ -33,6 +33,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 
@@ -228,6 +229,28 @@ private slots:
         sheet.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));
         QVERIFY(!vt::saveScreenshot(&sheet, QStringLiteral("SkinButtons")).isEmpty());
+    }
+
+    void rendersAPopUpMenu()
+    {
+        QMenu menu;
+        menu.setObjectName(QStringLiteral("PopupMenu"));
+        menu.addAction(QStringLiteral("Vantorel Help"));
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("About Vantorel"));
+        menu.addSeparator();
+        for (const char *language : {"Deutsch", "English", "Fran\u00e7ais"}) {
+            QAction *entry = menu.addAction(QString::fromUtf8(language));
+            entry->setCheckable(true);
+            if (QLatin1String(language) == QLatin1String("English")) {
+                entry->setChecked(true);
+                menu.setDefaultAction(entry);
+            }
+        }
+        menu.popup(QPoint(100, 100));
+        QVERIFY(QTest::qWaitForWindowExposed(&menu));
+        menu.setActiveAction(menu.actions().at(2));
+        QVERIFY(!vt::saveScreenshot(&menu, QStringLiteral("PopupMenu")).isEmpty());
     }
 
     void rendersTheFileDialog()
