@@ -1,0 +1,7 @@
+#include "app/widgets/sui_radio_button.h"
+
+TsuiRadioButton::TsuiRadioButton(QWidget *parent)
+    : QRadioButton(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}

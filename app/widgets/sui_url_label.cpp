@@ -1,0 +1,54 @@
+#include "app/widgets/sui_url_label.h"
+
+#include <QDesktopServices>
+#include <QMouseEvent>
+
+namespace {
+
+TsuiURLLabel::Opener &opener()
+{
+    static TsuiURLLabel::Opener open = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    return open;
+}
+
+} // namespace
+
+TsuiURLLabel::TsuiURLLabel(QWidget *parent)
+    : QLabel(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+    setForegroundRole(QPalette::Link);
+}
+
+void TsuiURLLabel::setOpener(Opener open)
+{
+    opener() = std::move(open);
+}
+
+void TsuiURLLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()) || url_.isEmpty())
+        return;
+    opener()(url_);
+    emit opened(url_);
+}
+
+void TsuiURLLabel::enterEvent(QEnterEvent *event)
+{
+    setUnderlined(true);
+    QLabel::enterEvent(event);
+}
+
+void TsuiURLLabel::leaveEvent(QEvent *event)
+{
+    setUnderlined(false);
+    QLabel::leaveEvent(event);
+}
+
+void TsuiURLLabel::setUnderlined(bool underlined)
+{
+    QFont f = font();
+    f.setUnderline(underlined);
+    setFont(f);
+}
