@@ -47,10 +47,10 @@ std::string caseInsensitivePattern(const std::string &pattern)
 
 } // namespace
 
-std::string qtFileDialogFilter(const std::string &profileFilter)
+std::vector<std::string> qtFileDialogFilters(const std::string &profileFilter)
 {
     const std::vector<std::string> parts = split(profileFilter, '|');
-    std::string out;
+    std::vector<std::string> out;
     for (size_t i = 0; i + 1 < parts.size(); i += 2) {
         std::vector<std::string> patterns;
         for (const std::string &raw : split(parts[i + 1], ';')) {
@@ -70,8 +70,16 @@ std::string qtFileDialogFilter(const std::string &profileFilter)
         for (size_t p = 0; p < patterns.size(); ++p)
             entry += (p ? " " : "") + patterns[p];
         entry += ")";
-        out += (out.empty() ? "" : ";;") + entry;
+        out.push_back(entry);
     }
+    return out;
+}
+
+std::string qtFileDialogFilter(const std::string &profileFilter)
+{
+    std::string out;
+    for (const std::string &entry : qtFileDialogFilters(profileFilter))
+        out += (out.empty() ? "" : ";;") + entry;
     return out;
 }
 

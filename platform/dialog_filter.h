@@ -8,11 +8,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vt {
 
-// Pairs with an empty pattern list are dropped; a trailing description
-// without patterns is dropped too. An empty filter gives "".
+// One Qt name filter per pair, in order. Pairs with an empty pattern list
+// are dropped; a trailing description without patterns is dropped too.
+std::vector<std::string> qtFileDialogFilters(const std::string &profileFilter);
+
+// The same filters joined with ";;"; an empty filter gives "".
 std::string qtFileDialogFilter(const std::string &profileFilter);
 
 } // namespace vt

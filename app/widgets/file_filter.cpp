@@ -1,23 +1,14 @@
 #include "app/widgets/file_filter.h"
 
+#include "platform/dialog_filter.h"
+
 namespace vt {
 
 QStringList qtNameFilters(const QString &filter)
 {
-    QStringList parts = filter.split(QLatin1Char('|'));
     QStringList result;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts[i].trimmed();
-        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString &pattern : patterns)
-            pattern = pattern.trimmed();
-        patterns.removeAll(QString());
-        if (patterns.isEmpty())
-            continue;
-        // Qt reads the patterns from the last parentheses, so a description
-        // that shows its own "(*.vob,*.VOB)" keeps it as text.
-        result << QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
-    }
+    for (const std::string &entry : qtFileDialogFilters(filter.toStdString()))
+        result << QString::fromStdString(entry);
     return result;
 }
 

@@ -1,7 +1,9 @@
 // File-type filters of the file dialogs. Windows and settings give them as
 // description and pattern pairs separated by '|', patterns separated by
 // ';' ("Video (*.avi;*.mpg)|*.avi;*.mpg|All files|*.*"); Qt dialogs take
-// one "Description (pattern pattern)" entry per pair.
+// one "Description (pattern pattern)" entry per pair. The conversion itself
+// (with patterns that match without regard to case) is platform/dialog_filter.h;
+// this adds what the Qt dialogs need on top of it.
 #pragma once
 
 #include <QStringList>

@@ -13,11 +13,11 @@ private slots:
 
         QTest::newRow("empty") << "" << QStringList();
         QTest::newRow("description shows its own patterns")
-            << "VOB File (*.vob,*.VOB)|*.vob" << QStringList{"VOB File (*.vob,*.VOB) (*.vob)"};
+            << "VOB File (*.vob,*.VOB)|*.vob" << QStringList{"VOB File (*.vob,*.VOB) (*.[vV][oO][bB])"};
         QTest::newRow("several patterns and pairs")
-            << "JPG (*.jpg)|*.jpg|Video|*.avi;*.mpg; *.mp4" << QStringList{"JPG (*.jpg) (*.jpg)", "Video (*.avi *.mpg *.mp4)"};
+            << "JPG (*.jpg)|*.jpg|Video|*.avi;*.mpg; *.mp4" << QStringList{"JPG (*.jpg) (*.[jJ][pP][gG])", "Video (*.[aA][vV][iI] *.[mM][pP][gG] *.[mM][pP]4)"};
         QTest::newRow("trailing description without patterns")
-            << "BMP|*.bmp|All" << QStringList{"BMP (*.bmp)"};
+            << "BMP|*.bmp|All" << QStringList{"BMP (*.[bB][mM][pP])"};
         QTest::newRow("pair with empty patterns dropped")
             << "None||Any|*.*" << QStringList{"Any (*.*)"};
     }
@@ -32,8 +32,8 @@ private slots:
     void indexOfAChosenFilterIsOneBased()
     {
         const QString filter = QStringLiteral("JPG (*.jpg)|*.jpg|BMP (*.bmp)|*.bmp");
-        QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("JPG (*.jpg) (*.jpg)")), 1);
-        QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("BMP (*.bmp) (*.bmp)")), 2);
+        QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("JPG (*.jpg) (*.[jJ][pP][gG])")), 1);
+        QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("BMP (*.bmp) (*.[bB][mM][pP])")), 2);
         QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("PNG (*.png)")), 0);
         // As reported by a dialog that hides the pattern lists.
         QCOMPARE(vt::filterIndexOf(filter, QStringLiteral("BMP (*.bmp)")), 2);

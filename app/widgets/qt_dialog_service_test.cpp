@@ -97,7 +97,7 @@ private slots:
         request.initialFolder = dir.path();
         std::unique_ptr<QFileDialog> save = vt::createFileDialog(nullptr, request, vt::FileDialogMode::Save);
         QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
-        QCOMPARE(save->nameFilters(), QStringList({QStringLiteral("JPG (*.jpg) (*.jpg)"), QStringLiteral("BMP (*.bmp) (*.bmp)")}));
+        QCOMPARE(save->nameFilters(), QStringList({QStringLiteral("JPG (*.jpg) (*.[jJ][pP][gG])"), QStringLiteral("BMP (*.bmp) (*.[bB][mM][pP])")}));
         QCOMPARE(save->selectedNameFilter(), QStringLiteral("BMP (*.bmp)"));
         QVERIFY(save->testOption(QFileDialog::DontUseNativeDialog));
 

@@ -1,6 +1,6 @@
 #include "app/widgets/skin.h"
 
-#include "app/widgets/program_folder.h"
+#include "platform/paths.h"
 
 #include <QApplication>
 #include <QFile>
@@ -152,7 +152,7 @@ bool Skin::load(const QString &folder)
 
 bool Skin::loadFromProgramFolder()
 {
-    return load(programFolder() + QStringLiteral("Skin/"));
+    return load(QString::fromStdString(ExePath()) + QStringLiteral("Skin/"));
 }
 
 QString Skin::pictureFile(const QString &name) const

@@ -41,7 +41,7 @@ public:
     // Reads folder + "skin.qss". On failure returns false, errorString()
     // says why and the skin keeps what it had.
     bool load(const QString &folder);
-    // load(programFolder() + "Skin/").
+    // load(ExePath() + "Skin/").
     bool loadFromProgramFolder();
 
     bool isLoaded() const { return !folder_.isEmpty(); }
