@@ -3,8 +3,10 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "engines/converter/dvd_stream_writer.h"
+#include "engines/converter/dvd_writer_thread.h"
 #include "engines/converter/filter_chain.h"
 #include "engines/converter/media_input.h"
 
@@ -68,7 +70,9 @@ private:
     FilterChain video_filters_;
     FilterChain audio_filters_;
     DvdStreamWriter writer_;
+    std::unique_ptr<DvdWriterThread> writer_thread_; // owns writer_ while it runs
     bool writer_open_ = false;
+    AVRational video_time_base_{1, 25};
     bool video_done_ = false;
     bool audio_done_ = false;
     double range_start_ = 0.0;
@@ -132,6 +136,10 @@ bool ClipEncoder::run(std::string *error)
         *error = "no pictures in the range to convert of " + settings_.source;
         return false;
     }
+    if (!writer_thread_->drain()) {
+        *error = writer_.error();
+        return false;
+    }
     if (!audio_filters_.is_open() && !writer_.write_silence_to_video_end()) {
         *error = writer_.error();
         return false;
@@ -186,6 +194,8 @@ bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
     format.top_field_first = source_is_top_field_first(first, parameters);
     if (!writer_.open(settings_.output, format, error))
         return false;
+    video_time_base_ = writer_.video_time_base();
+    writer_thread_ = std::make_unique<DvdWriterThread>(writer_, [this] { report_progress(); });
     writer_open_ = true;
     // Sound decoded before the first picture waits in its filters until now.
     return drain_audio();
@@ -212,10 +222,9 @@ bool ClipEncoder::drain_video()
             video_done_ = true;
             return true;
         }
-        picture->pts = av_rescale_q(picture->pts, video_filters_.output_time_base(), writer_.video_time_base());
-        if (!writer_.write_video(picture.get()))
+        picture->pts = av_rescale_q(picture->pts, video_filters_.output_time_base(), video_time_base_);
+        if (!writer_thread_->write_video(std::move(picture)))
             return false;
-        report_progress();
     }
 }
 
@@ -233,7 +242,7 @@ bool ClipEncoder::drain_audio()
             return true;
         }
         sound->pts = av_rescale_q(sound->pts, audio_filters_.output_time_base(), AVRational{1, 48000});
-        if (!writer_.write_audio(sound.get()))
+        if (!writer_thread_->write_audio(std::move(sound)))
             return false;
     }
 }

@@ -52,9 +52,7 @@ bool FilterChain::link(const char *source_filter, const std::string &source_args
                        const std::string &description, std::string *error)
 {
     graph_.reset(avfilter_graph_alloc());
-    // Filters of a conversion run single-threaded: the encoder and decoder
-    // already keep the cores busy.
-    graph_->nb_threads = 1;
+    graph_->nb_threads = 0; // slice-threaded filters (yadif, scale) use every core
     int rc = avfilter_graph_create_filter(&source_, avfilter_get_by_name(source_filter), "in", source_args.c_str(),
                                           nullptr, graph_.get());
     if (rc >= 0)
