@@ -164,7 +164,10 @@ bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
     const AVCodecParameters *parameters = input_.video_stream()->codecpar;
     bool interlaced = source_is_interlaced(first, parameters);
     bool scaled_vertically = settings_.picture_height != first->height;
-    bool deinterlace = interlaced && (settings_.deinterlace || scaled_vertically);
+    // Asked for, deinterlacing also applies to sources that do not flag their
+    // fields (many camera recordings); scaling lines of an interlaced picture
+    // would mix its fields, so that is never done.
+    bool deinterlace = settings_.deinterlace || (interlaced && scaled_vertically);
     bool keep_fields = interlaced && !deinterlace;
 
     AVRational rate = dvd_frame_rate(settings_.ntsc);

@@ -37,6 +37,15 @@ protected:
         auto format = probe_entries(vob, "", "duration");
         EXPECT_NEAR(std::atof(format["duration"].c_str()), seconds, 0.5);
         EXPECT_EQ(dvdauthor_problems(vob, ntsc), "");
+        // GOPs within the DVD limit of 15 (PAL) or 18 (NTSC) pictures, and no
+        // short ones from extra I pictures (closed GOPs end on a P picture, so
+        // they hold 13 or 16).
+        std::vector<int> keys = key_packet_positions(vob);
+        ASSERT_GE(keys.size(), 2u);
+        for (size_t i = 1; i < keys.size(); ++i) {
+            EXPECT_LE(keys[i] - keys[i - 1], ntsc ? 18 : 15);
+            EXPECT_GE(keys[i] - keys[i - 1], ntsc ? 16 : 13);
+        }
     }
 
     CorvaneLibrary lib;
@@ -110,23 +119,48 @@ TEST_F(ClipEncoderTest, LetterboxBarsAreBlackAndCentred)
         EXPECT_GT(row_mean(row), 40) << "row " << row;
 }
 
-TEST_F(ClipEncoderTest, InterlacedSourceKeepsItsFieldsUnlessDeinterlaced)
+TEST_F(ClipEncoderTest, InterlacedSourceKeepsItsFieldsUnlessDeinterlacedOrScaled)
 {
     struct {
+        const char *name;
+        bool ntsc;
         int deinterlace;
         const char *field_order;
-    } cases[] = {{0, "tt"}, {1, "progressive"}};
+    } cases[] = {
+        {"same_size_fields_kept", true, 0, "tt"},
+        {"deinterlace_asked", true, 1, "progressive"},
+        {"scaled_480_to_576_deinterlaced", false, 0, "progressive"},
+    };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.deinterlace);
+        SCOPED_TRACE(c.name);
         MpegEncCall call;
         call.source = clip_ntsc_interlaced();
-        call.output = output(std::string("fields") + std::to_string(c.deinterlace));
-        call.ntsc();
+        call.output = output(c.name);
+        if (c.ntsc)
+            call.ntsc();
         call.deinterlace = c.deinterlace;
         ASSERT_EQ(call.run(lib, nullptr), 0);
         EXPECT_EQ(probe_entries(call.output, "v:0", "field_order")["field_order"], c.field_order);
-        EXPECT_EQ(dvdauthor_problems(call.output, true), "");
+        EXPECT_EQ(dvdauthor_problems(call.output, c.ntsc), "");
     }
+}
+
+TEST_F(ClipEncoderTest, AudioDelayShiftsTheSound)
+{
+    MpegEncCall call;
+    call.source = clip_pal_4_3();
+    call.output = output("delayed");
+    call.audio_delay_ms = "500";
+    ASSERT_EQ(call.run(lib, nullptr), 0);
+    // The first half second of sound is silence, the tone follows.
+    auto peak_db = [&](const char *range) {
+        CommandResult detected = run_command({"ffmpeg", "-nostdin", "-i", call.output, "-map", "0:a", "-af",
+                                              std::string("atrim=") + range + ",volumedetect", "-f", "null", "-"});
+        size_t at = detected.output.find("max_volume: ");
+        return at == std::string::npos ? 0.0 : std::atof(detected.output.c_str() + at + 12);
+    };
+    EXPECT_LT(peak_db("0:0.45"), -80.0);
+    EXPECT_GT(peak_db("0.6:1.5"), -30.0);
 }
 
 TEST_F(ClipEncoderTest, PumpsReportsProgressAndPostsStartAndEnd)

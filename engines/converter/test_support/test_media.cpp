@@ -179,7 +179,7 @@ int MpegEncCall::run(CorvaneLibrary &lib, VtMessageTarget *target) const
 {
     return lib.mpeg_enc(target, source.c_str(), start.c_str(), "48000", aspect.c_str(), "mpeg2", "dvd",
                         video_kbps.c_str(), audio_kbps.c_str(), picture_size.c_str(), frame_size.c_str(), "MyVideo",
-                        "MyVideo", "MyVideo", frame_rate.c_str(), "-1", "-1", output.c_str(), "0", duration.c_str(),
+                        "MyVideo", "MyVideo", frame_rate.c_str(), "-1", "-1", output.c_str(), audio_delay_ms.c_str(), duration.c_str(),
                         0, standard, "ac3", quality, deinterlace, abi);
 }
 
@@ -188,6 +188,27 @@ float float_value(int32_t bits)
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
+}
+
+std::vector<int> key_packet_positions(const std::string &file)
+{
+    CommandResult packets = run_command(
+        {"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries", "packet=flags", "-of", "csv=p=0", file});
+    std::vector<int> positions;
+    int index = 0;
+    size_t pos = 0;
+    while (pos < packets.output.size()) {
+        size_t end = packets.output.find('\n', pos);
+        if (end == std::string::npos)
+            end = packets.output.size();
+        if (end > pos) {
+            if (packets.output[pos] == 'K')
+                positions.push_back(index);
+            ++index;
+        }
+        pos = end + 1;
+    }
+    return positions;
 }
 
 } // namespace corvane_test

@@ -67,6 +67,7 @@ struct CorvaneLibrary {
 struct MpegEncCall {
     std::string source, start = "0", aspect = "4:3", video_kbps = "3000", audio_kbps = "192";
     std::string picture_size = "720:576", frame_size = "720:576", frame_rate = "25", output, duration = "0";
+    std::string audio_delay_ms = "0";
     int standard = 2, quality = 1, deinterlace = 0, abi = CORVANE_ABI_VERSION;
 
     void ntsc();
@@ -74,5 +75,9 @@ struct MpegEncCall {
 };
 
 float float_value(int32_t bits);
+
+// Positions (in decoding order) of the key-frame packets of the first video
+// stream.
+std::vector<int> key_packet_positions(const std::string &file);
 
 } // namespace corvane_test
