@@ -73,6 +73,7 @@ private:
     std::unique_ptr<DvdWriterThread> writer_thread_; // owns writer_ while it runs
     bool writer_open_ = false;
     AVRational video_time_base_{1, 25};
+    bool sound_written_ = false;
     bool video_done_ = false;
     bool audio_done_ = false;
     double range_start_ = 0.0;
@@ -140,7 +141,8 @@ bool ClipEncoder::run(std::string *error)
         *error = writer_.error();
         return false;
     }
-    if (!audio_filters_.is_open() && !writer_.write_silence_to_video_end()) {
+    // A source without sound in the range still gets a sound track.
+    if (!sound_written_ && !writer_.write_silence_to_video_end()) {
         *error = writer_.error();
         return false;
     }
@@ -247,6 +249,7 @@ bool ClipEncoder::drain_audio()
         sound->pts = av_rescale_q(sound->pts, audio_filters_.output_time_base(), AVRational{1, 48000});
         if (!writer_thread_->write_audio(std::move(sound)))
             return false;
+        sound_written_ = true;
     }
 }
 

@@ -21,7 +21,12 @@ AVStream *choose_stream(AVFormatContext *format, AVMediaType type, int index, st
         return format->streams[index];
     }
     int best = av_find_best_stream(format, type, -1, -1, nullptr, 0);
-    return best >= 0 ? format->streams[best] : nullptr;
+    if (best < 0)
+        return nullptr;
+    // Cover art of a sound file is a picture, not a video.
+    if (format->streams[best]->disposition & AV_DISPOSITION_ATTACHED_PIC)
+        return nullptr;
+    return format->streams[best];
 }
 
 } // namespace

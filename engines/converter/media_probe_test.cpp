@@ -69,7 +69,7 @@ TEST_F(ProbeTest, UnusableFilesAreRefused)
 {
     std::string text = scratch_dir() + "/notes.avi";
     std::ofstream(text) << "not a video at all";
-    const std::string files[] = {text, sound_only(), clip_short(), scratch_dir() + "/missing.avi"};
+    const std::string files[] = {text, sound_only(), sound_with_cover(), clip_short(), scratch_dir() + "/missing.avi"};
     for (const std::string &file : files) {
         SCOPED_TRACE(file);
         int32_t v[CORVANE_INFO_VALUES] = {};

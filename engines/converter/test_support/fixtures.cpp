@@ -85,4 +85,11 @@ std::string sound_only()
     return fixture("sound.wav", sound("2"));
 }
 
+std::string sound_with_cover()
+{
+    return fixture("cover.mp3", {"-f", "lavfi", "-i", "sine=duration=2", "-f", "lavfi", "-i",
+                                 "color=c=red:size=64x64:duration=0.04", "-map", "0:a", "-map", "1:v", "-c:a",
+                                 "libmp3lame", "-c:v", "png", "-disposition:v", "attached_pic"});
+}
+
 } // namespace corvane_test

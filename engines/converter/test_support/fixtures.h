@@ -15,5 +15,6 @@ std::string clip_red();              // a plain red 64x48 picture, 2 s
 std::string clip_long();             // 320x240 25 fps, 20 s, for stopping
 std::string clip_short();            // 0.5 s
 std::string sound_only();            // 2 s of sound, no pictures
+std::string sound_with_cover();      // 2 s of MP3 sound with cover art
 
 } // namespace corvane_test
