@@ -1,8 +1,8 @@
 // A scripted stand-in for the converter library, for window tests that must
 // run without decoding anything. Same header, same entry points.
 //
-// Facts come from a sidecar next to the clip, "<clip>.facts", with lines
-// key=value: duration, framerate, videobitrate, width, height, aspect,
+// Facts come from a sidecar next to the clip, "<clip>.facts", an ini file
+// (section name free) with keys: duration, framerate, videobitrate, width, height, aspect,
 // samplerate, channels, audiobitrate, progressive, and optionally
 // encode_result (what X_MpegEnc returns, default 0) and encode_pace (clip
 // seconds converted per 10 ms, default 5). A clip without a sidecar is
@@ -35,6 +35,14 @@ namespace {
 
 using Facts = std::map<std::string, std::string>;
 
+std::string trimmed(const std::string &text)
+{
+    size_t first = text.find_first_not_of(" \t");
+    size_t last = text.find_last_not_of(" \t\r");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+// The sidecar is an ini file; its one section may be named anything.
 bool read_facts(const std::string &clip, Facts *facts)
 {
     std::ifstream in(clip + ".facts");
@@ -42,11 +50,10 @@ bool read_facts(const std::string &clip, Facts *facts)
         return false;
     std::string line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
         size_t eq = line.find('=');
-        if (eq != std::string::npos)
-            (*facts)[line.substr(0, eq)] = line.substr(eq + 1);
+        if (eq == std::string::npos || line[0] == ';' || line[0] == '#')
+            continue; // section headers, comments, blank lines
+        (*facts)[trimmed(line.substr(0, eq))] = trimmed(line.substr(eq + 1));
     }
     return true;
 }

@@ -20,7 +20,7 @@ protected:
     {
         ASSERT_TRUE(lib.load(test_lib_dir() + "/libCorvane.so")) << lib.module.error();
         clip = scratch_dir() + "/clip.avi";
-        std::ofstream(clip + ".facts") << "duration=40\nframerate=29.97\nvideobitrate=4500\nwidth=720\nheight=480\n"
+        std::ofstream(clip + ".facts") << "[facts]\r\n; scripted clip\r\nduration = 40\r\nframerate=29.97\nvideobitrate=4500\nwidth=720\nheight=480\n"
                                           "aspect=3\nsamplerate=48000\nchannels=6\naudiobitrate=448\nprogressive=0\n"
                                           "encode_pace=10\n";
     }

@@ -179,7 +179,7 @@ int MpegEncCall::run(CorvaneLibrary &lib, VtMessageTarget *target) const
 {
     return lib.mpeg_enc(target, source.c_str(), start.c_str(), "48000", aspect.c_str(), "mpeg2", "dvd",
                         video_kbps.c_str(), audio_kbps.c_str(), picture_size.c_str(), frame_size.c_str(), "MyVideo",
-                        "MyVideo", "MyVideo", frame_rate.c_str(), "-1", "-1", output.c_str(), audio_delay_ms.c_str(), duration.c_str(),
+                        "MyVideo", "MyVideo", frame_rate.c_str(), video_stream.c_str(), audio_stream.c_str(), output.c_str(), audio_delay_ms.c_str(), duration.c_str(),
                         0, standard, "ac3", quality, deinterlace, abi);
 }
 

@@ -67,7 +67,7 @@ struct CorvaneLibrary {
 struct MpegEncCall {
     std::string source, start = "0", aspect = "4:3", video_kbps = "3000", audio_kbps = "192";
     std::string picture_size = "720:576", frame_size = "720:576", frame_rate = "25", output, duration = "0";
-    std::string audio_delay_ms = "0";
+    std::string audio_delay_ms = "0", video_stream = "-1", audio_stream = "-1";
     int standard = 2, quality = 1, deinterlace = 0, abi = CORVANE_ABI_VERSION;
 
     void ntsc();
