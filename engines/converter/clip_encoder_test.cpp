@@ -223,6 +223,7 @@ TEST_F(ClipEncoderTest, RefusesBadArgumentsWithoutWritingAFile)
         {"quality_out_of_range", [](MpegEncCall &c) { c.quality = 3; }},
         {"odd_aspect", [](MpegEncCall &c) { c.aspect = "2:1"; }},
         {"sound_only_source", [](MpegEncCall &c) { c.source = sound_only(); }},
+        {"output_folder_missing", [](MpegEncCall &c) { c.output = scratch_dir() + "/no/such/folder.vob"; }},
         {"no_such_video_stream", [](MpegEncCall &c) { c.video_stream = "4"; }},
         {"audio_stream_is_not_sound", [](MpegEncCall &c) { c.source = clip_pal_4_3(); c.audio_stream = "0"; }},
     };

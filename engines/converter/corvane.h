@@ -93,8 +93,9 @@ CORVANE_API int X_GetFrame_UnInit(void);
  *   aspect        display aspect of the output, "4:3" or "16:9"
  *   video_codec   "mpeg2"
  *   format        "dvd"
- *   video_kbps    video bitrate in kbit/s ("5000"); peak rate is 9000
- *   audio_kbps    AC-3 bitrate in kbit/s ("192"), one of 64..448
+ *   video_kbps    average video bitrate in kbit/s, 500..9000 ("5000"); the
+ *                 peak rate is always 9000
+ *   audio_kbps    AC-3 bitrate in kbit/s ("192"), an AC-3 rate from 64 to 448
  *   picture_size  "W:H" the source is scaled to ("720:432" letterboxed)
  *   frame_size    "720:576" (PAL) or "720:480" (NTSC); the picture is padded
  *                 centred with black to this size
@@ -104,7 +105,7 @@ CORVANE_API int X_GetFrame_UnInit(void);
  *   video_stream  index of the source stream to use for pictures, "-1" the best one
  *   audio_stream  index of the source stream to use for sound, "-1" the best one
  *   output        the VOB file written (replaced)
- *   audio_delay_ms  milliseconds of silence put before the sound ("0")
+ *   audio_delay_ms  milliseconds of silence put before the sound, 0..60000 ("0")
  *   duration      seconds to convert, "0" for up to the end of the source
  *   flags         0 (no flags are defined; other values are refused)
  *   standard      1 NTSC, 2 PAL

@@ -112,11 +112,11 @@ void set_frame(int second)
     state().frame_second = second;
 }
 
-void preview_loop(bool usable)
+void preview_loop(bool usable, int start_second)
 {
     State &s = state();
     if (usable)
-        set_frame(0);
+        set_frame(start_second);
     post(s.target, CORVANE_MSG_READY, usable ? 1 : 0, 0);
     for (;;) {
         std::vector<int> requests;
@@ -210,7 +210,6 @@ CORVANE_API int X_GetFrame_Init(VtMessageTarget *target, int mode, const char *p
                                 const char *start_second)
 {
     (void)reserved;
-    (void)start_second;
     State &s = state();
     if (mode != 2 || !path || s.worker.joinable())
         return -1;
@@ -220,7 +219,7 @@ CORVANE_API int X_GetFrame_Init(VtMessageTarget *target, int mode, const char *p
     s.duration = static_cast<int>(fact(facts, "duration", 0));
     s.quit = false;
     s.requests.clear();
-    s.worker = std::thread(preview_loop, usable);
+    s.worker = std::thread(preview_loop, usable, start_second ? std::atoi(start_second) : 0);
     return 0;
 }
 

@@ -48,13 +48,15 @@ TEST_F(FakeConverterTest, FactsComeFromTheSidecar)
 TEST_F(FakeConverterTest, PreviewPostsFromItsThreadAndColourTellsTheSecond)
 {
     QueueTarget queue;
-    ASSERT_EQ(lib.frame_init(queue.target(), 2, clip.c_str(), "", "0"), 0);
+    ASSERT_EQ(lib.frame_init(queue.target(), 2, clip.c_str(), "", "3"), 0);
     ASSERT_TRUE(queue.wait_for(CORVANE_MSG_READY, 1, 2s));
+    uint8_t *pixels = nullptr;
+    int32_t second = -1;
+    ASSERT_EQ(lib.get_frame(4, 2, nullptr, &pixels, &second), 0);
+    EXPECT_EQ(second, 3);
     lib.next_frame_time(300);
     lib.next_frame_time(17);
     ASSERT_TRUE(queue.wait_for(CORVANE_MSG_FRAME, 2, 2s));
-    uint8_t *pixels = nullptr;
-    int32_t second = -1;
     ASSERT_EQ(lib.get_frame(4, 2, nullptr, &pixels, &second), 0);
     EXPECT_EQ(second, 17);
     EXPECT_EQ(pixels[0], 17);
