@@ -5,7 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -122,6 +125,30 @@ TEST_F(AuthoringLibraryTest, MuxesButtonsAndAuthorsTheResult)
     EXPECT_TRUE(fs::exists(*dir + "/good.dvd/VIDEO_TS/VIDEO_TS.IFO"));
     EXPECT_TRUE(fs::exists(*dir + "/good.dvd/VIDEO_TS/VTS_01_1.VOB"));
     EXPECT_GE(*megabytes_fn(), 2); // a noisy 3 s title of about 3 MB
+}
+
+TEST_F(AuthoringLibraryTest, MuxPercentOnlyGrowsWhilePolledFromAnotherThread)
+{
+    std::string muxed = *dir + "/polled.vob";
+    setreg_fn(DVDAUTHOR_LIBRARY_INIT);
+    std::atomic<bool> done{false};
+    int result = -1;
+    std::thread worker([&] {
+        result = spumux_fn(good_control().c_str(), (*dir + "/title.vob").c_str(), muxed.c_str());
+        done = true;
+    });
+    std::vector<int> seen;
+    while (!done) {
+        seen.push_back(std::atomic_ref<int>(*percent_fn()).load());
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    worker.join();
+    ASSERT_EQ(result, 0);
+    for (size_t i = 1; i < seen.size(); ++i)
+        EXPECT_LE(seen[i - 1], seen[i]);
+    for (int percent : seen)
+        EXPECT_LE(percent, 100);
+    EXPECT_EQ(*percent_fn(), 100);
 }
 
 TEST_F(AuthoringLibraryTest, FailedMuxLeavesNoOutput)
