@@ -103,7 +103,6 @@ void FrameServer::run(std::string path, int start_second)
 bool FrameServer::show(MediaInput &input, int second)
 {
     double target = std::max(0, second);
-
     AVStream *stream = input.video_stream();
     AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : AVRational{25, 1};
     double half_frame = 0.5 / av_q2d(rate);
@@ -131,7 +130,9 @@ bool FrameServer::show(MediaInput &input, int second)
         position_ = -1.0; // the decoder is drained: the next request seeks
     if (!picture)
         return false; // past the end (or stopping): the current frame stays
-    CurrentFrameLock()->set(picture.get(), static_cast<int>(std::max(0.0, picture_seconds)));
+    // A picture shown within half a frame before a whole second belongs to it
+    // (timestamps in coarse time bases land just short of the second).
+    CurrentFrameLock()->set(picture.get(), static_cast<int>(std::max(0.0, picture_seconds + half_frame)));
     return true;
 }
 
