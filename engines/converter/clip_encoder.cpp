@@ -1,0 +1,276 @@
+#include "engines/converter/clip_encoder.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "engines/converter/dvd_stream_writer.h"
+#include "engines/converter/dvd_writer_thread.h"
+#include "engines/converter/filter_chain.h"
+#include "engines/converter/media_input.h"
+
+namespace corvane {
+
+namespace {
+
+std::string number_text(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f", value);
+    return text;
+}
+
+bool source_is_interlaced(const AVFrame *frame, const AVCodecParameters *parameters)
+{
+    if (frame->interlaced_frame)
+        return true;
+    return parameters->field_order == AV_FIELD_TT || parameters->field_order == AV_FIELD_BB ||
+           parameters->field_order == AV_FIELD_TB || parameters->field_order == AV_FIELD_BT;
+}
+
+bool source_is_top_field_first(const AVFrame *frame, const AVCodecParameters *parameters)
+{
+    if (frame->interlaced_frame)
+        return frame->top_field_first;
+    return parameters->field_order == AV_FIELD_TT || parameters->field_order == AV_FIELD_TB;
+}
+
+// The part of a filter description that cuts [start, start + duration) out
+// of the source and makes that range start at zero; times in seconds of the
+// source's own clock.
+std::string trim_filters(const char *trim, const char *setpts, double start, int duration)
+{
+    std::string text = std::string(trim) + "=start=" + number_text(start);
+    if (duration > 0)
+        text += ":duration=" + std::to_string(duration);
+    return text + "," + setpts + "=PTS-" + number_text(start) + "/TB";
+}
+
+class ClipEncoder {
+public:
+    ClipEncoder(const ClipEncodeSettings &settings, ConversionProgress &progress)
+        : settings_(settings), progress_(progress)
+    {
+    }
+
+    bool run(std::string *error);
+
+private:
+    bool open_video(const AVFrame *first, std::string *error);
+    bool open_audio(const AVFrame *first, std::string *error);
+    bool drain_video();
+    bool drain_audio();
+    void report_progress();
+    bool finished_reading() const;
+
+    const ClipEncodeSettings &settings_;
+    ConversionProgress &progress_;
+    MediaInput input_;
+    FilterChain video_filters_;
+    FilterChain audio_filters_;
+    DvdStreamWriter writer_;
+    std::unique_ptr<DvdWriterThread> writer_thread_; // owns writer_ while it runs
+    bool writer_open_ = false;
+    AVRational video_time_base_{1, 25};
+    bool sound_written_ = false;
+    bool video_done_ = false;
+    bool audio_done_ = false;
+    double range_start_ = 0.0;
+    double expected_seconds_ = 0.0;
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+};
+
+bool ClipEncoder::run(std::string *error)
+{
+    MediaInputOptions options;
+    options.video_stream = settings_.video_stream;
+    options.audio_stream = settings_.audio_stream;
+    if (!input_.open(settings_.source, options, error))
+        return false;
+    if (!input_.video_stream()) {
+        *error = settings_.source + " has no video stream";
+        return false;
+    }
+    range_start_ = input_.start_seconds() + settings_.start_seconds;
+    double source_seconds = input_.format()->duration > 0
+                                ? static_cast<double>(input_.format()->duration) / AV_TIME_BASE
+                                : 0.0;
+    expected_seconds_ = settings_.duration_seconds > 0 ? settings_.duration_seconds
+                                                       : std::max(source_seconds - settings_.start_seconds, 1.0);
+    if (settings_.start_seconds > 0)
+        input_.seek(settings_.start_seconds);
+    audio_done_ = !input_.audio_stream();
+
+    DecodedFrame decoded;
+    while (!progress_.stop_requested && !finished_reading() && input_.next_frame(decoded)) {
+        if (decoded.kind == MediaKind::Video && !video_done_) {
+            if (!video_filters_.is_open() && !open_video(decoded.frame.get(), error))
+                return false;
+            if (!video_filters_.push(decoded.frame.get()) || !drain_video()) {
+                *error = writer_.error().empty() ? "the picture filters failed" : writer_.error();
+                return false;
+            }
+        } else if (decoded.kind == MediaKind::Audio && !audio_done_) {
+            if (!audio_filters_.is_open() && !open_audio(decoded.frame.get(), error))
+                return false;
+            if (!audio_filters_.push(decoded.frame.get()) || !drain_audio()) {
+                *error = writer_.error().empty() ? "the sound filters failed" : writer_.error();
+                return false;
+            }
+        }
+    }
+    if (!progress_.stop_requested) {
+        // End of input: let the filters hand out what they still hold.
+        if (video_filters_.is_open() && !video_done_) {
+            video_filters_.push(nullptr);
+            drain_video();
+        }
+        if (audio_filters_.is_open() && !audio_done_) {
+            audio_filters_.push(nullptr);
+            drain_audio();
+        }
+    }
+    if (!writer_open_) {
+        if (progress_.stop_requested)
+            return true; // stopped before the first picture: nothing written
+        *error = "no pictures in the range to convert of " + settings_.source;
+        return false;
+    }
+    if (!writer_thread_->drain()) {
+        *error = writer_.error();
+        return false;
+    }
+    // A source without sound in the range still gets a sound track.
+    if (!sound_written_ && !writer_.write_silence_to_video_end()) {
+        *error = writer_.error();
+        return false;
+    }
+    if (!writer_.finish()) {
+        *error = writer_.error();
+        return false;
+    }
+    report_progress();
+    if (!progress_.stop_requested)
+        progress_.percent_done = 100;
+    return true;
+}
+
+bool ClipEncoder::finished_reading() const
+{
+    return video_done_ && audio_done_;
+}
+
+bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
+{
+    const AVCodecParameters *parameters = input_.video_stream()->codecpar;
+    bool interlaced = source_is_interlaced(first, parameters);
+    bool scaled_vertically = settings_.picture_height != first->height;
+    // Asked for, deinterlacing also applies to sources that do not flag their
+    // fields (many camera recordings); scaling lines of an interlaced picture
+    // would mix its fields, so that is never done.
+    bool deinterlace = settings_.deinterlace || (interlaced && scaled_vertically);
+    bool keep_fields = interlaced && !deinterlace;
+
+    AVRational rate = dvd_frame_rate(settings_.ntsc);
+    std::string chain = trim_filters("trim", "setpts", range_start_, settings_.duration_seconds);
+    if (deinterlace)
+        chain += ",yadif=mode=send_frame:parity=auto:deint=all";
+    chain += ",fps=fps=" + std::to_string(rate.num) + "/" + std::to_string(rate.den);
+    chain += ",scale=" + std::to_string(settings_.picture_width) + ":" + std::to_string(settings_.picture_height) +
+             ":flags=bicubic" + (keep_fields ? ":interl=1" : "");
+    int pad_x = ((settings_.frame_width - settings_.picture_width) / 2) & ~1;
+    int pad_y = ((settings_.frame_height - settings_.picture_height) / 2) & ~1;
+    chain += ",pad=" + std::to_string(settings_.frame_width) + ":" + std::to_string(settings_.frame_height) + ":" +
+             std::to_string(pad_x) + ":" + std::to_string(pad_y) + ":black";
+    chain += ",format=yuv420p";
+    if (!video_filters_.open_video(first, input_.video_stream()->time_base, first->sample_aspect_ratio, chain, error))
+        return false;
+
+    DvdVideoFormat format;
+    format.ntsc = settings_.ntsc;
+    format.width = settings_.frame_width;
+    format.height = settings_.frame_height;
+    format.display_aspect = settings_.display_aspect;
+    format.video_kbps = settings_.video_kbps;
+    format.audio_kbps = settings_.audio_kbps;
+    format.effort = settings_.quality;
+    format.interlaced = keep_fields;
+    format.top_field_first = source_is_top_field_first(first, parameters);
+    if (!writer_.open(settings_.output, format, error))
+        return false;
+    video_time_base_ = writer_.video_time_base();
+    writer_thread_ = std::make_unique<DvdWriterThread>(writer_, [this] { report_progress(); });
+    writer_open_ = true;
+    // Sound decoded before the first picture waits in its filters until now.
+    return drain_audio();
+}
+
+bool ClipEncoder::open_audio(const AVFrame *first, std::string *error)
+{
+    std::string chain = trim_filters("atrim", "asetpts", range_start_, settings_.duration_seconds);
+    if (settings_.audio_delay_ms > 0)
+        chain += ",adelay=delays=" + std::to_string(settings_.audio_delay_ms) + ":all=1";
+    chain += ",aresample=48000,aformat=sample_fmts=fltp:sample_rates=48000:channel_layouts=stereo"
+             ",asetnsamples=n=" + std::to_string(writer_.audio_frame_samples()) + ":p=1";
+    return audio_filters_.open_audio(first, input_.audio_stream()->time_base, chain, error);
+}
+
+bool ClipEncoder::drain_video()
+{
+    FramePtr picture;
+    for (;;) {
+        FilterChain::Pull state = video_filters_.pull(picture);
+        if (state == FilterChain::Pull::NeedInput)
+            return true;
+        if (state == FilterChain::Pull::Finished) {
+            video_done_ = true;
+            return true;
+        }
+        picture->pts = av_rescale_q(picture->pts, video_filters_.output_time_base(), video_time_base_);
+        if (!writer_thread_->write_video(std::move(picture)))
+            return false;
+    }
+}
+
+bool ClipEncoder::drain_audio()
+{
+    if (!writer_open_ || !audio_filters_.is_open())
+        return true;
+    FramePtr sound;
+    for (;;) {
+        FilterChain::Pull state = audio_filters_.pull(sound);
+        if (state == FilterChain::Pull::NeedInput)
+            return true;
+        if (state == FilterChain::Pull::Finished) {
+            audio_done_ = true;
+            return true;
+        }
+        sound->pts = av_rescale_q(sound->pts, audio_filters_.output_time_base(), AVRational{1, 48000});
+        if (!writer_thread_->write_audio(std::move(sound)))
+            return false;
+        sound_written_ = true;
+    }
+}
+
+void ClipEncoder::report_progress()
+{
+    int64_t frames = writer_.video_frames();
+    AVRational rate = dvd_frame_rate(settings_.ntsc);
+    double seconds = static_cast<double>(frames) * rate.den / rate.num;
+    double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    progress_.current_frame = static_cast<int32_t>(frames);
+    progress_.seconds_done = static_cast<int32_t>(seconds);
+    progress_.frames_per_second = elapsed > 0 ? static_cast<int32_t>(frames / elapsed) : 0;
+    progress_.percent_done = static_cast<int32_t>(std::min(99.0, seconds * 100.0 / expected_seconds_));
+}
+
+} // namespace
+
+bool encode_clip(const ClipEncodeSettings &settings, ConversionProgress &progress, std::string *error)
+{
+    ClipEncoder encoder(settings, progress);
+    return encoder.run(error);
+}
+
+} // namespace corvane

@@ -1,0 +1,239 @@
+// X_MpegEnc through the loaded library: every output is checked with ffprobe
+// and authored with the real dvdauthor.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "engines/converter/test_support/fixtures.h"
+#include "engines/converter/test_support/queue_target.h"
+#include "engines/converter/test_support/test_media.h"
+
+using namespace corvane_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ClipEncoderTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(lib.load(bin_dir() + "/libCorvane.so")) << lib.module.error(); }
+
+    static std::string output(const std::string &name) { return scratch_dir() + "/" + name + ".vob"; }
+
+    // Checks a finished VOB against the DVD rules and the expected shape.
+    static void expect_dvd_vob(const std::string &vob, bool ntsc, const std::string &aspect, double seconds)
+    {
+        auto video = probe_entries(vob, "v:0", "codec_name,width,height,r_frame_rate,display_aspect_ratio");
+        EXPECT_EQ(video["codec_name"], "mpeg2video");
+        EXPECT_EQ(video["width"], "720");
+        EXPECT_EQ(video["height"], ntsc ? "480" : "576");
+        EXPECT_EQ(video["r_frame_rate"], ntsc ? "30000/1001" : "25/1");
+        EXPECT_EQ(video["display_aspect_ratio"], aspect);
+        auto audio = probe_entries(vob, "a:0", "codec_name,sample_rate,channels");
+        EXPECT_EQ(audio["codec_name"], "ac3");
+        EXPECT_EQ(audio["sample_rate"], "48000");
+        EXPECT_EQ(audio["channels"], "2");
+        auto format = probe_entries(vob, "", "duration");
+        EXPECT_NEAR(std::atof(format["duration"].c_str()), seconds, 0.5);
+        EXPECT_EQ(dvdauthor_problems(vob, ntsc), "");
+        // GOPs within the DVD limit of 15 (PAL) or 18 (NTSC) pictures, and no
+        // short ones from extra I pictures (closed GOPs end on a P picture, so
+        // they hold 13 or 16).
+        std::vector<int> keys = key_packet_positions(vob);
+        ASSERT_GE(keys.size(), 2u);
+        for (size_t i = 1; i < keys.size(); ++i) {
+            EXPECT_LE(keys[i] - keys[i - 1], ntsc ? 18 : 15);
+            EXPECT_GE(keys[i] - keys[i - 1], ntsc ? 16 : 13);
+        }
+    }
+
+    CorvaneLibrary lib;
+};
+
+struct EncodeCase {
+    const char *name;
+    std::string (*clip)();
+    bool ntsc;
+    const char *aspect;
+    const char *picture_size; // "" for the frame size
+    const char *start;
+    const char *duration;
+    double seconds;
+};
+
+const EncodeCase kCases[] = {
+    {"pal_4_3_source", clip_pal_4_3, false, "4:3", "", "0", "0", 3},
+    {"ntsc_16_9_source", clip_h264_16_9, true, "16:9", "", "0", "0", 2},
+    {"pal_letterboxed", clip_h264_16_9, false, "4:3", "720:432", "0", "0", 2},
+    {"ntsc_16_9_pillarboxed", clip_pal_4_3, true, "16:9", "540:480", "0", "0", 3},
+    {"interlaced_ntsc_to_pal", clip_ntsc_interlaced, false, "4:3", "", "0", "0", 2},
+    {"anamorphic_to_16_9", clip_anamorphic_16_9, false, "16:9", "", "0", "0", 2},
+    {"no_sound", clip_silent, false, "4:3", "", "0", "0", 2},
+    {"surround_sound", clip_surround, true, "4:3", "", "0", "0", 2},
+    {"trimmed_range", clip_pal_4_3, false, "4:3", "", "1", "1", 1},
+    {"from_start_to_end", clip_pal_4_3, true, "4:3", "", "2", "0", 1},
+};
+
+} // namespace
+
+TEST_F(ClipEncoderTest, ConvertsToAuthorableDvdStreams)
+{
+    for (const EncodeCase &c : kCases) {
+        SCOPED_TRACE(c.name);
+        MpegEncCall call;
+        call.source = c.clip();
+        call.output = output(c.name);
+        call.aspect = c.aspect;
+        call.start = c.start;
+        call.duration = c.duration;
+        if (c.ntsc)
+            call.ntsc();
+        if (*c.picture_size)
+            call.picture_size = c.picture_size;
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        expect_dvd_vob(call.output, c.ntsc, c.aspect, c.seconds);
+    }
+}
+
+TEST_F(ClipEncoderTest, LetterboxBarsAreBlackAndCentred)
+{
+    MpegEncCall call;
+    call.source = clip_h264_16_9();
+    call.output = output("bars");
+    call.picture_size = "720:432";
+    ASSERT_EQ(call.run(lib, nullptr), 0);
+    CommandResult luma = run_command({"ffmpeg", "-nostdin", "-v", "error", "-i", call.output, "-frames:v", "1",
+                                      "-f", "rawvideo", "-pix_fmt", "gray", "-"});
+    ASSERT_EQ(luma.output.size(), 720u * 576u);
+    auto row_mean = [&](int row) {
+        long sum = 0;
+        for (int x = 0; x < 720; ++x)
+            sum += static_cast<uint8_t>(luma.output[row * 720 + x]);
+        return sum / 720;
+    };
+    // (576 - 432) / 2 = 72 lines of black above and below the picture.
+    for (int row : {0, 60, 515, 575})
+        EXPECT_LE(row_mean(row), 20) << "row " << row;
+    for (int row : {90, 288, 480})
+        EXPECT_GT(row_mean(row), 40) << "row " << row;
+}
+
+TEST_F(ClipEncoderTest, InterlacedSourceKeepsItsFieldsUnlessDeinterlacedOrScaled)
+{
+    struct {
+        const char *name;
+        bool ntsc;
+        int deinterlace;
+        const char *field_order;
+    } cases[] = {
+        {"same_size_fields_kept", true, 0, "tt"},
+        {"deinterlace_asked", true, 1, "progressive"},
+        {"scaled_480_to_576_deinterlaced", false, 0, "progressive"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        MpegEncCall call;
+        call.source = clip_ntsc_interlaced();
+        call.output = output(c.name);
+        if (c.ntsc)
+            call.ntsc();
+        call.deinterlace = c.deinterlace;
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        EXPECT_EQ(probe_entries(call.output, "v:0", "field_order")["field_order"], c.field_order);
+        EXPECT_EQ(dvdauthor_problems(call.output, c.ntsc), "");
+    }
+}
+
+TEST_F(ClipEncoderTest, AudioDelayShiftsTheSound)
+{
+    MpegEncCall call;
+    call.source = clip_pal_4_3();
+    call.output = output("delayed");
+    call.audio_delay_ms = "500";
+    ASSERT_EQ(call.run(lib, nullptr), 0);
+    // The first half second of sound is silence, the tone follows.
+    auto peak_db = [&](const char *range) {
+        CommandResult detected = run_command({"ffmpeg", "-nostdin", "-i", call.output, "-map", "0:a", "-af",
+                                              std::string("atrim=") + range + ",volumedetect", "-f", "null", "-"});
+        size_t at = detected.output.find("max_volume: ");
+        return at == std::string::npos ? 0.0 : std::atof(detected.output.c_str() + at + 12);
+    };
+    EXPECT_LT(peak_db("0:0.45"), -80.0);
+    EXPECT_GT(peak_db("0.6:1.5"), -30.0);
+}
+
+TEST_F(ClipEncoderTest, PumpsReportsProgressAndPostsStartAndEnd)
+{
+    QueueTarget queue;
+    MpegEncCall call;
+    call.source = clip_pal_4_3();
+    call.output = output("progress");
+    call.quality = 2;
+    ASSERT_EQ(call.run(lib, queue.target()), 0);
+    EXPECT_GT(queue.pump_calls(), 0);
+    EXPECT_EQ(queue.count(CORVANE_MSG_READY), 1u);
+    // Posted last, delivered by the window's next pump.
+    EXPECT_TRUE(queue.wait_for(CORVANE_MSG_STOPPED, 1, std::chrono::seconds(1)));
+    int32_t info[4] = {};
+    lib.get_info(info);
+    EXPECT_EQ(info[0], 3);
+    EXPECT_EQ(info[2], 75);
+    EXPECT_EQ(info[3], 100);
+}
+
+TEST_F(ClipEncoderTest, StopEndsSoonWithAPlayablePartialFile)
+{
+    QueueTarget queue;
+    std::chrono::steady_clock::time_point stopped_at;
+    bool stopped = false;
+    queue.on_pump([&] {
+        int32_t info[4] = {};
+        lib.get_info(info);
+        if (!stopped && info[0] >= 2) {
+            stopped = true;
+            stopped_at = std::chrono::steady_clock::now();
+            lib.stop_convert();
+        }
+    });
+    MpegEncCall call;
+    call.source = clip_long();
+    call.output = output("stopped");
+    call.quality = 2;
+    ASSERT_EQ(call.run(lib, queue.target()), 0);
+    ASSERT_TRUE(stopped);
+    EXPECT_LT(std::chrono::steady_clock::now() - stopped_at, std::chrono::seconds(1));
+    double seconds = std::atof(probe_entries(call.output, "", "duration")["duration"].c_str());
+    EXPECT_GT(seconds, 1.5);
+    EXPECT_LT(seconds, 15.0);
+    EXPECT_EQ(probe_entries(call.output, "v:0", "codec_name")["codec_name"], "mpeg2video");
+    EXPECT_EQ(dvdauthor_problems(call.output, false), "");
+}
+
+TEST_F(ClipEncoderTest, RefusesBadArgumentsWithoutWritingAFile)
+{
+    struct BadCase {
+        const char *name;
+        void (*spoil)(MpegEncCall &);
+    } cases[] = {
+        {"other_interface_version", [](MpegEncCall &c) { c.abi = CORVANE_ABI_VERSION + 1; }},
+        {"missing_source", [](MpegEncCall &c) { c.source = scratch_dir() + "/nothing.avi"; }},
+        {"ntsc_rate_for_pal", [](MpegEncCall &c) { c.frame_rate = "30000/1001"; }},
+        {"picture_larger_than_frame", [](MpegEncCall &c) { c.picture_size = "720:600"; }},
+        {"quality_out_of_range", [](MpegEncCall &c) { c.quality = 3; }},
+        {"odd_aspect", [](MpegEncCall &c) { c.aspect = "2:1"; }},
+        {"sound_only_source", [](MpegEncCall &c) { c.source = sound_only(); }},
+        {"output_folder_missing", [](MpegEncCall &c) { c.output = scratch_dir() + "/no/such/folder.vob"; }},
+        {"no_such_video_stream", [](MpegEncCall &c) { c.video_stream = "4"; }},
+        {"audio_stream_is_not_sound", [](MpegEncCall &c) { c.source = clip_pal_4_3(); c.audio_stream = "0"; }},
+    };
+    for (const BadCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        MpegEncCall call;
+        call.source = clip_silent();
+        call.output = output(c.name);
+        c.spoil(call);
+        EXPECT_EQ(call.run(lib, nullptr), -1);
+        EXPECT_FALSE(fs::exists(call.output));
+    }
+}

@@ -1,0 +1,267 @@
+#include "engines/converter/dvd_stream_writer.h"
+
+#include <algorithm>
+
+extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+#include <libavutil/samplefmt.h>
+}
+
+#include "engines/converter/media_input.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kAudioSampleRate = 48000;
+constexpr int64_t kPeakVideoRate = 9000000;     // bit/s, DVD video maximum
+constexpr int kVideoBufferBits = 1835008;       // VBV buffer of MP@ML (224 KiB)
+constexpr int kMuxRate = 10080000;              // bit/s, DVD program stream rate
+constexpr int kPackSize = 2048;                 // one DVD sector per pack
+constexpr int64_t kMuxMaxDelay = 700000;        // microseconds
+
+} // namespace
+
+AVRational dvd_frame_rate(bool ntsc)
+{
+    return ntsc ? AVRational{30000, 1001} : AVRational{25, 1};
+}
+
+DvdStreamWriter::~DvdStreamWriter()
+{
+    if (muxer_) {
+        if (muxer_->pb)
+            avio_closep(&muxer_->pb);
+        avformat_free_context(muxer_);
+    }
+}
+
+AVRational DvdStreamWriter::video_time_base() const
+{
+    return video_encoder_ ? video_encoder_->time_base : AVRational{1, 25};
+}
+
+int DvdStreamWriter::audio_frame_samples() const
+{
+    return audio_encoder_ ? audio_encoder_->frame_size : 1536;
+}
+
+bool DvdStreamWriter::open(const std::string &path, const DvdVideoFormat &format, std::string *error)
+{
+    int rc = avformat_alloc_output_context2(&muxer_, nullptr, "dvd", path.c_str());
+    if (rc < 0 || !muxer_) {
+        *error = "cannot create the DVD muxer: " + av_error_text(rc);
+        return false;
+    }
+    muxer_->packet_size = kPackSize;
+    muxer_->max_delay = kMuxMaxDelay;
+    av_opt_set_int(muxer_->priv_data, "muxrate", kMuxRate, 0);
+    interlaced_ = format.interlaced;
+    top_field_first_ = format.top_field_first;
+    if (!open_video_encoder(format) || !open_audio_encoder(format)) {
+        *error = error_;
+        return false;
+    }
+    rc = avio_open(&muxer_->pb, path.c_str(), AVIO_FLAG_WRITE);
+    if (rc < 0) {
+        *error = "cannot write " + path + ": " + av_error_text(rc);
+        return false;
+    }
+    rc = avformat_write_header(muxer_, nullptr);
+    if (rc < 0) {
+        *error = "cannot start the program stream: " + av_error_text(rc);
+        return false;
+    }
+    header_written_ = true;
+    return true;
+}
+
+bool DvdStreamWriter::open_video_encoder(const DvdVideoFormat &format)
+{
+    const AVCodec *codec = avcodec_find_encoder(AV_CODEC_ID_MPEG2VIDEO);
+    if (!codec) {
+        error_ = "no MPEG-2 video encoder";
+        return false;
+    }
+    video_encoder_.reset(avcodec_alloc_context3(codec));
+    AVCodecContext *enc = video_encoder_.get();
+    AVRational rate = dvd_frame_rate(format.ntsc);
+    enc->width = format.width;
+    enc->height = format.height;
+    enc->framerate = rate;
+    enc->time_base = av_inv_q(rate);
+    enc->pix_fmt = AV_PIX_FMT_YUV420P;
+    av_reduce(&enc->sample_aspect_ratio.num, &enc->sample_aspect_ratio.den,
+              static_cast<int64_t>(format.display_aspect.num) * format.height,
+              static_cast<int64_t>(format.display_aspect.den) * format.width, 255);
+    enc->bit_rate = static_cast<int64_t>(format.video_kbps) * 1000;
+    enc->rc_max_rate = kPeakVideoRate;
+    enc->rc_min_rate = 0;
+    enc->rc_buffer_size = kVideoBufferBits;
+    enc->gop_size = format.ntsc ? 18 : 15;
+    enc->max_b_frames = 2;
+    enc->flags |= AV_CODEC_FLAG_CLOSED_GOP;
+    if (format.interlaced) {
+        enc->flags |= AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME;
+        enc->field_order = format.top_field_first ? AV_FIELD_TT : AV_FIELD_BB;
+    } else {
+        enc->field_order = AV_FIELD_PROGRESSIVE;
+    }
+    enc->profile = FF_PROFILE_MPEG2_MAIN;
+    enc->level = 8; // Main Level
+    enc->color_range = AVCOL_RANGE_MPEG;
+    enc->colorspace = format.ntsc ? AVCOL_SPC_SMPTE170M : AVCOL_SPC_BT470BG;
+    enc->color_primaries = format.ntsc ? AVCOL_PRI_SMPTE170M : AVCOL_PRI_BT470BG;
+    enc->color_trc = format.ntsc ? AVCOL_TRC_SMPTE170M : AVCOL_TRC_GAMMA28;
+    enc->thread_count = 0;
+    if (muxer_->oformat->flags & AVFMT_GLOBALHEADER)
+        enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+
+    AVDictionary *options = nullptr;
+    // GOPs are closed and of fixed length: no extra I pictures at cuts.
+    av_dict_set(&options, "sc_threshold", "1000000000", 0);
+    switch (format.effort) {
+    case 0: // rate-distortion macroblock decisions and trellis quantisation
+        av_dict_set(&options, "mbd", "rd", 0);
+        av_dict_set(&options, "trellis", "1", 0);
+        break;
+    case 2: // a narrow motion search
+        av_dict_set(&options, "me_range", "16", 0);
+        break;
+    default:
+        break;
+    }
+    int rc = avcodec_open2(enc, codec, &options);
+    av_dict_free(&options);
+    if (rc < 0) {
+        error_ = "cannot open the MPEG-2 encoder: " + av_error_text(rc);
+        return false;
+    }
+    video_stream_ = avformat_new_stream(muxer_, nullptr);
+    avcodec_parameters_from_context(video_stream_->codecpar, enc);
+    video_stream_->time_base = enc->time_base;
+    video_stream_->avg_frame_rate = rate;
+    // The muxer sizes its video buffer from the encoder's CPB properties.
+    for (int i = 0; i < enc->nb_coded_side_data; ++i) {
+        const AVPacketSideData &side = enc->coded_side_data[i];
+        uint8_t *copy = av_stream_new_side_data(video_stream_, side.type, side.size);
+        if (copy)
+            std::copy(side.data, side.data + side.size, copy);
+    }
+    return true;
+}
+
+bool DvdStreamWriter::open_audio_encoder(const DvdVideoFormat &format)
+{
+    const AVCodec *codec = avcodec_find_encoder(AV_CODEC_ID_AC3);
+    if (!codec) {
+        error_ = "no AC-3 encoder";
+        return false;
+    }
+    audio_encoder_.reset(avcodec_alloc_context3(codec));
+    AVCodecContext *enc = audio_encoder_.get();
+    enc->sample_fmt = AV_SAMPLE_FMT_FLTP;
+    enc->sample_rate = kAudioSampleRate;
+    enc->time_base = AVRational{1, kAudioSampleRate};
+    av_channel_layout_default(&enc->ch_layout, 2);
+    enc->bit_rate = static_cast<int64_t>(format.audio_kbps) * 1000;
+    int rc = avcodec_open2(enc, codec, nullptr);
+    if (rc < 0) {
+        error_ = "cannot open the AC-3 encoder at " + std::to_string(format.audio_kbps) + " kbit/s: " + av_error_text(rc);
+        return false;
+    }
+    audio_stream_ = avformat_new_stream(muxer_, nullptr);
+    avcodec_parameters_from_context(audio_stream_->codecpar, enc);
+    audio_stream_->time_base = enc->time_base;
+    return true;
+}
+
+bool DvdStreamWriter::encode(AVCodecContext *encoder, AVStream *stream, AVFrame *frame)
+{
+    int rc = avcodec_send_frame(encoder, frame);
+    if (rc < 0 && rc != AVERROR_EOF) {
+        error_ = std::string("encoding failed: ") + av_error_text(rc);
+        return false;
+    }
+    for (;;) {
+        rc = avcodec_receive_packet(encoder, packet_.get());
+        if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF)
+            return true;
+        if (rc < 0) {
+            error_ = std::string("encoding failed: ") + av_error_text(rc);
+            return false;
+        }
+        av_packet_rescale_ts(packet_.get(), encoder->time_base, stream->time_base);
+        packet_->stream_index = stream->index;
+        rc = av_interleaved_write_frame(muxer_, packet_.get());
+        if (rc < 0) {
+            error_ = std::string("writing the program stream failed: ") + av_error_text(rc);
+            return false;
+        }
+    }
+}
+
+bool DvdStreamWriter::write_video(AVFrame *picture)
+{
+    if (picture->pts == AV_NOPTS_VALUE || picture->pts < next_video_pts_)
+        picture->pts = next_video_pts_;
+    next_video_pts_ = picture->pts + 1;
+    picture->pict_type = AV_PICTURE_TYPE_NONE;
+    picture->interlaced_frame = interlaced_;
+    picture->top_field_first = top_field_first_;
+    return encode(video_encoder_.get(), video_stream_, picture);
+}
+
+bool DvdStreamWriter::write_audio(AVFrame *sound)
+{
+    if (sound->pts == AV_NOPTS_VALUE || sound->pts < next_audio_pts_)
+        sound->pts = next_audio_pts_;
+    next_audio_pts_ = sound->pts + sound->nb_samples;
+    return encode(audio_encoder_.get(), audio_stream_, sound);
+}
+
+bool DvdStreamWriter::write_silence_to_video_end()
+{
+    AVRational rate = video_encoder_->framerate;
+    int64_t end = av_rescale(next_video_pts_, static_cast<int64_t>(kAudioSampleRate) * rate.den, rate.num);
+    FramePtr silence = make_frame();
+    while (next_audio_pts_ < end) {
+        av_frame_unref(silence.get());
+        silence->format = AV_SAMPLE_FMT_FLTP;
+        silence->sample_rate = kAudioSampleRate;
+        av_channel_layout_copy(&silence->ch_layout, &audio_encoder_->ch_layout);
+        silence->nb_samples = audio_frame_samples();
+        if (av_frame_get_buffer(silence.get(), 0) < 0) {
+            error_ = "out of memory";
+            return false;
+        }
+        av_samples_set_silence(silence->extended_data, 0, silence->nb_samples, silence->ch_layout.nb_channels,
+                               AV_SAMPLE_FMT_FLTP);
+        silence->pts = next_audio_pts_;
+        if (!write_audio(silence.get()))
+            return false;
+    }
+    return true;
+}
+
+bool DvdStreamWriter::finish()
+{
+    if (!header_written_ || finished_)
+        return finished_;
+    finished_ = true;
+    bool ok = encode(video_encoder_.get(), video_stream_, nullptr) && encode(audio_encoder_.get(), audio_stream_, nullptr);
+    int rc = av_write_trailer(muxer_);
+    if (rc < 0 && ok) {
+        error_ = std::string("cannot complete the program stream: ") + av_error_text(rc);
+        ok = false;
+    }
+    rc = avio_closep(&muxer_->pb);
+    if (rc < 0 && ok) {
+        error_ = std::string("cannot close the output: ") + av_error_text(rc);
+        ok = false;
+    }
+    return ok;
+}
+
+} // namespace corvane

@@ -1,0 +1,100 @@
+// X_GetFileinfo_GetPic and X_Get_Frame through the loaded library.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engines/converter/test_support/fixtures.h"
+#include "engines/converter/test_support/test_media.h"
+
+using namespace corvane_test;
+
+namespace {
+
+class ProbeTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(lib.load(bin_dir() + "/libCorvane.so")) << lib.module.error(); }
+
+    int probe(const std::string &path, int32_t *values)
+    {
+        std::vector<char> buffer(path.begin(), path.end());
+        buffer.resize(buffer.size() + 10, '\0'); // the caller's writable copy with spare bytes
+        return lib.get_file_info(buffer.data(), CORVANE_INFO_VALUES, values);
+    }
+
+    CorvaneLibrary lib;
+};
+
+struct ProbeCase {
+    const char *name;
+    std::string (*clip)();
+    int width, height, aspect_code, progressive, duration;
+    float frame_rate;
+    int sample_rate, channels;
+};
+
+const ProbeCase kCases[] = {
+    {"h264_16_9", clip_h264_16_9, 640, 360, 3, 1, 2, 25.0f, 44100, 2},
+    {"ntsc_mpeg2_interlaced", clip_ntsc_interlaced, 720, 480, 2, 0, 2, 29.97f, 48000, 2},
+    {"anamorphic_pal", clip_anamorphic_16_9, 720, 576, 3, 1, 2, 25.0f, 0, 0},
+    {"avi_4_3", clip_pal_4_3, 320, 240, 2, 1, 3, 25.0f, 44100, 2},
+    {"surround", clip_surround, 320, 240, 2, 1, 2, 25.0f, 44100, 6},
+};
+
+} // namespace
+
+TEST_F(ProbeTest, FactsOfKnownClips)
+{
+    for (const ProbeCase &c : kCases) {
+        SCOPED_TRACE(c.name);
+        int32_t v[CORVANE_INFO_VALUES] = {};
+        ASSERT_EQ(probe(c.clip(), v), 0);
+        EXPECT_EQ(v[CORVANE_INFO_DURATION], c.duration);
+        EXPECT_NEAR(float_value(v[CORVANE_INFO_FRAME_RATE]), c.frame_rate, 0.01);
+        EXPECT_EQ(v[CORVANE_INFO_WIDTH], c.width);
+        EXPECT_EQ(v[CORVANE_INFO_HEIGHT], c.height);
+        EXPECT_EQ(v[CORVANE_INFO_ASPECT_CODE], c.aspect_code);
+        EXPECT_EQ(v[CORVANE_INFO_SAMPLE_RATE], c.sample_rate);
+        EXPECT_EQ(v[CORVANE_INFO_CHANNELS], c.channels);
+        EXPECT_EQ(v[CORVANE_INFO_PROGRESSIVE], c.progressive);
+        EXPECT_GT(float_value(v[CORVANE_INFO_VIDEO_BITRATE]), 0.0f);
+        if (c.sample_rate > 0)
+            EXPECT_GT(float_value(v[CORVANE_INFO_AUDIO_BITRATE]), 0.0f);
+        else
+            EXPECT_EQ(float_value(v[CORVANE_INFO_AUDIO_BITRATE]), 0.0f);
+    }
+}
+
+TEST_F(ProbeTest, UnusableFilesAreRefused)
+{
+    std::string text = scratch_dir() + "/notes.avi";
+    std::ofstream(text) << "not a video at all";
+    const std::string files[] = {text, sound_only(), sound_with_cover(), clip_short(), scratch_dir() + "/missing.avi"};
+    for (const std::string &file : files) {
+        SCOPED_TRACE(file);
+        int32_t v[CORVANE_INFO_VALUES] = {};
+        EXPECT_EQ(probe(file, v), -1);
+    }
+}
+
+TEST_F(ProbeTest, FirstFrameIsHandedOutInBlueGreenRedOrder)
+{
+    int32_t v[CORVANE_INFO_VALUES] = {};
+    ASSERT_EQ(probe(clip_red(), v), 0);
+    uint8_t *pixels = nullptr;
+    int32_t second = -1;
+    std::string bmp = scratch_dir() + "/2.bmp";
+    ASSERT_EQ(lib.get_frame(10, 6, bmp.c_str(), &pixels, &second), 0);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(second, 0);
+    for (int i = 0; i < 10 * 6; ++i) {
+        EXPECT_LT(pixels[3 * i], 30);
+        EXPECT_LT(pixels[3 * i + 1], 30);
+        EXPECT_GT(pixels[3 * i + 2], 225);
+    }
+    // 24-bit bitmap, rows padded to 4 bytes: 54 + 6 * 32.
+    EXPECT_EQ(std::filesystem::file_size(bmp), 54u + 6u * 32u);
+
+    EXPECT_EQ(lib.get_frame(0, 6, nullptr, &pixels, &second), -1);
+    EXPECT_EQ(pixels, nullptr);
+}

@@ -1,0 +1,95 @@
+#include "engines/converter/test_support/fixtures.h"
+
+#include "engines/converter/test_support/test_media.h"
+
+namespace corvane_test {
+
+namespace {
+
+std::vector<std::string> pictures(const std::string &size, const std::string &rate, const std::string &seconds)
+{
+    return {"-f", "lavfi", "-i", "testsrc=size=" + size + ":rate=" + rate + ":duration=" + seconds};
+}
+
+std::vector<std::string> sound(const std::string &seconds, const std::string &layout = "stereo")
+{
+    return {"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=" + seconds, "-af",
+            "aformat=channel_layouts=" + layout};
+}
+
+std::vector<std::string> join(std::vector<std::string> a, const std::vector<std::string> &b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace
+
+std::string clip_pal_4_3()
+{
+    return fixture("pal43.avi", join(join(pictures("320x240", "25", "3"), sound("3")),
+                                     {"-c:v", "mpeg4", "-q:v", "4", "-c:a", "libmp3lame", "-b:a", "128k"}));
+}
+
+std::string clip_h264_16_9()
+{
+    return fixture("h264_169.mp4", join(join(pictures("640x360", "25", "2"), sound("2")),
+                                        {"-c:v", "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-c:a",
+                                         "aac", "-b:a", "128k"}));
+}
+
+std::string clip_ntsc_interlaced()
+{
+    return fixture("ntsc_interlaced.vob",
+                   join(join(pictures("720x480", "30000/1001", "2"), sound("2")),
+                        {"-c:v", "mpeg2video", "-b:v", "4000k", "-flags", "+ilme+ildct", "-top", "1", "-aspect", "4:3",
+                         "-c:a", "mp2", "-ar", "48000", "-f", "vob"}));
+}
+
+std::string clip_anamorphic_16_9()
+{
+    return fixture("anamorphic.mkv", join(pictures("720x576", "25", "2"),
+                                          {"-vf", "setsar=64/45", "-c:v", "mpeg4", "-q:v", "6", "-an"}));
+}
+
+std::string clip_silent()
+{
+    return fixture("silent.avi", join(pictures("320x240", "25", "2"), {"-c:v", "mpeg4", "-an"}));
+}
+
+std::string clip_surround()
+{
+    return fixture("surround.mkv", join(join(pictures("320x240", "25", "2"), sound("2", "5.1")),
+                                        {"-c:v", "mpeg4", "-c:a", "ac3", "-b:a", "384k"}));
+}
+
+std::string clip_red()
+{
+    return fixture("red.avi", {"-f", "lavfi", "-i", "color=c=red:size=64x48:rate=25:duration=2", "-c:v", "mpeg4",
+                               "-q:v", "2", "-an"});
+}
+
+std::string clip_long()
+{
+    return fixture("long.avi", join(join(pictures("320x240", "25", "20"), sound("20")),
+                                    {"-c:v", "mpeg4", "-c:a", "libmp3lame"}));
+}
+
+std::string clip_short()
+{
+    return fixture("short.avi", join(pictures("320x240", "25", "0.5"), {"-c:v", "mpeg4", "-an"}));
+}
+
+std::string sound_only()
+{
+    return fixture("sound.wav", sound("2"));
+}
+
+std::string sound_with_cover()
+{
+    return fixture("cover.mp3", {"-f", "lavfi", "-i", "sine=duration=2", "-f", "lavfi", "-i",
+                                 "color=c=red:size=64x64:duration=0.04", "-map", "0:a", "-map", "1:v", "-c:a",
+                                 "libmp3lame", "-c:v", "png", "-disposition:v", "attached_pic"});
+}
+
+} // namespace corvane_test

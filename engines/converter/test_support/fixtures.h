@@ -1,0 +1,20 @@
+// The clips the converter tests share, each made once per test program.
+#pragma once
+
+#include <string>
+
+namespace corvane_test {
+
+std::string clip_pal_4_3();          // 320x240 25 fps, 3 s, stereo sound (MPEG-4 Part 2 + MP3 in AVI)
+std::string clip_h264_16_9();        // 640x360 H.264 25 fps, 2 s, AAC stereo (MP4)
+std::string clip_ntsc_interlaced();  // 720x480 MPEG-2, DAR 4:3, interlaced top field first, 2 s, MP2 (VOB)
+std::string clip_anamorphic_16_9();  // 720x576 with sample aspect 64:45 (DAR 16:9), 2 s, no sound
+std::string clip_silent();           // 320x240, 2 s, no sound stream
+std::string clip_surround();         // 320x240, 2 s, 5.1 sound
+std::string clip_red();              // a plain red 64x48 picture, 2 s
+std::string clip_long();             // 320x240 25 fps, 20 s, for stopping
+std::string clip_short();            // 0.5 s
+std::string sound_only();            // 2 s of sound, no pictures
+std::string sound_with_cover();      // 2 s of MP3 sound with cover art
+
+} // namespace corvane_test
