@@ -1,5 +1,6 @@
 // The list-like controls: font-size and colour choosers, list box, string
 // grid, memo and link label.
+#include "app/widgets/desktop_opener.h"
 #include "app/widgets/sui_color_box.h"
 #include "app/widgets/sui_font_size_combo_box.h"
 #include "app/widgets/sui_list_box.h"
@@ -117,7 +118,7 @@ private slots:
     void urlLabelOpensItsAddressOnClick()
     {
         QList<QUrl> opened;
-        TsuiURLLabel::setOpener([&opened](const QUrl &url) { opened << url; });
+        vt::DesktopOpener previous = vt::setDesktopOpener([&opened](const QUrl &url) { opened << url; });
         TsuiURLLabel link;
         link.resize(120, 20);
         link.setText(QStringLiteral("home page"));
@@ -129,7 +130,7 @@ private slots:
         QTest::mouseClick(&link, Qt::LeftButton);
         QTest::mouseClick(&link, Qt::RightButton);
         QCOMPARE(opened, QList<QUrl>({QUrl(QStringLiteral("http://www.vantorel.example"))}));
-        TsuiURLLabel::setOpener([](const QUrl &) {});
+        vt::setDesktopOpener(previous);
     }
 };
 

@@ -15,6 +15,9 @@ void TsuiImagePanel::setPicture(const QPixmap &picture)
 {
     skinName_.clear();
     picture_ = picture;
+    // A picture is the whole look: the skin's panel background and frame
+    // would show through its transparent parts.
+    setAttribute(Qt::WA_StyledBackground, picture_.isNull());
     update();
 }
 
@@ -22,6 +25,7 @@ void TsuiImagePanel::setSkinPicture(const QString &name)
 {
     skinName_ = name;
     picture_ = vt::Skin::current().picture(name, size(), vt::Skin::Fit::NineSlice, devicePixelRatioF());
+    setAttribute(Qt::WA_StyledBackground, picture_.isNull());
     update();
 }
 

@@ -1,17 +1,8 @@
 #include "app/widgets/sui_url_label.h"
 
-#include <QDesktopServices>
+#include "app/widgets/desktop_opener.h"
+
 #include <QMouseEvent>
-
-namespace {
-
-TsuiURLLabel::Opener &opener()
-{
-    static TsuiURLLabel::Opener open = [](const QUrl &url) { QDesktopServices::openUrl(url); };
-    return open;
-}
-
-} // namespace
 
 TsuiURLLabel::TsuiURLLabel(QWidget *parent)
     : QLabel(parent)
@@ -20,17 +11,12 @@ TsuiURLLabel::TsuiURLLabel(QWidget *parent)
     setForegroundRole(QPalette::Link);
 }
 
-void TsuiURLLabel::setOpener(Opener open)
-{
-    opener() = std::move(open);
-}
-
 void TsuiURLLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()) || url_.isEmpty())
         return;
-    opener()(url_);
+    vt::openWithDesktop(url_);
     emit opened(url_);
 }
 

@@ -1,26 +1,19 @@
 // A link label: shows a caption, underlined under the mouse, and opens its
-// address with the desktop's default handler when clicked.
+// address with the desktop's default handler (desktop_opener.h) when
+// clicked.
 #pragma once
 
 #include <QLabel>
 #include <QUrl>
 
-#include <functional>
-
 class TsuiURLLabel : public QLabel {
     Q_OBJECT
 
 public:
-    using Opener = std::function<void(const QUrl &)>;
-
     explicit TsuiURLLabel(QWidget *parent = nullptr);
 
     void setURL(const QString &url) { url_ = QUrl::fromUserInput(url); }
     const QUrl &url() const { return url_; }
-
-    // How addresses are opened; the default hands them to the desktop
-    // (QDesktopServices). Tests put a recorder here.
-    static void setOpener(Opener opener);
 
 signals:
     void opened(const QUrl &url);

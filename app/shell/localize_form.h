@@ -1,0 +1,31 @@
+// Putting a UI language on the windows: LocalizeForm changes the captions
+// and hints of one window's controls, ApplyUILanguage localises every
+// window of the program in its fixed order.
+#pragma once
+
+#include <QWidget>
+
+#include <vector>
+
+namespace vt::shell {
+
+class UiLanguage;
+
+// Captions (labels, group boxes, check boxes, radio buttons) and hints
+// (picture buttons) of the window's controls, chosen by their exact class;
+// the window's objectName is its section in the language file.
+void LocalizeForm(QWidget *window, const UiLanguage &language);
+
+// A window that does more than LocalizeForm when the language changes
+// (reloads texts of its own).
+class LocalizedWindow {
+public:
+    virtual ~LocalizedWindow() = default;
+    virtual void localize(const UiLanguage &language) = 0;
+};
+
+// Localises the windows in the order given (the home window first): a
+// LocalizedWindow localises itself, any other window gets LocalizeForm.
+void ApplyUILanguage(const std::vector<QWidget *> &windows, const UiLanguage &language);
+
+} // namespace vt::shell

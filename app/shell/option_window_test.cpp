@@ -1,0 +1,253 @@
+// The settings window as the user drives it: first run, OK and Cancel, the
+// restart notice, exclusive pairs, pages, ranges, browse and Load.
+#include "app/shell/option_window.h"
+#include "app/shell/test_program_folder.h"
+#include "app/widgets/exclusive_pair.h"
+#include "app/widgets/scripted_dialog_service.h"
+#include "app/widgets/sui_check_box.h"
+#include "app/widgets/sui_combo_box.h"
+#include "app/widgets/sui_edit.h"
+#include "app/widgets/sui_image_button.h"
+#include "app/widgets/sui_image_panel.h"
+#include "app/widgets/sui_spin_edit.h"
+
+#include <QTest>
+
+using vt::shell::OptionPage;
+
+namespace {
+
+template <typename W>
+W *control(QWidget *window, const char *name)
+{
+    W *found = window->findChild<W *>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+// Clicks a control; a check box is clicked on its box.
+void click(QWidget *window, const char *name)
+{
+    QWidget *widget = control<QWidget>(window, name);
+    const QPoint at = qobject_cast<TsuiCheckBox *>(widget) ? QPoint(8, widget->height() / 2) : widget->rect().center();
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+} // namespace
+
+class OptionWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstRunShowsDefaultsAndOkWritesTheFile()
+    {
+        vt::shell::TestProgramFolder folder;
+        vt::ScriptedDialogService dialogs;
+        vt::ScopedDialogService scoped(dialogs);
+        TOptionWindow window(folder.settings, folder.language, folder.environment());
+        window.show();
+
+        QVERIFY(control<TsuiCheckBox>(&window, "suiCheckBox_4_3")->isChecked());
+        QVERIFY(!control<TsuiCheckBox>(&window, "suiCheckBox_16_9")->isChecked());
+        QVERIFY(control<TsuiCheckBox>(&window, "suiCheckBox_NTSC")->isChecked());
+        QVERIFY(control<TsuiCheckBox>(&window, "suiCheckBox_D5")->isChecked());
+        QVERIFY(control<TsuiCheckBox>(&window, "suiCheckBox_DeleteTemp")->isChecked());
+        QVERIFY(control<TsuiCheckBox>(&window, "suiCheckBox_Burner1")->isChecked());
+        QVERIFY(control<TsuiCheckBox>(&window, "suiCheckBox_SPTI")->isChecked());
+        QVERIFY(control<TsuiCheckBox>(&window, "suiCheckBox3")->isChecked());
+        QCOMPARE(control<TsuiEdit>(&window, "suiEdit_OutputFolder")->text(), folder.path() + "D/Temp/");
+        QCOMPARE(folder.language.UILanguage, std::string("English.ini"));
+
+        click(&window, "suiImageButton_Ok");
+        QVERIFY(window.confirmed());
+        QVERIFY(!window.isVisible());
+        QVERIFY(dialogs.shown().empty()); // the engine did not change
+        const QString ini = folder.readFile("Option.ini");
+        for (const char *line : {"UseDefault=0", "UseSPTI=1", "DeleteTempFiles=1", "ImageRatio=1", "VideoFormat=1",
+                                 "DVDType=1", "SubtitleLanguage=0", "MenuLanguage=0", "DVDMenuSafeDistance=10",
+                                 "DVDMenuDuration=5", "FontSize=20", "OutputQuality=1", "UILanguage=English.ini",
+                                 "AddChapterMenu=0", "UseBurner1=1", "ModifyIFO=1"})
+            QVERIFY2(ini.contains(QLatin1String(line)), line);
+        QVERIFY(ini.contains("OutputFolder=" + folder.path() + "D/Temp/"));
+        // The hand-edited keys of the shipped file stay.
+        QVERIFY(ini.contains("DVD5Size=4403200"));
+    }
+
+    void cancelKeepsTheSettingsAndTheNextShowReloads()
+    {
+        vt::shell::TestProgramFolder folder;
+        vt::ScriptedDialogService dialogs;
+        vt::ScopedDialogService scoped(dialogs);
+        TOptionWindow window(folder.settings, folder.language, folder.environment());
+        window.show();
+        click(&window, "suiImageButton_16_9");
+        click(&window, "suiCheckBox_PAL");
+        control<TsuiSpinEdit>(&window, "suiSpinEdit_Duration")->setValue(60);
+        click(&window, "suiImageButton_Cancel");
+
+        QVERIFY(!window.confirmed());
+        QVERIFY(folder.settings.b_4_3);
+        QVERIFY(folder.settings.b_VideoForamt);
+        QCOMPARE(folder.settings.i_MenuDuration, 5);
+        QVERIFY(folder.readFile("Option.ini").contains("UseDefault=1"));
+
+        window.show();
+        QVERIFY(control<TsuiCheckBox>(&window, "suiCheckBox_4_3")->isChecked());
+        QVERIFY(control<TsuiCheckBox>(&window, "suiCheckBox_NTSC")->isChecked());
+        QCOMPARE(control<TsuiSpinEdit>(&window, "suiSpinEdit_Duration")->value(), 5);
+    }
+
+    void okStoresTheEditedChoices()
+    {
+        vt::shell::TestProgramFolder folder;
+        vt::ScriptedDialogService dialogs;
+        vt::ScopedDialogService scoped(dialogs);
+        TOptionWindow window(folder.settings, folder.language, folder.environment());
+        window.show();
+        click(&window, "suiImageButton_16_9");
+        click(&window, "suiImageButton_PAL");
+        click(&window, "suiCheckBox_D9");
+        click(&window, "suiCheckBox_DeleteTemp");
+        control<TsuiSpinEdit>(&window, "suiSpinEdit_DVDMenuSafeDistance")->setValue(30);
+        control<TsuiComboBox>(&window, "suiComboBox_MenuLanguage")->setCurrentIndex(2);
+        click(&window, "suiImageButton_Ok");
+
+        const vt::shell::Settings &s = folder.settings;
+        QVERIFY(!s.b_4_3);
+        QVERIFY(!s.b_VideoForamt);
+        QVERIFY(!s.b_DVD5);
+        QVERIFY(!s.b_DeleteTempFile);
+        QCOMPARE(s.i_CreateMenuSafeDistance, 30);
+        QCOMPARE(s.i_MenuLanguageCodeIndex, 2);
+        QCOMPARE(s.i_SubTitleLanguageCodeIndex, 2);
+        const QString ini = folder.readFile("Option.ini");
+        for (const char *line : {"ImageRatio=0", "VideoFormat=0", "DVDType=0", "DeleteTempFiles=0",
+                                 "DVDMenuSafeDistance=30", "SubtitleLanguage=2", "MenuLanguage=2"})
+            QVERIFY2(ini.contains(QLatin1String(line)), line);
+    }
+
+    void changingOnlyTheBurnerEngineAsksForARestartOnce()
+    {
+        vt::shell::TestProgramFolder folder;
+        vt::ScriptedDialogService dialogs;
+        vt::ScopedDialogService scoped(dialogs);
+        TOptionWindow window(folder.settings, folder.language, folder.environment());
+        window.show();
+        window.switchPage(OptionPage::Burner);
+        click(&window, "suiCheckBox_Burner2");
+        QVERIFY(!control<TsuiCheckBox>(&window, "suiCheckBox_Burner1")->isChecked());
+        click(&window, "suiImageButton_Ok");
+        QCOMPARE(dialogs.messageTexts(),
+                 QStringList {QStringLiteral("* Restart software required for the change to take effect")});
+        QVERIFY(!folder.settings.b_UseNMSDVD);
+
+        window.show();
+        click(&window, "suiImageButton_Ok");
+        QCOMPARE(dialogs.messageTexts().size(), 1);
+        QVERIFY(folder.readFile("Option.ini").contains("UseBurner1=0"));
+    }
+
+    void theRestartNoticeFollowsTheLanguage()
+    {
+        vt::shell::TestProgramFolder folder;
+        vt::ScriptedDialogService dialogs;
+        vt::ScopedDialogService scoped(dialogs);
+        QVERIFY(folder.language.LoadUILanguage("Deutsch.ini"));
+        TOptionWindow window(folder.settings, folder.language, folder.environment());
+        window.show();
+        click(&window, "suiCheckBox_Burner1");
+        click(&window, "suiImageButton_Ok");
+        QCOMPARE(dialogs.messageTexts(),
+                 QStringList {QStringLiteral("* Die Änderung wird nach einem Neustart wirksam")});
+    }
+
+    void tabsShowOnePageAndDisableTheirOwnButton()
+    {
+        vt::shell::TestProgramFolder folder;
+        TOptionWindow window(folder.settings, folder.language, folder.environment());
+        window.show();
+        const char *tabs[] = {"suiImageButton_General", "suiImageButton_Language", "suiImageButton_Burner"};
+        const char *pages[] = {"suiImagePanel_General", "suiImagePanel_Language", "suiImagePanel_Burner"};
+        for (int chosen : {2, 1, 0}) {
+            if (chosen != 0)
+                click(&window, tabs[chosen]);
+            else
+                click(&window, tabs[0]);
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(control<TsuiImagePanel>(&window, pages[i])->isVisible(), i == chosen);
+                QCOMPARE(control<TsuiImageButton>(&window, tabs[i])->isEnabled(), i != chosen);
+            }
+        }
+        click(&window, tabs[2]);
+        window.hide();
+        window.show();
+        QCOMPARE(window.page(), OptionPage::General);
+    }
+
+    void spinBoxesKeepTheirRanges()
+    {
+        vt::shell::TestProgramFolder folder;
+        TOptionWindow window(folder.settings, folder.language, folder.environment());
+        auto *duration = control<TsuiSpinEdit>(&window, "suiSpinEdit_Duration");
+        auto *distance = control<TsuiSpinEdit>(&window, "suiSpinEdit_DVDMenuSafeDistance");
+        QCOMPARE(duration->minimum(), 5);
+        QCOMPARE(duration->maximum(), 999);
+        QCOMPARE(distance->minimum(), 0);
+        QCOMPARE(distance->maximum(), 50);
+        duration->setValue(4000);
+        QCOMPARE(duration->value(), 999);
+    }
+
+    void browseTakesTheChosenFolderAndCancelChangesNothing()
+    {
+        vt::shell::TestProgramFolder folder;
+        vt::ScriptedDialogService dialogs;
+        vt::ScopedDialogService scoped(dialogs);
+        TOptionWindow window(folder.settings, folder.language, folder.environment());
+        window.show();
+        const QString before = control<TsuiEdit>(&window, "suiEdit_OutputFolder")->text();
+        dialogs.answerFolder(QString());
+        click(&window, "suiImageButton_Browse");
+        QCOMPARE(control<TsuiEdit>(&window, "suiEdit_OutputFolder")->text(), before);
+
+        QDir().mkpath(folder.path() + "D/DVD out");
+        dialogs.answerFolder(folder.path() + "D/DVD out");
+        click(&window, "suiImageButton_Browse");
+        QCOMPARE(dialogs.shown().back().caption, QStringLiteral("Please selct output folder!"));
+        QCOMPARE(control<TsuiEdit>(&window, "suiEdit_OutputFolder")->text(), folder.path() + "D/DVD out/");
+        QCOMPARE(folder.settings.g_s_OutputFolder, (folder.path() + "D/DVD out/").toStdString());
+    }
+
+    void loadAddsAUserSubtitleLanguage()
+    {
+        vt::shell::TestProgramFolder folder;
+        vt::ScriptedDialogService dialogs;
+        vt::ScopedDialogService scoped(dialogs);
+        TOptionWindow window(folder.settings, folder.language, folder.environment());
+        window.show();
+        window.switchPage(OptionPage::Language);
+        auto *name = control<TsuiComboBox>(&window, "suiComboBox_SubtitleLanguage");
+        const int menuItemsBefore = control<TsuiComboBox>(&window, "suiComboBox_MenuLanguage")->count();
+
+        // An empty field: nothing happens.
+        name->setEditText(QStringLiteral("Esperanto"));
+        control<TsuiComboBox>(&window, "suiComboBox_FontFile")->setEditText(QString());
+        click(&window, "suiImageButton_Load");
+        QVERIFY(dialogs.shown().empty());
+
+        control<TsuiComboBox>(&window, "suiComboBox_FontFile")->setEditText(QStringLiteral("DejaVuSans.ttf"));
+        control<TsuiComboBox>(&window, "suiComboBox_CharSet")->setEditText(QStringLiteral("UTF-8"));
+        control<TsuiComboBox>(&window, "suiComboBox_LanguageCode")->setEditText(QStringLiteral("EO"));
+        click(&window, "suiImageButton_Load");
+        QCOMPARE(dialogs.messageTexts(), QStringList {QStringLiteral("Add OK!")});
+        QCOMPARE(name->currentText(), QStringLiteral("Esperanto"));
+        QCOMPARE(control<TsuiComboBox>(&window, "suiComboBox_MenuLanguage")->count(), menuItemsBefore + 1);
+        const QString subtitleIni = folder.readFile("Subtitle.ini");
+        QVERIFY(subtitleIni.contains("Region0=Esperanto"));
+        QVERIFY(subtitleIni.contains("Esperanto=EO"));
+    }
+};
+
+QTEST_MAIN(OptionWindowTest)
+#include "option_window_test.moc"

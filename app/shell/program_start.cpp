@@ -1,0 +1,67 @@
+#include "app/shell/program_start.h"
+
+#include "app/shell/main_window.h"
+#include "app/shell/program_windows.h"
+#include "app/shell/settings.h"
+#include "app/shell/shared_bitmaps.h"
+#include "app/shell/start_form.h"
+#include "app/shell/ui_language.h"
+#include "app/widgets/dialog_service.h"
+#include "app/widgets/skin.h"
+#include "platform/paths.h"
+#include "platform/single_instance.h"
+
+#include <QApplication>
+
+#include <exception>
+
+namespace vt::shell {
+
+int runGuarded(const std::function<int()> &run)
+{
+    QString message;
+    try {
+        return run();
+    } catch (const std::exception &e) {
+        message = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        message = QStringLiteral("An unknown error stopped the program.");
+    }
+    DialogService::current().error(nullptr, message);
+    return kStartFailed;
+}
+
+int runProgram(QApplication &app)
+{
+    QApplication::setApplicationDisplayName(QLatin1String(DisplayProductName));
+    if (!Skin::current().loadFromProgramFolder())
+        throw std::runtime_error("The skin cannot be loaded: " + Skin::current().errorString().toStdString());
+    Skin::current().apply(app);
+
+    auto splash = std::make_unique<TStartForm>();
+    splash->show();
+    splash->repaint();
+    splash->FadeSplash();
+
+    ProgramWindows windows(ProgramServices {programSettings(), programUiLanguage(), programSharedBitmaps(),
+                                            SettingsEnvironment::program(), ExePath()});
+
+    splash->FadeSplash();
+    splash->close();
+    splash.reset();
+
+    windows.MainWindow->setWindowTitle(QLatin1String(ProductName));
+    windows.MainWindow->show();
+    return app.exec();
+}
+
+int vantorelMain(int argc, char **argv)
+{
+    SingleInstanceLock instance("vantorel");
+    if (!instance.acquire())
+        return kAlreadyRunning;
+    QApplication app(argc, argv);
+    return runGuarded([&app] { return runProgram(app); });
+}
+
+} // namespace vt::shell

@@ -1,0 +1,91 @@
+// Start-up: the splash window's fading steps, an exception that escapes
+// start-up, and a second start while the program runs.
+#include "app/shell/program_start.h"
+#include "app/shell/start_form.h"
+#include "app/widgets/scripted_dialog_service.h"
+#include "app/widgets/test_skin.h"
+#include "platform/single_instance.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <stdexcept>
+
+class ProgramStartTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { vt::applyTestSkin(); }
+
+    void splashFadesInByTensAndOutByFives()
+    {
+        TStartForm splash;
+        QCOMPARE(splash.size(), QSize(446, 243));
+        QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+        QList<int> steps;
+        connect(&splash, &TStartForm::opacityApplied, this, [&steps](int opacity) { steps << opacity; });
+        splash.show();
+
+        splash.FadeSplash();
+        QList<int> fadeIn;
+        for (int opacity = 10; opacity <= 250; opacity += 10)
+            fadeIn << opacity;
+        fadeIn << 255;
+        QCOMPARE(steps, fadeIn);
+        QVERIFY(!splash.fadeInPending());
+
+        steps.clear();
+        splash.FadeSplash();
+        QList<int> fadeOut;
+        for (int opacity = 250; opacity >= 0; opacity -= 5)
+            fadeOut << opacity;
+        QCOMPARE(steps, fadeOut);
+        QCOMPARE(splash.opacity(), 0);
+    }
+
+    void anExceptionInStartUpIsShownAndFailsTheProgram()
+    {
+        vt::ScriptedDialogService dialogs;
+        vt::ScopedDialogService scoped(dialogs);
+        const int status = vt::shell::runGuarded([]() -> int { throw std::runtime_error("Out of window handles"); });
+        QCOMPARE(status, vt::shell::kStartFailed);
+        QVERIFY(status != 0);
+        QCOMPARE(dialogs.messageTexts(), QStringList {QStringLiteral("Out of window handles")});
+        QCOMPARE(dialogs.shown()[0].icon, vt::MessageIcon::Error);
+
+        QCOMPARE(vt::shell::runGuarded([] { return 0; }), 0);
+        QCOMPARE(dialogs.shown().size(), size_t(1));
+    }
+
+    void aSecondStartEndsAtOnceWithMinusOne()
+    {
+        QTemporaryDir runtime;
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        vt::SingleInstanceLock first("vantorel");
+        QVERIFY(first.acquire());
+
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // Were a window created, Qt would say so on the offscreen platform.
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.qpa.*=true"));
+        second.setProcessEnvironment(env);
+        QElapsedTimer clock;
+        clock.start();
+        second.start(QStringLiteral(VANTOREL_BIN_DIR "/vantorel"), {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 255);
+        // Far quicker than the splash's fade in alone (about half a second).
+        QVERIFY(clock.elapsed() < 400);
+        QCOMPARE(second.readAllStandardOutput(), QByteArray());
+        QCOMPARE(second.readAllStandardError(), QByteArray());
+    }
+};
+
+QTEST_MAIN(ProgramStartTest)
+#include "program_start_test.moc"

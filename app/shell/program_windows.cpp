@@ -1,0 +1,69 @@
+#include "app/shell/program_windows.h"
+
+#include "app/shell/about_window.h"
+#include "app/shell/main_window.h"
+#include "app/shell/option_window.h"
+#include "app/shell/program_files.h"
+#include "app/widgets/sui_form.h"
+
+namespace vt::shell {
+
+namespace {
+
+// The client size of a working window whose contents are still to come.
+constexpr int kLaterWindowWidth = 640, kLaterWindowHeight = 420;
+
+} // namespace
+
+template <typename W>
+W *ProgramWindows::add(W *window)
+{
+    windows_.push_back(window);
+    return window;
+}
+
+QDialog *ProgramWindows::addLaterWindow(const char *name, const char *title)
+{
+    auto *window = new TsuiForm;
+    window->setObjectName(QLatin1String(name));
+    window->setWindowTitle(QLatin1String(title));
+    window->setModal(true);
+    window->setClientSize(kLaterWindowWidth, kLaterWindowHeight);
+    return add(window);
+}
+
+ProgramWindows::ProgramWindows(ProgramServices services)
+{
+    MainWindow = add(new TMainWindow(*this, services.language, services.bitmaps, services.programFolder));
+    OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
+    SetupClipWindow = addLaterWindow("SetupClipWindow", "Clip List");
+    SetupSubtitleWindow = addLaterWindow("SetupSubtitleWindow", "Subtitle");
+    SetupMenuWindow = addLaterWindow("SetupMenuWindow", "DVD Menu");
+    SetupChapterWindow = addLaterWindow("SetupChapterWindow", "Chapters");
+    SetupTextWindow = addLaterWindow("SetupTextWindow", "Text Properties");
+    SetupImageWindow = addLaterWindow("SetupImageWindow", "Picture Properties");
+    AboutWindow = add(new TAboutWindow(services.programFolder + kVersionIni));
+    SetupDVDFileWindow = addLaterWindow("SetupDVDFileWindow", "Burn Source");
+    CompilerWindow = addLaterWindow("CompilerWindow", "Compiler");
+    ConvertWindow = addLaterWindow("ConvertWindow", "Converter");
+    BurnWindow = addLaterWindow("BurnWindow", "Burner");
+    BuilderWindow = addLaterWindow("BuilderWindow", "One-Step Builder");
+    DeviceWindow = addLaterWindow("DeviceWindow", "Burner Devices");
+}
+
+ProgramWindows::~ProgramWindows()
+{
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+        delete *it;
+}
+
+QWidget *ProgramWindows::window(const char *name) const
+{
+    for (QWidget *window : windows_) {
+        if (window->objectName() == QLatin1String(name))
+            return window;
+    }
+    return nullptr;
+}
+
+} // namespace vt::shell

@@ -1,0 +1,6 @@
+#include "app/widgets/label.h"
+
+TLabel::TLabel(QWidget *parent)
+    : QLabel(parent)
+{
+}
