@@ -3,7 +3,7 @@
 #include "app/widgets/skin.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QThread>
@@ -12,6 +12,14 @@ namespace {
 
 constexpr int kFadeInStep = 10, kFadeInPauseMs = 20;
 constexpr int kFadeOutStep = 5, kFadeOutPauseMs = 10;
+
+// The screenless platforms (tests, headless runs) have no window opacity
+// and would complain at every step.
+bool platformHasWindowOpacity()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
 
 } // namespace
 
@@ -26,7 +34,8 @@ TStartForm::TStartForm(QWidget *parent)
                                                      devicePixelRatioF()));
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
-    setWindowOpacity(0.0);
+    if (platformHasWindowOpacity())
+        setWindowOpacity(0.0);
 }
 
 void TStartForm::FadeSplash()
@@ -60,7 +69,8 @@ void TStartForm::FadeSplash()
 void TStartForm::applyOpacity(int opacity)
 {
     opacity_ = opacity;
-    setWindowOpacity(opacity / 255.0);
+    if (platformHasWindowOpacity())
+        setWindowOpacity(opacity / 255.0);
     emit opacityApplied(opacity);
 }
 
