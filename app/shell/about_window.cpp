@@ -1,5 +1,6 @@
 #include "app/shell/about_window.h"
 
+#include "app/shell/place_control.h"
 #include "app/widgets/label.h"
 #include "app/widgets/skin.h"
 #include "app/widgets/sui_image_button.h"
@@ -13,18 +14,11 @@ constexpr const char *kVersionSection = "Vantorel Version";
 constexpr const char *kDefaultVersion = "Vantorel 5.5";
 constexpr const char *kDefaultBuild = "Build on 20080303";
 
-template <typename W>
-W *place(QWidget *parent, const char *name, int x, int y, int width, int height)
-{
-    auto *widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, width, height);
-    return widget;
-}
+using vt::shell::placeControl;
 
 TLabel *versionLabel(QWidget *parent, const char *name, int x, int y, const QColor &colour)
 {
-    auto *label = place<TLabel>(parent, name, x, y, 300, 30);
+    auto *label = placeControl<TLabel>(parent, name, x, y, 300, 30);
     QFont font = label->font();
     font.setPointSize(16);
     font.setBold(true);
@@ -59,23 +53,23 @@ TAboutWindow::TAboutWindow(std::string versionFile, QWidget *parent)
     // dark one gives it an engraved look.
     Label1 = versionLabel(client(), "Label1", 48, 48, Qt::white);
     Label5 = versionLabel(client(), "Label5", 46, 47, QColor(0x1d, 0x26, 0x35));
-    Label2 = place<TLabel>(client(), "Label2", 48, 84, 300, 20);
+    Label2 = placeControl<TLabel>(client(), "Label2", 48, 84, 300, 20);
     QPalette muted = Label2->palette();
     muted.setColor(QPalette::WindowText, QColor(0x4a, 0x58, 0x70));
     Label2->setPalette(muted);
 
-    auto *Label3 = place<TLabel>(client(), "Label3", 48, 136, 90, 20);
+    auto *Label3 = placeControl<TLabel>(client(), "Label3", 48, 136, 90, 20);
     Label3->setText(QStringLiteral("Home page :"));
-    auto *suiURLLabel2 = place<TsuiURLLabel>(client(), "suiURLLabel2", 140, 136, 220, 20);
+    auto *suiURLLabel2 = placeControl<TsuiURLLabel>(client(), "suiURLLabel2", 140, 136, 220, 20);
     suiURLLabel2->setText(QStringLiteral("www.vantorel.example"));
     suiURLLabel2->setURL(QLatin1String(kHomePage));
-    auto *Label4 = place<TLabel>(client(), "Label4", 48, 160, 90, 20);
+    auto *Label4 = placeControl<TLabel>(client(), "Label4", 48, 160, 90, 20);
     Label4->setText(QStringLiteral("Contact :"));
-    auto *suiURLLabel1 = place<TsuiURLLabel>(client(), "suiURLLabel1", 140, 160, 220, 20);
+    auto *suiURLLabel1 = placeControl<TsuiURLLabel>(client(), "suiURLLabel1", 140, 160, 220, 20);
     suiURLLabel1->setText(QStringLiteral("support@vantorel.example"));
     suiURLLabel1->setURL(QLatin1String(kContact));
 
-    auto *close = place<TsuiImageButton>(client(), "suiImageButton_Cancel", kClientWidth - 112, kClientHeight - 46,
+    auto *close = placeControl<TsuiImageButton>(client(), "suiImageButton_Cancel", kClientWidth - 112, kClientHeight - 46,
                                          96, 30);
     close->setSkinPicture(QStringLiteral("button_accent"), vt::Skin::Fit::NineSlice);
     close->setCaption(QStringLiteral("Close"));

@@ -1,5 +1,6 @@
 #include "app/shell/main_window.h"
 
+#include "app/shell/about_window.h"
 #include "app/shell/help_menu.h"
 #include "app/shell/localize_form.h"
 #include "app/shell/option_window.h"
@@ -164,10 +165,7 @@ THelpMenu *TMainWindow::buildHelpMenu()
     delete helpMenu_;
     helpMenu_ = new THelpMenu(language_, this);
     connect(helpMenu_, &THelpMenu::helpChosen, this, &TMainWindow::showHelp);
-    connect(helpMenu_, &THelpMenu::aboutChosen, this, [this] {
-        if (QWidget *about = windows_.window("AboutWindow"))
-            static_cast<QDialog *>(about)->exec();
-    });
+    connect(helpMenu_, &THelpMenu::aboutChosen, this, [this] { windows_.AboutWindow->exec(); });
     connect(helpMenu_, &THelpMenu::languageChosen, this, &TMainWindow::switchLanguage);
     return helpMenu_;
 }
@@ -187,11 +185,9 @@ void TMainWindow::showHelp()
 
 void TMainWindow::enterMode(Mode mode)
 {
-    static constexpr const char *kFirstWindows[] = {"SetupClipWindow", "SetupClipWindow", "SetupMenuWindow",
-                                                    "SetupDVDFileWindow"};
-    auto *window = static_cast<QDialog *>(windows_.window(kFirstWindows[static_cast<int>(mode)]));
-    if (!window)
-        return;
+    QDialog *const firstWindows[] = {windows_.SetupClipWindow, windows_.SetupClipWindow, windows_.SetupMenuWindow,
+                                     windows_.SetupDVDFileWindow};
+    QDialog *window = firstWindows[static_cast<int>(mode)];
     hide();
     window->exec();
     show();

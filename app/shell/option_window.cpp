@@ -1,5 +1,6 @@
 #include "app/shell/option_window.h"
 
+#include "app/shell/place_control.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/exclusive_pair.h"
 #include "app/widgets/label.h"
@@ -23,18 +24,11 @@ constexpr int kPageX = 12, kPageY = 56, kPageWidth = 446, kPageHeight = 250;
 constexpr int kFieldX = 138;  // where the fields of a page start, right of their labels
 constexpr int kRowHeight = 26;
 
-template <typename W>
-W *place(QWidget *parent, const char *name, int x, int y, int width, int height)
-{
-    auto *widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, width, height);
-    return widget;
-}
+using vt::shell::placeControl;
 
 TLabel *addLabel(QWidget *parent, const char *name, const QString &caption, int x, int y, int width)
 {
-    auto *label = place<TLabel>(parent, name, x, y, width, kRowHeight);
+    auto *label = placeControl<TLabel>(parent, name, x, y, width, kRowHeight);
     label->setText(caption);
     label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     return label;
@@ -73,11 +67,11 @@ TOptionWindow::TOptionWindow(vt::shell::Settings &settings, vt::shell::UiLanguag
     suiImageButton_Language = addTabButton("suiImageButton_Language", QStringLiteral("Language"), kPageX + 116);
     suiImageButton_Burner = addTabButton("suiImageButton_Burner", QStringLiteral("Burner"), kPageX + 232);
 
-    suiImagePanel_General = place<TsuiImagePanel>(client(), "suiImagePanel_General", kPageX, kPageY, kPageWidth,
+    suiImagePanel_General = placeControl<TsuiImagePanel>(client(), "suiImagePanel_General", kPageX, kPageY, kPageWidth,
                                                    kPageHeight);
-    suiImagePanel_Language = place<TsuiImagePanel>(client(), "suiImagePanel_Language", kPageX, kPageY,
+    suiImagePanel_Language = placeControl<TsuiImagePanel>(client(), "suiImagePanel_Language", kPageX, kPageY,
                                                     kPageWidth, kPageHeight);
-    suiImagePanel_Burner = place<TsuiImagePanel>(client(), "suiImagePanel_Burner", kPageX, kPageY, kPageWidth,
+    suiImagePanel_Burner = placeControl<TsuiImagePanel>(client(), "suiImagePanel_Burner", kPageX, kPageY, kPageWidth,
                                                   kPageHeight);
     for (TsuiImagePanel *panel : {suiImagePanel_General, suiImagePanel_Language, suiImagePanel_Burner})
         panel->setSkinPicture(QStringLiteral("page"));
@@ -85,11 +79,11 @@ TOptionWindow::TOptionWindow(vt::shell::Settings &settings, vt::shell::UiLanguag
     buildLanguagePage();
     buildBurnerPage();
 
-    auto *okButton = place<TsuiImageButton>(client(), "suiImageButton_Ok", kClientWidth - 12 - 96 - 8 - 96,
+    auto *okButton = placeControl<TsuiImageButton>(client(), "suiImageButton_Ok", kClientWidth - 12 - 96 - 8 - 96,
                                             kClientHeight - 44, 96, 30);
     okButton->setSkinPicture(QStringLiteral("button_accent"), vt::Skin::Fit::NineSlice);
     okButton->setCaption(QStringLiteral("OK"));
-    auto *cancelButton = place<TsuiImageButton>(client(), "suiImageButton_Cancel", kClientWidth - 12 - 96,
+    auto *cancelButton = placeControl<TsuiImageButton>(client(), "suiImageButton_Cancel", kClientWidth - 12 - 96,
                                                 kClientHeight - 44, 96, 30);
     cancelButton->setSkinPicture(QStringLiteral("button"), vt::Skin::Fit::NineSlice);
     cancelButton->setCaption(QStringLiteral("Cancel"));
@@ -108,7 +102,7 @@ TOptionWindow::~TOptionWindow()
 
 TsuiImageButton *TOptionWindow::addTabButton(const char *name, const QString &caption, int x)
 {
-    auto *button = place<TsuiImageButton>(client(), name, x, 14, 110, 34);
+    auto *button = placeControl<TsuiImageButton>(client(), name, x, 14, 110, 34);
     button->setSkinPicture(QStringLiteral("tab"), vt::Skin::Fit::NineSlice);
     button->setCaption(caption);
     button->setFocusPolicy(Qt::NoFocus);
@@ -120,28 +114,27 @@ TsuiImageButton *TOptionWindow::addTabButton(const char *name, const QString &ca
     return button;
 }
 
-vt::ExclusivePair *TOptionWindow::addPair(QWidget *page, int y, const char *firstName, const QString &firstCaption,
-                                          const char *firstPicture, const char *secondName,
-                                          const QString &secondCaption, const char *secondPicture)
+vt::ExclusivePair *TOptionWindow::addPair(QWidget *page, int y, const PairBox &first, const PairBox &second)
 {
-    const bool pictures = firstPicture && secondPicture;
-    const int boxOffset = pictures ? 34 : 0;
-    auto *first = place<TsuiCheckBox>(page, firstName, kFieldX + boxOffset, y, 146 - boxOffset, kRowHeight);
-    first->setText(firstCaption);
-    auto *second = place<TsuiCheckBox>(page, secondName, kFieldX + 150 + boxOffset, y, 124, kRowHeight);
-    second->setText(secondCaption);
-    auto *pair = new vt::ExclusivePair(first, second);
-    if (pictures) {
-        const std::pair<const char *, TsuiCheckBox *> buttons[] = {{firstPicture, first}, {secondPicture, second}};
-        for (const auto &[picture, box] : buttons) {
-            const QString name = QStringLiteral("suiImageButton") + QLatin1String(picture).mid(QLatin1String(picture).indexOf(QLatin1Char('_')));
-            auto *button = new TsuiImageButton(page);
-            button->setObjectName(name);
-            button->setGeometry(box->x() - 34, y - 2, 30, 30);
-            button->setSkinPicture(QLatin1String(picture), vt::Skin::Fit::Natural);
-            button->setFocusPolicy(Qt::NoFocus);
-            connect(button, &QAbstractButton::clicked, pair, [pair, box] { pair->choose(box); });
-        }
+    // Two columns of 150 pixels; a picture button takes the first 34 of its column.
+    TsuiCheckBox *boxes[2];
+    const PairBox *looks[2] = {&first, &second};
+    for (int i = 0; i < 2; ++i) {
+        const int column = kFieldX + i * 150;
+        const int pictureWidth = looks[i]->button ? 34 : 0;
+        boxes[i] = placeControl<TsuiCheckBox>(page, looks[i]->name, column + pictureWidth, y, 146 - pictureWidth,
+                                              kRowHeight);
+        boxes[i]->setText(QLatin1String(looks[i]->caption));
+    }
+    auto *pair = new vt::ExclusivePair(boxes[0], boxes[1]);
+    for (int i = 0; i < 2; ++i) {
+        if (!looks[i]->button)
+            continue;
+        auto *button = placeControl<TsuiImageButton>(page, looks[i]->button, kFieldX + i * 150, y - 2, 30, 30);
+        button->setSkinPicture(QLatin1String(looks[i]->picture), vt::Skin::Fit::Natural);
+        button->setFocusPolicy(Qt::NoFocus);
+        TsuiCheckBox *box = boxes[i];
+        connect(button, &QAbstractButton::clicked, pair, [pair, box] { pair->choose(box); });
     }
     return pair;
 }
@@ -150,36 +143,36 @@ void TOptionWindow::buildGeneralPage()
 {
     QWidget *page = suiImagePanel_General;
     addLabel(page, "Label_Ratio", QStringLiteral("Picture Shape :"), 16, 14, 118);
-    ratioPair_ = addPair(page, 14, "suiCheckBox_4_3", QStringLiteral(" 4:3 Standard"), "picture_4_3", "suiCheckBox_16_9",
-                         QStringLiteral(" 16:9 Wide"), "picture_16_9");
+    ratioPair_ = addPair(page, 14, {"suiCheckBox_4_3", " 4:3 Standard", "suiImageButton_4_3", "picture_4_3"},
+                         {"suiCheckBox_16_9", " 16:9 Wide", "suiImageButton_16_9", "picture_16_9"});
     addLabel(page, "Label_System", QStringLiteral("TV System :"), 16, 48, 118);
-    systemPair_ = addPair(page, 48, "suiCheckBox_NTSC", QStringLiteral(" NTSC"), "picture_NTSC", "suiCheckBox_PAL",
-                          QStringLiteral(" PAL"), "picture_PAL");
+    systemPair_ = addPair(page, 48, {"suiCheckBox_NTSC", " NTSC", "suiImageButton_NTSC", "picture_NTSC"},
+                          {"suiCheckBox_PAL", " PAL", "suiImageButton_PAL", "picture_PAL"});
     addLabel(page, "Label_Disc", QStringLiteral("Disc Type :"), 16, 82, 118);
-    discPair_ = addPair(page, 82, "suiCheckBox_D5", QStringLiteral(" DVD-5"), "picture_D5", "suiCheckBox_D9",
-                        QStringLiteral(" DVD-9"), "picture_9");
+    discPair_ = addPair(page, 82, {"suiCheckBox_D5", " DVD-5", "suiImageButton_D5", "picture_D5"},
+                        {"suiCheckBox_D9", " DVD-9", "suiImageButton_9", "picture_9"});
 
     addLabel(page, "Label_Duration", QStringLiteral("Menu Duration :"), 16, 118, 118);
-    suiSpinEdit_Duration = place<TsuiSpinEdit>(page, "suiSpinEdit_Duration", kFieldX, 118, 76, kRowHeight);
+    suiSpinEdit_Duration = placeControl<TsuiSpinEdit>(page, "suiSpinEdit_Duration", kFieldX, 118, 76, kRowHeight);
     suiSpinEdit_Duration->setRange(vt::shell::kDurationMin, vt::shell::kDurationMax);
     suiSpinEdit_Duration->setSuffix(QStringLiteral(" s"));
     addLabel(page, "Label_SafeDistance", QStringLiteral("Safe Distance :"), 234, 118, 110);
     suiSpinEdit_DVDMenuSafeDistance =
-        place<TsuiSpinEdit>(page, "suiSpinEdit_DVDMenuSafeDistance", 346, 118, 84, kRowHeight);
+        placeControl<TsuiSpinEdit>(page, "suiSpinEdit_DVDMenuSafeDistance", 346, 118, 84, kRowHeight);
     suiSpinEdit_DVDMenuSafeDistance->setRange(vt::shell::kSafeDistanceMin, vt::shell::kSafeDistanceMax);
     suiSpinEdit_DVDMenuSafeDistance->setSuffix(QStringLiteral(" px"));
 
     addLabel(page, "Label_MenuLanguage", QStringLiteral("DVD Language :"), 16, 152, 118);
-    suiComboBox_MenuLanguage = place<TsuiComboBox>(page, "suiComboBox_MenuLanguage", kFieldX, 152, 208, kRowHeight);
+    suiComboBox_MenuLanguage = placeControl<TsuiComboBox>(page, "suiComboBox_MenuLanguage", kFieldX, 152, 208, kRowHeight);
 
     addLabel(page, "Label_OutputFolder", QStringLiteral("Output Folder :"), 16, 186, 118);
-    suiEdit_OutputFolder = place<TsuiEdit>(page, "suiEdit_OutputFolder", kFieldX, 186, 256, kRowHeight);
+    suiEdit_OutputFolder = placeControl<TsuiEdit>(page, "suiEdit_OutputFolder", kFieldX, 186, 256, kRowHeight);
     suiEdit_OutputFolder->setReadOnly(true);
-    auto *browse = place<TsuiImageButton>(page, "suiImageButton_Browse", kFieldX + 262, 183, 32, 32);
+    auto *browse = placeControl<TsuiImageButton>(page, "suiImageButton_Browse", kFieldX + 262, 183, 32, 32);
     browse->setSkinPicture(QStringLiteral("tool_browse"), vt::Skin::Fit::Natural);
     connect(browse, &QAbstractButton::clicked, this, &TOptionWindow::browse);
 
-    suiCheckBox_DeleteTemp = place<TsuiCheckBox>(page, "suiCheckBox_DeleteTemp", kFieldX, 218, 260, kRowHeight);
+    suiCheckBox_DeleteTemp = placeControl<TsuiCheckBox>(page, "suiCheckBox_DeleteTemp", kFieldX, 218, 260, kRowHeight);
     suiCheckBox_DeleteTemp->setText(QStringLiteral(" Delete Temp Files"));
 }
 
@@ -187,9 +180,9 @@ void TOptionWindow::buildLanguagePage()
 {
     QWidget *page = suiImagePanel_Language;
     addLabel(page, "Label_FontSize", QStringLiteral("Subtitle Font Size :"), 16, 14, 140);
-    suiFontSizeComboBox = place<TsuiFontSizeComboBox>(page, "suiFontSizeComboBox", kFieldX + 20, 14, 84, kRowHeight);
+    suiFontSizeComboBox = placeControl<TsuiFontSizeComboBox>(page, "suiFontSizeComboBox", kFieldX + 20, 14, 84, kRowHeight);
 
-    auto *group = place<TsuiGroupBox>(page, "suiGroupBox_UserDefine", 10, 52, kPageWidth - 20, 186);
+    auto *group = placeControl<TsuiGroupBox>(page, "suiGroupBox_UserDefine", 10, 52, kPageWidth - 20, 186);
     group->setTitle(QStringLiteral("User Define Subtitle Property"));
     const struct {
         const char *label, *combo;
@@ -204,12 +197,12 @@ void TOptionWindow::buildLanguagePage()
     int y = 28;
     for (const auto &row : rows) {
         addLabel(group, row.label, QLatin1String(row.caption), 14, y, 124);
-        *row.field = place<TsuiComboBox>(group, row.combo, kFieldX - 10, y, 170, kRowHeight);
+        *row.field = placeControl<TsuiComboBox>(group, row.combo, kFieldX - 10, y, 170, kRowHeight);
         (*row.field)->setEditable(true);
         (*row.field)->setInsertPolicy(QComboBox::NoInsert);
         y += 36;
     }
-    auto *load = place<TsuiImageButton>(group, "suiImageButton_Load", kFieldX + 172, 136, 108, 30);
+    auto *load = placeControl<TsuiImageButton>(group, "suiImageButton_Load", kFieldX + 172, 136, 108, 30);
     load->setSkinPicture(QStringLiteral("button"), vt::Skin::Fit::NineSlice);
     load->setCaption(QStringLiteral("Save"));
     connect(load, &QAbstractButton::clicked, this, &TOptionWindow::loadUserSubtitleLanguage);
@@ -220,8 +213,7 @@ void TOptionWindow::buildBurnerPage()
 {
     QWidget *page = suiImagePanel_Burner;
     addLabel(page, "Label_Engine", QStringLiteral("Burning Engine :"), 16, 18, 118);
-    burnerPair_ = addPair(page, 18, "suiCheckBox_Burner1", QStringLiteral(" Burner 1"), nullptr,
-                          "suiCheckBox_Burner2", QStringLiteral(" Burner 2"), nullptr);
+    burnerPair_ = addPair(page, 18, {"suiCheckBox_Burner1", " Burner 1"}, {"suiCheckBox_Burner2", " Burner 2"});
     Label3 = addLabel(page, "Label3", QStringLiteral("* Restart software required for the change to take effect"),
                       kFieldX, 46, 300);
     Label3->setGeometry(kFieldX, 44, 292, 36);
@@ -231,10 +223,9 @@ void TOptionWindow::buildBurnerPage()
     Label3->setPalette(notice);
 
     addLabel(page, "Label_Transport", QStringLiteral("Device Access :"), 16, 96, 118);
-    transportPair_ = addPair(page, 96, "suiCheckBox_SPTI", QStringLiteral(" SPTI"), nullptr, "suiCheckBox_ASPI",
-                             QStringLiteral(" ASPI"), nullptr);
+    transportPair_ = addPair(page, 96, {"suiCheckBox_SPTI", " SPTI"}, {"suiCheckBox_ASPI", " ASPI"});
 
-    suiCheckBox3 = place<TsuiCheckBox>(page, "suiCheckBox3", kFieldX, 140, 280, kRowHeight);
+    suiCheckBox3 = placeControl<TsuiCheckBox>(page, "suiCheckBox3", kFieldX, 140, 280, kRowHeight);
     suiCheckBox3->setText(QStringLiteral(" Auto Modify IFO File"));
 }
 

@@ -47,9 +47,15 @@ private:
     void buildLanguagePage();
     void buildBurnerPage();
     TsuiImageButton *addTabButton(const char *name, const QString &caption, int x);
-    vt::ExclusivePair *addPair(QWidget *page, int y, const char *firstName, const QString &firstCaption,
-                               const char *firstPicture, const char *secondName, const QString &secondCaption,
-                               const char *secondPicture);
+    // One box of an exclusive pair, with the small picture button that
+    // chooses it (none when button is nullptr).
+    struct PairBox {
+        const char *name;
+        const char *caption;
+        const char *button = nullptr;
+        const char *picture = nullptr;
+    };
+    vt::ExclusivePair *addPair(QWidget *page, int y, const PairBox &first, const PairBox &second);
 
     // The model's controls into the widgets, and the widgets' state back.
     void showControls();

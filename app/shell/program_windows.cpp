@@ -57,13 +57,4 @@ ProgramWindows::~ProgramWindows()
         delete *it;
 }
 
-QWidget *ProgramWindows::window(const char *name) const
-{
-    for (QWidget *window : windows_) {
-        if (window->objectName() == QLatin1String(name))
-            return window;
-    }
-    return nullptr;
-}
-
 } // namespace vt::shell

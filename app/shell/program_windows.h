@@ -40,8 +40,6 @@ public:
 
     // All fifteen, in creation (and localisation) order.
     const std::vector<QWidget *> &inOrder() const { return windows_; }
-    // The window with that objectName, or nullptr.
-    QWidget *window(const char *name) const;
 
     TMainWindow *MainWindow = nullptr;
     TOptionWindow *OptionWindow = nullptr;

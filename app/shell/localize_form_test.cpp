@@ -1,0 +1,98 @@
+// LocalizeForm chooses controls by their exact class and changes only what
+// the language file gives; ApplyUILanguage lets a window localise itself.
+#include "app/shell/localize_form.h"
+#include "app/shell/ui_language.h"
+#include "app/widgets/label.h"
+#include "app/widgets/sui_check_box.h"
+#include "app/widgets/sui_group_box.h"
+#include "app/widgets/sui_image_button.h"
+#include "app/widgets/sui_url_label.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const char *kLanguage = "[TestWindow]\n"
+                        "Label1-Caption=Erste Zeile\n"
+                        "Label1-FontName=DejaVu Serif\n"
+                        "Link-Caption=never shown\n"
+                        "Group-Caption=Gruppe\n"
+                        "Group-FontSize=11\n"
+                        "Box-Caption=nodef\n"
+                        "Button-Hint=Knopf\n";
+
+class SelfLocalizing : public QWidget, public vt::shell::LocalizedWindow {
+public:
+    void localize(const vt::shell::UiLanguage &) override { ++calls; }
+    int calls = 0;
+};
+
+} // namespace
+
+class LocalizeFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void controlsAreChosenByExactClass()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.path() + "/Test.ini");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kLanguage);
+        file.close();
+        vt::shell::UiLanguage language(dir.path().toStdString());
+        QVERIFY(language.LoadUILanguage("Test.ini"));
+
+        QWidget window;
+        window.setObjectName(QStringLiteral("TestWindow"));
+        auto *label = new TLabel(&window);
+        label->setObjectName(QStringLiteral("Label1"));
+        label->setText(QStringLiteral("Designed"));
+        QFont big = label->font();
+        big.setPointSize(14);
+        label->setFont(big);
+        auto *link = new TsuiURLLabel(&window);
+        link->setObjectName(QStringLiteral("Link"));
+        link->setText(QStringLiteral("www.vantorel.example"));
+        auto *group = new TsuiGroupBox(&window);
+        group->setObjectName(QStringLiteral("Group"));
+        auto *box = new TsuiCheckBox(&window);
+        box->setObjectName(QStringLiteral("Box"));
+        box->setText(QStringLiteral(" Designed box"));
+        auto *button = new TsuiImageButton(&window);
+        button->setObjectName(QStringLiteral("Button"));
+        button->setToolTip(QStringLiteral("Designed hint"));
+        auto *silent = new TsuiImageButton(&window);
+        silent->setObjectName(QStringLiteral("Silent"));
+        silent->setToolTip(QStringLiteral("Designed hint"));
+
+        vt::shell::LocalizeForm(&window, language);
+
+        // The caption's font: the name given, size 8 when none is given.
+        QCOMPARE(label->text(), QStringLiteral("Erste Zeile"));
+        QCOMPARE(label->font().family(), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(label->font().pointSize(), 8);
+        // A link label is a label of another class: untouched.
+        QCOMPARE(link->text(), QStringLiteral("www.vantorel.example"));
+        QCOMPARE(group->title(), QStringLiteral("Gruppe"));
+        QCOMPARE(group->font().pointSize(), 11);
+        // "nodef": nothing of the box changes.
+        QCOMPARE(box->text(), QStringLiteral(" Designed box"));
+        QCOMPARE(button->toolTip(), QStringLiteral("Knopf"));
+        QCOMPARE(silent->toolTip(), QString());
+
+        SelfLocalizing own;
+        QWidget plain;
+        plain.setObjectName(QStringLiteral("TestWindow"));
+        auto *plainLabel = new TLabel(&plain);
+        plainLabel->setObjectName(QStringLiteral("Label1"));
+        vt::shell::ApplyUILanguage({&own, &plain}, language);
+        QCOMPARE(own.calls, 1);
+        QCOMPARE(plainLabel->text(), QStringLiteral("Erste Zeile"));
+    }
+};
+
+QTEST_MAIN(LocalizeFormTest)
+#include "localize_form_test.moc"
