@@ -1,6 +1,6 @@
 // Renders the start-up and home windows into build/screenshots/: the
 // splash, the home window with a description (English picture and German
-// text), the three settings pages and the about window.
+// text), its help menu, the three settings pages and the about window.
 #include "app/shell/about_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
@@ -51,6 +51,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(home));
         hover(home->findChild<QWidget *>(QStringLiteral("suiImageButton_Builder")));
         save(home, "MainWindow");
+
+        THelpMenu *menu = home->buildHelpMenu();
+        menu->popup(home->mapToGlobal(QPoint(459, 52)));
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        save(menu, "HelpMenu");
+        menu->close();
 
         TOptionWindow *options = windows->OptionWindow;
         options->show();
