@@ -1,5 +1,6 @@
 #include "app/project/clip_probe.h"
 
+#include "app/project/frame_preview.h"
 #include "app/shell/file_name.h"
 #include "app/shell/program_files.h"
 #include "engines/converter/corvane.h"
@@ -34,22 +35,6 @@ StreamFacts factsOf(const int32_t *values)
     return facts;
 }
 
-// Rows of width × 3 bytes in blue-green-red order, top row first.
-QImage pictureFromBgr(const uint8_t *pixels, int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB888);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t *source = pixels + static_cast<size_t>(y) * width * 3;
-        uint8_t *row = image.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            row[x * 3] = source[x * 3 + 2];
-            row[x * 3 + 1] = source[x * 3 + 1];
-            row[x * 3 + 2] = source[x * 3];
-        }
-    }
-    return image;
-}
-
 } // namespace
 
 ProbeResult ProbeClip(const std::string &path, bool letterbox, const std::string &libraryFolder)
@@ -82,7 +67,7 @@ ProbeResult ProbeClip(const std::string &path, bool letterbox, const std::string
     uint8_t *pixels = nullptr;
     int32_t second = 0;
     if (getFrame(clip->width, clip->height, nullptr, &pixels, &second) == 0 && pixels)
-        clip->setSnapshot(pictureFromBgr(pixels, clip->width, clip->height));
+        clip->setSnapshot(PictureFromBgr(pixels, clip->width, clip->height));
     clip->letterbox = letterbox;
     result.clip = std::move(clip);
     return result;
