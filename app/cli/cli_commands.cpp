@@ -1,6 +1,7 @@
 #include "app/cli/cli_commands.h"
 
 #include "app/cli/console_view.h"
+#include "app/production/conversion_chain.h"
 #include "app/production/dvd_build_chain.h"
 #include "app/project/clip_probe.h"
 #include "app/shell/file_sizes.h"
@@ -126,9 +127,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     choices.ntsc = request.ntsc;
     choices.aspect = request.wide ? production::kAspect16x9 : production::kAspect4x3;
     choices.qualityIndex = request.quality;
-    // Deinterlacing is on exactly when a clip is interlaced, as the windows preset it.
-    for (int i = 0; i < clips.count(); ++i)
-        choices.deinterlace = choices.deinterlace || clips[i].interlaced;
+    choices.deinterlace = production::DeinterlaceByDefault(clips);
     choices.volumeLabel = request.label;
 
     const shell::RegionList regions = shell::RegionList::program();

@@ -1,5 +1,9 @@
 #include "app/production/clip_conversion.h"
 
+#include "app/production/conversion_chain.h"
+#include "app/shell/settings.h"
+#include "platform/ini_file.h"
+
 #include "app/production/production_test_view.h"
 #include "app/project/clip_record.h"
 #include "engines/converter/test_support/test_media.h"
@@ -166,6 +170,38 @@ TEST_F(ClipConversionTest, StopOutsideAConversionCannotStop)
     conversion.Stop();
     EXPECT_EQ(view.messages, (std::vector<std::string>{"Can not stop process!"}));
     EXPECT_FALSE(run.userAbort());
+}
+
+TEST_F(ClipConversionTest, ConverterModeRun)
+{
+    {
+        ProductionRun run(view, folders);
+        ConversionChain chain(run, clips);
+        EXPECT_EQ(chain.run(RunChoices()), kOutcomeNone);
+        EXPECT_EQ(view.messages, (std::vector<std::string>{"No file to convert."}));
+        EXPECT_TRUE(view.busyStates.empty());  // nothing started
+    }
+    addClip("a.avi", 30);
+    EXPECT_FALSE(DeinterlaceByDefault(clips));
+    clips[0].interlaced = true;
+    EXPECT_TRUE(DeinterlaceByDefault(clips));
+    ProductionRun run(view, folders);
+    ConversionChain chain(run, clips);
+    EXPECT_EQ(chain.run(RunChoices()), kProcessFinish);
+    EXPECT_EQ(view.busyStates, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(fs::exists(folders.outputFolder + "OutputVOB_0.vob"));
+}
+
+TEST_F(ClipConversionTest, VideoFormatWrittenOnlyWhenChanged)
+{
+    const std::string ini = root + "/Option.ini";
+    shell::Settings settings;
+    settings.b_VideoForamt = true;
+    ASSERT_TRUE(StoreVideoFormatChoice(true, settings, ini));
+    EXPECT_FALSE(fs::exists(ini));
+    ASSERT_TRUE(StoreVideoFormatChoice(false, settings, ini));
+    EXPECT_FALSE(settings.b_VideoForamt);
+    EXPECT_EQ(IniFile(ini).readString("Option", "VideoFormat", ""), "0");
 }
 
 } // namespace
