@@ -225,6 +225,7 @@ Options of the clip before them:
 Times are seconds (90) or HH:MM:SS / MM:SS (00:01:30).
 Progress goes to stderr; the summary (DVD folder, titles, size) to stdout.
 The exit status is 0 only when a valid VIDEO_TS folder was made.
+Ctrl-C stops a running conversion; a second Ctrl-C ends the program.
 )";
 }
 

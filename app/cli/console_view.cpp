@@ -3,16 +3,20 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 namespace vt::cli {
 
 namespace {
 
-std::atomic<bool> interrupted{false};
+std::atomic<int> interrupts{0};
 
+// The first Ctrl-C asks the run to stop; a second one ends the program at
+// once (authoring and muxing cannot be stopped).
 void onSignal(int)
 {
-    interrupted = true;
+    if (interrupts.fetch_add(1) >= 1)
+        std::_Exit(130);
 }
 
 } // namespace
@@ -60,8 +64,11 @@ bool ConsoleView::askYesNo(const std::string &text)
 
 void ConsoleView::processEvents()
 {
-    if (interrupted.exchange(false) && stop_)
-        stop_();
+    if (interrupts > 0 && !stopAsked_) {
+        stopAsked_ = true;
+        if (stop_)
+            stop_();
+    }
 }
 
 } // namespace vt::cli

@@ -1,5 +1,5 @@
 // The production view of vantorel-cli: log lines and progress on stderr;
-// Ctrl-C asks the running chain to stop.
+// Ctrl-C asks the running chain to stop (a second one ends the program).
 #pragma once
 
 #include "app/production/production_view.h"
@@ -29,6 +29,7 @@ public:
 private:
     std::function<void()> stop_;
     int lastShown_[3] = {-1, -1, -1};
+    bool stopAsked_ = false;
 };
 
 } // namespace vt::cli

@@ -57,6 +57,7 @@ TEST(ProbeClip, ScriptedLibraryFactsAndAnamorphicProgressive)
     EXPECT_EQ(result.clip->displayHeight, 405);
     EXPECT_EQ(result.clip->previewWidth, 296);
     EXPECT_EQ(result.clip->previewHeight, 168);
+    EXPECT_EQ(result.clip->snapshot.size(), QSize(720, 405));  // anamorphic: stretched to its shape
 }
 
 TEST(SameNamedSubtitle, FindsEitherCase)

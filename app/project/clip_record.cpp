@@ -84,8 +84,11 @@ bool TClipInfo::subtitleShown() const
 
 void TClipInfo::setSnapshot(const QImage &picture)
 {
+    // Pixel-aspect correction: interlaced clips, and progressive clips whose
+    // aspect code names another shape than the coded one.
     QImage shown = picture;
-    if (interlaced && displayWidth > 0 && displayHeight > 0)
+    const bool corrected = interlaced || displayWidth != width || displayHeight != height;
+    if (corrected && displayWidth > 0 && displayHeight > 0)
         shown = picture.scaled(displayWidth, displayHeight);
     const PictureSize limited = SnapshotSize({shown.width(), shown.height()});
     if (limited.width != shown.width() || limited.height != shown.height())

@@ -93,8 +93,8 @@ struct TClipInfo {
     void setSubtitleFile(const std::string &path);
     // True when the subtitle file exists and is enabled (the marker shows it).
     bool subtitleShown() const;
-    // Stretches the picture to display size (interlaced clips), limits it to
-    // 720 × 576, and makes the preview picture.
+    // Stretches the picture to display size (when the pixels are not
+    // square), limits it to 720 × 576, and makes the preview picture.
     void setSnapshot(const QImage &picture);
 };
 
