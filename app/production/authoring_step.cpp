@@ -40,6 +40,11 @@ std::string rootMenuVob(const ProductionParams &params)
 
 } // namespace
 
+int AuthoringPercent(int writtenMB, int64_t totalMB)
+{
+    return static_cast<int>(int64_t{writtenMB} * 100 / (totalMB > 0 ? totalMB : 1));
+}
+
 bool IsDvdFolder(const std::string &folder)
 {
     return !resolveCaseInsensitive(withTrailingSlash(folder) + "VIDEO_TS/VIDEO_TS.IFO").empty();
@@ -124,8 +129,7 @@ void AuthoringStep::authorTick()
     int *written = vobsMB_;
     if (!written || !run_.threadIsWorking())
         return;
-    const int64_t total = totalVobMB_ > 0 ? totalVobMB_ : 1;
-    const int percent = static_cast<int>(int64_t{*written} * 100 / total);
+    const int percent = AuthoringPercent(*written, totalVobMB_);
     if (percent >= kFixNotePercent && run_.takeFixNote())
         run_.LogLine(shell::GetUIText(kFixVobText));
     run_.ShowProgress(1, percent);

@@ -55,6 +55,9 @@ private:
     std::atomic<int *> vobsMB_{nullptr};
 };
 
+// Per cent of the VOB data written; a total of 0 or less counts as 1 MB.
+int AuthoringPercent(int writtenMB, int64_t totalMB);
+
 // True when folder holds an authored DVD: VIDEO_TS/VIDEO_TS.IFO.
 bool IsDvdFolder(const std::string &folder);
 

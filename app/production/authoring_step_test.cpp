@@ -98,5 +98,12 @@ TEST_F(AuthoringStepTest, MissingLibraryIsOutcome14AndUnwritableScript12)
     }
 }
 
+TEST(AuthoringPercent, OfTheTotalVobSize)
+{
+    EXPECT_EQ(AuthoringPercent(48, 100), 48);
+    EXPECT_EQ(AuthoringPercent(3, 0), 300);  // VOBs not found: the total counts as 1 MB
+    EXPECT_EQ(AuthoringPercent(2000000, 4000000), 50);
+}
+
 } // namespace
 } // namespace vt::production

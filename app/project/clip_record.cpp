@@ -56,12 +56,6 @@ void TClipInfo::setStreamFacts(const StreamFacts &facts)
     subtitleFile.clear();
 }
 
-StreamFacts TClipInfo::streamFacts() const
-{
-    return {duration, frameRate, videoBitrate, width, height, aspectCode,
-            sampleRate, audioValue, audioBitrate, progressive};
-}
-
 void TClipInfo::setTimes(int32_t newStart, int32_t newEnd)
 {
     start = newStart;

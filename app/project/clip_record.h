@@ -87,7 +87,6 @@ struct TClipInfo {
     // Stores the facts and derives the display size; start 0, end the
     // duration, letterbox on, no subtitle file.
     void setStreamFacts(const StreamFacts &facts);
-    StreamFacts streamFacts() const;
     void setTimes(int32_t newStart, int32_t newEnd);
     // A file that does not exist re-enables the subtitle.
     void setSubtitleFile(const std::string &path);

@@ -114,6 +114,20 @@ TEST_F(FramePreviewTest, FramesWithoutPictureAreNotDrawn)
     EXPECT_TRUE(preview->stop());
 }
 
+TEST_F(FramePreviewTest, StopGivesUpWhenNoMessageArrives)
+{
+    VtMessageTarget deaf{};
+    deaf.post = [](VtMessageTarget *, uint32_t, intptr_t, intptr_t) {};
+    deaf.pump = [](VtMessageTarget *) {};
+    FramePreview silent(&deaf, corvane_test::bin_dir());
+    silent.setClip(corvane_test::clip_pal_4_3(), {296, 220}, {320, 240}, 1);
+    ASSERT_TRUE(silent.request(1));
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_FALSE(silent.stop(std::chrono::milliseconds(200)));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    EXPECT_FALSE(silent.loaded());
+}
+
 TEST_F(FramePreviewTest, MissingLibraryDoesNotStart)
 {
     start(corvane_test::scratch_dir());

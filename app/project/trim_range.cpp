@@ -25,6 +25,32 @@ HandlePositions PlaceHandles(int32_t start, int32_t end, int32_t duration, const
     return {left, right, true};
 }
 
+HandlePositions DragLeftHandle(HandlePositions handles, int proposedLeft, const RangeBarGeometry &bar)
+{
+    handles.left = std::clamp(proposedLeft, 0, std::max(handles.right - bar.handleWidth, 0));
+    return handles;
+}
+
+HandlePositions DragRightHandle(HandlePositions handles, int proposedRight, const RangeBarGeometry &bar)
+{
+    const int lowest = handles.left + bar.handleWidth;
+    handles.right = std::clamp(proposedRight, lowest, std::max(bar.background - bar.handleWidth, lowest));
+    return handles;
+}
+
+HandlePositions DragStretch(HandlePositions handles, int proposedLeft, const RangeBarGeometry &bar)
+{
+    // The stretch starts at the left handle's right edge and ends at the
+    // right handle's left edge.
+    const int stretchWidth = handles.right - (handles.left + bar.handleWidth);
+    const int lowest = bar.handleWidth;
+    const int highest = std::max(bar.background - bar.handleWidth - stretchWidth, lowest);
+    const int stretchLeft = std::clamp(proposedLeft + bar.handleWidth, lowest, highest);
+    handles.left = stretchLeft - bar.handleWidth;
+    handles.right = stretchLeft + stretchWidth;
+    return handles;
+}
+
 double StartFraction(int leftHandle, const RangeBarGeometry &bar)
 {
     return std::clamp(static_cast<double>(leftHandle) / bar.travel(), 0.0, 1.0);

@@ -26,6 +26,14 @@ struct HandlePositions {
 // to their ends, disabled.
 HandlePositions PlaceHandles(int32_t start, int32_t end, int32_t duration, const RangeBarGeometry &bar = {});
 
+// Dragging: where a handle (or the stretch between them) may go when the
+// mouse asks for proposed. The left handle stays within [0, right − handle
+// width], the right one within [left + handle width, 242 − handle width];
+// the stretch moves both, keeping its width.
+HandlePositions DragLeftHandle(HandlePositions handles, int proposedLeft, const RangeBarGeometry &bar = {});
+HandlePositions DragRightHandle(HandlePositions handles, int proposedRight, const RangeBarGeometry &bar = {});
+HandlePositions DragStretch(HandlePositions handles, int proposedLeft, const RangeBarGeometry &bar = {});
+
 double StartFraction(int leftHandle, const RangeBarGeometry &bar = {});
 double EndFraction(int rightHandle, const RangeBarGeometry &bar = {});
 

@@ -24,6 +24,20 @@ TEST(RangeBar, ReleasedHandlesGiveTimes)
     EXPECT_EQ(PreviewSecondForEnd(3, 8), 1);
 }
 
+TEST(RangeBar, DraggingKeepsTheHandlesApartAndOnTheBar)
+{
+    const HandlePositions h{50, 120, true};
+    EXPECT_EQ(DragLeftHandle(h, 80), (HandlePositions{80, 120, true}));
+    EXPECT_EQ(DragLeftHandle(h, 200), (HandlePositions{110, 120, true}));
+    EXPECT_EQ(DragLeftHandle(h, -5), (HandlePositions{0, 120, true}));
+    EXPECT_EQ(DragRightHandle(h, 55), (HandlePositions{50, 60, true}));
+    EXPECT_EQ(DragRightHandle(h, 400), (HandlePositions{50, 232, true}));
+    // The stretch (60 pixels between the handles) moves both.
+    EXPECT_EQ(DragStretch(h, 70), (HandlePositions{70, 140, true}));
+    EXPECT_EQ(DragStretch(h, 500), (HandlePositions{162, 232, true}));
+    EXPECT_EQ(DragStretch(h, -40), (HandlePositions{0, 70, true}));
+}
+
 TEST(TimeBox, ValueReadsDigitPositions)
 {
     EXPECT_EQ(TimeBoxValue("01:02:03"), 3723);
