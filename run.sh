@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the main job: a DVD folder made
-# from a short sample clip.
+# from a short sample clip with vantorel-cli.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -9,7 +9,19 @@ scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DVANTOREL_TESTS=OFF
 cmake --build build -j "$(nproc)"
 
-bin=build/bin
-# Until the production chain exists, show what the program folder holds.
-echo "The program folder $bin holds:"
-(cd "$bin" && find . -mindepth 1 | sort | sed 's|^\./|  |')
+sample=build/sample
+rm -rf "$sample"
+clip=$(scripts/make-sample-clip.sh "$sample/clip" 3)
+
+echo "== vantorel-cli build (progress on stderr, summary on stdout)"
+build/bin/vantorel-cli build -o "$sample/output" --label SAMPLE_DVD --pal --16:9 \
+  --work-folder "$sample/work" \
+  "$clip" --chapters 1,2 --subtitle "$sample/clip/sample.srt" --letterbox
+
+dvd="$sample/output/SAMPLE_DVD"
+echo
+echo "== The DVD folder: $(cd "$dvd" && pwd)"
+ls -l "$dvd/VIDEO_TS"
+echo
+echo "== What lsdvd sees"
+lsdvd "$dvd" 2>/dev/null | grep -E '^(Disc Title|Title|Longest)'

@@ -1,0 +1,237 @@
+#include "app/cli/cli_arguments.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace vt::cli {
+
+namespace {
+
+std::optional<int32_t> parseNumber(const std::string &text)
+{
+    int32_t value = 0;
+    const char *end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+std::vector<std::string> split(const std::string &text, char separator)
+{
+    std::vector<std::string> parts;
+    std::stringstream stream(text);
+    std::string part;
+    while (std::getline(stream, part, separator))
+        parts.push_back(part);
+    if (!text.empty() && text.back() == separator)
+        parts.push_back("");
+    return parts;
+}
+
+class Parser {
+public:
+    explicit Parser(const std::vector<std::string> &arguments) : args_(arguments) {}
+
+    CommandLine parse()
+    {
+        if (args_.empty() || args_[0] == "--help" || args_[0] == "-h" || args_[0] == "help")
+            return line_;
+        if (args_[0] == "probe")
+            parseProbe();
+        else if (args_[0] == "build")
+            parseBuild();
+        else
+            line_.error = "unknown command \"" + args_[0] + "\"";
+        return line_;
+    }
+
+private:
+    void parseProbe()
+    {
+        line_.command = Command::Probe;
+        for (size_t i = 1; i < args_.size(); ++i) {
+            if (args_[i] == "--help" || args_[i] == "-h") {
+                line_.command = Command::Help;
+                return;
+            }
+            line_.files.push_back(args_[i]);
+        }
+        if (line_.files.empty())
+            line_.error = "probe needs at least one file";
+    }
+
+    bool value(size_t &i, std::string &out)
+    {
+        if (i + 1 >= args_.size()) {
+            line_.error = args_[i] + " needs a value";
+            return false;
+        }
+        out = args_[++i];
+        return true;
+    }
+
+    ClipRequest *currentClip(const std::string &option)
+    {
+        if (line_.build.clips.empty()) {
+            line_.error = option + " must follow a clip";
+            return nullptr;
+        }
+        return &line_.build.clips.back();
+    }
+
+    bool parseTrim(const std::string &text, ClipRequest &clip)
+    {
+        const size_t dash = text.find('-');
+        if (dash == std::string::npos) {
+            line_.error = "--trim takes START-END";
+            return false;
+        }
+        clip.trimStart = ParseTime(text.substr(0, dash));
+        clip.trimEnd = ParseTime(text.substr(dash + 1));
+        if (!clip.trimStart || !clip.trimEnd || *clip.trimStart >= *clip.trimEnd) {
+            line_.error = "invalid trim \"" + text + "\": START-END in seconds or HH:MM:SS, START before END";
+            return false;
+        }
+        return true;
+    }
+
+    bool parseChapters(const std::string &text, ClipRequest &clip)
+    {
+        for (const std::string &part : split(text, ',')) {
+            const auto time = ParseTime(part);
+            if (!time) {
+                line_.error = "invalid chapter time \"" + part + "\"";
+                return false;
+            }
+            clip.chapters.push_back(*time);
+        }
+        return true;
+    }
+
+    void parseBuild()
+    {
+        line_.command = Command::Build;
+        BuildRequest &build = line_.build;
+        for (size_t i = 1; i < args_.size() && line_.error.empty(); ++i) {
+            const std::string &arg = args_[i];
+            std::string text;
+            if (arg == "--help" || arg == "-h") {
+                line_.command = Command::Help;
+                return;
+            } else if (arg == "-o") {
+                if (value(i, text))
+                    build.outputFolder = text;
+            } else if (arg == "--label") {
+                if (value(i, text))
+                    build.label = text;
+            } else if (arg == "--pal" || arg == "--ntsc") {
+                build.ntsc = arg == "--ntsc";
+            } else if (arg == "--4:3" || arg == "--16:9") {
+                build.wide = arg == "--16:9";
+            } else if (arg == "--quality") {
+                if (value(i, text)) {
+                    const auto quality = parseNumber(text);
+                    if (!quality || *quality > 2)
+                        line_.error = "--quality takes 0, 1 or 2";
+                    else
+                        build.quality = *quality;
+                }
+            } else if (arg == "--work-folder") {
+                if (value(i, text))
+                    build.workFolder = text;
+            } else if (arg == "--trim") {
+                ClipRequest *clip = currentClip(arg);
+                if (clip && value(i, text))
+                    parseTrim(text, *clip);
+            } else if (arg == "--chapters") {
+                ClipRequest *clip = currentClip(arg);
+                if (clip && value(i, text))
+                    parseChapters(text, *clip);
+            } else if (arg == "--subtitle") {
+                ClipRequest *clip = currentClip(arg);
+                if (clip && value(i, text))
+                    clip->subtitle = text;
+            } else if (arg == "--letterbox") {
+                if (ClipRequest *clip = currentClip(arg))
+                    clip->letterbox = true;
+            } else if (arg.size() > 1 && arg[0] == '-') {
+                line_.error = "unknown option \"" + arg + "\"";
+            } else {
+                ClipRequest clip;
+                clip.path = arg;
+                build.clips.push_back(std::move(clip));
+            }
+        }
+        if (line_.error.empty() && build.clips.empty())
+            line_.error = "build needs at least one clip";
+    }
+
+    const std::vector<std::string> &args_;
+    CommandLine line_;
+};
+
+} // namespace
+
+std::optional<int32_t> ParseTime(const std::string &text)
+{
+    const std::vector<std::string> parts = split(text, ':');
+    if (parts.empty() || parts.size() > 3)
+        return std::nullopt;
+    int32_t total = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const auto number = parseNumber(parts[i]);
+        if (!number || (i > 0 && *number > 59))
+            return std::nullopt;
+        total = total * 60 + *number;
+    }
+    return total;
+}
+
+std::string UsageText()
+{
+    return R"(Usage:
+  vantorel-cli probe FILE...
+      Prints what the converter sees in each file: duration, picture size,
+      display size, frame rate, bitrates, sound.
+
+  vantorel-cli build [-o DIR] [--label NAME] [--pal|--ntsc] [--4:3|--16:9]
+                     [--quality 0|1|2] [--work-folder DIR]
+                     CLIP [--trim START-END] [--chapters T1,T2,...]
+                          [--subtitle FILE] [--letterbox] [CLIP ...]
+      Converts the clips to DVD video, muxes their subtitles and authors a
+      DVD folder (DIR/NAME/VIDEO_TS, or NAME_1, NAME_2, ... when taken).
+      Each clip becomes one title, played in order.
+
+Options of build:
+  -o DIR            output folder (default: the current folder); converted
+                    clips are written there as OutputVOB_N.vob
+  --label NAME      volume label and DVD folder name (default DVD_DISC);
+                    upper-cased, A-Z 0-9 _ only, at most 32 characters
+  --pal, --ntsc     TV system (default NTSC)
+  --4:3, --16:9     picture shape of the disc (default 4:3)
+  --quality Q       0 best pictures, 1 faster (default), 2 fastest/smallest
+  --work-folder DIR folder for intermediate files (default: the program's
+                    work folder); it is emptied at the start of the run
+
+Options of the clip before them:
+  --trim START-END  keep only this part of the clip
+  --chapters LIST   chapter start times, seconds of the source file; the
+                    clip's start is always the first chapter
+  --subtitle FILE   an SRT file, muxed in as a subtitle stream
+  --letterbox       keep the clip's shape with black bars instead of
+                    stretching it to the frame
+
+Times are seconds (90) or HH:MM:SS / MM:SS (00:01:30).
+Progress goes to stderr; the summary (DVD folder, titles, size) to stdout.
+The exit status is 0 only when a valid VIDEO_TS folder was made.
+Ctrl-C stops a running conversion; a second Ctrl-C ends the program.
+)";
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string> &arguments)
+{
+    return Parser(arguments).parse();
+}
+
+} // namespace vt::cli

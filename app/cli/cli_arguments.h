@@ -1,0 +1,45 @@
+// The command line of vantorel-cli.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vt::cli {
+
+struct ClipRequest {
+    std::string path;
+    std::optional<int32_t> trimStart, trimEnd;  // seconds of the source
+    std::vector<int32_t> chapters;              // seconds of the source
+    std::string subtitle;
+    bool letterbox = false;
+};
+
+struct BuildRequest {
+    std::string outputFolder;  // "" for the current folder
+    std::string label = "DVD_DISC";
+    bool ntsc = true;
+    bool wide = false;
+    int quality = 1;
+    std::string workFolder;  // "" for the program's work folder
+    std::vector<ClipRequest> clips;
+};
+
+enum class Command { Help, Probe, Build };
+
+struct CommandLine {
+    Command command = Command::Help;
+    std::vector<std::string> files;  // probe
+    BuildRequest build;
+    std::string error;  // set when the line cannot be used
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string> &arguments);
+
+// Seconds ("75") or "HH:MM:SS" / "MM:SS"; nullopt for anything else.
+std::optional<int32_t> ParseTime(const std::string &text);
+
+std::string UsageText();
+
+} // namespace vt::cli

@@ -1,0 +1,66 @@
+#include "app/cli/cli_arguments.h"
+
+#include <gtest/gtest.h>
+
+namespace vt::cli {
+namespace {
+
+CommandLine parse(std::vector<std::string> args)
+{
+    return ParseCommandLine(args);
+}
+
+TEST(CliArguments, Times)
+{
+    EXPECT_EQ(ParseTime("90"), 90);
+    EXPECT_EQ(ParseTime("00:01:30"), 90);
+    EXPECT_EQ(ParseTime("1:30"), 90);
+    EXPECT_EQ(ParseTime("1:02:03"), 3723);
+    for (const char *bad : {"", "-1", "1:60", "a", "1::2", "1:2:3:4", "1.5"})
+        EXPECT_FALSE(ParseTime(bad)) << bad;
+}
+
+TEST(CliArguments, BuildWithClipOptions)
+{
+    const CommandLine line = parse({"build", "-o", "/tmp/o", "--label", "trip", "--pal", "--16:9", "--quality", "2",
+                                    "a.avi", "--trim", "10-00:01:00", "--letterbox", "b.mp4", "--chapters", "0,5,9",
+                                    "--subtitle", "b.srt"});
+    ASSERT_EQ(line.error, "");
+    ASSERT_EQ(line.command, Command::Build);
+    const BuildRequest &b = line.build;
+    EXPECT_EQ(b.outputFolder, "/tmp/o");
+    EXPECT_EQ(b.label, "trip");
+    EXPECT_FALSE(b.ntsc);
+    EXPECT_TRUE(b.wide);
+    EXPECT_EQ(b.quality, 2);
+    ASSERT_EQ(b.clips.size(), 2u);
+    EXPECT_EQ(b.clips[0].path, "a.avi");
+    EXPECT_EQ(b.clips[0].trimStart, 10);
+    EXPECT_EQ(b.clips[0].trimEnd, 60);
+    EXPECT_TRUE(b.clips[0].letterbox);
+    EXPECT_EQ(b.clips[1].chapters, (std::vector<int32_t>{0, 5, 9}));
+    EXPECT_EQ(b.clips[1].subtitle, "b.srt");
+    EXPECT_FALSE(b.clips[1].letterbox);
+}
+
+TEST(CliArguments, Errors)
+{
+    const std::pair<std::vector<std::string>, const char *> cases[] = {
+        {{"build"}, "build needs at least one clip"},
+        {{"build", "--trim", "1-2", "a.avi"}, "--trim must follow a clip"},
+        {{"build", "a.avi", "--trim", "5-2"}, "invalid trim"},
+        {{"build", "a.avi", "--quality", "3"}, "--quality takes 0, 1 or 2"},
+        {{"build", "a.avi", "--chapters", "1,x"}, "invalid chapter time"},
+        {{"build", "a.avi", "--bogus"}, "unknown option"},
+        {{"build", "a.avi", "-o"}, "-o needs a value"},
+        {{"probe"}, "probe needs at least one file"},
+        {{"make"}, "unknown command"},
+    };
+    for (const auto &[args, message] : cases)
+        EXPECT_NE(parse(args).error.find(message), std::string::npos) << args.back() << ": " << parse(args).error;
+    EXPECT_EQ(parse({}).command, Command::Help);
+    EXPECT_EQ(parse({"build", "--help"}).command, Command::Help);
+}
+
+} // namespace
+} // namespace vt::cli

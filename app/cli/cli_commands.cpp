@@ -1,0 +1,158 @@
+#include "app/cli/cli_commands.h"
+
+#include "app/cli/console_view.h"
+#include "app/production/conversion_chain.h"
+#include "app/production/dvd_build_chain.h"
+#include "app/project/clip_probe.h"
+#include "app/shell/file_sizes.h"
+#include "app/shell/format_hms.h"
+#include "app/shell/region_list.h"
+#include "app/shell/settings.h"
+#include "platform/paths.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace vt::cli {
+
+namespace {
+
+std::string twoDecimals(double value)
+{
+    std::ostringstream text;
+    text.imbue(std::locale::classic());
+    text << std::fixed << std::setprecision(2) << value;
+    return text.str();
+}
+
+// Applies the request's trim, chapters, subtitle and letterbox to a probed
+// clip; "" or why it cannot be used.
+std::string applyRequest(const ClipRequest &request, project::TClipInfo &clip)
+{
+    const int32_t start = request.trimStart.value_or(0);
+    const int32_t end = request.trimEnd ? std::min(*request.trimEnd, clip.duration) : clip.duration;
+    if (start >= end)
+        return "trim " + std::to_string(start) + "-" + std::to_string(end) + " is outside the clip (" +
+               std::to_string(clip.duration) + " s)";
+    clip.setTimes(start, end);
+    if (!request.chapters.empty()) {
+        std::vector<int32_t> times{start};
+        for (int32_t time : request.chapters)
+            if (time > start && time < end)
+                times.push_back(time);
+        std::sort(times.begin(), times.end());
+        times.erase(std::unique(times.begin(), times.end()), times.end());
+        clip.chapters = project::TSubChapter::fromTimes(times);
+    }
+    if (!request.subtitle.empty()) {
+        std::error_code error;
+        if (!fs::is_regular_file(request.subtitle, error))
+            return "subtitle file " + request.subtitle + " does not exist";
+        clip.setSubtitleFile(fs::absolute(request.subtitle).string());
+    }
+    clip.letterbox = request.letterbox;
+    return "";
+}
+
+std::string absoluteFolder(const std::string &folder)
+{
+    std::error_code error;
+    const fs::path path = fs::absolute(folder.empty() ? fs::current_path(error) : fs::path(folder), error);
+    return withTrailingSlash(path.lexically_normal().string());
+}
+
+} // namespace
+
+int RunProbe(const std::vector<std::string> &files, std::ostream &out)
+{
+    int status = 0;
+    for (const std::string &file : files) {
+        const project::ProbeResult probe = project::ProbeClip(file);
+        if (!probe.clip) {
+            std::cerr << file << ": " << probe.error << "\n";
+            status = 1;
+            continue;
+        }
+        const project::TClipInfo &clip = *probe.clip;
+        out << file << "\n"
+            << "  duration       " << clip.duration << " s (" << shell::FormatHMS(clip.duration) << ")\n"
+            << "  picture        " << clip.width << "x" << clip.height << ", displayed " << clip.displayWidth << "x"
+            << clip.displayHeight << " (aspect code " << clip.aspectCode << ")\n"
+            << "  frame rate     " << twoDecimals(clip.frameRate) << " fps, "
+            << (clip.interlaced ? "interlaced" : "progressive") << "\n"
+            << "  video bitrate  " << twoDecimals(clip.videoBitrate) << " kbit/s\n";
+        if (clip.sampleRate > 0)
+            out << "  sound          " << clip.sampleRate << " Hz, " << clip.audioValue << " channels, "
+                << twoDecimals(clip.audioBitrate) << " kbit/s\n";
+        else
+            out << "  sound          none\n";
+    }
+    return status;
+}
+
+int RunBuild(const BuildRequest &request, std::ostream &out)
+{
+    project::ClipInfo clips;
+    for (const ClipRequest &clipRequest : request.clips) {
+        project::ProbeResult probe = project::ProbeClip(clipRequest.path, clipRequest.letterbox);
+        if (!probe.clip) {
+            std::cerr << clipRequest.path << ": " << probe.error << "\n";
+            return 2;
+        }
+        probe.clip->fileName = fs::absolute(clipRequest.path).string();
+        const std::string problem = applyRequest(clipRequest, *probe.clip);
+        if (!problem.empty()) {
+            std::cerr << clipRequest.path << ": " << problem << "\n";
+            return 2;
+        }
+        clips.append(std::move(probe.clip));
+    }
+
+    production::RunFolders folders;
+    folders.programFolder = ExePath();
+    folders.outputFolder = absoluteFolder(request.outputFolder);
+    folders.workFolder = request.workFolder.empty() ? workFolder() : absoluteFolder(request.workFolder);
+    if (isSameOrInside(folders.outputFolder, folders.workFolder)) {
+        std::cerr << "The output folder " << folders.outputFolder << " lies in the work folder "
+                  << folders.workFolder << ", which every run empties.\n";
+        return 2;
+    }
+
+    production::RunChoices choices;
+    choices.ntsc = request.ntsc;
+    choices.aspect = request.wide ? production::kAspect16x9 : production::kAspect4x3;
+    choices.qualityIndex = request.quality;
+    choices.deinterlace = production::DeinterlaceByDefault(clips);
+    choices.volumeLabel = request.label;
+
+    const shell::RegionList regions = shell::RegionList::program();
+    ConsoleView view;
+    production::ProductionRun run(view, folders);
+    production::DvdBuildChain chain(run, clips, regions, shell::programSettings().i_MenuLanguageCodeIndex);
+    view.onInterrupt([&chain] { chain.stop(); });
+    const int outcome = chain.run(choices);
+
+    if (outcome != production::kProcessFinish || !production::IsDvdFolder(chain.dvdFolder()))
+        return 1;
+    uint64_t bytes = 0;
+    shell::FolderSize(chain.dvdFolder() + "/VIDEO_TS", bytes);
+    out << "DVD folder: " << chain.dvdFolder() << "\n"
+        << "Volume label: " << run.params().VolumeLabel << "\n"
+        << "Titles: " << clips.count() << "\n";
+    for (int i = 0; i < clips.count(); ++i) {
+        const project::TClipInfo &clip = clips[i];
+        const size_t chapters = clip.chapters ? clip.chapters->buttons.size() : 1;
+        out << "  " << (i + 1) << ": " << fs::path(clip.fileName).filename().string() << ", "
+            << shell::FormatHMS(clip.effectiveDuration()) << ", " << chapters << (chapters == 1 ? " chapter" : " chapters")
+            << (clip.subtitleShown() ? ", subtitles" : "") << "\n";
+    }
+    out << "Size: " << bytes / 1048576 << " MB (" << bytes << " bytes)\n";
+    return 0;
+}
+
+} // namespace vt::cli

@@ -1,0 +1,208 @@
+#include "app/production/clip_conversion.h"
+
+#include "app/production/conversion_chain.h"
+#include "app/shell/settings.h"
+#include "platform/ini_file.h"
+
+#include "app/production/production_test_view.h"
+#include "app/project/clip_record.h"
+#include "engines/converter/test_support/test_media.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace vt::production {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Conversions through the scripted converter library: each clip is a file
+// with a ".facts" sidecar, and the "VOB" it writes lists the arguments.
+class ClipConversionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = corvane_test::scratch_dir() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::create_directories(root);
+        folders = {corvane_test::test_lib_dir(), root + "/work/", root + "/out/"};
+    }
+
+    project::TClipInfo &addClip(const std::string &name, int duration, const std::string &extraFacts = "")
+    {
+        const std::string path = root + "/" + name;
+        std::ofstream(path) << "clip";
+        std::ofstream(path + ".facts") << "[facts]\nduration=" << duration
+                                       << "\nwidth=720\nheight=404\naspect=0\nprogressive=1\nencode_pace=50\n"
+                                       << extraFacts;
+        auto clip = std::make_unique<project::TClipInfo>();
+        clip->fileName = path;
+        project::StreamFacts facts;
+        facts.duration = duration;
+        facts.width = 720;
+        facts.height = 404;
+        facts.progressive = 1;
+        clip->setStreamFacts(facts);
+        return clips.append(std::move(clip));
+    }
+
+    // The arguments the fake library was called with, one per line.
+    std::vector<std::string> arguments(const std::string &vob)
+    {
+        std::ifstream in(vob);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+
+    int convert(RunChoices choices = RunChoices())
+    {
+        ProductionRun run(view, folders);
+        ClipConversion conversion(run, clips);
+        view.onProcessEvents = stopAction ? [&] { stopAction(conversion); } : std::function<void()>();
+        if (!run.PrepareRun(choices))
+            return -2;
+        if (conversion.ConvertAll())
+            run.EndRun(kProcessFinish);
+        return run.outcome();
+    }
+
+    std::string root;
+    RunFolders folders;
+    RecordingView view;
+    project::ClipInfo clips;
+    std::function<void(ClipConversion &)> stopAction;
+};
+
+TEST_F(ClipConversionTest, ArgumentsAndNaming)
+{
+    project::TClipInfo &trimmed = addClip("a.avi", 600);
+    trimmed.setTimes(20, 500);
+    trimmed.letterbox = true;
+    project::TClipInfo &nearEnd = addClip("b.avi", 600);
+    nearEnd.setTimes(0, 595);  // within the last 10 s: still honoured
+    nearEnd.letterbox = false;
+    addClip("c.avi", 30);      // untrimmed: to the end
+    fs::create_directories(folders.outputFolder);
+    std::ofstream(folders.outputFolder + "OutputVOB_0.vob") << "old";
+    std::ofstream(folders.outputFolder + "OutputVOB_0_1.vob") << "old";
+
+    RunChoices pal;
+    pal.ntsc = false;
+    pal.qualityIndex = 0;
+    ASSERT_EQ(convert(pal), kProcessFinish);
+    EXPECT_EQ(clips[0].vobFile, folders.outputFolder + "OutputVOB_0_2.vob");
+    EXPECT_EQ(clips[1].vobFile, folders.outputFolder + "OutputVOB_1.vob");
+    EXPECT_EQ(clips[2].vobFile, folders.outputFolder + "OutputVOB_2.vob");
+
+    const std::vector<std::string> a = arguments(clips[0].vobFile);
+    ASSERT_EQ(a.size(), 25u);  // "FAKEVOB" and arguments 2 to 25
+    EXPECT_EQ(a[1], clips[0].fileName);
+    EXPECT_EQ(a[2], "20");        // start
+    EXPECT_EQ(a[3], "48000");
+    EXPECT_EQ(a[4], "4:3");
+    EXPECT_EQ(a[7], "5000");      // quality 0
+    EXPECT_EQ(a[9], "720:432");   // letterboxed 16:9 clip on a 4:3 PAL disc
+    EXPECT_EQ(a[10], "720:576");
+    EXPECT_EQ(a[14], "25");
+    EXPECT_EQ(a[19], "480");      // duration: end − start
+    EXPECT_EQ(a[21], "2");        // PAL
+    EXPECT_EQ(arguments(clips[1].vobFile)[19], "595");
+    EXPECT_EQ(arguments(clips[1].vobFile)[9], "720:576");  // stretched
+    EXPECT_EQ(arguments(clips[2].vobFile)[19], "0");
+    EXPECT_TRUE(view.logged("Start to convert clip to VOB file >>>"));
+    EXPECT_TRUE(view.logged("a.avi >>>> OutputVOB_0_2.vob"));
+    EXPECT_EQ(view.log.back(), "<<< Process finish");
+    EXPECT_EQ(view.durations.front(), "00:08:00");
+    EXPECT_FALSE(view.statuses.empty());
+}
+
+TEST_F(ClipConversionTest, MissingSourceIsOutcome2)
+{
+    addClip("a.avi", 30);
+    clips[0].fileName = root + "/gone.avi";
+    EXPECT_EQ(convert(), kConversionParameterWrong);
+    EXPECT_EQ(view.log.back(), "<<< Conversion parameter wrong");
+}
+
+TEST_F(ClipConversionTest, AnyConverterFailureIsOutcome3)
+{
+    for (const char *result : {"-1", "1", "7"}) {
+        clips.clear();
+        addClip(std::string("x") + result + ".avi", 30, std::string("encode_result=") + result + "\n");
+        EXPECT_EQ(convert(), kConversionProcessWrong) << result;
+    }
+}
+
+TEST_F(ClipConversionTest, MissingLibraryIsOutcome15)
+{
+    addClip("a.avi", 30);
+    folders.programFolder = root + "/nolibrary/";
+    fs::create_directories(folders.programFolder);
+    EXPECT_EQ(convert(), kConversionCannotStart);
+    EXPECT_EQ(view.log.back(), "<<< Can not start conversion process");
+}
+
+TEST_F(ClipConversionTest, StopAsksAndAborts)
+{
+    addClip("a.avi", 3000);
+    addClip("b.avi", 30);
+    stopAction = [](ClipConversion &conversion) { conversion.Stop(); };
+    EXPECT_EQ(convert(), kUserAbort);
+    EXPECT_EQ(view.questions, (std::vector<std::string>{"Do you want to stop process?"}));
+    EXPECT_TRUE(clips[1].vobFile.empty());  // the second clip was never started
+}
+
+TEST_F(ClipConversionTest, StopAnsweredNoGoesOn)
+{
+    addClip("a.avi", 300);
+    view.answers = {false};
+    stopAction = [](ClipConversion &conversion) { conversion.Stop(); };
+    EXPECT_EQ(convert(), kProcessFinish);
+}
+
+TEST_F(ClipConversionTest, StopOutsideAConversionCannotStop)
+{
+    ProductionRun run(view, folders);
+    ClipConversion conversion(run, clips);
+    conversion.Stop();
+    EXPECT_EQ(view.messages, (std::vector<std::string>{"Can not stop process!"}));
+    EXPECT_FALSE(run.userAbort());
+}
+
+TEST_F(ClipConversionTest, ConverterModeRun)
+{
+    {
+        ProductionRun run(view, folders);
+        ConversionChain chain(run, clips);
+        EXPECT_EQ(chain.run(RunChoices()), kOutcomeNone);
+        EXPECT_EQ(view.messages, (std::vector<std::string>{"No file to convert."}));
+        EXPECT_TRUE(view.busyStates.empty());  // nothing started
+    }
+    addClip("a.avi", 30);
+    EXPECT_FALSE(DeinterlaceByDefault(clips));
+    clips[0].interlaced = true;
+    EXPECT_TRUE(DeinterlaceByDefault(clips));
+    ProductionRun run(view, folders);
+    ConversionChain chain(run, clips);
+    EXPECT_EQ(chain.run(RunChoices()), kProcessFinish);
+    EXPECT_EQ(view.busyStates, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(fs::exists(folders.outputFolder + "OutputVOB_0.vob"));
+}
+
+TEST_F(ClipConversionTest, VideoFormatWrittenOnlyWhenChanged)
+{
+    const std::string ini = root + "/Option.ini";
+    shell::Settings settings;
+    settings.b_VideoForamt = true;
+    ASSERT_TRUE(StoreVideoFormatChoice(true, settings, ini));
+    EXPECT_FALSE(fs::exists(ini));
+    ASSERT_TRUE(StoreVideoFormatChoice(false, settings, ini));
+    EXPECT_FALSE(settings.b_VideoForamt);
+    EXPECT_EQ(IniFile(ini).readString("Option", "VideoFormat", ""), "0");
+}
+
+} // namespace
+} // namespace vt::production

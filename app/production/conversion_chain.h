@@ -1,0 +1,40 @@
+// The converter mode's run: every clip to a VOB file in the output folder.
+// TConvertWindow drives it; opening the output folder afterwards is the
+// window's.
+#pragma once
+
+#include "app/production/clip_conversion.h"
+
+#include <string>
+
+namespace vt::shell {
+struct Settings;
+}
+
+namespace vt::production {
+
+class ConversionChain {
+public:
+    ConversionChain(ProductionRun &run, project::ClipInfo &clips);
+
+    // "No file to convert." for an empty list (outcome −1, nothing started);
+    // otherwise PrepareRun, the conversion step and outcome 1 on success.
+    int run(const RunChoices &choices);
+    void stop() { conversion_.Stop(); }
+    bool converterLoaded() const { return conversion_.converterLoaded(); }
+
+private:
+    ProductionRun &run_;
+    project::ClipInfo &clips_;
+    ClipConversion conversion_;
+};
+
+// The deinterlacing box's default: checked exactly when a clip is interlaced.
+bool DeinterlaceByDefault(const project::ClipInfo &clips);
+
+// Closing a production window: when the NTSC box differs from the setting,
+// the setting takes it and "VideoFormat" of section "Option" is written.
+// False when the file could not be written.
+bool StoreVideoFormatChoice(bool ntscChecked, shell::Settings &settings, const std::string &optionIniPath);
+
+} // namespace vt::production

@@ -1,0 +1,35 @@
+// Clips to a DVD folder: conversion, subtitles, authoring — the one-step
+// chain without menus and burning. The windows add their steps around the
+// same objects; vantorel-cli runs it as it stands.
+#pragma once
+
+#include "app/production/authoring_step.h"
+#include "app/production/clip_conversion.h"
+#include "app/production/subtitle_step.h"
+
+namespace vt::production {
+
+class DvdBuildChain {
+public:
+    DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
+                  int menuLanguageIndex, MenuFlags flags = {});
+
+    // PrepareRun, then the steps; the run's outcome (1 when the DVD folder
+    // was made). An empty clip list shows "No file to convert." and does not
+    // start (outcome −1).
+    int run(const RunChoices &choices);
+
+    // Stop pressed (see ClipConversion::Stop).
+    void stop() { conversion_.Stop(); }
+
+    const std::string &dvdFolder() const { return authoring_.dvdFolder(); }
+
+private:
+    ProductionRun &run_;
+    project::ClipInfo &clips_;
+    ClipConversion conversion_;
+    SubtitleStep subtitles_;
+    AuthoringStep authoring_;
+};
+
+} // namespace vt::production

@@ -1,0 +1,128 @@
+#include "app/production/production_run.h"
+
+#include "app/shell/empty_folder.h"
+#include "app/shell/ui_language.h"
+#include "platform/paths.h"
+
+#include <chrono>
+#include <system_error>
+#include <thread>
+
+namespace vt::production {
+
+namespace {
+
+constexpr auto kWorkerPollStep = std::chrono::milliseconds(100);
+constexpr int kDataPreparationText = 77;
+
+} // namespace
+
+ProductionRun::ProductionRun(ProductionView &view, RunFolders folders)
+    : view_(view)
+    , folders_(std::move(folders))
+{
+    target_.post = &ProductionRun::post;
+    target_.pump = &ProductionRun::pumpTarget;
+    target_.user = this;
+}
+
+ProductionRun::~ProductionRun() = default;
+
+void ProductionRun::post(VtMessageTarget *, uint32_t, intptr_t, intptr_t)
+{
+    // The converter announces the start and end of a conversion; a production
+    // run relies on nothing in them.
+}
+
+void ProductionRun::pumpTarget(VtMessageTarget *self)
+{
+    static_cast<ProductionRun *>(self->user)->pump();
+}
+
+void ProductionRun::pump()
+{
+    view_.processEvents();
+    const auto now = ProgressTimer::Clock::now();
+    conversionTimer.poll(now);
+    muxTimer.poll(now);
+    authorTimer.poll(now);
+}
+
+bool ProductionRun::PrepareRun(const RunChoices &choices)
+{
+    params_ = MakeProductionParams(choices);
+    userAbort_ = false;
+    fixNoteLogged_ = false;
+    outcome_ = kOutcomeNone;
+    busy_ = true;
+    view_.showBusy(true);
+    ShowProgress(1, 0);
+    ShowProgress(2, 0);
+
+    folders_.outputFolder = withTrailingSlash(folders_.outputFolder);
+    if (!ensureFolder(folders_.outputFolder)) {
+        LogLine("Can not create the output folder " + folders_.outputFolder);
+        return false;
+    }
+    if (folders_.workFolder.empty() || !ensureFolder(folders_.workFolder))
+        folders_.workFolder = folders_.programFolder;
+    folders_.workFolder = withTrailingSlash(folders_.workFolder);
+    LogLine(shell::GetUIText(kDataPreparationText));
+    if (folders_.workFolder != withTrailingSlash(folders_.programFolder))
+        shell::EmptyFolder(folders_.workFolder);
+    return true;
+}
+
+void ProductionRun::LogLine(const std::string &line)
+{
+    view_.logLine(line);
+}
+
+void ProductionRun::ShowProgress(int bar, int value)
+{
+    view_.showProgress(bar, value < 0 ? 0 : (value > 100 ? 100 : value));
+}
+
+void ProductionRun::EndRun(int outcome)
+{
+    conversionTimer.disable();
+    muxTimer.disable();
+    authorTimer.disable();
+    busy_ = false;
+    outcome_ = outcome;
+    view_.showBusy(false);
+    const std::string text = RunOutcomeText(outcome);
+    if (!text.empty())
+        LogLine(text);
+}
+
+int ProductionRun::RunOnWorker(const std::function<int()> &routine)
+{
+    threadIsWorking_ = true;
+    std::thread worker;
+    try {
+        worker = std::thread([this, &routine] {
+            threadReturnValue_ = routine();
+            threadIsWorking_ = false;
+        });
+    } catch (const std::system_error &) {
+        threadIsWorking_ = false;
+        return 0;
+    }
+    while (threadIsWorking_) {
+        std::this_thread::sleep_for(kWorkerPollStep);
+        pump();
+    }
+    worker.join();
+    return threadReturnValue_;
+}
+
+bool ProductionRun::takeFixNote()
+{
+    if (fixNoteLogged_)
+        return false;
+    fixNoteLogged_ = true;
+    return true;
+}
+
+} // namespace vt::production

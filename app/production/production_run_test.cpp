@@ -1,0 +1,130 @@
+#include "app/production/production_run.h"
+
+#include "app/production/production_test_view.h"
+#include "engines/converter/test_support/test_media.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+
+namespace vt::production {
+namespace {
+
+TEST(ProductionParams, FromTheChoices)
+{
+    RunChoices choices;
+    choices.ntsc = false;
+    choices.aspect = kAspect16x9;
+    choices.qualityIndex = 2;
+    choices.deinterlace = true;
+    choices.volumeLabel = "  my disc ";
+    const ProductionParams p = MakeProductionParams(choices);
+    EXPECT_EQ(p.VideoStandard, kPal);
+    EXPECT_EQ(p.FrameSize, "720:576");
+    EXPECT_EQ(p.FrameRate, "25");
+    EXPECT_EQ(p.FrameHeight, 576);
+    EXPECT_DOUBLE_EQ(p.PixelRatio, 1.25);
+    EXPECT_EQ(p.DesignHeight, 404);
+    EXPECT_EQ(p.AspectText, "16:9");
+    EXPECT_EQ(p.AspectFraction, "16/9");
+    EXPECT_EQ(p.VideoBitrate, "4000");
+    EXPECT_EQ(p.Deinterlace, 1);
+    EXPECT_EQ(p.VolumeLabel, "MY_DISC");
+
+    choices = RunChoices();
+    const ProductionParams n = MakeProductionParams(choices);
+    EXPECT_EQ(n.FrameSize, "720:480");
+    EXPECT_EQ(n.FrameRate, "30000/1001");
+    EXPECT_DOUBLE_EQ(n.PixelRatio, 1.5);
+    EXPECT_EQ(n.DesignHeight, 540);
+    EXPECT_EQ(n.VideoBitrate, "3000");
+}
+
+class ProductionRunTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = corvane_test::scratch_dir() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::create_directories(root + "/work/sub");
+        std::ofstream(root + "/work/sub/old.txt") << "old";
+        folders = {root + "/program/", root + "/work/", root + "/out"};
+        std::filesystem::create_directories(folders.programFolder);
+    }
+
+    std::string root;
+    RunFolders folders;
+    RecordingView view;
+};
+
+TEST_F(ProductionRunTest, PrepareAndEnd)
+{
+    ProductionRun run(view, folders);
+    ASSERT_TRUE(run.PrepareRun(RunChoices()));
+    EXPECT_TRUE(run.busy());
+    EXPECT_TRUE(std::filesystem::is_directory(root + "/out"));
+    EXPECT_EQ(run.folders().outputFolder, root + "/out/");
+    EXPECT_TRUE(std::filesystem::is_empty(root + "/work"));
+    EXPECT_TRUE(view.logged("Data preparation >>>"));
+    EXPECT_EQ(view.busyStates, (std::vector<bool>{true}));
+
+    run.EndRun(kAuthorProcessWrong);
+    EXPECT_FALSE(run.busy());
+    EXPECT_EQ(view.log.back(), "<<< Author DVD process wrong");
+    const size_t lines = view.log.size();
+    run.EndRun(kOutcomeNone);
+    EXPECT_EQ(view.log.size(), lines);
+}
+
+TEST_F(ProductionRunTest, OutcomeTexts)
+{
+    EXPECT_EQ(RunOutcomeText(0), "<<< User abort");
+    EXPECT_EQ(RunOutcomeText(1), "<<< Process finish");
+    EXPECT_EQ(RunOutcomeText(15), "<<< Can not start conversion process");
+    EXPECT_EQ(RunOutcomeText(17), "<<< Burning process wrong");
+    EXPECT_EQ(RunOutcomeText(18), "");
+    EXPECT_EQ(RunOutcomeText(-1), "");
+}
+
+TEST_F(ProductionRunTest, ProgressIsClamped)
+{
+    ProductionRun run(view, folders);
+    run.ShowProgress(1, 140);
+    run.ShowProgress(2, -3);
+    EXPECT_EQ(view.progress, (std::vector<std::pair<int, int>>{{1, 100}, {2, 0}}));
+}
+
+TEST_F(ProductionRunTest, WorkerKeepsTheViewAliveAndReturnsItsResult)
+{
+    ProductionRun run(view, folders);
+    std::atomic<bool> release{false};
+    int ticks = 0;
+    run.muxTimer.setTick([&] {
+        ++ticks;
+        release = true;
+    });
+    run.muxTimer.enable();
+    const int result = run.RunOnWorker([&] {
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return 42;
+    });
+    EXPECT_EQ(result, 42);
+    EXPECT_GE(ticks, 1);  // the 500 ms timer ran on this thread while the worker waited
+    EXPECT_GE(view.processEventsCalls, 5);
+    EXPECT_FALSE(run.threadIsWorking());
+}
+
+TEST_F(ProductionRunTest, FixNoteOncePerRun)
+{
+    ProductionRun run(view, folders);
+    ASSERT_TRUE(run.PrepareRun(RunChoices()));
+    EXPECT_TRUE(run.takeFixNote());
+    EXPECT_FALSE(run.takeFixNote());
+    ASSERT_TRUE(run.PrepareRun(RunChoices()));
+    EXPECT_TRUE(run.takeFixNote());
+}
+
+} // namespace
+} // namespace vt::production

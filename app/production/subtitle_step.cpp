@@ -1,0 +1,132 @@
+#include "app/production/subtitle_step.h"
+
+#include "app/production/font_file.h"
+#include "app/production/subtitle_script.h"
+#include "app/production/xml_text.h"
+#include "app/project/clip_record.h"
+#include "app/shell/file_name.h"
+#include "app/shell/program_files.h"
+#include "app/shell/region_list.h"
+#include "app/shell/ui_language.h"
+#include "engines/authoring/dvdauthor_library.h"
+#include "platform/module_loader.h"
+#include "platform/paths.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace vt::production {
+
+namespace {
+
+constexpr int kStartSubtitleText = 79;
+
+bool isFile(const std::string &path)
+{
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+} // namespace
+
+int RunSpumux(const std::string &programFolder, const MuxPaths &paths, std::atomic<int *> *percent)
+{
+    Module library;
+    decltype(&setreg) setRegistration = nullptr;
+    decltype(&spumux_main) spumuxMain = nullptr;
+    decltype(&getSubtitleMuxPercent) muxPercent = nullptr;
+    if (!library.open(withTrailingSlash(programFolder) + shell::kAuthoringLibrary) ||
+        !library.bind("setreg", setRegistration) || !library.bind("spumux_main", spumuxMain) ||
+        !library.bind("getSubtitleMuxPercent", muxPercent))
+        return 2;
+    std::error_code error;
+    fs::remove(paths.output, error);
+    setRegistration(DVDAUTHOR_LIBRARY_INIT);
+    if (percent)
+        *percent = muxPercent();
+    const int result = spumuxMain(paths.control.c_str(), paths.input.c_str(), paths.output.c_str());
+    if (percent)
+        *percent = nullptr;
+    if (result != 0 || !isFile(paths.output) || fs::file_size(paths.output, error) == 0) {
+        fs::remove(paths.output, error);
+        return 0;
+    }
+    // One rename: the clip's VOB is either the old file or the muxed one.
+    return std::rename(paths.output.c_str(), paths.input.c_str()) == 0 ? 1 : 0;
+}
+
+SubtitleStep::SubtitleStep(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions)
+    : run_(run)
+    , clips_(clips)
+    , regions_(regions)
+{
+    run_.muxTimer.setTick([this] { muxTick(); });
+}
+
+int SubtitleStep::WriteSubtitleScript(const project::TClipInfo &clip)
+{
+    if (clip.subtitleFile.empty())
+        return 0;
+    if (!isFile(clip.subtitleFile))
+        return -1;
+    const std::string work = run_.folders().workFolder;
+    std::string srt = work + "subtitle.srt";
+    std::error_code error;
+    fs::copy_file(clip.subtitleFile, srt, fs::copy_options::overwrite_existing, error);
+    if (!isFile(srt))
+        srt = clip.subtitleFile;
+
+    SubtitleScriptInput in;
+    in.srtFile = srt;
+    in.characterSet = regions_.GetRegionCharacterSet(clip.subtitleLanguageIndex);
+    if (in.characterSet.empty())
+        in.characterSet = shell::kDefaultCharacterSet;
+    in.fontSize = clip.subtitleFontSize;
+    in.fontFile = ResolveFontFile(regions_.GetRegionFontFile(clip.subtitleLanguageIndex), run_.folders().programFolder);
+    in.pal = run_.params().pal();
+    const std::string control = work + "subtitle.xml";
+    if (!WriteTextFile(control, JoinCrLf(MakeSubtitleScript(in))))
+        return -1;
+
+    mux_.input = clip.vobFile;
+    mux_.output = shell::FileNameWithoutExtension(clip.vobFile) + "_srt.vob";
+    mux_.control = control;
+    run_.LogLine(fs::path(clip.vobFile).filename().string() + " <<<< " +
+                 fs::path(clip.subtitleFile).filename().string());
+    return 1;
+}
+
+void SubtitleStep::muxTick()
+{
+    int *percent = percent_;
+    if (percent && run_.threadIsWorking())
+        run_.ShowProgress(1, *percent);
+}
+
+bool SubtitleStep::run()
+{
+    run_.LogLine(shell::GetUIText(kStartSubtitleText));
+    for (int i = 0; i < clips_.count(); ++i) {
+        const int script = WriteSubtitleScript(clips_[i]);
+        if (script == 0)
+            continue;
+        if (script < 0) {
+            run_.EndRun(kMuxParameterWrong);
+            return false;
+        }
+        run_.muxTimer.enable();
+        const std::string programFolder = run_.folders().programFolder;
+        const int muxed = run_.RunOnWorker([&] { return RunSpumux(programFolder, mux_, &percent_); });
+        run_.muxTimer.disable();
+        if (muxed != 1) {
+            run_.EndRun(kMuxProcessWrong);
+            return false;
+        }
+    }
+    run_.ShowProgress(1, 100);
+    return true;
+}
+
+} // namespace vt::production
