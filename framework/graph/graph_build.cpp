@@ -290,8 +290,10 @@ int32_t zif_graphBuild(zif_object *graph)
     bool exhausted = false;
     bool complete = search(g, &exhausted);
     // With every alternative used up, nothing of the failed branches stays.
-    if (exhausted)
+    if (exhausted) {
         graphRestore(g, before);
+        fail(graph->context, ZIF_ERR_BUILD_FAILED);
+    }
     g->building = false;
     zif_release(before);
     zif_release(graph);

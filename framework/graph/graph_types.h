@@ -172,6 +172,9 @@ Connector *connectorNew(zif_context *context, uint64_t id);
 // Sets a port's description without forwarding it to a master.
 bool portStoreDescription(Port *port, zif_object *description);
 
+// Closes a port to further connections (or opens it again).
+void portSetClosed(Port *port, bool closed);
+
 // 1 when the two ports cannot be paired (same type, blocked), otherwise the
 // grade of the input's description checked against the output's.
 int32_t portCompatibility(Port *a, Port *b);

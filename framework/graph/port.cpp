@@ -97,6 +97,12 @@ bool portStoreDescription(Port *port, zif_object *description)
     return true;
 }
 
+void portSetClosed(Port *port, bool closed)
+{
+    port->closed = closed;
+    changed(port);
+}
+
 int32_t portCompatibility(Port *a, Port *b)
 {
     if (a->type == b->type)

@@ -446,6 +446,28 @@ int32_t zif_graphBuilderSetDestroyFunc(zif_object *builder, zif_graphBuilderDest
 int32_t zif_graphAddChoice(zif_object *graph, zif_object *builder, zif_object *choice);
 int32_t zif_graphBuild(zif_object *graph);
 
+/* ---- Graph execution ---- */
+
+int32_t zif_graphWork(zif_object *graph);
+int32_t zif_graphGetFinishedForNow(zif_object *graph);
+int32_t zif_nodeSetFinishedForNow(zif_object *node, int32_t flag);
+int32_t zif_nodeGetFinishedForNow(zif_object *node);
+int32_t zif_nodeSetWorkFunc(zif_object *node, zif_nodeWorkFunc function);
+zif_nodeWorkFunc zif_nodeGetWorkFunc(zif_object *node);
+int32_t zif_portSetWorkFunc(zif_object *port, zif_portWorkFunc function);
+zif_portWorkFunc zif_portGetWorkFunc(zif_object *port);
+int32_t zif_portConnectorSetWorkFunc(zif_object *connector, zif_portConnectorWorkFunc function);
+zif_portConnectorWorkFunc zif_portConnectorGetWorkFunc(zif_object *connector);
+
+/* ---- Built-in nodes ---- */
+
+/* A finished node named name with one output port (also named name) whose
+ * description is {"command": command, "portclass": "staticcommand"} plus the
+ * entries of entries (which may be null). *node receives a reference when
+ * node is not null. */
+int32_t zif_graphAddNewStaticCommandNode(zif_object *graph, const char *command, zif_object *entries,
+                                         const char *name, zif_object **node);
+
 /* ---- Graph dump ---- */
 
 zif_object *zif_graphToXMLString(zif_object *graph);
