@@ -215,6 +215,33 @@ TEST_F(Connection, DestroyKeepsPortsAliveThroughTheHooks)
     zif_release(g);
 }
 
+// Releasing a graph ends its connections through their disconnect hooks
+// before anything is freed; connectors a plug-in keeps stay readable.
+TEST_F(Connection, GraphTeardownDisconnectsFirst)
+{
+    zif_object *g = zif_newGraph(ctx, 0);
+    zif_object *a = zif_graphAddNewNode(g, "a");
+    zif_object *p = zif_nodeAddNewPort(a, ZIF_PORT_OUTPUT, "a.out");
+    zif_object *b = zif_graphAddNewNode(g, "b");
+    zif_object *q = zif_nodeAddNewPort(b, ZIF_PORT_INPUT, "b.in");
+    for (zif_object *port : {p, q}) {
+        zif_portSetUserData(port, reinterpret_cast<intptr_t>(&hooks));
+        zif_portSetOnConnectFunc(port, onConnect);
+    }
+    ASSERT_EQ(zif_graphCreateConnection(g, zif_portGetID(p), zif_portGetID(q)), 1);
+    zif_object *kept = zif_addRef(hooks.lastConnector);
+    for (zif_object *o : {p, q, a, b})
+        zif_release(o);
+    hooks.calls.clear();
+    zif_release(g);
+    EXPECT_EQ(hooks.calls.size(), 2u);
+    EXPECT_EQ(zif_portConnectorGetPort(kept), nullptr);
+    zif_object *queue = zif_portConnectorGetQueue(kept);
+    EXPECT_NE(queue, nullptr);
+    zif_release(queue);
+    zif_release(kept);
+}
+
 TEST_F(Connection, NewDescriptionKeepsConnectionsAndDrawsANewId)
 {
     ASSERT_EQ(connect(), 1);
