@@ -239,11 +239,16 @@ int32_t passThrough(zif_object *node, Converter *c)
     return 1;
 }
 
-// Takes input until b lies beyond t (or the input ends); false when the
-// node must wait for more input.
+// Takes input until b lies beyond t; once the input has ended, b moves to
+// a and is not replaced. False when the node must wait for more input.
 bool fillFrames(Converter *c, ExactTime t, ExactTime epsilon)
 {
-    while (!c->inputEnded && (!c->b.sample || c->b.time <= t + epsilon)) {
+    while (!c->b.sample || c->b.time <= t + epsilon) {
+        if (c->inputEnded) {
+            if (c->b.sample)
+                advance(c->a, c->b, nullptr, ExactTime());
+            return true;
+        }
         zif_object *s = zif_listRemoveFirst(c->inQueue);
         if (!s)
             return false;
@@ -251,7 +256,7 @@ bool fillFrames(Converter *c, ExactTime t, ExactTime epsilon)
         if (!zif_tableContains(s, "yuv.data.y")) {
             zif_release(s);
             c->inputEnded = true;
-            break;
+            continue;
         }
         ExactTime time;
         if (!timeOf(s, &time))
