@@ -79,6 +79,43 @@ TEST_F(Builtins, ConnectAndDisableOptionalCompleteAGraph)
     zif_release(open);
 }
 
+// With a full and a partial partner for one required input, the full one
+// is tried first.
+TEST_F(Builtins, ConnectPrefersFullAgreement)
+{
+    auto add = [&](const char *name, int32_t type, const char *description) {
+        zif_object *n = own(zif_graphAddNewNode(built, name));
+        zif_object *p = own(zif_nodeAddNewPort(n, type, name));
+        zif_portSetDescription(p, value(description));
+        zif_portSetMinConnections(p, type == ZIF_PORT_INPUT ? 1 : 0);
+        return p;
+    };
+    zif_object *partial = add("partial", ZIF_PORT_OUTPUT, "{format: \"b\"}");
+    zif_object *full = add("full", ZIF_PORT_OUTPUT, "{format: \"b\", rate: 5}");
+    add("in", ZIF_PORT_INPUT, "{format: \"b\", rate: I[1, 10]}");
+    ASSERT_EQ(zif_graphBuild(built), 1);
+    EXPECT_EQ(zif_portGetConnectorCount(full), 1);
+    EXPECT_EQ(zif_portGetConnectorCount(partial), 0);
+}
+
+TEST_F(Builtins, FailingAddBuildersFailsTheGraph)
+{
+    struct Refuse {
+        static int32_t addBuilders(zif_object *plugin, zif_object *)
+        {
+            zif_setLastError(zif_objectGetContext(plugin), ZIF_ERR_MISSING_ENTRY);
+            return 0;
+        }
+    };
+    zif_object *plugin = own(zif_newPlugin(ctx, "refuses"));
+    zif_pluginSetAddBuildersFunc(plugin, Refuse::addBuilders);
+    EXPECT_EQ(zif_newGraph(ctx, 1), nullptr);
+    EXPECT_EQ(zif_getLastError(ctx), ZIF_ERR_MISSING_ENTRY);
+    zif_object *plain = zif_newGraph(ctx, 0);
+    EXPECT_NE(plain, nullptr);
+    zif_release(plain);
+}
+
 TEST_F(Builtins, IncompatiblePortsCannotBeBuilt)
 {
     zif_object *a = own(zif_graphAddNewNode(built, "a"));

@@ -184,4 +184,43 @@ TEST_F(Graph, NodesAndPortsOutliveTheirGraphSafely)
     zif_release(p);
 }
 
+// A slave's graph asks its master for IDs and reports changes before making
+// them; a refusal fails the call with the master's status.
+TEST_F(Graph, SlaveGraphForwardsToItsMaster)
+{
+    struct Master {
+        int32_t status = 0;
+        uint64_t next = 1000;
+        std::vector<std::string> calls;
+    } master;
+    zif::GraphRemote remote{};
+    remote.user = &master;
+    remote.newNodeId = [](void *user, const char *name, uint64_t *id) {
+        auto *m = static_cast<Master *>(user);
+        m->calls.push_back(std::string("node ") + name);
+        *id = m->next++;
+        return m->status;
+    };
+    remote.portSetDescription = [](void *user, uint64_t, zif_object *) {
+        auto *m = static_cast<Master *>(user);
+        m->calls.push_back("description");
+        return m->status;
+    };
+    zif::graphMakeSlave(graph, remote, nullptr);
+    zif_object *n = node("boxed");
+    EXPECT_EQ(zif_nodeGetID(n), 1000u);
+    zif_object *p = port(n, ZIF_PORT_OUTPUT, "boxed.out");
+    EXPECT_NE(zif_portGetID(p), 0u);  // no port hook: the slave's own counter
+    ASSERT_EQ(zif_portSetDescription(p, value("{a: 1}")), 1);
+
+    master.status = ZIF_ERR_PARTNER_ENDED;
+    EXPECT_EQ(zif_graphAddNewNode(graph, "refused"), nullptr);
+    EXPECT_EQ(zif_getLastError(ctx), ZIF_ERR_PARTNER_ENDED);
+    EXPECT_EQ(zif_portSetDescription(p, value("{a: 2}")), 0);
+    zif_object *kept = zif_portGetDescription(p);
+    EXPECT_EQ(xml(kept), xml(value("{a: 1}")));
+    zif_release(kept);
+    EXPECT_EQ(master.calls, (std::vector<std::string>{"node boxed", "description", "node refused", "description"}));
+}
+
 }  // namespace
