@@ -111,20 +111,34 @@ int32_t sinkWork(zif_object *node)
 
 TEST_F(FileCopy, ReaderHandsOutChunksOf8192)
 {
-    write(dir / "in.bin", pattern(20000));
-    command("read", "{uri: \"" + (dir / "in.bin").string() + "\"}", "input");
-    Sink sink;
-    zif_object *n = own(zif_graphAddNewNode(built, "sink"));
-    zif_nodeSetUserData(n, reinterpret_cast<intptr_t>(&sink));
-    zif_nodeSetWorkFunc(n, sinkWork);
-    zif_object *in = own(zif_nodeAddNewPort(n, ZIF_PORT_INPUT, "sink.in"));
-    zif_portSetDescription(in, value("{portclass: \"data\", format: \"unknown\"}"));
-    zif_portSetOnConnectFunc(in, sinkConnect);
-    ASSERT_EQ(zif_graphBuild(built), 1);
-    for (int pass = 0; pass < 10 && !zif_graphGetFinishedForNow(built); ++pass)
-        ASSERT_EQ(zif_graphWork(built), 1);
-    EXPECT_EQ(sink.chunks, (std::vector<Chunk>{{0, 8192, 0}, {8192, 8192, 0}, {16384, 3616, 1}}));
-    zif_release(sink.queue);
+    struct Case {
+        size_t size;
+        std::vector<Chunk> chunks;
+    } cases[] = {
+        {20000, {{0, 8192, 0}, {8192, 8192, 0}, {16384, 3616, 1}}},
+        // A multiple of the chunk size ends with an empty end-of-stream chunk.
+        {8192, {{0, 8192, 0}, {8192, 0, 1}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.size);
+        zif_object *g = own(zif_newGraph(ctx, 1));
+        write(dir / "in.bin", pattern(c.size));
+        ASSERT_EQ(zif_graphAddNewStaticCommandNode(g, "read", value("{uri: \"" + (dir / "in.bin").string() + "\"}"),
+                                                   "input", nullptr),
+                  1);
+        Sink sink;
+        zif_object *n = own(zif_graphAddNewNode(g, "sink"));
+        zif_nodeSetUserData(n, reinterpret_cast<intptr_t>(&sink));
+        zif_nodeSetWorkFunc(n, sinkWork);
+        zif_object *in = own(zif_nodeAddNewPort(n, ZIF_PORT_INPUT, "sink.in"));
+        zif_portSetDescription(in, value("{portclass: \"data\", format: \"unknown\"}"));
+        zif_portSetOnConnectFunc(in, sinkConnect);
+        ASSERT_EQ(zif_graphBuild(g), 1);
+        for (int pass = 0; pass < 10 && !zif_graphGetFinishedForNow(g); ++pass)
+            ASSERT_EQ(zif_graphWork(g), 1);
+        EXPECT_EQ(sink.chunks, c.chunks);
+        zif_release(sink.queue);
+    }
 }
 
 TEST_F(FileCopy, ZifRunCopiesByteForByte)
