@@ -312,6 +312,166 @@ int32_t zif_constraintCheck(zif_object *constraint, zif_object *value);
 int32_t zif_constraintsMatch(zif_object *a, zif_object *b, zif_object **overlap);
 int32_t zif_copyDescriptionEntry(zif_object *destination, zif_object *source, const char *name);
 
+
+/* ---- Plug-ins and modules ---- */
+
+typedef int32_t (*zif_pluginAddBuildersFunc)(zif_object *plugin, zif_object *graph);
+typedef void (*zif_pluginDestroyFunc)(zif_object *plugin);
+typedef uint64_t (*zif_pluginDirectCreateNodeFunc)(zif_object *plugin, zif_object *graph, zif_object *description);
+/* What every plug-in module exports as "zif_pluginModuleInit". */
+typedef int32_t (*zif_pluginModuleInitFunc)(zif_context *context, const char *modulePath, void *module);
+
+zif_object *zif_newPlugin(zif_context *context, const char *name);
+int32_t zif_loadPluginModule(zif_context *context, const char *path);
+zif_object *zif_findPluginWithName(zif_context *context, const char *name);
+zif_object *zif_pluginGetName(zif_object *plugin);
+/* The path of the module whose init function made the plug-in (new
+ * reference), or null for a built-in plug-in. */
+zif_object *zif_pluginGetModulePath(zif_object *plugin);
+intptr_t zif_pluginGetUserData(zif_object *plugin);
+int32_t zif_pluginSetUserData(zif_object *plugin, intptr_t data);
+zif_pluginAddBuildersFunc zif_pluginGetAddBuildersFunc(zif_object *plugin);
+int32_t zif_pluginSetAddBuildersFunc(zif_object *plugin, zif_pluginAddBuildersFunc function);
+zif_pluginDestroyFunc zif_pluginGetDestroyFunc(zif_object *plugin);
+int32_t zif_pluginSetDestroyFunc(zif_object *plugin, zif_pluginDestroyFunc function);
+zif_pluginDirectCreateNodeFunc zif_pluginGetDirectCreateNodeFunc(zif_object *plugin);
+int32_t zif_pluginSetDirectCreateNodeFunc(zif_object *plugin, zif_pluginDirectCreateNodeFunc function);
+zif_object *zif_pluginGetDecodeFileExtensions(zif_object *plugin);
+int32_t zif_pluginSetDecodeFileExtensions(zif_object *plugin, zif_object *extensions);
+uint64_t zif_graphDirectCreateNode(zif_object *graph, const char *pluginName, zif_object *description);
+
+/* ---- Graphs, nodes and ports ---- */
+
+enum { ZIF_PORT_INPUT = 0, ZIF_PORT_OUTPUT = 1 };
+
+typedef int32_t (*zif_nodeWorkFunc)(zif_object *node);
+typedef void (*zif_nodeDestroyFunc)(zif_object *node);
+typedef int32_t (*zif_portWorkFunc)(zif_object *port);
+typedef int32_t (*zif_portRequestConnectFunc)(zif_object *port, zif_object *partnerDescription);
+typedef int32_t (*zif_portOnConnectFunc)(zif_object *port, zif_object *connector);
+typedef void (*zif_portDestroyFunc)(zif_object *port);
+typedef int32_t (*zif_portConnectorWorkFunc)(zif_object *connector);
+typedef int32_t (*zif_portConnectorChangeDescriptionFunc)(zif_object *connector, zif_object *description);
+typedef void (*zif_portConnectorDisconnectFunc)(zif_object *connector);
+typedef void (*zif_portConnectorDestroyFunc)(zif_object *connector);
+
+zif_object *zif_newGraph(zif_context *context, int32_t withBuilders);
+zif_object *zif_graphAddNewNode(zif_object *graph, const char *name);
+uint64_t zif_graphFindNode(zif_object *graph, const char *name);
+uint64_t zif_graphFindNodePort(zif_object *graph, uint64_t nodeId, const char *portName);
+zif_object *zif_graphGetNodeDebugText(zif_object *graph, uint64_t nodeId);
+/* type: -1 any, 0 input, 1 output; connection: -1 any, 0 room left, 1 below
+ * minimum; a description filter must match at least at level (1..3). */
+zif_object *zif_graphNewPortIterator(zif_object *graph, int32_t type, int32_t connection, zif_object *filter,
+                                     int32_t level);
+zif_object *zif_graphGetLog(zif_object *graph);
+int32_t zif_graphLog(zif_object *graph, int32_t level, const char *source, const char *message);
+int32_t zif_graphLogWithValue(zif_object *graph, int32_t level, const char *source, const char *message,
+                              zif_object *value);
+
+zif_object *zif_nodeAddNewPort(zif_object *node, int32_t type, const char *name);
+uint64_t zif_nodeGetID(zif_object *node);
+zif_object *zif_nodeGetGraph(zif_object *node);
+zif_object *zif_nodeGetName(zif_object *node);
+int32_t zif_nodeSetName(zif_object *node, const char *name);
+zif_object *zif_nodeGetDebugText(zif_object *node);
+int32_t zif_nodeSetDebugText(zif_object *node, const char *text);
+intptr_t zif_nodeGetUserData(zif_object *node);
+int32_t zif_nodeSetUserData(zif_object *node, intptr_t data);
+zif_nodeDestroyFunc zif_nodeGetDestroyFunc(zif_object *node);
+int32_t zif_nodeSetDestroyFunc(zif_object *node, zif_nodeDestroyFunc function);
+
+uint64_t zif_portGetID(zif_object *port);
+zif_object *zif_portGetNode(zif_object *port);
+int32_t zif_portGetType(zif_object *port);
+zif_object *zif_portGetName(zif_object *port);
+int32_t zif_portSetName(zif_object *port, const char *name);
+int32_t zif_portGetMinConnections(zif_object *port);
+int32_t zif_portSetMinConnections(zif_object *port, int32_t n);
+int32_t zif_portGetMaxConnections(zif_object *port);
+int32_t zif_portSetMaxConnections(zif_object *port, int32_t n);
+int32_t zif_portGetConnectorCount(zif_object *port);
+intptr_t zif_portGetUserData(zif_object *port);
+int32_t zif_portSetUserData(zif_object *port, intptr_t data);
+zif_portDestroyFunc zif_portGetDestroyFunc(zif_object *port);
+int32_t zif_portSetDestroyFunc(zif_object *port, zif_portDestroyFunc function);
+
+/* ---- Connections ---- */
+
+int32_t zif_portSetDescription(zif_object *port, zif_object *description);
+zif_object *zif_portGetDescription(zif_object *port);
+int32_t zif_portSetRequestConnectFunc(zif_object *port, zif_portRequestConnectFunc function);
+zif_portRequestConnectFunc zif_portGetRequestConnectFunc(zif_object *port);
+int32_t zif_portSetOnConnectFunc(zif_object *port, zif_portOnConnectFunc function);
+zif_portOnConnectFunc zif_portGetOnConnectFunc(zif_object *port);
+int32_t zif_graphCreateConnection(zif_object *graph, uint64_t portId1, uint64_t portId2);
+int32_t zif_graphDestroyConnection(zif_object *graph, zif_object *connector, int32_t block);
+
+zif_object *zif_portConnectorGetPort(zif_object *connector);
+zif_object *zif_portConnectorGetDescription(zif_object *connector);
+zif_object *zif_portConnectorGetPartnerDescription(zif_object *connector);
+zif_object *zif_portConnectorGetQueue(zif_object *connector);
+intptr_t zif_portConnectorGetUserData(zif_object *connector);
+intptr_t zif_portConnectorSetUserData(zif_object *connector, intptr_t data);
+zif_portConnectorDisconnectFunc zif_portConnectorGetDisconnectFunc(zif_object *connector);
+int32_t zif_portConnectorSetDisconnectFunc(zif_object *connector, zif_portConnectorDisconnectFunc function);
+zif_portConnectorDestroyFunc zif_portConnectorGetDestroyFunc(zif_object *connector);
+int32_t zif_portConnectorSetDestroyFunc(zif_object *connector, zif_portConnectorDestroyFunc function);
+zif_portConnectorChangeDescriptionFunc zif_portConnectorGetChangeDescriptionFunc(zif_object *connector);
+int32_t zif_portConnectorSetChangeDescriptionFunc(zif_object *connector,
+                                                  zif_portConnectorChangeDescriptionFunc function);
+
+/* ---- Graph builders and the search ---- */
+
+typedef int32_t (*zif_graphBuilderAddChoicesFunc)(zif_object *builder, zif_object *graph);
+typedef int32_t (*zif_graphBuilderApplyChoiceFunc)(zif_object *builder, zif_object *graph, zif_object *choice);
+typedef int32_t (*zif_graphBuilderUndoChoiceFunc)(zif_object *builder, zif_object *graph, zif_object *choice);
+typedef void (*zif_graphBuilderDestroyFunc)(zif_object *builder);
+
+zif_object *zif_graphAddNewBuilder(zif_object *graph, const char *name);
+/* Borrowed: no new reference. */
+zif_object *zif_graphBuilderGetGraph(zif_object *builder);
+double zif_graphBuilderGetPriority(zif_object *builder);
+int32_t zif_graphBuilderSetPriority(zif_object *builder, double priority);
+intptr_t zif_graphBuilderGetUserData(zif_object *builder);
+int32_t zif_graphBuilderSetUserData(zif_object *builder, intptr_t data);
+zif_graphBuilderAddChoicesFunc zif_graphBuilderGetAddChoicesFunc(zif_object *builder);
+int32_t zif_graphBuilderSetAddChoicesFunc(zif_object *builder, zif_graphBuilderAddChoicesFunc function);
+zif_graphBuilderApplyChoiceFunc zif_graphBuilderGetApplyChoiceFunc(zif_object *builder);
+int32_t zif_graphBuilderSetApplyChoiceFunc(zif_object *builder, zif_graphBuilderApplyChoiceFunc function);
+zif_graphBuilderUndoChoiceFunc zif_graphBuilderGetOnUndoChoiceFunc(zif_object *builder);
+int32_t zif_graphBuilderSetOnUndoChoiceFunc(zif_object *builder, zif_graphBuilderUndoChoiceFunc function);
+zif_graphBuilderDestroyFunc zif_graphBuilderGetDestroyFunc(zif_object *builder);
+int32_t zif_graphBuilderSetDestroyFunc(zif_object *builder, zif_graphBuilderDestroyFunc function);
+int32_t zif_graphAddChoice(zif_object *graph, zif_object *builder, zif_object *choice);
+int32_t zif_graphBuild(zif_object *graph);
+
+/* ---- Graph execution ---- */
+
+int32_t zif_graphWork(zif_object *graph);
+int32_t zif_graphGetFinishedForNow(zif_object *graph);
+int32_t zif_nodeSetFinishedForNow(zif_object *node, int32_t flag);
+int32_t zif_nodeGetFinishedForNow(zif_object *node);
+int32_t zif_nodeSetWorkFunc(zif_object *node, zif_nodeWorkFunc function);
+zif_nodeWorkFunc zif_nodeGetWorkFunc(zif_object *node);
+int32_t zif_portSetWorkFunc(zif_object *port, zif_portWorkFunc function);
+zif_portWorkFunc zif_portGetWorkFunc(zif_object *port);
+int32_t zif_portConnectorSetWorkFunc(zif_object *connector, zif_portConnectorWorkFunc function);
+zif_portConnectorWorkFunc zif_portConnectorGetWorkFunc(zif_object *connector);
+
+/* ---- Built-in nodes ---- */
+
+/* A finished node named name with one output port (also named name) whose
+ * description is {"command": command, "portclass": "staticcommand"} plus the
+ * entries of entries (which may be null). *node receives a reference when
+ * node is not null. */
+int32_t zif_graphAddNewStaticCommandNode(zif_object *graph, const char *command, zif_object *entries,
+                                         const char *name, zif_object **node);
+
+/* ---- Graph dump ---- */
+
+zif_object *zif_graphToXMLString(zif_object *graph);
+
 #ifdef __cplusplus
 }
 #endif
