@@ -87,7 +87,7 @@ void TSetupImage::paintEvent(QPaintEvent *)
     painter.drawImage(kThumbX, kThumbY, thumbnail);
 
     QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);  // 8 points at 96 dpi
+    font.setPixelSize(10);
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QStringList lines = factLines();

@@ -21,7 +21,8 @@ using vt::shell::placeControl;
 namespace {
 
 constexpr int kListX = 16, kListY = 16, kListWidth = 150, kListHeight = 256;
-constexpr int kSideX = 182, kSideWidth = 142;
+constexpr int kSideX = 182, kSideWidth = 202;
+constexpr int kSpinWidth = 62, kSpinStep = 70;  // a colon between two boxes
 constexpr int kRowHeight = 16;
 
 TLabel *addLabel(QWidget *parent, const char *name, const QString &caption, int x, int y, int width)
@@ -33,7 +34,7 @@ TLabel *addLabel(QWidget *parent, const char *name, const QString &caption, int 
 
 TsuiSpinEdit *addSpin(QWidget *parent, const char *name, int x, int maximum)
 {
-    auto *spin = placeControl<TsuiSpinEdit>(parent, name, x, kListY + 24, 44, 26);
+    auto *spin = placeControl<TsuiSpinEdit>(parent, name, x, kListY + 24, kSpinWidth, 26);
     spin->setRange(0, maximum);
     return spin;
 }
@@ -67,8 +68,15 @@ TSetupChapterWindow::TSetupChapterWindow(QWidget *parent)
 
     addLabel(page, "Label_Time", QStringLiteral("Chapter Time :"), kSideX, kListY, kSideWidth);
     suiSpinEdit_Hour = addSpin(page, "suiSpinEdit_Hour", kSideX, 23);
-    suiSpinEdit_Min = addSpin(page, "suiSpinEdit_Min", kSideX + 49, 59);
-    suiSpinEdit_Sec = addSpin(page, "suiSpinEdit_Sec", kSideX + 98, 59);
+    suiSpinEdit_Min = addSpin(page, "suiSpinEdit_Min", kSideX + kSpinStep, 59);
+    suiSpinEdit_Sec = addSpin(page, "suiSpinEdit_Sec", kSideX + 2 * kSpinStep, 59);
+    for (int i = 1; i <= 2; ++i) {
+        auto *colon = placeControl<TLabel>(page, i == 1 ? "Label_Colon1" : "Label_Colon2",
+                                           kSideX + i * kSpinStep - (kSpinStep - kSpinWidth), kListY + 24,
+                                           kSpinStep - kSpinWidth, 26);
+        colon->setText(QStringLiteral(":"));
+        colon->setAlignment(Qt::AlignCenter);
+    }
 
     connect(addButton(page, "suiButton_Insert", QStringLiteral("Insert"), 84), &QAbstractButton::clicked, this,
             &TSetupChapterWindow::insertTime);

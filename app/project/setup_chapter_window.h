@@ -14,7 +14,7 @@ class TSetupChapterWindow : public TsuiForm {
     Q_OBJECT
 
 public:
-    static constexpr int kClientWidth = 340, kClientHeight = 334;
+    static constexpr int kClientWidth = 400, kClientHeight = 334;
 
     explicit TSetupChapterWindow(QWidget *parent = nullptr);
 

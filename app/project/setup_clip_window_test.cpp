@@ -338,13 +338,25 @@ private slots:
 
     void screenshotOfThreeClipsOneWithSubtitle()
     {
+        // Generated clips through the real converter library, so that the
+        // pictures are real frames.
+        const auto copy = [this](const std::string &fixture, const char *name) {
+            const QString to = QString::fromStdString(folder->file(name));
+            QFile::copy(QString::fromStdString(fixture), to);
+            return to;
+        };
+        const QString holiday = copy(corvane_test::clip_h264_16_9(), "holiday.mp4");
         std::ofstream(folder->file("holiday.srt")) << "1\n00:00:01,000 --> 00:00:02,000\nHello\n";
-        auto w = window();
-        w->addFiles({clip("holiday.avi", 1500)});
-        w->addFiles({clip("birthday.mpg", 754, 720, 480, 3), clip("garden.avi", 300, 640, 480, 2)});
+        const QString birthday = copy(corvane_test::clip_long(), "birthday.avi");
+        const QString garden = copy(corvane_test::clip_pal_4_3(), "garden.avi");
+        auto w = window(TSetupClipWindow::Mode::Builder, corvane_test::bin_dir());
+        w->addFiles({holiday});
+        w->addFiles({birthday, garden});
+        QCOMPARE(clips.count(), 3);
+        QVERIFY(w->marker(0)->showsEnabled());
         w->select(1);
-        drag(control<TRangeBar>(w.get(), "Panel_Progress")->part(TRangeBar::Part::Left), 30);
-        QTRY_VERIFY_WITH_TIMEOUT(w->preview().lastSecond() > 0, 5000);
+        drag(control<TRangeBar>(w.get(), "Panel_Progress")->part(TRangeBar::Part::Left), 44);  // 4 s
+        QTRY_COMPARE_WITH_TIMEOUT(w->preview().lastSecond(), 4, 20000);
         w->show();
         QVERIFY(!vt::saveScreenshot(w.get(), QStringLiteral("SetupClipWindow")).isEmpty());
     }
