@@ -5,6 +5,7 @@
 #include "app/project/clip_list_entry.h"
 #include "app/project/range_bar.h"
 #include "app/project/setup_clip_window.h"
+#include "app/project/setup_subtitle_window.h"
 #include "app/project/srt_marker.h"
 #include "app/shell/test_program_folder.h"
 #include "app/widgets/screenshot.h"
@@ -216,6 +217,23 @@ private slots:
         QCOMPARE(w->estimate().barWidth, 0);
     }
 
+    void theScrollThumbMovesTheListByWholeEntries()
+    {
+        auto w = window();
+        w->addFiles({clip("1.avi"), clip("2.avi"), clip("3.avi"), clip("4.avi"), clip("5.avi"), clip("6.avi")});
+        auto *thumb = control<QWidget>(w.get(), "suiImageButton_InfoBar");
+        const QPointF at(5, 5), global = thumb->mapToGlobal(at);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(thumb, &press);
+        QMouseEvent move(QEvent::MouseMove, at + QPointF(0, 500), global + QPointF(0, 500), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(thumb, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(thumb, &release);
+        QCOMPARE(thumb->y(), 332);
+        QCOMPARE(control<QWidget>(w.get(), "Panel_Scroll")->y(), -77);
+    }
+
     void draggingTheLeftHandleTrimsAndShowsTheFrameOfTheNewStart()
     {
         auto w = windowWithThree();  // clip a: 60 s
@@ -301,6 +319,22 @@ private slots:
         QVERIFY(w->marker(0)->isVisibleTo(w.get()));
         QVERIFY(w->marker(0)->showsEnabled());
         QVERIFY(control<QWidget>(w.get(), "suiCheckBox_AddDVDMenu")->isVisibleTo(w.get()));
+
+        // A click on the marker opens the subtitle window for that clip.
+        TSetupSubtitleWindow subtitles(folder->settings, folder->environment().regions, folder->file("Option.ini"));
+        TSetupClipWindow::NextWindows next;
+        next.subtitleWindow = &subtitles;
+        w->setNextWindows(next);
+        QWidget *shown = nullptr;
+        QTimer::singleShot(0, [&] {
+            shown = QApplication::activeModalWidget();
+            QTest::mouseClick(control<QWidget>(&subtitles, "suiImageButton_Clear"), Qt::LeftButton);
+            QTest::mouseClick(control<QWidget>(&subtitles, "suiImageButton_Ok"), Qt::LeftButton);
+        });
+        QTest::mouseClick(w->marker(0), Qt::LeftButton);
+        QCOMPARE(shown, &subtitles);
+        QCOMPARE(clips[0].subtitleFile, std::string());
+        QVERIFY(!w->marker(0)->showsEnabled());
 
         w->enterMode(TSetupClipWindow::Mode::Converter);
         QVERIFY(!w->marker(0)->isVisibleTo(w.get()));
