@@ -221,14 +221,16 @@ void TSetupClipWindow::buildDiscArea()
 void TSetupClipWindow::buildCommandButtons()
 {
     const int y = kListY + kListHeight + 10;
-    connect(addButton(client(), "suiImageButton_AddFile", text(41), QRect(kListX, y, 120, 30), true),
-            &QAbstractButton::clicked, this, qOverload<>(&TSetupClipWindow::addFiles));
-    connect(addButton(client(), "suiImageButton_RemoveFile", text(42), QRect(kListX + 126, y, 120, 30)),
-            &QAbstractButton::clicked, this, &TSetupClipWindow::removeSelected);
-    connect(addButton(client(), "suiImageButton_Up", text(37), QRect(kListX + 252, y, 96, 30)),
-            &QAbstractButton::clicked, this, [this] { moveSelected(&ClipInfo::moveUp); });
-    connect(addButton(client(), "suiImageButton_Down", text(39), QRect(kListX + 354, y, 96, 30)),
-            &QAbstractButton::clicked, this, [this] { moveSelected(&ClipInfo::moveDown); });
+    suiImageButton_AddFile = addButton(client(), "suiImageButton_AddFile", QString(), QRect(kListX, y, 120, 30), true);
+    suiImageButton_RemoveFile = addButton(client(), "suiImageButton_RemoveFile", QString(),
+                                          QRect(kListX + 126, y, 120, 30));
+    suiImageButton_Up = addButton(client(), "suiImageButton_Up", QString(), QRect(kListX + 252, y, 96, 30));
+    suiImageButton_Down = addButton(client(), "suiImageButton_Down", QString(), QRect(kListX + 354, y, 96, 30));
+    captionCommandButtons();
+    connect(suiImageButton_AddFile, &QAbstractButton::clicked, this, qOverload<>(&TSetupClipWindow::addFiles));
+    connect(suiImageButton_RemoveFile, &QAbstractButton::clicked, this, &TSetupClipWindow::removeSelected);
+    connect(suiImageButton_Up, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipInfo::moveUp); });
+    connect(suiImageButton_Down, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipInfo::moveDown); });
 
     const int bottom = kClientHeight - 46;
     connect(addButton(client(), "suiImageButton_Option", QStringLiteral("Settings"), QRect(kListX, bottom, 110, 30)),
@@ -246,6 +248,24 @@ void TSetupClipWindow::buildCommandButtons()
     connect(addButton(client(), "suiImageButton_Menu", QStringLiteral("Next"),
                       QRect(kClientWidth - 16 - 110, bottom, 110, 30), true),
             &QAbstractButton::clicked, this, &TSetupClipWindow::goNext);
+}
+
+// The list commands carry the texts of the right-click menu, in the UI
+// language of the moment (it is loaded after the windows are created).
+void TSetupClipWindow::captionCommandButtons()
+{
+    const std::pair<TsuiImageButton *, int> captions[] = {
+        {suiImageButton_AddFile, 41}, {suiImageButton_RemoveFile, 42}, {suiImageButton_Up, 37}, {suiImageButton_Down, 39}};
+    for (auto [button, number] : captions) {
+        button->setCaption(text(number));
+        button->setToolTip(text(number));
+    }
+}
+
+void TSetupClipWindow::showEvent(QShowEvent *event)
+{
+    captionCommandButtons();
+    TsuiForm::showEvent(event);
 }
 
 void TSetupClipWindow::enterMode(Mode mode)

@@ -86,6 +86,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void reject() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -94,6 +95,7 @@ private:
     void buildPreviewArea();
     void buildDiscArea();
     void buildCommandButtons();
+    void captionCommandButtons();
     TsuiImageButton *addButton(QWidget *parent, const char *name, const QString &caption, const QRect &place,
                                bool accent = false);
 
@@ -153,6 +155,7 @@ private:
     TsuiCheckBox *CheckBox_AddLetterBox, *suiCheckBox_AddDVDMenu;
     TsuiRadioButton *suiCheckBox_4_3, *suiCheckBox_16_9;
     TsuiImageButton *suiImageButton_DVD5, *suiImageButton_DVD9;
+    TsuiImageButton *suiImageButton_AddFile, *suiImageButton_RemoveFile, *suiImageButton_Up, *suiImageButton_Down;
     TLabel *Image8500;
     QWidget *Image_DiscSizeProgress;
 };
