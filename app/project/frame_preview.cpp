@@ -116,6 +116,14 @@ void FramePreview::onMessage(uint32_t message, intptr_t wparam, intptr_t)
     }
 }
 
+QImage FramePreview::currentFrame(PictureSize size)
+{
+    if (!loaded() || !getFrame_)
+        return {};
+    int second = 0;
+    return fetch(size, &second);
+}
+
 QImage FramePreview::fetch(PictureSize size, int *second)
 {
     if (size.width <= 0 || size.height <= 0)

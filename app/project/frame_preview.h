@@ -49,6 +49,10 @@ public:
     // not answer within the time-out (it is released all the same).
     bool stop(std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
+    // The current frame at size, fetched from the running server (the
+    // snapshot button); a null image when nothing can be fetched.
+    QImage currentFrame(PictureSize size);
+
     bool loaded() const { return library_.isOpen(); }
     bool running() const { return running_; }
     // The preview controls are enabled between a frame message and the next request.

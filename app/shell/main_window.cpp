@@ -1,5 +1,7 @@
 #include "app/shell/main_window.h"
 
+#include "app/project/setup_clip_window.h"
+
 #include "app/shell/about_window.h"
 #include "app/shell/help_menu.h"
 #include "app/shell/localize_form.h"
@@ -188,6 +190,9 @@ void TMainWindow::enterMode(Mode mode)
     QDialog *const firstWindows[] = {windows_.SetupClipWindow, windows_.SetupClipWindow, windows_.SetupMenuWindow,
                                      windows_.SetupDVDFileWindow};
     QDialog *window = firstWindows[static_cast<int>(mode)];
+    if (mode == Mode::Builder || mode == Mode::Converter)
+        windows_.SetupClipWindow->enterMode(mode == Mode::Builder ? TSetupClipWindow::Mode::Builder
+                                                                  : TSetupClipWindow::Mode::Converter);
     hide();
     window->exec();
     show();

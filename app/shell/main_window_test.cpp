@@ -1,6 +1,7 @@
 // The home window with every window of the program: creation order, mode
 // descriptions, the help menu and its language entries, switching the UI
 // language, the mode windows, help and home page, closing.
+#include "app/project/setup_clip_window.h"
 #include "app/shell/about_window.h"
 #include "app/shell/help_menu.h"
 #include "app/shell/main_window.h"

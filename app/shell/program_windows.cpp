@@ -1,5 +1,9 @@
 #include "app/shell/program_windows.h"
 
+#include "app/project/clip_record.h"
+#include "app/project/setup_chapter_window.h"
+#include "app/project/setup_clip_window.h"
+#include "app/project/setup_subtitle_window.h"
 #include "app/shell/about_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
@@ -35,11 +39,13 @@ QDialog *ProgramWindows::addLaterWindow(const char *name, const char *title)
 ProgramWindows::ProgramWindows(ProgramServices services)
 {
     MainWindow = add(new TMainWindow(*this, services.language, services.bitmaps, services.programFolder));
+    RegionList regions = services.environment.regions;
+    const std::string optionIni = services.environment.optionIniWrite;
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
-    SetupClipWindow = addLaterWindow("SetupClipWindow", "Clip List");
-    SetupSubtitleWindow = addLaterWindow("SetupSubtitleWindow", "Subtitle");
+    SetupClipWindow = add(new TSetupClipWindow(vt::project::programClipInfo(), services.settings, services.bitmaps));
+    SetupSubtitleWindow = add(new TSetupSubtitleWindow(services.settings, std::move(regions), optionIni));
     SetupMenuWindow = addLaterWindow("SetupMenuWindow", "DVD Menu");
-    SetupChapterWindow = addLaterWindow("SetupChapterWindow", "Chapters");
+    SetupChapterWindow = add(new TSetupChapterWindow);
     SetupTextWindow = addLaterWindow("SetupTextWindow", "Text Properties");
     SetupImageWindow = addLaterWindow("SetupImageWindow", "Picture Properties");
     AboutWindow = add(new TAboutWindow(services.programFolder + kVersionIni));
@@ -49,6 +55,14 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     BurnWindow = addLaterWindow("BurnWindow", "Burner");
     BuilderWindow = addLaterWindow("BuilderWindow", "One-Step Builder");
     DeviceWindow = addLaterWindow("DeviceWindow", "Burner Devices");
+
+    TSetupClipWindow::NextWindows next;
+    next.menuWindow = SetupMenuWindow;
+    next.builderWindow = BuilderWindow;
+    next.convertWindow = ConvertWindow;
+    next.optionWindow = OptionWindow;
+    next.subtitleWindow = SetupSubtitleWindow;
+    SetupClipWindow->setNextWindows(next);
 }
 
 ProgramWindows::~ProgramWindows()

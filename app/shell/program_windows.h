@@ -14,6 +14,9 @@
 class TAboutWindow;
 class TMainWindow;
 class TOptionWindow;
+class TSetupChapterWindow;
+class TSetupClipWindow;
+class TSetupSubtitleWindow;
 
 namespace vt::shell {
 
@@ -43,10 +46,10 @@ public:
 
     TMainWindow *MainWindow = nullptr;
     TOptionWindow *OptionWindow = nullptr;
-    QDialog *SetupClipWindow = nullptr;
-    QDialog *SetupSubtitleWindow = nullptr;
+    TSetupClipWindow *SetupClipWindow = nullptr;
+    TSetupSubtitleWindow *SetupSubtitleWindow = nullptr;
     QDialog *SetupMenuWindow = nullptr;
-    QDialog *SetupChapterWindow = nullptr;
+    TSetupChapterWindow *SetupChapterWindow = nullptr;
     QDialog *SetupTextWindow = nullptr;
     QDialog *SetupImageWindow = nullptr;
     TAboutWindow *AboutWindow = nullptr;

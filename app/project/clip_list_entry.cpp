@@ -1,0 +1,126 @@
+#include "app/project/clip_list_entry.h"
+
+#include "app/project/clip_record.h"
+#include "app/shell/format_hms.h"
+#include "app/shell/letterbox_stretch.h"
+#include "app/shell/shared_bitmaps.h"
+#include "app/shell/ui_language.h"
+
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QPainter>
+
+using vt::shell::GetUIText;
+using vt::shell::SharedBitmapId;
+
+namespace {
+
+const QColor kBackground(0x71, 0x75, 0x79);  // colour value 0x797571
+constexpr int kThumbX = 10, kThumbY = 7, kThumbWidth = 80, kThumbHeight = 60;
+
+QString text(int number)
+{
+    return QString::fromStdString(GetUIText(number));
+}
+
+QString twoDecimals(double value)
+{
+    return QString::number(value, 'f', 2);
+}
+
+} // namespace
+
+TSetupImage::TSetupImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *parent)
+    : QWidget(parent)
+    , bitmaps_(bitmaps)
+{
+    setObjectName(QStringLiteral("SetupImage"));
+    resize(kWidth, kHeight);
+    setAttribute(Qt::WA_Hover);
+}
+
+void TSetupImage::setClip(const vt::project::TClipInfo *clip)
+{
+    clip_ = clip;
+    if (clip_)
+        setToolTip(QString::fromStdString(clip_->fileName));
+    update();
+}
+
+void TSetupImage::setSelected(bool selected)
+{
+    selected_ = selected;
+    update();
+}
+
+QStringList TSetupImage::factLines() const
+{
+    if (!clip_)
+        return {};
+    const vt::project::TClipInfo &c = *clip_;
+    return {
+        text(3) + QFileInfo(QString::fromStdString(c.fileName)).fileName(),
+        text(0) + QString::number(c.width) + ':' + QString::number(c.height) + text(1) + twoDecimals(c.videoBitrate) +
+            text(2) + twoDecimals(c.frameRate),
+        text(6) + twoDecimals(c.audioBitrate) + text(7) + QString::number(c.sampleRate),
+        text(8) + QString::fromStdString(vt::shell::FormatHMS(c.start)) + text(9) +
+            QString::fromStdString(vt::shell::FormatHMS(c.end)),
+    };
+}
+
+void TSetupImage::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), kBackground);
+    const SharedBitmapId frame = selected_ ? (hovered_ ? SharedBitmapId::SetupClipSelectBmpOn
+                                                       : SharedBitmapId::SetupClipSelectBmp)
+                                           : (hovered_ ? SharedBitmapId::SetupClipUnSelectBmpOn
+                                                       : SharedBitmapId::SetupClipUnSelectBmp);
+    const QImage &frameImage = bitmaps_[frame].image;
+    if (!frameImage.isNull())
+        painter.drawImage(0, 0, frameImage);
+    if (!clip_)
+        return;
+
+    QImage thumbnail;
+    vt::shell::LetterboxStretch(thumbnail, clip_->snapshot, kThumbWidth, kThumbHeight, true);
+    painter.drawImage(kThumbX, kThumbY, thumbnail);
+
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(10);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QStringList lines = factLines();
+    const int tops[] = {12, 26, 38, 50};
+    for (int i = 0; i < lines.size(); ++i) {
+        const QRect box(112, tops[i], 392 - 112, 14);
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter,
+                         painter.fontMetrics().elidedText(lines[i], Qt::ElideMiddle, box.width()));
+    }
+}
+
+void TSetupImage::enterEvent(QEnterEvent *event)
+{
+    hovered_ = true;
+    update();
+    QWidget::enterEvent(event);
+}
+
+void TSetupImage::leaveEvent(QEvent *event)
+{
+    hovered_ = false;
+    update();
+    QWidget::leaveEvent(event);
+}
+
+void TSetupImage::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit leftClicked(this);
+}
+
+void TSetupImage::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton && rect().contains(event->position().toPoint()))
+        emit rightReleased(this, event->globalPosition().toPoint());
+}

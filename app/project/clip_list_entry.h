@@ -1,0 +1,46 @@
+// One clip's row in the clip list (409 × 77): its frame bitmap (selected or
+// not, mouse over or not), the thumbnail and four lines of facts.
+#pragma once
+
+#include <QWidget>
+
+namespace vt::project {
+struct TClipInfo;
+}
+namespace vt::shell {
+class SharedBitmaps;
+}
+
+class TSetupImage : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 409, kHeight = 77;
+
+    TSetupImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
+
+    void setClip(const vt::project::TClipInfo *clip);
+    const vt::project::TClipInfo *clip() const { return clip_; }
+    void setSelected(bool selected);
+    bool isSelected() const { return selected_; }
+
+    // The four text lines as drawn (name, video, audio, times).
+    QStringList factLines() const;
+
+signals:
+    void leftClicked(TSetupImage *entry);
+    void rightReleased(TSetupImage *entry, const QPoint &globalPosition);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    const vt::shell::SharedBitmaps &bitmaps_;
+    const vt::project::TClipInfo *clip_ = nullptr;
+    bool selected_ = false;
+    bool hovered_ = false;
+};

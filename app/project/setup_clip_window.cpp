@@ -1,0 +1,795 @@
+#include "app/project/setup_clip_window.h"
+
+#include "app/project/clip_adding.h"
+#include "app/project/clip_list_entry.h"
+#include "app/project/clip_list_layout.h"
+#include "app/project/preview_picture.h"
+#include "app/project/progress_window.h"
+#include "app/project/setup_subtitle_window.h"
+#include "app/project/snapshot_file.h"
+#include "app/project/srt_marker.h"
+#include "app/project/window_message_target.h"
+#include "app/shell/format_hms.h"
+#include "app/shell/place_control.h"
+#include "app/shell/project_reset.h"
+#include "app/shell/settings.h"
+#include "app/shell/ui_language.h"
+#include "app/widgets/dialog_service.h"
+#include "app/widgets/label.h"
+#include "app/widgets/sui_check_box.h"
+#include "app/widgets/sui_image_button.h"
+#include "app/widgets/sui_image_panel.h"
+#include "app/widgets/sui_mask_edit.h"
+#include "app/widgets/sui_radio_button.h"
+#include "platform/paths.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMouseEvent>
+
+using vt::project::ClipInfo;
+using vt::project::DiscType;
+using vt::project::TimeBoxKind;
+using vt::shell::placeControl;
+
+namespace {
+
+constexpr int kListX = 16, kListY = 58;
+constexpr int kListWidth = 31 + TSetupImage::kWidth;
+constexpr int kListHeight = vt::project::kVisibleListEntries * vt::project::kListEntryHeight;
+constexpr int kEntryLeft = 31, kMarkerLeft = 2;
+constexpr int kThumbHeight = kListHeight - vt::project::kScrollThumbTravel;
+constexpr int kSideX = 494;  // the preview column
+constexpr int kDiscBarX = 104, kDiscBarY = 508, kDiscBarHeight = 18;
+
+QString text(int number)
+{
+    return QString::fromStdString(vt::shell::GetUIText(number));
+}
+
+QColor colourOf(uint32_t value)
+{
+    return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
+}
+
+TLabel *addLabel(QWidget *parent, const char *name, const QString &caption, const QRect &place)
+{
+    auto *label = placeControl<TLabel>(parent, name, place.x(), place.y(), place.width(), place.height());
+    label->setText(caption);
+    return label;
+}
+
+} // namespace
+
+TSetupClipWindow::TSetupClipWindow(ClipInfo &clips, vt::shell::Settings &settings,
+                                   const vt::shell::SharedBitmaps &bitmaps, std::string libraryFolder, QWidget *parent)
+    : TsuiForm(parent)
+    , clips_(clips)
+    , settings_(settings)
+    , bitmaps_(bitmaps)
+    , libraryFolder_(std::move(libraryFolder))
+    , dvd5Size_(settings.i_DVD5Size)
+    , dvd9Size_(settings.i_DVD9Size)
+{
+    setObjectName(QStringLiteral("SetupClipWindow"));
+    setWindowTitle(QStringLiteral("Clip List"));
+    setModal(true);
+    setClientSize(kClientWidth, kClientHeight);
+
+    auto *page = placeControl<TsuiImagePanel>(client(), "suiImagePanel_Clip", 0, 0, kClientWidth, kClientHeight);
+    page->setSkinPicture(QStringLiteral("page"));
+    page->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    messages_ = new vt::project::WindowMessageTarget(
+        [this](uint32_t message, intptr_t wparam, intptr_t lparam) { onLibraryMessage(message, wparam, lparam); },
+        this);
+    preview_ = std::make_unique<vt::project::FramePreview>(messages_->target(), libraryFolder_);
+    preview_->onFrame = [this](const vt::project::FramePreview::Frame &frame) { onFrame(frame); };
+
+    buildListArea();
+    buildPreviewArea();
+    buildDiscArea();
+    buildCommandButtons();
+    showSelection();
+}
+
+TSetupClipWindow::~TSetupClipWindow()
+{
+    preview_->stop();
+}
+
+TsuiImageButton *TSetupClipWindow::addButton(QWidget *parent, const char *name, const QString &caption,
+                                             const QRect &place, bool accent)
+{
+    auto *button = placeControl<TsuiImageButton>(parent, name, place.x(), place.y(), place.width(), place.height());
+    button->setSkinPicture(accent ? QStringLiteral("button_accent") : QStringLiteral("button"),
+                           vt::Skin::Fit::NineSlice);
+    button->setCaption(caption);
+    button->setToolTip(caption);
+    return button;
+}
+
+void TSetupClipWindow::buildListArea()
+{
+    addLabel(client(), "Label_ClipList", QStringLiteral("Clip List"), QRect(kListX, 20, 300, 30))
+        ->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: bold;"));
+
+    Panel_List = placeControl<QWidget>(client(), "Panel_List", kListX, kListY, kListWidth, kListHeight);
+    Panel_List->setStyleSheet(QStringLiteral("#Panel_List { background: #797571; border-radius: 4px; }"));
+    Panel_List->setAttribute(Qt::WA_StyledBackground);
+    Panel_Scroll = placeControl<QWidget>(Panel_List, "Panel_Scroll", 0, 0, kListWidth, 0);
+
+    auto *track = placeControl<QWidget>(client(), "Panel_InfoBar", kListX + kListWidth + 6, kListY, 14, kListHeight);
+    track->setAttribute(Qt::WA_StyledBackground);
+    track->setStyleSheet(QStringLiteral("background: #1d2635; border-radius: 6px;"));
+    suiImageButton_InfoBar = placeControl<TsuiImageButton>(track, "suiImageButton_InfoBar", 0, 0, 14, kThumbHeight);
+    suiImageButton_InfoBar->setSkinPicture(QStringLiteral("button_accent"), vt::Skin::Fit::NineSlice);
+    suiImageButton_InfoBar->installEventFilter(this);
+}
+
+void TSetupClipWindow::buildPreviewArea()
+{
+    Image_Preview = placeControl<QLabel>(client(), "Image_Preview", kSideX, kListY, vt::project::kPreviewAreaWidth,
+                                         vt::project::kPreviewAreaHeight);
+    Image_Preview->setStyleSheet(QStringLiteral("background: black;"));
+    Label_Info = addLabel(client(), "Label_Info", QStringLiteral("Seeking please wait..."),
+                          QRect(kSideX, kListY + 96, vt::project::kPreviewAreaWidth, 28));
+    Label_Info->setAlignment(Qt::AlignCenter);
+    Label_Info->setStyleSheet(QStringLiteral("color: white; background: rgba(0,0,0,160);"));
+    Label_Info->hide();
+
+    Panel_Progress = new TRangeBar(client());
+    Panel_Progress->move(kSideX + (vt::project::kPreviewAreaWidth - Panel_Progress->width()) / 2, kListY + 232);
+    connect(Panel_Progress, &TRangeBar::dragging, this, &TSetupClipWindow::rangeDragging);
+    connect(Panel_Progress, &TRangeBar::released, this, &TSetupClipWindow::rangeReleased);
+
+    const int boxY = kListY + 266;
+    addLabel(client(), "Label_Start", QStringLiteral("Start :"), QRect(kSideX, boxY, 56, 26));
+    suiEdit_Start = placeControl<TsuiMaskEdit>(client(), "suiEdit_Start", kSideX + 56, boxY, 96, 26);
+    suiImageButton_ConfirmStart = addButton(client(), "suiImageButton_ConfirmStart", QStringLiteral("Set"),
+                                            QRect(kSideX + 156, boxY, 52, 26));
+    addLabel(client(), "Label_Stop", QStringLiteral("End :"), QRect(kSideX, boxY + 32, 56, 26));
+    suiEdit_Stop = placeControl<TsuiMaskEdit>(client(), "suiEdit_Stop", kSideX + 56, boxY + 32, 96, 26);
+    suiImageButton_ConfirmStop = addButton(client(), "suiImageButton_ConfirmStop", QStringLiteral("Set"),
+                                           QRect(kSideX + 156, boxY + 32, 52, 26));
+    for (auto [box, kind] : {std::pair {suiEdit_Start, TimeBoxKind::Start}, std::pair {suiEdit_Stop, TimeBoxKind::End}}) {
+        box->setTimeMask();
+        connect(box, &QLineEdit::textChanged, this, [this, box, kind] { colourTimeBox(box, kind); });
+        connect(box, &TsuiEdit::exited, this, [this, box, kind] { leaveTimeBox(box, kind); });
+    }
+    connect(suiImageButton_ConfirmStart, &QAbstractButton::clicked, this,
+            [this] { confirmTimeBox(TimeBoxKind::Start); });
+    connect(suiImageButton_ConfirmStop, &QAbstractButton::clicked, this, [this] { confirmTimeBox(TimeBoxKind::End); });
+
+    suiImageButton_Snapshoot = addButton(client(), "suiImageButton_Snapshoot", QStringLiteral("Snapshot"),
+                                         QRect(kSideX + 212, boxY, 84, 58));
+    connect(suiImageButton_Snapshoot, &QAbstractButton::clicked, this, &TSetupClipWindow::saveSnapshot);
+
+    CheckBox_AddLetterBox = placeControl<TsuiCheckBox>(client(), "CheckBox_AddLetterBox", kSideX, boxY + 70, 296, 24);
+    CheckBox_AddLetterBox->setText(QStringLiteral(" Auto Add Letter Box"));
+    CheckBox_AddLetterBox->setChecked(true);
+    connect(CheckBox_AddLetterBox, &QAbstractButton::clicked, this, [this](bool checked) {
+        if (selected_ < 0)
+            return;
+        clips_[selected_].letterbox = checked;
+        showPreviewPicture();
+    });
+
+    suiCheckBox_4_3 = placeControl<TsuiRadioButton>(client(), "suiCheckBox_4_3", kSideX, boxY + 98, 296, 24);
+    suiCheckBox_4_3->setText(QStringLiteral("4:3 For Standard TV"));
+    suiCheckBox_16_9 = placeControl<TsuiRadioButton>(client(), "suiCheckBox_16_9", kSideX, boxY + 122, 296, 24);
+    suiCheckBox_16_9->setText(QStringLiteral("16:9 For Wide Screen TV"));
+    suiCheckBox_AddDVDMenu = placeControl<TsuiCheckBox>(client(), "suiCheckBox_AddDVDMenu", kSideX, boxY + 150, 296,
+                                                        24);
+    suiCheckBox_AddDVDMenu->setText(QStringLiteral(" Add DVD Menu"));
+    suiCheckBox_AddDVDMenu->setChecked(true);
+}
+
+void TSetupClipWindow::buildDiscArea()
+{
+    suiImageButton_DVD5 = placeControl<TsuiImageButton>(client(), "suiImageButton_DVD5", kListX, kDiscBarY - 14, 80,
+                                                        46);
+    suiImageButton_DVD5->setSkinPicture(QStringLiteral("picture_D5"), vt::Skin::Fit::Scale);
+    suiImageButton_DVD5->setToolTip(QStringLiteral("DVD-5"));
+    suiImageButton_DVD9 = placeControl<TsuiImageButton>(client(), "suiImageButton_DVD9", kListX, kDiscBarY - 14, 80,
+                                                        46);
+    suiImageButton_DVD9->setSkinPicture(QStringLiteral("picture_9"), vt::Skin::Fit::Scale);
+    suiImageButton_DVD9->setToolTip(QStringLiteral("DVD-9"));
+    connect(suiImageButton_DVD5, &QAbstractButton::clicked, this, [this] { setDiscType(DiscType::DVD9); });
+    connect(suiImageButton_DVD9, &QAbstractButton::clicked, this, [this] { setDiscType(DiscType::DVD5); });
+
+    auto *trough = placeControl<QWidget>(client(), "Panel_DiscSize", kDiscBarX - 2, kDiscBarY - 2,
+                                         vt::project::kDiscBarFullWidth + 4, kDiscBarHeight + 4);
+    trough->setAttribute(Qt::WA_StyledBackground);
+    trough->setStyleSheet(QStringLiteral("background: #1d2635; border-radius: 4px;"));
+    Image_DiscSizeProgress = placeControl<QWidget>(client(), "Image_DiscSizeProgress", kDiscBarX, kDiscBarY, 0,
+                                                   kDiscBarHeight);
+    Image_DiscSizeProgress->setAttribute(Qt::WA_StyledBackground);
+    Image_DiscSizeProgress->setStyleSheet(QStringLiteral(
+        "background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #3fbf6f, stop:0.8 #e0c040, stop:1 #e05040);"
+        " border-radius: 3px;"));
+    addLabel(client(), "Image4700", QStringLiteral("4.7 GB"),
+             QRect(kDiscBarX + vt::project::kDiscBarFullWidth - 60, kDiscBarY + 22, 60, 18))
+        ->setAlignment(Qt::AlignRight);
+    Image8500 = addLabel(client(), "Image8500", QStringLiteral("8.5 GB"),
+                         QRect(kDiscBarX + vt::project::kDiscBarFullWidth - 130, kDiscBarY + 22, 60, 18));
+    Label_DiscSize = addLabel(client(), "Label_DiscSize", QString(), QRect(kDiscBarX, kDiscBarY + 22, 400, 18));
+}
+
+void TSetupClipWindow::buildCommandButtons()
+{
+    const int y = kListY + kListHeight + 10;
+    suiImageButton_AddFile = addButton(client(), "suiImageButton_AddFile", QString(), QRect(kListX, y, 120, 30), true);
+    suiImageButton_RemoveFile = addButton(client(), "suiImageButton_RemoveFile", QString(),
+                                          QRect(kListX + 126, y, 120, 30));
+    suiImageButton_Up = addButton(client(), "suiImageButton_Up", QString(), QRect(kListX + 252, y, 96, 30));
+    suiImageButton_Down = addButton(client(), "suiImageButton_Down", QString(), QRect(kListX + 354, y, 96, 30));
+    captionCommandButtons();
+    connect(suiImageButton_AddFile, &QAbstractButton::clicked, this, qOverload<>(&TSetupClipWindow::addFiles));
+    connect(suiImageButton_RemoveFile, &QAbstractButton::clicked, this, &TSetupClipWindow::removeSelected);
+    connect(suiImageButton_Up, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipInfo::moveUp); });
+    connect(suiImageButton_Down, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipInfo::moveDown); });
+
+    const int bottom = kClientHeight - 46;
+    connect(addButton(client(), "suiImageButton_Option", QStringLiteral("Settings"), QRect(kListX, bottom, 110, 30)),
+            &QAbstractButton::clicked, this, [this] {
+                if (busy_ || !next_.optionWindow)
+                    return;
+                if (next_.optionWindow->exec() != QDialog::Accepted)
+                    return;
+                setDiscType(settings_.b_DVD5 ? DiscType::DVD5 : DiscType::DVD9);
+                (settings_.b_4_3 ? suiCheckBox_4_3 : suiCheckBox_16_9)->setChecked(true);
+            });
+    connect(addButton(client(), "suiImageButton_Close", QStringLiteral("Close"),
+                      QRect(kClientWidth - 16 - 110 - 8 - 110, bottom, 110, 30)),
+            &QAbstractButton::clicked, this, &TSetupClipWindow::reject);
+    connect(addButton(client(), "suiImageButton_Menu", QStringLiteral("Next"),
+                      QRect(kClientWidth - 16 - 110, bottom, 110, 30), true),
+            &QAbstractButton::clicked, this, &TSetupClipWindow::goNext);
+}
+
+// The list commands carry the texts of the right-click menu, in the UI
+// language of the moment (it is loaded after the windows are created).
+void TSetupClipWindow::captionCommandButtons()
+{
+    const std::pair<TsuiImageButton *, int> captions[] = {
+        {suiImageButton_AddFile, 41}, {suiImageButton_RemoveFile, 42}, {suiImageButton_Up, 37}, {suiImageButton_Down, 39}};
+    for (auto [button, number] : captions) {
+        button->setCaption(text(number));
+        button->setToolTip(text(number));
+    }
+}
+
+void TSetupClipWindow::showEvent(QShowEvent *event)
+{
+    captionCommandButtons();
+    TsuiForm::showEvent(event);
+}
+
+void TSetupClipWindow::enterMode(Mode mode)
+{
+    mode_ = mode;
+    busy_ = false;
+    suiCheckBox_AddDVDMenu->setVisible(mode == Mode::Builder);
+    for (TSrtImage *marker : markers_)
+        marker->setVisible(mode == Mode::Builder);
+    (settings_.b_4_3 ? suiCheckBox_4_3 : suiCheckBox_16_9)->setChecked(true);
+    select(-1);
+    setDiscType(settings_.b_DVD5 ? DiscType::DVD5 : DiscType::DVD9);
+}
+
+bool TSetupClipWindow::pictureShape4_3() const
+{
+    return suiCheckBox_4_3->isChecked();
+}
+
+// ---- the list --------------------------------------------------------------
+
+void TSetupClipWindow::addFiles()
+{
+    if (busy_)
+        return;
+    vt::FileDialogRequest request;
+    request.filter = QString::fromStdString(settings_.OpenDialogFilter);
+    request.multiSelect = true;
+    const vt::FileDialogResult chosen = vt::DialogService::current().openFiles(this, request);
+    if (chosen.accepted())
+        addFiles(chosen.files);
+}
+
+void TSetupClipWindow::addFiles(const QStringList &files)
+{
+    if (busy_ || files.isEmpty())
+        return;
+    QDir::setCurrent(QString::fromStdString(vt::ExePath()));
+    stopPreview();
+    busy_ = true;
+    std::unique_ptr<TProgressWindow> progress;
+    if (files.size() > 1) {
+        progress = std::make_unique<TProgressWindow>(this);
+        progress->start(static_cast<int>(files.size()), 50);
+    }
+    vt::project::AddClipsOptions options;
+    options.builderMode = mode_ == Mode::Builder;
+    options.letterbox = CheckBox_AddLetterBox->isChecked();
+    options.libraryFolder = libraryFolder_;
+    options.progress = [&progress](const std::string &name) {
+        if (!progress)
+            return;
+        progress->setInfo(QString::fromStdString(name));
+        progress->step();
+    };
+    std::vector<std::string> paths;
+    for (const QString &file : files)
+        paths.push_back(file.toStdString());
+    const vt::project::AddClipsResult result = vt::project::AddClips(clips_, paths, options);
+    progress.reset();
+    busy_ = false;
+
+    layoutEntries();
+    if (selected_ < 0 && result.firstAdded >= 0)
+        select(result.firstAdded);
+    else
+        showSelection();
+    if (!result.failed.empty())
+        vt::DialogService::current().information(
+            this, QString::fromStdString(vt::project::UnsupportedFilesMessage(result.failed)));
+    updateEstimate();
+    if (mode_ == Mode::Builder) {
+        const std::string limit = vt::project::DiscLimitMessage(estimate_, discType_);
+        if (!limit.empty())
+            vt::DialogService::current().information(this, QString::fromStdString(limit));
+    }
+}
+
+void TSetupClipWindow::removeSelected()
+{
+    if (busy_ || selected_ < 0)
+        return;
+    const int removed = selected_;
+    select(-1);
+    clips_.removeAt(removed);
+    layoutEntries();
+    select(vt::project::SelectionAfterRemoval(removed, clips_.count()));
+}
+
+void TSetupClipWindow::moveSelected(int (ClipInfo::*move)(int))
+{
+    if (busy_ || selected_ < 0)
+        return;
+    stopPreview();
+    selected_ = (clips_.*move)(selected_);
+    layoutEntries();
+    showSelection();
+}
+
+void TSetupClipWindow::layoutEntries()
+{
+    const int count = clips_.count();
+    while (static_cast<int>(entries_.size()) < count) {
+        auto *entry = new TSetupImage(bitmaps_, Panel_Scroll);
+        connect(entry, &TSetupImage::leftClicked, this, [this](TSetupImage *clicked) {
+            const auto it = std::find(entries_.begin(), entries_.end(), clicked);
+            const int index = static_cast<int>(it - entries_.begin());
+            if (!busy_ && index != selected_)
+                select(index);
+        });
+        connect(entry, &TSetupImage::rightReleased, this, [this](TSetupImage *clicked, const QPoint &at) {
+            const auto it = std::find(entries_.begin(), entries_.end(), clicked);
+            popUpMenu(static_cast<int>(it - entries_.begin()), at);
+        });
+        auto *marker = new TSrtImage(bitmaps_, Panel_Scroll);
+        connect(marker, &TSrtImage::clicked, this, [this](TSrtImage *clicked) {
+            const auto it = std::find(markers_.begin(), markers_.end(), clicked);
+            openSubtitleWindow(static_cast<int>(it - markers_.begin()));
+        });
+        entries_.push_back(entry);
+        markers_.push_back(marker);
+    }
+    while (static_cast<int>(entries_.size()) > count) {
+        delete entries_.back();
+        delete markers_.back();
+        entries_.pop_back();
+        markers_.pop_back();
+    }
+    for (int i = 0; i < count; ++i) {
+        entries_[i]->move(kEntryLeft, vt::project::ListEntryTop(i));
+        entries_[i]->setClip(&clips_[i]);
+        entries_[i]->setSelected(i == selected_);
+        entries_[i]->show();
+        markers_[i]->move(kMarkerLeft, vt::project::ListEntryTop(i) + 1);
+        markers_[i]->setClip(&clips_[i]);
+        markers_[i]->setVisible(mode_ == Mode::Builder);
+    }
+    Panel_Scroll->resize(kListWidth, count * vt::project::kListEntryHeight);
+    scrollTo(suiImageButton_InfoBar->y());
+}
+
+void TSetupClipWindow::refreshEntry(int index)
+{
+    if (index < 0 || index >= static_cast<int>(entries_.size()))
+        return;
+    entries_[index]->update();
+    markers_[index]->update();
+}
+
+void TSetupClipWindow::scrollTo(int thumbTop)
+{
+    thumbTop = std::clamp(thumbTop, 0, vt::project::kScrollThumbTravel);
+    suiImageButton_InfoBar->move(0, thumbTop);
+    Panel_Scroll->move(0, vt::project::ListPanelTop(clips_.count(), thumbTop));
+}
+
+void TSetupClipWindow::select(int index)
+{
+    if (index >= clips_.count())
+        index = -1;
+    if (selected_ >= 0) {
+        stopPreview();
+        if (selected_ < static_cast<int>(entries_.size()))
+            entries_[selected_]->setSelected(false);
+    }
+    selected_ = index;
+    showSelection();
+    if (selected_ < 0)
+        stopPreview();
+}
+
+void TSetupClipWindow::showSelection()
+{
+    for (size_t i = 0; i < entries_.size(); ++i)
+        entries_[i]->setSelected(static_cast<int>(i) == selected_);
+    suiImageButton_Snapshoot->setEnabled(false);
+    if (selected_ >= 0) {
+        const vt::project::TClipInfo &clip = clips_[selected_];
+        CheckBox_AddLetterBox->setChecked(clip.letterbox);
+        Panel_Progress->setEnabled(true);
+    } else {
+        Panel_Progress->setEnabled(false);
+    }
+    showPreviewPicture();
+    placeHandles();
+    showTimes();
+    updateEstimate();
+}
+
+void TSetupClipWindow::popUpMenu(int index, const QPoint &globalPosition)
+{
+    if (busy_ || Label_Info->isVisible())
+        return;
+    if (index != selected_)
+        select(index);
+    if (!rightMenu_)
+        rightMenu_ = new QMenu(this);
+    rightMenu_->clear();
+    auto item = [this](const char *name, const QString &caption, auto action) {
+        QAction *added = rightMenu_->addAction(caption, this, action);
+        added->setObjectName(QLatin1String(name));
+        return added;
+    };
+    item("MoveUp", text(37), [this] { moveSelected(&ClipInfo::moveUp); });
+    item("MovetoTop", text(38), [this] { moveSelected(&ClipInfo::moveToTop); });
+    rightMenu_->addSeparator();
+    item("MoveDown", text(39), [this] { moveSelected(&ClipInfo::moveDown); });
+    item("MovetoBottom", text(40), [this] { moveSelected(&ClipInfo::moveToBottom); });
+    rightMenu_->addSeparator();
+    item("Add", text(41), [this] { addFiles(); });
+    item("Remove", text(42), [this] { removeSelected(); });
+    rightMenu_->addSeparator();
+    const vt::project::TClipInfo &clip = clips_[selected_];
+    const QString subtitleCaption =
+        clip.subtitleFile.empty()
+            ? text(10)
+            : text(11) + QFileInfo(QString::fromStdString(clip.subtitleFile)).fileName();
+    QAction *subtitle = item("Subtitle", subtitleCaption, [this] { openSubtitleWindow(selected_); });
+    subtitle->setVisible(mode_ == Mode::Builder);
+    rightMenu_->popup(globalPosition);
+}
+
+void TSetupClipWindow::openSubtitleWindow(int index)
+{
+    if (busy_ || mode_ != Mode::Builder || !next_.subtitleWindow || index < 0 || index >= clips_.count())
+        return;
+    next_.subtitleWindow->editClip(clips_[index]);
+    refreshEntry(index);
+}
+
+// ---- disc size --------------------------------------------------------------
+
+void TSetupClipWindow::setDiscType(DiscType type)
+{
+    discType_ = type;
+    suiImageButton_DVD5->setVisible(type == DiscType::DVD5);
+    suiImageButton_DVD9->setVisible(type == DiscType::DVD9);
+    Image8500->setVisible(type == DiscType::DVD9);
+    updateEstimate();
+}
+
+void TSetupClipWindow::updateEstimate()
+{
+    estimate_ = vt::project::EstimateDiscSize(clips_.totalSeconds(), settings_.i_DiscSizePerMin, discType_, dvd5Size_,
+                                              dvd9Size_);
+    Image_DiscSizeProgress->resize(estimate_.barWidth, kDiscBarHeight);
+    Image_DiscSizeProgress->setVisible(estimate_.barWidth > 0);
+    Label_DiscSize->setText(QStringLiteral("%1 MB of %2 MB")
+                                .arg(estimate_.estimateKB / 1024)
+                                .arg(estimate_.limitKB / 1024));
+}
+
+// ---- trimming ---------------------------------------------------------------
+
+vt::project::ClipTimes TSetupClipWindow::selectedTimes() const
+{
+    const vt::project::TClipInfo &clip = clips_[selected_];
+    return {clip.start, clip.end, clip.duration};
+}
+
+void TSetupClipWindow::placeHandles()
+{
+    if (selected_ < 0) {
+        Panel_Progress->setHandles(vt::project::PlaceHandles(0, 0, 0));
+        return;
+    }
+    const vt::project::TClipInfo &clip = clips_[selected_];
+    Panel_Progress->setHandles(vt::project::PlaceHandles(clip.start, clip.end, clip.duration));
+}
+
+void TSetupClipWindow::showTimes()
+{
+    const bool selected = selected_ >= 0;
+    if (selected) {
+        suiEdit_Start->setTimeSeconds(clips_[selected_].start);
+        suiEdit_Stop->setTimeSeconds(clips_[selected_].end);
+    } else {
+        suiEdit_Start->clearTime();
+        suiEdit_Stop->clearTime();
+    }
+    for (TsuiMaskEdit *box : {suiEdit_Start, suiEdit_Stop}) {
+        box->setEnabled(selected);
+        box->setColor(colourOf(vt::project::kTimeBoxNormal));
+    }
+}
+
+void TSetupClipWindow::colourTimeBox(TsuiMaskEdit *box, TimeBoxKind kind)
+{
+    const vt::project::ClipTimes times = selected_ >= 0 ? selectedTimes() : vt::project::ClipTimes {};
+    box->setColor(colourOf(
+        vt::project::TimeBoxColour(kind, box->displayText().toStdString(), selected_ >= 0 ? &times : nullptr)));
+}
+
+void TSetupClipWindow::leaveTimeBox(TsuiMaskEdit *box, TimeBoxKind kind)
+{
+    if (box->color() != colourOf(vt::project::kTimeBoxInvalid))
+        return;
+    if (selected_ < 0)
+        box->clearTime();
+    else
+        box->setTimeSeconds(kind == TimeBoxKind::Start ? clips_[selected_].start : clips_[selected_].end);
+    box->setColor(colourOf(vt::project::kTimeBoxNormal));
+}
+
+void TSetupClipWindow::confirmTimeBox(TimeBoxKind kind)
+{
+    if (busy_ || selected_ < 0)
+        return;
+    TsuiMaskEdit *box = kind == TimeBoxKind::Start ? suiEdit_Start : suiEdit_Stop;
+    const vt::project::ConfirmedTimes confirmed =
+        vt::project::ConfirmTimeBox(kind, box->displayText().toStdString(), selectedTimes());
+    if (!confirmed.applied)
+        return;
+    setPreviewControlsEnabled(false);
+    clips_[selected_].setTimes(confirmed.times.start, confirmed.times.end);
+    requestPreview(confirmed.previewSecond);
+    placeHandles();
+    showTimes();
+    refreshEntry(selected_);
+    updateEstimate();
+}
+
+void TSetupClipWindow::rangeDragging(TRangeBar::Part part)
+{
+    if (busy_ || selected_ < 0)
+        return;
+    const int32_t duration = clips_[selected_].duration;
+    const vt::project::HandlePositions &handles = Panel_Progress->handles();
+    const QColor dragging = colourOf(vt::project::kTimeBoxDragging);
+    if (part != TRangeBar::Part::Right) {
+        const QSignalBlocker blocker(suiEdit_Start);
+        suiEdit_Start->setTimeSeconds(static_cast<int>(duration * vt::project::StartFraction(handles.left)));
+        suiEdit_Start->setColor(dragging);
+    }
+    if (part != TRangeBar::Part::Left) {
+        const QSignalBlocker blocker(suiEdit_Stop);
+        suiEdit_Stop->setTimeSeconds(static_cast<int>(duration * vt::project::EndFraction(handles.right)));
+        suiEdit_Stop->setColor(dragging);
+    }
+}
+
+void TSetupClipWindow::rangeReleased(TRangeBar::Part part)
+{
+    if (busy_ || selected_ < 0) {
+        placeHandles();
+        return;
+    }
+    vt::project::TClipInfo &clip = clips_[selected_];
+    const vt::project::HandlePositions &handles = Panel_Progress->handles();
+    int32_t start = clip.start, end = clip.end;
+    if (part != TRangeBar::Part::Right)
+        start = vt::project::StartFromHandle(handles.left, clip.duration);
+    if (part != TRangeBar::Part::Left)
+        end = vt::project::EndFromHandle(handles.right, clip.duration);
+    clip.setTimes(start, end);
+    showTimes();
+    refreshEntry(selected_);
+    requestPreview(part == TRangeBar::Part::Right ? vt::project::PreviewSecondForEnd(end, clip.duration)
+                                                  : vt::project::PreviewSecondForStart(start));
+    updateEstimate();
+}
+
+// ---- the frame preview --------------------------------------------------------
+
+void TSetupClipWindow::requestPreview(int second)
+{
+    if (selected_ < 0)
+        return;
+    const vt::project::TClipInfo &clip = clips_[selected_];
+    // When the server becomes ready it shows the clip's start as it is then.
+    int ready = clip.start;
+    if (ready > clip.duration - 10)
+        ready -= 10;
+    preview_->setClip(clip.fileName, {clip.previewWidth, clip.previewHeight},
+                      {clip.snapshot.width(), clip.snapshot.height()}, ready);
+    setPreviewControlsEnabled(false);
+    if (!preview_->request(second))
+        preview_->stop();
+    syncPreviewControls();
+}
+
+void TSetupClipWindow::stopPreview()
+{
+    preview_->stop();
+    suiImageButton_Snapshoot->setEnabled(false);
+    syncPreviewControls();
+}
+
+void TSetupClipWindow::onLibraryMessage(uint32_t message, intptr_t wparam, intptr_t lparam)
+{
+    preview_->onMessage(message, wparam, lparam);
+    syncPreviewControls();
+}
+
+void TSetupClipWindow::onFrame(const vt::project::FramePreview::Frame &frame)
+{
+    if (selected_ < 0)
+        return;
+    vt::project::TClipInfo &clip = clips_[selected_];
+    clip.setSnapshot(frame.display);
+    clip.preview = frame.preview;
+    showPreviewPicture();
+    refreshEntry(selected_);
+    suiImageButton_Snapshoot->setEnabled(true);
+}
+
+void TSetupClipWindow::syncPreviewControls()
+{
+    Label_Info->setVisible(preview_->seeking());
+    if (Label_Info->isVisible())
+        Label_Info->raise();
+    if (preview_->loaded())
+        setPreviewControlsEnabled(preview_->controlsEnabled());
+}
+
+void TSetupClipWindow::setPreviewControlsEnabled(bool enabled)
+{
+    Panel_Progress->setEnabled(enabled && selected_ >= 0);
+    if (!enabled)
+        suiImageButton_Snapshoot->setEnabled(false);
+    else if (preview_->lastSecond() >= 0)
+        suiImageButton_Snapshoot->setEnabled(true);
+}
+
+void TSetupClipWindow::showPreviewPicture()
+{
+    if (selected_ < 0) {
+        Image_Preview->setPixmap(QPixmap::fromImage(vt::project::PreviewAreaPicture({}, true, Image_Preview->size())));
+        return;
+    }
+    const vt::project::TClipInfo &clip = clips_[selected_];
+    Image_Preview->setPixmap(
+        QPixmap::fromImage(vt::project::PreviewAreaPicture(clip.preview, clip.letterbox, Image_Preview->size())));
+}
+
+void TSetupClipWindow::saveSnapshot()
+{
+    if (selected_ < 0)
+        return;
+    vt::FileDialogRequest request;
+    request.filter = QLatin1String(vt::project::kSnapshotFilter);
+    const vt::FileDialogResult chosen = vt::DialogService::current().saveFile(this, request);
+    if (!chosen.accepted())
+        return;
+    QDir::setCurrent(QString::fromStdString(vt::ExePath()));
+    const vt::project::TClipInfo &clip = clips_[selected_];
+    const QImage frame = preview_->currentFrame({clip.snapshot.width(), clip.snapshot.height()});
+    if (frame.isNull())
+        return;
+    const vt::project::SnapshotFormat format = vt::project::SnapshotFormatOfFilter(chosen.filterIndex);
+    const QString file =
+        QString::fromStdString(vt::project::SnapshotFileName(chosen.file().toStdString(), format));
+    const bool saved = format == vt::project::SnapshotFormat::Bitmap
+                           ? frame.save(file, "BMP")
+                           : frame.save(file, "JPG", vt::project::kSnapshotJpegQuality);
+    if (!saved)
+        vt::DialogService::current().error(this, QStringLiteral("Could not write ") + file);
+}
+
+// ---- leaving ----------------------------------------------------------------
+
+void TSetupClipWindow::goNext()
+{
+    if (busy_)
+        return;
+    stopPreview();
+    QDialog *next = mode_ == Mode::Converter              ? next_.convertWindow
+                    : suiCheckBox_AddDVDMenu->isChecked() ? next_.menuWindow
+                                                          : next_.builderWindow;
+    if (!next)
+        return;
+    const bool hideThis = mode_ == Mode::Builder && suiCheckBox_AddDVDMenu->isChecked();
+    if (hideThis)
+        hide();
+    next->exec();
+    if (hideThis)
+        show();
+}
+
+void TSetupClipWindow::reject()
+{
+    if (busy_)
+        return;
+    select(-1);
+    stopPreview();
+    // The project lives as long as the mode's clip list is open.
+    clips_.clear();
+    vt::shell::ClearProject();
+    vt::shell::FreeTitleTexts();
+    layoutEntries();
+    showSelection();
+    TsuiForm::reject();
+}
+
+void TSetupClipWindow::closeEvent(QCloseEvent *event)
+{
+    if (busy_) {
+        event->ignore();
+        return;
+    }
+    TsuiForm::closeEvent(event);
+}
+
+bool TSetupClipWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != suiImageButton_InfoBar)
+        return TsuiForm::eventFilter(watched, event);
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton) {
+            thumbDragging_ = true;
+            thumbPressY_ = qRound(mouse->globalPosition().y());
+            thumbPressTop_ = suiImageButton_InfoBar->y();
+        }
+        return false;
+    case QEvent::MouseMove:
+        if (thumbDragging_)
+            scrollTo(thumbPressTop_ + qRound(mouse->globalPosition().y()) - thumbPressY_);
+        return false;
+    case QEvent::MouseButtonRelease:
+        thumbDragging_ = false;
+        return false;
+    default:
+        return false;
+    }
+}

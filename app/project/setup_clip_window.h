@@ -1,0 +1,161 @@
+// The clip list window (812 × 601) of the one-step builder and converter
+// modes: the project's clips with their pictures and facts, added through
+// the converter library, reordered, removed and trimmed while a live frame
+// preview follows, against a running estimate of the disc size.
+#pragma once
+
+#include "app/project/clip_record.h"
+#include "app/project/disc_estimate.h"
+#include "app/project/frame_preview.h"
+#include "app/project/range_bar.h"
+#include "app/widgets/sui_form.h"
+
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QMenu;
+class TLabel;
+class TProgressWindow;
+class TSetupImage;
+class TSetupSubtitleWindow;
+class TSrtImage;
+class TsuiCheckBox;
+class TsuiImageButton;
+class TsuiMaskEdit;
+class TsuiRadioButton;
+
+namespace vt::project {
+class WindowMessageTarget;
+}
+namespace vt::shell {
+struct Settings;
+class SharedBitmaps;
+}
+
+class TSetupClipWindow : public TsuiForm {
+    Q_OBJECT
+
+public:
+    static constexpr int kClientWidth = 812, kClientHeight = 601;
+
+    enum class Mode { Builder, Converter };
+
+    // The windows this one hands over to; any may be missing.
+    struct NextWindows {
+        QDialog *menuWindow = nullptr;     // builder mode with a DVD menu
+        QDialog *builderWindow = nullptr;  // builder mode without menu
+        QDialog *convertWindow = nullptr;  // converter mode
+        QDialog *optionWindow = nullptr;   // the settings button
+        TSetupSubtitleWindow *subtitleWindow = nullptr;
+    };
+
+    // clips: the project. libraryFolder: where the converter library is
+    // loaded from ("" the program folder).
+    TSetupClipWindow(vt::project::ClipInfo &clips, vt::shell::Settings &settings,
+                     const vt::shell::SharedBitmaps &bitmaps, std::string libraryFolder = "",
+                     QWidget *parent = nullptr);
+    ~TSetupClipWindow() override;
+
+    void setNextWindows(const NextWindows &next) { next_ = next; }
+
+    // Prepares the window for a mode before the home window shows it.
+    void enterMode(Mode mode);
+    Mode mode() const { return mode_; }
+
+    // The commands, as the buttons and the right-click menu give them.
+    void addFiles();
+    void addFiles(const QStringList &files);
+    void removeSelected();
+    void moveSelected(int (vt::project::ClipInfo::*move)(int));
+    void select(int index);
+    void openSubtitleWindow(int index);
+    void saveSnapshot();
+    void goNext();
+
+    int selectedIndex() const { return selected_; }
+    bool busy() const { return busy_; }
+    vt::project::DiscType discType() const { return discType_; }
+    bool pictureShape4_3() const;
+    const vt::project::DiscEstimate &estimate() const { return estimate_; }
+    const vt::project::FramePreview &preview() const { return *preview_; }
+    QMenu *rightClickMenu() const { return rightMenu_; }
+    // The list entries and markers, in list order.
+    TSetupImage *entry(int index) const { return entries_.at(static_cast<size_t>(index)); }
+    TSrtImage *marker(int index) const { return markers_.at(static_cast<size_t>(index)); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void reject() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildListArea();
+    void buildPreviewArea();
+    void buildDiscArea();
+    void buildCommandButtons();
+    void captionCommandButtons();
+    TsuiImageButton *addButton(QWidget *parent, const char *name, const QString &caption, const QRect &place,
+                               bool accent = false);
+
+    void layoutEntries();
+    void refreshEntry(int index);
+    void showSelection();
+    void setDiscType(vt::project::DiscType type);
+    void updateEstimate();
+    void scrollTo(int thumbTop);
+    void popUpMenu(int index, const QPoint &globalPosition);
+
+    // Trimming and the preview.
+    vt::project::ClipTimes selectedTimes() const;
+    void placeHandles();
+    void showTimes();
+    void colourTimeBox(TsuiMaskEdit *box, vt::project::TimeBoxKind kind);
+    void leaveTimeBox(TsuiMaskEdit *box, vt::project::TimeBoxKind kind);
+    void confirmTimeBox(vt::project::TimeBoxKind kind);
+    void rangeDragging(TRangeBar::Part part);
+    void rangeReleased(TRangeBar::Part part);
+    void requestPreview(int second);
+    void stopPreview();
+    void onLibraryMessage(uint32_t message, intptr_t wparam, intptr_t lparam);
+    void onFrame(const vt::project::FramePreview::Frame &frame);
+    void showPreviewPicture();
+    void syncPreviewControls();
+    void setPreviewControlsEnabled(bool enabled);
+
+    vt::project::ClipInfo &clips_;
+    vt::shell::Settings &settings_;
+    const vt::shell::SharedBitmaps &bitmaps_;
+    std::string libraryFolder_;
+    NextWindows next_;
+    Mode mode_ = Mode::Builder;
+    bool busy_ = false;
+    int selected_ = -1;
+    int64_t dvd5Size_ = 0, dvd9Size_ = 0;
+    vt::project::DiscType discType_ = vt::project::DiscType::DVD5;
+    vt::project::DiscEstimate estimate_;
+
+    vt::project::WindowMessageTarget *messages_;
+    std::unique_ptr<vt::project::FramePreview> preview_;
+
+    std::vector<TSetupImage *> entries_;
+    std::vector<TSrtImage *> markers_;
+    QMenu *rightMenu_ = nullptr;
+    int thumbPressY_ = 0, thumbPressTop_ = 0;
+    bool thumbDragging_ = false;
+
+    QWidget *Panel_List, *Panel_Scroll;
+    TsuiImageButton *suiImageButton_InfoBar;
+    QLabel *Image_Preview;
+    TLabel *Label_Info, *Label_DiscSize;
+    TRangeBar *Panel_Progress;
+    TsuiMaskEdit *suiEdit_Start, *suiEdit_Stop;
+    TsuiImageButton *suiImageButton_ConfirmStart, *suiImageButton_ConfirmStop, *suiImageButton_Snapshoot;
+    TsuiCheckBox *CheckBox_AddLetterBox, *suiCheckBox_AddDVDMenu;
+    TsuiRadioButton *suiCheckBox_4_3, *suiCheckBox_16_9;
+    TsuiImageButton *suiImageButton_DVD5, *suiImageButton_DVD9;
+    TsuiImageButton *suiImageButton_AddFile, *suiImageButton_RemoveFile, *suiImageButton_Up, *suiImageButton_Down;
+    TLabel *Image8500;
+    QWidget *Image_DiscSizeProgress;
+};
