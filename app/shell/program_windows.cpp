@@ -1,5 +1,7 @@
 #include "app/shell/program_windows.h"
 
+#include "app/production/convert_window.h"
+#include "app/project/clip_record.h"
 #include "app/shell/about_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
@@ -35,6 +37,10 @@ QDialog *ProgramWindows::addLaterWindow(const char *name, const char *title)
 ProgramWindows::ProgramWindows(ProgramServices services)
 {
     MainWindow = add(new TMainWindow(*this, services.language, services.bitmaps, services.programFolder));
+    // The settings window keeps the environment; the production windows
+    // need its output-folder rules and settings file too.
+    const FolderContext folders = services.environment.folders;
+    const std::string optionIni = services.environment.optionIniWrite;
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
     SetupClipWindow = addLaterWindow("SetupClipWindow", "Clip List");
     SetupSubtitleWindow = addLaterWindow("SetupSubtitleWindow", "Subtitle");
@@ -45,7 +51,9 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     AboutWindow = add(new TAboutWindow(services.programFolder + kVersionIni));
     SetupDVDFileWindow = addLaterWindow("SetupDVDFileWindow", "Burn Source");
     CompilerWindow = addLaterWindow("CompilerWindow", "Compiler");
-    ConvertWindow = addLaterWindow("ConvertWindow", "Converter");
+    ConvertWindow = add(new TConvertWindow(ConvertWindowServices{services.settings, services.language,
+                                                                 project::programClipInfo(), services.programFolder,
+                                                                 folders.workFolder, optionIni, folders}));
     BurnWindow = addLaterWindow("BurnWindow", "Burner");
     BuilderWindow = addLaterWindow("BuilderWindow", "One-Step Builder");
     DeviceWindow = addLaterWindow("DeviceWindow", "Burner Devices");
