@@ -253,7 +253,7 @@ void TConvertWindow::done(int result)
     emptyWorkFolder();
     if (!vt::production::StoreVideoFormatChoice(suiCheckBox_NTSC->isChecked(), services_.settings,
                                                 services_.optionIniPath))
-        logLine("Can not write " + services_.optionIniPath);
+        vt::DialogService::current().error(this, qt("Can not write " + services_.optionIniPath));
     TsuiForm::done(result);
 }
 
