@@ -308,6 +308,20 @@ private slots:
         QCOMPARE(vt::IniFile(f.folder.file("Option.ini")).readString("Option", "VideoFormat", "?"), std::string("0"));
         QVERIFY(!QFileInfo::exists(f.folder.path() + "Temp/author.xml"));
     }
+
+    void aTvSystemThatCannotBeWrittenIsReported()
+    {
+        Fixture f;
+        f.folder.removeFile("Option.ini");
+        QDir().mkpath(f.folder.path() + "Option.ini");  // a folder where the file should be
+        f.window->show();
+        click(f.window.get(), "suiCheckBox_PAL");
+        click(f.window.get(), "suiImageButton_Close");
+
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.dialogs.messageTexts(), QStringList{"Can not write " + f.folder.path() + "Option.ini"});
+        QCOMPARE(f.dialogs.shown().back().icon, vt::MessageIcon::Error);
+    }
 };
 
 QTEST_MAIN(ConvertWindowTest)
