@@ -50,6 +50,9 @@ public:
     int outcome() const { return outcome_; }
     ProductionParams &params() { return params_; }
     const RunFolders &folders() const { return folders_; }
+    // The output folder of the next run (the user may choose another one
+    // between runs).
+    void setOutputFolder(const std::string &folder) { folders_.outputFolder = folder; }
     ProductionView &view() { return view_; }
 
     // The user pressed Stop and confirmed (the steps look at it after each

@@ -740,6 +740,8 @@ void TSetupClipWindow::goNext()
     const bool hideThis = mode_ == Mode::Builder && suiCheckBox_AddDVDMenu->isChecked();
     if (hideThis)
         hide();
+    if (next_.prepare)
+        next_.prepare(next);
     next->exec();
     if (hideThis)
         show();

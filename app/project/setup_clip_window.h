@@ -4,6 +4,8 @@
 // preview follows, against a running estimate of the disc size.
 #pragma once
 
+#include <functional>
+
 #include "app/project/clip_record.h"
 #include "app/project/disc_estimate.h"
 #include "app/project/frame_preview.h"
@@ -48,6 +50,9 @@ public:
         QDialog *convertWindow = nullptr;  // converter mode
         QDialog *optionWindow = nullptr;   // the settings button
         TSetupSubtitleWindow *subtitleWindow = nullptr;
+        // Called with the next window just before it opens, so it can take
+        // over this window's choices (picture shape, disc type).
+        std::function<void(QDialog *next)> prepare;
     };
 
     // clips: the project. libraryFolder: where the converter library is

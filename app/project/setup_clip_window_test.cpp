@@ -350,6 +350,8 @@ private slots:
         next.menuWindow = &menu;
         next.builderWindow = &builder;
         next.convertWindow = &convert;
+        QDialog *prepared = nullptr;
+        next.prepare = [&](QDialog *window) { prepared = window; };
         w->setNextWindows(next);
         for (auto [addMenu, mode, expected] :
              {std::tuple {true, TSetupClipWindow::Mode::Builder, &menu},
@@ -365,6 +367,7 @@ private slots:
             });
             click(w.get(), "suiImageButton_Menu");
             QCOMPARE(shown, expected);
+            QCOMPARE(prepared, expected);
         }
         click(w.get(), "suiImageButton_Close");
         QCOMPARE(clips.count(), 0);

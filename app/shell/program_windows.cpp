@@ -1,5 +1,6 @@
 #include "app/shell/program_windows.h"
 
+#include "app/production/convert_window.h"
 #include "app/project/clip_record.h"
 #include "app/project/setup_chapter_window.h"
 #include "app/project/setup_clip_window.h"
@@ -39,7 +40,11 @@ QDialog *ProgramWindows::addLaterWindow(const char *name, const char *title)
 ProgramWindows::ProgramWindows(ProgramServices services)
 {
     MainWindow = add(new TMainWindow(*this, services.language, services.bitmaps, services.programFolder));
+    // The settings window keeps the environment; the subtitle window needs
+    // its region list, the production windows its output-folder rules and
+    // settings file.
     RegionList regions = services.environment.regions;
+    const FolderContext folders = services.environment.folders;
     const std::string optionIni = services.environment.optionIniWrite;
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
     SetupClipWindow = add(new TSetupClipWindow(vt::project::programClipInfo(), services.settings, services.bitmaps));
@@ -51,7 +56,9 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     AboutWindow = add(new TAboutWindow(services.programFolder + kVersionIni));
     SetupDVDFileWindow = addLaterWindow("SetupDVDFileWindow", "Burn Source");
     CompilerWindow = addLaterWindow("CompilerWindow", "Compiler");
-    ConvertWindow = addLaterWindow("ConvertWindow", "Converter");
+    ConvertWindow = add(new TConvertWindow(ConvertWindowServices{services.settings, services.language,
+                                                                 project::programClipInfo(), services.programFolder,
+                                                                 folders.workFolder, optionIni, folders}));
     BurnWindow = addLaterWindow("BurnWindow", "Burner");
     BuilderWindow = addLaterWindow("BuilderWindow", "One-Step Builder");
     DeviceWindow = addLaterWindow("DeviceWindow", "Burner Devices");
@@ -62,6 +69,10 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     next.convertWindow = ConvertWindow;
     next.optionWindow = OptionWindow;
     next.subtitleWindow = SetupSubtitleWindow;
+    next.prepare = [this](QDialog *window) {
+        if (window == ConvertWindow)
+            ConvertWindow->setAspect(SetupClipWindow->pictureShape4_3() ? production::kAspect4x3 : production::kAspect16x9);
+    };
     SetupClipWindow->setNextWindows(next);
 }
 

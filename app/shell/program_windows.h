@@ -12,6 +12,7 @@
 #include <vector>
 
 class TAboutWindow;
+class TConvertWindow;
 class TMainWindow;
 class TOptionWindow;
 class TSetupChapterWindow;
@@ -55,7 +56,7 @@ public:
     TAboutWindow *AboutWindow = nullptr;
     QDialog *SetupDVDFileWindow = nullptr;
     QDialog *CompilerWindow = nullptr;
-    QDialog *ConvertWindow = nullptr;
+    TConvertWindow *ConvertWindow = nullptr;
     QDialog *BurnWindow = nullptr;
     QDialog *BuilderWindow = nullptr;
     QDialog *DeviceWindow = nullptr;

@@ -1,0 +1,328 @@
+// The converter window as the user drives it, over the scripted converter
+// library: what a show resets, Start with an empty list, the outcomes of a
+// run, Stop and Close while busy or idle, and the TV system written back.
+#include "app/production/convert_window.h"
+
+#include "app/project/clip_record.h"
+#include "app/shell/test_program_folder.h"
+#include "app/widgets/desktop_opener.h"
+#include "app/widgets/label.h"
+#include "app/widgets/screenshot.h"
+#include "app/widgets/scripted_dialog_service.h"
+#include "app/widgets/sui_check_box.h"
+#include "app/widgets/sui_combo_box.h"
+#include "app/widgets/sui_edit.h"
+#include "app/widgets/sui_image_button.h"
+#include "app/widgets/sui_memo.h"
+#include "app/widgets/sui_progress_bar.h"
+#include "platform/ini_file.h"
+
+#include <QTest>
+#include <QTimer>
+
+#include <fstream>
+
+using vt::MessageAnswer;
+
+namespace {
+
+template <typename W>
+W *control(QWidget *window, const char *name)
+{
+    W *found = window->findChild<W *>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+// Clicks a control; a check box is clicked on its box.
+void click(QWidget *window, const char *name)
+{
+    QWidget *widget = control<QWidget>(window, name);
+    const QPoint at = qobject_cast<TsuiCheckBox *>(widget) ? QPoint(8, widget->height() / 2) : widget->rect().center();
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+QString labelText(QWidget *window, const char *name)
+{
+    return control<TLabel>(window, name)->text();
+}
+
+QStringList logLines(QWidget *window)
+{
+    return control<TsuiMemo>(window, "Memo_Msg")->lines();
+}
+
+// A program folder with the scripted converter library, a project and the
+// converter window over them; the desktop opener and the dialogs recorded.
+class Fixture {
+public:
+    explicit Fixture(bool withConverter = true)
+    {
+        if (withConverter)
+            QVERIFY(QFile::copy(QStringLiteral(VANTOREL_TEST_LIB_DIR "/libCorvane.so"), folder.path() + "libCorvane.so"));
+        folder.settings.g_s_OutputFolder = folder.file("D/Out/");
+        previousOpener = vt::setDesktopOpener([this](const QUrl &url) { opened.push_back(url); });
+        window = std::make_unique<TConvertWindow>(ConvertWindowServices{
+            folder.settings, folder.language, clips, folder.path().toStdString(), folder.file("Temp/"),
+            folder.file("Option.ini"), folder.environment().folders});
+    }
+    ~Fixture() { vt::setDesktopOpener(previousOpener); }
+
+    // A clip file with its facts for the scripted library (pace: clip
+    // seconds converted per 10 ms).
+    vt::project::TClipInfo &addClip(const char *name, int duration, const std::string &extraFacts = "",
+                                    int pace = 50)
+    {
+        const std::string path = folder.file(name);
+        std::ofstream(path) << "clip";
+        std::ofstream(path + ".facts") << "[facts]\nduration=" << duration << "\nwidth=720\nheight=576\naspect=1\n"
+                                       << "encode_pace=" << pace << "\n" << extraFacts;
+        auto clip = std::make_unique<vt::project::TClipInfo>();
+        clip->fileName = path;
+        vt::project::StreamFacts facts;
+        facts.duration = duration;
+        facts.width = 720;
+        facts.height = 576;
+        facts.progressive = 1;
+        clip->setStreamFacts(facts);
+        return clips.append(std::move(clip));
+    }
+
+    // The arguments the scripted library was called with, one per line
+    // after its "FAKEVOB" mark.
+    static QStringList vobArguments(const std::string &vob)
+    {
+        QFile file(QString::fromStdString(vob));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll()).split('\n');
+    }
+
+    vt::shell::TestProgramFolder folder;
+    vt::ScriptedDialogService dialogs;
+    vt::ScopedDialogService scopedDialogs{dialogs};
+    vt::project::ClipInfo clips;
+    std::unique_ptr<TConvertWindow> window;
+    QList<QUrl> opened;
+    vt::DesktopOpener previousOpener;
+};
+
+} // namespace
+
+class ConvertWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showResetsTheWindowFromTheSettingsAndTheProject()
+    {
+        Fixture f;
+        f.folder.settings.b_VideoForamt = false;
+        f.folder.settings.g_i_OutputQuality = 2;
+        f.addClip("a.mpg", 20);
+        f.addClip("b.mpg", 20).interlaced = true;
+        QDir().mkpath(f.folder.path() + "Temp/left");
+        std::ofstream(f.folder.file("Temp/left/over.xml")) << "x";
+        f.window->show();
+
+        QCOMPARE(f.window->objectName(), QStringLiteral("ConvertWindow"));
+        QVERIFY(control<TsuiCheckBox>(f.window.get(), "suiCheckBox_PAL")->isChecked());
+        QVERIFY(!control<TsuiCheckBox>(f.window.get(), "suiCheckBox_NTSC")->isChecked());
+        QVERIFY(control<TsuiCheckBox>(f.window.get(), "suiCheckBox_Deinterlace")->isChecked());
+        auto *quality = control<TsuiComboBox>(f.window.get(), "suiComboBox_OutputQuality");
+        QCOMPARE(quality->count(), 3);
+        QCOMPARE(quality->itemText(0), QStringLiteral("Preference by Image Quality -- Larger Output Size"));
+        QCOMPARE(quality->itemText(2), QStringLiteral("Preference by Max. Conversion Speed and Min. Output Size"));
+        QCOMPARE(quality->currentIndex(), 2);
+        QCOMPARE(labelText(f.window.get(), "Label_CurrentTime"), QStringLiteral("00:00:00"));
+        QCOMPARE(labelText(f.window.get(), "Label_Duration"), QStringLiteral("00:00:00"));
+        QCOMPARE(labelText(f.window.get(), "Label_FPS"), QStringLiteral("0"));
+        QCOMPARE(labelText(f.window.get(), "Label_CurrentFrame"), QStringLiteral("0"));
+        QCOMPARE(labelText(f.window.get(), "Label_Percent1"), QStringLiteral("0 %"));
+        QVERIFY(control<QWidget>(f.window.get(), "suiImageButton_Start")->isVisible());
+        QVERIFY(!control<QWidget>(f.window.get(), "suiImageButton_Stop")->isVisible());
+        QVERIFY(!QFileInfo::exists(f.folder.path() + "Temp/left"));
+
+        // Each NTSC/PAL box unchecks the other.
+        click(f.window.get(), "suiCheckBox_NTSC");
+        QVERIFY(control<TsuiCheckBox>(f.window.get(), "suiCheckBox_NTSC")->isChecked());
+        QVERIFY(!control<TsuiCheckBox>(f.window.get(), "suiCheckBox_PAL")->isChecked());
+
+        // Browse: the chosen folder becomes the output folder.
+        f.dialogs.answerFolder(f.folder.path() + "D/Chosen");
+        click(f.window.get(), "suiImageButton_Browse");
+        QCOMPARE(f.dialogs.shown().back().caption, QStringLiteral("Please selct output folder!"));
+        QCOMPARE(f.folder.settings.g_s_OutputFolder, f.folder.file("D/Chosen/"));
+        QCOMPARE(control<TsuiEdit>(f.window.get(), "suiEdit_OutputFolder")->text(), f.folder.path() + "D/Chosen/");
+
+        // A project without interlaced clips leaves deinterlacing off.
+        f.window->hide();
+        f.clips[1].interlaced = false;
+        f.window->show();
+        QVERIFY(!control<TsuiCheckBox>(f.window.get(), "suiCheckBox_Deinterlace")->isChecked());
+    }
+
+    void startWithoutClipsSaysThereIsNothingToConvert()
+    {
+        Fixture f;
+        f.window->show();
+        click(f.window.get(), "suiImageButton_Start");
+        QCOMPARE(f.dialogs.messageTexts(), QStringList{QStringLiteral("No file to convert.")});
+        QCOMPARE(f.window->outcome(), -1);
+        QVERIFY(logLines(f.window.get()).isEmpty());
+        QVERIFY(f.opened.isEmpty());
+    }
+
+    void convertsEveryClipAndOpensTheOutputFolder()
+    {
+        Fixture f;
+        f.addClip("first.mpg", 30);
+        f.addClip("second.mpg", 12).setTimes(2, 7);
+        f.window->setAspect(vt::production::kAspect16x9);
+        f.window->show();
+        click(f.window.get(), "suiCheckBox_PAL");
+        control<TsuiComboBox>(f.window.get(), "suiComboBox_OutputQuality")->setCurrentIndex(0);
+        click(f.window.get(), "suiImageButton_Start");
+
+        QCOMPARE(f.window->outcome(), 1);
+        const QStringList log = logLines(f.window.get());
+        QCOMPARE(log, (QStringList{"Data preparation >>>", "Start to convert clip to VOB file >>>",
+                                   "first.mpg >>>> OutputVOB_0.vob", "second.mpg >>>> OutputVOB_1.vob",
+                                   "<<< Process finish"}));
+        QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(f.folder.path() + "D/Out/")});
+        QCOMPARE(f.folder.settings.g_i_OutputQuality, 0);
+        QCOMPARE(f.clips[1].vobFile, f.folder.file("D/Out/OutputVOB_1.vob"));
+        QCOMPARE(labelText(f.window.get(), "Label_Percent1"), QStringLiteral("100 %"));
+        QCOMPARE(control<TsuiProgressBar>(f.window.get(), "suiProgressBar_1")->value(), 100);
+        QCOMPARE(labelText(f.window.get(), "Label_Duration"), QStringLiteral("00:00:05"));
+        QCOMPARE(labelText(f.window.get(), "Label_CurrentTime"), QStringLiteral("00:00:07"));
+        QVERIFY(control<QWidget>(f.window.get(), "suiImageButton_Start")->isVisible());
+        QVERIFY(control<QWidget>(f.window.get(), "suiCheckBox_PAL")->isEnabled());
+
+        // What the library was asked: PAL, 16:9, the first quality, the trim.
+        const QStringList second = Fixture::vobArguments(f.clips[1].vobFile);
+        QCOMPARE(second.value(0), QStringLiteral("FAKEVOB"));
+        QCOMPARE(second.value(2), QStringLiteral("2"));      // start
+        QCOMPARE(second.value(4), QStringLiteral("16:9"));   // aspect
+        QCOMPARE(second.value(7), QStringLiteral("5000"));   // video bitrate of quality 0
+        QCOMPARE(second.value(14), QStringLiteral("25"));    // frame rate
+        QCOMPARE(second.value(19), QStringLiteral("5"));     // duration: end - start
+        QCOMPARE(second.value(21), QStringLiteral("2"));     // PAL
+
+        vt::saveScreenshot(f.window.get(), QStringLiteral("ConvertWindow"));
+    }
+
+    void failedRunsEndWithTheirOutcome_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("lastLine");
+        QTest::newRow("missing source") << "missing source" << 2 << "<<< Conversion parameter wrong";
+        QTest::newRow("converter fails") << "converter fails" << 3 << "<<< Conversion process wrong";
+        QTest::newRow("converter odd result") << "converter odd result" << 3 << "<<< Conversion process wrong";
+        QTest::newRow("no converter library") << "no converter library" << 15
+                                              << "<<< Can not start conversion process";
+    }
+    void failedRunsEndWithTheirOutcome()
+    {
+        QFETCH(QString, failure);
+        QFETCH(int, outcome);
+        QFETCH(QString, lastLine);
+        Fixture f(failure != "no converter library");
+        f.addClip("ok.mpg", 10);
+        vt::project::TClipInfo &bad = f.addClip("bad.mpg", 10,
+                                                failure == "converter fails"      ? "encode_result=-1\n"
+                                                : failure == "converter odd result" ? "encode_result=7\n"
+                                                                                    : "");
+        if (failure == "missing source")
+            QFile::remove(QString::fromStdString(bad.fileName));
+        f.window->show();
+        click(f.window.get(), "suiImageButton_Start");
+
+        QCOMPARE(f.window->outcome(), outcome);
+        QCOMPARE(logLines(f.window.get()).last(), lastLine);
+        QVERIFY(f.opened.isEmpty());
+        QVERIFY(control<QWidget>(f.window.get(), "suiImageButton_Start")->isVisible());
+        QVERIFY(!control<QWidget>(f.window.get(), "suiImageButton_Stop")->isVisible());
+        if (outcome != 15)
+            QVERIFY(QFileInfo::exists(f.folder.path() + "D/Out/OutputVOB_0.vob"));
+    }
+
+    void stopAndCloseWhileConverting()
+    {
+        Fixture f;
+        f.addClip("long.mpg", 300, "", 1);  // three seconds of converting
+        f.window->show();
+        f.dialogs.answerMessage(MessageAnswer::Ok);   // "Please stop process first!"
+        f.dialogs.answerMessage(MessageAnswer::No);   // first Stop: go on
+        f.dialogs.answerMessage(MessageAnswer::Yes);  // second Stop: stop
+        bool busyMidway = false, stopShown = false;
+        QTimer::singleShot(200, f.window.get(), [&] {
+            busyMidway = f.window->busy();
+            stopShown = control<QWidget>(f.window.get(), "suiImageButton_Stop")->isVisible();
+            click(f.window.get(), "suiImageButton_Close");
+            f.window->reject();  // the window's own close is refused too
+            click(f.window.get(), "suiImageButton_Stop");
+        });
+        QTimer::singleShot(1100, f.window.get(), [&] {
+            vt::saveScreenshot(f.window.get(), QStringLiteral("ConvertWindow_Busy"));
+            click(f.window.get(), "suiImageButton_Stop");
+        });
+        click(f.window.get(), "suiImageButton_Start");
+
+        QVERIFY(busyMidway);
+        QVERIFY(stopShown);
+        QVERIFY(f.window->isVisible());
+        QCOMPARE(f.dialogs.messageTexts(),
+                 (QStringList{"Please stop process first!", "Do you want to stop process?",
+                              "Do you want to stop process?"}));
+        QCOMPARE(f.window->outcome(), 0);
+        QCOMPARE(logLines(f.window.get()).last(), QStringLiteral("<<< User abort"));
+        QVERIFY(f.opened.isEmpty());
+        const int percent = control<TsuiProgressBar>(f.window.get(), "suiProgressBar_1")->value();
+        QVERIFY2(percent > 0 && percent < 100, qPrintable(QString::number(percent)));
+    }
+
+    void stopWithoutAConversionCannotStop()
+    {
+        Fixture f;
+        f.addClip("a.mpg", 10);
+        f.window->show();
+        control<TsuiImageButton>(f.window.get(), "suiImageButton_Stop")->click();
+        QCOMPARE(f.dialogs.messageTexts(), QStringList{QStringLiteral("Can not stop process!")});
+        QCOMPARE(f.window->outcome(), -1);
+    }
+
+    void closingWritesAChangedTvSystemAndEmptiesTheWorkFolder()
+    {
+        Fixture f;
+        f.folder.settings.b_VideoForamt = true;
+        f.window->show();
+        click(f.window.get(), "suiCheckBox_PAL");
+        QDir().mkpath(f.folder.path() + "Temp");
+        std::ofstream(f.folder.file("Temp/author.xml")) << "x";
+        click(f.window.get(), "suiImageButton_Close");
+
+        QVERIFY(!f.window->isVisible());
+        QVERIFY(!f.folder.settings.b_VideoForamt);
+        QCOMPARE(vt::IniFile(f.folder.file("Option.ini")).readString("Option", "VideoFormat", "?"), std::string("0"));
+        QVERIFY(!QFileInfo::exists(f.folder.path() + "Temp/author.xml"));
+    }
+
+    void aTvSystemThatCannotBeWrittenIsReported()
+    {
+        Fixture f;
+        f.folder.removeFile("Option.ini");
+        QDir().mkpath(f.folder.path() + "Option.ini");  // a folder where the file should be
+        f.window->show();
+        click(f.window.get(), "suiCheckBox_PAL");
+        click(f.window.get(), "suiImageButton_Close");
+
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(f.dialogs.messageTexts(), QStringList{"Can not write " + f.folder.path() + "Option.ini"});
+        QCOMPARE(f.dialogs.shown().back().icon, vt::MessageIcon::Error);
+    }
+};
+
+QTEST_MAIN(ConvertWindowTest)
+#include "convert_window_test.moc"
