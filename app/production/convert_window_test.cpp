@@ -15,6 +15,7 @@
 #include "app/widgets/sui_image_button.h"
 #include "app/widgets/sui_memo.h"
 #include "app/widgets/sui_progress_bar.h"
+#include "app/widgets/window_test_controls.h"
 #include "platform/ini_file.h"
 
 #include <QTest>
@@ -24,24 +25,10 @@
 
 using vt::MessageAnswer;
 
+using vt::testing::control;
+using vt::testing::click;
+
 namespace {
-
-template <typename W>
-W *control(QWidget *window, const char *name)
-{
-    W *found = window->findChild<W *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-// Clicks a control; a check box is clicked on its box.
-void click(QWidget *window, const char *name)
-{
-    QWidget *widget = control<QWidget>(window, name);
-    const QPoint at = qobject_cast<TsuiCheckBox *>(widget) ? QPoint(8, widget->height() / 2) : widget->rect().center();
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
-}
 
 QString labelText(QWidget *window, const char *name)
 {

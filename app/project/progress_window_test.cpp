@@ -4,21 +4,11 @@
 #include "app/shell/test_program_folder.h"
 #include "app/widgets/label.h"
 #include "app/widgets/screenshot.h"
+#include "app/widgets/window_test_controls.h"
 
 #include <QTest>
 
-namespace {
-
-template <typename W>
-W *control(QWidget *window, const char *name)
-{
-    W *found = window->findChild<W *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-} // namespace
+using vt::testing::control;
 
 class ProgressWindowTest : public QObject {
     Q_OBJECT

@@ -9,21 +9,16 @@
 #include "app/widgets/sui_combo_box.h"
 #include "app/widgets/sui_list_box.h"
 #include "app/widgets/sui_spin_edit.h"
+#include "app/widgets/window_test_controls.h"
 
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
 
-namespace {
+using vt::testing::control;
+using vt::testing::click;
 
-template <typename W>
-W *control(QWidget *window, const char *name)
-{
-    W *found = window->findChild<W *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
+namespace {
 
 vt::project::TClipInfo clipOf(int start, int end)
 {
@@ -41,10 +36,6 @@ void type(QWidget *window, int hours, int minutes, int seconds)
     control<TsuiSpinEdit>(window, "suiSpinEdit_Sec")->setValue(seconds);
 }
 
-void click(QWidget *window, const char *name)
-{
-    QTest::mouseClick(control<QWidget>(window, name), Qt::LeftButton);
-}
 
 } // namespace
 

@@ -13,6 +13,7 @@
 #include "app/widgets/sui_check_box.h"
 #include "app/widgets/sui_image_button.h"
 #include "app/widgets/sui_mask_edit.h"
+#include "app/widgets/window_test_controls.h"
 #include "engines/converter/test_support/fixtures.h"
 #include "engines/converter/test_support/test_media.h"
 
@@ -27,21 +28,10 @@
 
 using vt::project::ClipInfo;
 
+using vt::testing::control;
+using vt::testing::click;
+
 namespace {
-
-template <typename W>
-W *control(QWidget *window, const char *name)
-{
-    W *found = window->findChild<W *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-void click(QWidget *window, const char *name)
-{
-    QTest::mouseClick(control<QWidget>(window, name), Qt::LeftButton);
-}
 
 // Drags a part of the range bar dx pixels with the left button, as a user does.
 void drag(QWidget *part, int dx)

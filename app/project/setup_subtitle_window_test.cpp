@@ -9,6 +9,7 @@
 #include "app/widgets/scripted_dialog_service.h"
 #include "app/widgets/sui_combo_box.h"
 #include "app/widgets/sui_font_size_combo_box.h"
+#include "app/widgets/window_test_controls.h"
 #include "platform/ini_file.h"
 
 #include <QPainter>
@@ -17,21 +18,10 @@
 
 #include <fstream>
 
+using vt::testing::control;
+using vt::testing::click;
+
 namespace {
-
-template <typename W>
-W *control(QWidget *window, const char *name)
-{
-    W *found = window->findChild<W *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-void click(QWidget *window, const char *name)
-{
-    QTest::mouseClick(control<QWidget>(window, name), Qt::LeftButton);
-}
 
 } // namespace
 

@@ -13,12 +13,15 @@
 #include "app/widgets/sui_check_box.h"
 #include "app/widgets/sui_image_button.h"
 #include "app/widgets/sui_image_panel.h"
+#include "app/widgets/window_test_controls.h"
 
 #include <QApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
+
+using vt::testing::control;
 
 namespace {
 
@@ -28,14 +31,6 @@ void hover(QWidget *widget)
     QCoreApplication::sendEvent(widget, &enter);
 }
 
-template <typename W>
-W *control(QWidget *window, const char *name)
-{
-    W *found = window->findChild<W *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
 
 QStringList visibleDescriptionPictures(QWidget *home)
 {

@@ -10,29 +10,16 @@
 #include "app/widgets/sui_image_button.h"
 #include "app/widgets/sui_image_panel.h"
 #include "app/widgets/sui_spin_edit.h"
+#include "app/widgets/window_test_controls.h"
 
 #include <QTest>
 
 using vt::shell::OptionPage;
 
+using vt::testing::control;
+using vt::testing::click;
+
 namespace {
-
-template <typename W>
-W *control(QWidget *window, const char *name)
-{
-    W *found = window->findChild<W *>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-// Clicks a control; a check box is clicked on its box.
-void click(QWidget *window, const char *name)
-{
-    QWidget *widget = control<QWidget>(window, name);
-    const QPoint at = qobject_cast<TsuiCheckBox *>(widget) ? QPoint(8, widget->height() / 2) : widget->rect().center();
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
-}
 
 } // namespace
 
