@@ -72,4 +72,26 @@ zif_object *fileCommandPath(zif_object *port, zif_object *connector)
     return path;
 }
 
+zif_object *fileNodeCreate(zif_object *graph, const FileNodeKind &kind)
+{
+    zif_object *node = zif_graphAddNewNode(graph, kind.kind);
+    if (!node)
+        return nullptr;
+    zif_nodeSetUserData(node, kind.newState());
+    zif_nodeSetDestroyFunc(node, kind.destroy);
+    zif_nodeSetWorkFunc(node, kind.work);
+    zif_object *port = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, kind.commandPort);
+    zif_object *description = fileCommandTemplate(zif_objectGetContext(graph), kind.command);
+    bool ok = port && description && zif_portSetDescription(port, description) &&
+              zif_portSetRequestConnectFunc(port, fileCommandRequestConnect) &&
+              zif_portSetOnConnectFunc(port, kind.commandConnect);
+    zif_release(description);
+    zif_release(node);
+    if (!ok) {
+        zif_release(port);
+        return nullptr;
+    }
+    return port;
+}
+
 }  // namespace zif

@@ -10,6 +10,22 @@ namespace zif {
 // with a new reference, or null.
 using FileNodeCreate = zif_object *(*)(zif_object *graph);
 
+// What makes a file reader or writer node: its kind, its command input and
+// the command that input serves, its state and its callbacks.
+struct FileNodeKind {
+    const char *kind;
+    const char *commandPort;
+    const char *command;
+    intptr_t (*newState)();
+    zif_nodeDestroyFunc destroy;
+    zif_nodeWorkFunc work;
+    zif_portOnConnectFunc commandConnect;
+};
+
+// Adds a node of that kind to the graph with its command input port;
+// returns the port with a new reference, or null.
+zif_object *fileNodeCreate(zif_object *graph, const FileNodeKind &kind);
+
 // Proposes {"commandpartner": port ID} for every output port with room
 // whose description matches {"portclass": "staticcommand", "command": command}.
 int32_t fileCommandAddChoices(zif_object *builder, zif_object *graph, const char *command);

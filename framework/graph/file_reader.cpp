@@ -141,24 +141,11 @@ int32_t commandConnect(zif_object *port, zif_object *connector)
 
 zif_object *readerCreate(zif_object *graph)
 {
-    zif_object *node = zif_graphAddNewNode(graph, "filereader");
-    if (!node)
-        return nullptr;
-    zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(new Reader));
-    zif_nodeSetDestroyFunc(node, readerDestroy);
-    zif_nodeSetWorkFunc(node, readerWork);
-    zif_object *port = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "filereader.commandIn");
-    zif_object *description = fileCommandTemplate(zif_objectGetContext(graph), "read");
-    bool ok = port && description && zif_portSetDescription(port, description) &&
-              zif_portSetRequestConnectFunc(port, fileCommandRequestConnect) &&
-              zif_portSetOnConnectFunc(port, commandConnect);
-    zif_release(description);
-    zif_release(node);
-    if (!ok) {
-        zif_release(port);
-        return nullptr;
-    }
-    return port;
+    static const FileNodeKind kind{
+        "filereader", "filereader.commandIn", "read",
+        [] { return reinterpret_cast<intptr_t>(new Reader); },
+        readerDestroy, readerWork, commandConnect};
+    return fileNodeCreate(graph, kind);
 }
 
 int32_t readerAddChoices(zif_object *builder, zif_object *graph) { return fileCommandAddChoices(builder, graph, "read"); }

@@ -158,24 +158,11 @@ int32_t commandConnect(zif_object *port, zif_object *connector)
 
 zif_object *writerCreate(zif_object *graph)
 {
-    zif_object *node = zif_graphAddNewNode(graph, "filewriter");
-    if (!node)
-        return nullptr;
-    zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(new Writer));
-    zif_nodeSetDestroyFunc(node, writerDestroy);
-    zif_nodeSetWorkFunc(node, writerWork);
-    zif_object *port = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "filewriter.commandin");
-    zif_object *description = fileCommandTemplate(zif_objectGetContext(graph), "write");
-    bool ok = port && description && zif_portSetDescription(port, description) &&
-              zif_portSetRequestConnectFunc(port, fileCommandRequestConnect) &&
-              zif_portSetOnConnectFunc(port, commandConnect);
-    zif_release(description);
-    zif_release(node);
-    if (!ok) {
-        zif_release(port);
-        return nullptr;
-    }
-    return port;
+    static const FileNodeKind kind{
+        "filewriter", "filewriter.commandin", "write",
+        [] { return reinterpret_cast<intptr_t>(new Writer); },
+        writerDestroy, writerWork, commandConnect};
+    return fileNodeCreate(graph, kind);
 }
 
 int32_t writerAddChoices(zif_object *builder, zif_object *graph) { return fileCommandAddChoices(builder, graph, "write"); }
