@@ -158,6 +158,23 @@ private slots:
         QVERIFY(menu->defaultAction() && menu->defaultAction()->text() == QLatin1String("Deutsch"));
     }
 
+    void theLanguageChosenFromTheMenuIsStoredAtExit()
+    {
+        vt::shell::TestProgramFolder folder;
+        auto windows = folder.createWindows();
+        for (QAction *action : windows->MainWindow->buildHelpMenu()->languageActions()) {
+            if (action->text() == QLatin1String("Deutsch"))
+                action->trigger();
+        }
+        QCOMPARE(QString::fromStdString(folder.language.UILanguage), QStringLiteral("Deutsch.ini"));
+        // Nothing is written until the settings are saved: at program exit.
+        QVERIFY(!folder.readFile("Option.ini").contains(QLatin1String("UILanguage=Deutsch.ini")));
+        windows.reset();
+        const QString stored = folder.readFile("Option.ini");
+        QVERIFY2(stored.contains(QLatin1String("\nUILanguage=Deutsch.ini\n")), qPrintable(stored));
+        QVERIFY(stored.contains(QLatin1String("\nUseDefault=0\n")));
+    }
+
     void lowerCaseEnglishIsTheCurrentEntryButShowsTexts()
     {
         vt::shell::TestProgramFolder folder;

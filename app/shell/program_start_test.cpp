@@ -6,7 +6,6 @@
 #include "app/widgets/test_skin.h"
 #include "platform/single_instance.h"
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,17 +70,14 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        // Were a window created, Qt would say so on the offscreen platform.
+        // Were the application object or a window created, the platform
+        // plug-in would log its loading on stderr.
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.qpa.*=true"));
         second.setProcessEnvironment(env);
-        QElapsedTimer clock;
-        clock.start();
         second.start(QStringLiteral(VANTOREL_BIN_DIR "/vantorel"), {});
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 255);
-        // Far quicker than the splash's fade in alone (about half a second).
-        QVERIFY(clock.elapsed() < 400);
         QCOMPARE(second.readAllStandardOutput(), QByteArray());
         QCOMPARE(second.readAllStandardError(), QByteArray());
     }
