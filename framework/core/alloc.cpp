@@ -2,6 +2,8 @@
 // blocks cached per class and returned to the system heap after 4 s unused.
 #include "framework/core/context.h"
 
+#include <sanitizer/asan_interface.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -30,7 +32,29 @@ static_assert(sizeof(BlockHeader) == 16);
 
 namespace {
 
-BlockHeader *&olderLink(BlockHeader *block) { return *reinterpret_cast<BlockHeader **>(block + 1); }
+size_t payloadBytes(int sizeClass);
+
+// Under AddressSanitizer a cached block's payload is poisoned, so that an
+// object used after its release is reported although its memory stays in
+// the cache; the allocator unpoisons the link word only while it uses it.
+// Without the sanitizer these macros do nothing.
+void poisonCached(BlockHeader *block) { ASAN_POISON_MEMORY_REGION(block + 1, payloadBytes(static_cast<int>(block->sizeClass))); }
+void unpoisonCached(BlockHeader *block) { ASAN_UNPOISON_MEMORY_REGION(block + 1, payloadBytes(static_cast<int>(block->sizeClass))); }
+
+BlockHeader *olderOf(BlockHeader *block)
+{
+    ASAN_UNPOISON_MEMORY_REGION(block + 1, sizeof(BlockHeader *));
+    BlockHeader *older = *reinterpret_cast<BlockHeader **>(block + 1);
+    ASAN_POISON_MEMORY_REGION(block + 1, sizeof(BlockHeader *));
+    return older;
+}
+
+void setOlder(BlockHeader *block, BlockHeader *older)
+{
+    ASAN_UNPOISON_MEMORY_REGION(block + 1, sizeof(BlockHeader *));
+    *reinterpret_cast<BlockHeader **>(block + 1) = older;
+    ASAN_POISON_MEMORY_REGION(block + 1, sizeof(BlockHeader *));
+}
 
 uint32_t systemClock(void *)
 {
@@ -61,9 +85,10 @@ void unlinkOldest(FreeList &list)
     BlockHeader *oldest = list.tail;
     list.tail = oldest->newer;
     if (list.tail)
-        olderLink(list.tail) = nullptr;
+        setOlder(list.tail, nullptr);
     else
         list.head = nullptr;
+    unpoisonCached(oldest);
 }
 
 // Returns to the heap every cached block idle for more than 4 s at time t.
@@ -124,7 +149,8 @@ void *zif_alloc(zif_context *context, int32_t size)
     if (sizeClass < zif::kFreeListCount && context->freeLists[sizeClass].head) {
         zif::FreeList &list = context->freeLists[sizeClass];
         block = list.head;
-        list.head = zif::olderLink(block);
+        list.head = zif::olderOf(block);
+        zif::unpoisonCached(block);
         if (list.head)
             list.head->newer = nullptr;
         else
@@ -163,7 +189,8 @@ int32_t zif_free(zif_context *context, void *memory)
         zif::FreeList &list = context->freeLists[block->sizeClass];
         block->releasedAt = t;
         block->newer = nullptr;
-        zif::olderLink(block) = list.head;
+        zif::poisonCached(block);
+        zif::setOlder(block, list.head);
         if (list.head)
             list.head->newer = block;
         else

@@ -38,6 +38,9 @@ inline TableValue *tableRecord(zif_object *o) { return reinterpret_cast<TableVal
 // The entry of key, or null.
 TableEntry *tableFind(TableValue *table, int32_t key);
 
+// False, with error 2, when object is container or contains it at any depth.
+bool containerAcceptsEntry(zif_object *container, zif_object *object);
+
 // Calls visit(key, object) for every entry in iteration order: bucket by
 // bucket from 0, newest first within a bucket.
 template <typename Visit>

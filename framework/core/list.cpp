@@ -88,6 +88,8 @@ zif_list_link *zif_listInsert(zif_object *list, zif_list_link *position, zif_obj
         zif::fail(list->context, ZIF_ERR_LIST_FULL);
         return nullptr;
     }
+    if (!zif::containerAcceptsEntry(list, object))
+        return nullptr;
     auto *link = static_cast<zif_list_link *>(zif_alloc(list->context, sizeof(zif_list_link)));
     if (!link)
         return nullptr;
@@ -159,7 +161,7 @@ int32_t zif_listClear(zif_object *list)
 
 int32_t zif_listSet(zif_object *list, zif_list_link *position, zif_object *object)
 {
-    if (!modifiableList(list) || !checkEntryPosition(list, position))
+    if (!modifiableList(list) || !checkEntryPosition(list, position) || !zif::containerAcceptsEntry(list, object))
         return 0;
     zif_object *old = position->object;
     position->object = zif_addRef(object);

@@ -106,7 +106,8 @@ zif_object *zif_newTable(zif_context *context)
 
 int32_t zif_tableSetK(zif_object *table, int32_t key, zif_object *object)
 {
-    if (!zif_asTable(table) || !zif::checkModifiable(table) || !checkKey(table, key))
+    if (!zif_asTable(table) || !zif::checkModifiable(table) || !checkKey(table, key) ||
+        !zif::containerAcceptsEntry(table, object))
         return 0;
     TableValue *t = tableRecord(table);
     if (t->entryCount >= (4 * t->bucketCount) / 5 && !grow(table))

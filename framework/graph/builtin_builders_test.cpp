@@ -98,6 +98,24 @@ TEST_F(Builtins, ConnectPrefersFullAgreement)
     EXPECT_EQ(zif_portGetConnectorCount(partial), 0);
 }
 
+// "connect" tests the input's description as a constraint against the
+// output's as a concrete value: an output that still offers alternatives
+// is not proposed, although a direct connection narrows it to the overlap.
+TEST_F(Builtins, ConnectTakesTheOutputDescriptionAsConcrete)
+{
+    zif_object *out = own(zif_nodeAddNewPort(own(zif_graphAddNewNode(built, "a")), ZIF_PORT_OUTPUT, "a.out"));
+    zif_object *in = own(zif_nodeAddNewPort(own(zif_graphAddNewNode(built, "b")), ZIF_PORT_INPUT, "b.in"));
+    zif_portSetDescription(out, value("{format: [\"a\", \"b\"]}"));
+    zif_portSetDescription(in, value("{format: \"b\"}"));
+    zif_portSetMinConnections(in, 1);
+    EXPECT_EQ(zif_graphBuild(built), 0);
+    EXPECT_EQ(zif_getLastError(ctx), ZIF_ERR_BUILD_FAILED);
+    EXPECT_EQ(zif_portGetConnectorCount(in), 0);
+
+    ASSERT_EQ(zif_graphCreateConnection(built, zif_portGetID(out), zif_portGetID(in)), 1);
+    EXPECT_EQ(zif_graphBuild(built), 1);
+}
+
 TEST_F(Builtins, FailingAddBuildersFailsTheGraph)
 {
     struct Refuse {

@@ -168,6 +168,14 @@ TEST_F(FileCopy, ZifRunDumpsTheBuiltGraphAndReportsFailures)
     std::string err = read(dir / "stderr");
     EXPECT_NE(err.find("cannot build the graph (error 20)"), std::string::npos) << err;
     EXPECT_NE(err.find("applying FAILED!"), std::string::npos);
+    EXPECT_NE(err.find("cannot read " + (dir / "missing").string() + ": No such file or directory"), std::string::npos)
+        << err;
+
+    EXPECT_NE(runTool("copy " + (dir / "in").string() + " " + (dir / "nofolder" / "out").string()), 0);
+    err = read(dir / "stderr");
+    EXPECT_NE(err.find("cannot write into " + (dir / "nofolder").string() + "/: No such file or directory"),
+              std::string::npos)
+        << err;
     EXPECT_NE(runTool("copy onlyone"), 0);
 }
 

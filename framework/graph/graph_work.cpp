@@ -39,13 +39,21 @@ bool runPorts(Node *node, int32_t type)
     for (Port *p = node->ports; p; p = p->next) {
         if (p->type == type && p->attached && p->work && !p->work(asObject(p)))
             return false;
-        std::vector<Connector *> connectors = p->connectors;
-        for (Connector *c : connectors) {
-            if (!p->attached)
-                break;
-            if (c->connected && c->work && !c->work(asObject(c)))
-                return false;
+        // A connector's work may end other connections of the port; the
+        // walk holds every connector it has yet to visit.
+        std::vector<zif_object *> connectors;
+        for (Connector *c : p->connectors)
+            connectors.push_back(zif_addRef(asObject(c)));
+        bool ok = true;
+        for (zif_object *object : connectors) {
+            Connector *c = reinterpret_cast<Connector *>(object);
+            if (ok && p->attached && c->connected && c->work && !c->work(object))
+                ok = false;
         }
+        for (zif_object *object : connectors)
+            zif_release(object);
+        if (!ok)
+            return false;
     }
     return true;
 }

@@ -227,6 +227,50 @@ TEST_F(Work, OutputPortWorkRunsAfterTheNodeWork)
     EXPECT_EQ(a.runs, 2);  // its node work, then its output port's work
 }
 
+// Ends the second connection of its port from the first connector's work.
+struct Ender {
+    static inline zif_object *graph = nullptr;
+    static inline std::vector<zif_object *> connectors;  // borrowed
+    static inline int runs = 0;
+    static inline bool ended = false;
+
+    static int32_t onConnect(zif_object *, zif_object *connector)
+    {
+        connectors.push_back(connector);
+        return zif_portConnectorSetWorkFunc(connector, work);
+    }
+
+    static int32_t work(zif_object *connector)
+    {
+        ++runs;
+        if (connector != connectors.front() || ended)
+            return 1;
+        ended = true;
+        return zif_graphDestroyConnection(graph, connectors.back(), 0);
+    }
+};
+
+// A connector's work may end another connection of the same port; the pass
+// then skips that connector instead of reading it after it is gone.
+TEST_F(Work, ConnectorWorkThatEndsASiblingConnection)
+{
+    Ender::graph = graph;
+    Probe b, c;
+    zif_object *out = port(node("a"), ZIF_PORT_OUTPUT, "a.out");
+    zif_portSetMaxConnections(out, -1);
+    zif_portSetOnConnectFunc(out, Ender::onConnect);
+    for (Probe *consumer : {&b, &c})
+        ASSERT_EQ(zif_graphCreateConnection(graph, zif_portGetID(out),
+                                            zif_portGetID(probePort(probeNode("consumer", *consumer), ZIF_PORT_INPUT))),
+                  1);
+    ASSERT_EQ(Ender::connectors.size(), 2u);
+
+    EXPECT_EQ(zif_graphWork(graph), 1);
+    EXPECT_TRUE(Ender::ended);
+    EXPECT_EQ(Ender::runs, 2);  // the first connector in both port passes; the ended one never
+    EXPECT_EQ(zif_portGetConnectorCount(out), 1);
+}
+
 TEST_F(Work, FinishedForNowCountsOnce)
 {
     EXPECT_EQ(zif_graphGetFinishedForNow(graph), 1);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <unistd.h>
@@ -95,6 +96,19 @@ public:
 
     bool build() { return zif_graphBuild(graph_) || fail("cannot build the graph"); }
 
+    // After a failed search, names the usual cause in words: an input that
+    // cannot be read or an output folder that cannot be written.
+    static void explainCopyFailure(const std::string &in, const std::string &out)
+    {
+        std::string folder = out.find('/') == std::string::npos ? "." : out.substr(0, out.rfind('/') + 1);
+        if (access(in.c_str(), R_OK) != 0)
+            std::fprintf(stderr, "zif-run: cannot read %s: %s\n", in.c_str(), std::strerror(errno));
+        else if (access(folder.c_str(), W_OK) != 0)
+            std::fprintf(stderr, "zif-run: cannot write into %s: %s\n", folder.c_str(), std::strerror(errno));
+        else
+            std::fputs("zif-run: --log shows the search\n", stderr);
+    }
+
     bool runToEnd()
     {
         while (!zif_graphGetFinishedForNow(graph_))
@@ -148,7 +162,9 @@ int main(int argc, char **argv)
         return usage();
 
     Run run;
-    bool ok = run.start(modules) && run.addCopyCommands(words[1], words[2]) && run.build();
+    bool ok = run.start(modules) && run.addCopyCommands(words[1], words[2]);
+    if (ok && !(ok = run.build()))
+        Run::explainCopyFailure(words[1], words[2]);
     if (ok && words[0] == "dump")
         run.printDump();
     else if (ok)
