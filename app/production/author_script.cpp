@@ -115,8 +115,8 @@ void addTitlesetMenus(Lines &out, const AuthorScriptInput &in, AuthorScript &scr
         if (in.backButtonsPossible)
             out.add(10, "<button> jump menu 1 ; </button>");
         for (size_t c = 1; c <= clip.chapterTimes.size(); ++c)
-            out.add(8, "<button> jump title " + std::to_string(i + 1) + " chapter " + std::to_string(c) +
-                           " ; </button>");
+            out.add(8, "<button> jump title " + std::to_string(i + 1) + " chapter " +
+                           std::to_string(ChapterOfButton(clip, c - 1)) + " ; </button>");
         out.add(9, "</pgc>");
         ++k;
     }
@@ -156,6 +156,15 @@ std::vector<int32_t> ChapterOffsets(const AuthorScriptClip &clip)
     std::sort(offsets.begin(), offsets.end());
     offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
     return offsets;
+}
+
+int ChapterOfButton(const AuthorScriptClip &clip, size_t button)
+{
+    if (button == 0 || button >= clip.chapterTimes.size())
+        return 1;
+    const std::vector<int32_t> offsets = ChapterOffsets(clip);
+    const int32_t offset = clip.chapterTimes[button] - clip.start;
+    return 1 + static_cast<int>(std::upper_bound(offsets.begin(), offsets.end(), offset) - offsets.begin());
 }
 
 AuthorScript MakeAuthorScript(const AuthorScriptInput &in)

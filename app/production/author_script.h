@@ -47,4 +47,9 @@ AuthorScript MakeAuthorScript(const AuthorScriptInput &input);
 // clip's start: sorted, without duplicates, inside (0, length).
 std::vector<int32_t> ChapterOffsets(const AuthorScriptClip &clip);
 
+// The chapter a chapter-menu button plays: the one its time falls in. A button
+// whose time was dropped from the chapter list (a duplicate, or outside the
+// trimmed clip) still jumps to a chapter that exists.
+int ChapterOfButton(const AuthorScriptClip &clip, size_t button);
+
 } // namespace vt::production

@@ -162,6 +162,34 @@ TEST(AuthorScript, RootMenuWithMusicAndBackButton)
     EXPECT_NE(all.find("          <post>call vmgm menu;</post>"), std::string::npos);
 }
 
+TEST(AuthorScript, ChapterMenuButtonsJumpOnlyToChaptersThatExist)
+{
+    AuthorScriptInput in;
+    in.dest = "/out/D";
+    in.workFolder = "/w/";
+    in.titleMenuMade = true;
+    in.chapterMenusEnabled = true;
+    AuthorScriptClip trimmed = clip("/o/0.vob", 600);
+    trimmed.hasTitleButton = true;
+    trimmed.hasChapterPage = true;
+    trimmed.chapterMenuVobExists = true;
+    trimmed.start = 100;
+    // Set before the clip was trimmed to 100-700: one time repeats, one now
+    // lies past the end, one before the start.
+    trimmed.chapterTimes = {100, 400, 400, 900, 50, 200};
+    in.clips = {trimmed};
+    const std::string all = text(in);
+    EXPECT_NE(all.find("chapters=\"0, 00:01:40.00, 00:05:00.00\""), std::string::npos) << all;
+    EXPECT_NE(all.find("        <button> jump title 1 chapter 1 ; </button>\n"
+                       "        <button> jump title 1 chapter 3 ; </button>\n"
+                       "        <button> jump title 1 chapter 3 ; </button>\n"
+                       "        <button> jump title 1 chapter 3 ; </button>\n"
+                       "        <button> jump title 1 chapter 1 ; </button>\n"
+                       "        <button> jump title 1 chapter 2 ; </button>\n"),
+              std::string::npos)
+        << all;
+}
+
 TEST(AuthorScript, PathsAreEscaped)
 {
     AuthorScriptInput in;
