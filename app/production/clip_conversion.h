@@ -13,7 +13,7 @@ struct TClipInfo;
 
 namespace vt::production {
 
-// g_s_OutputFolder + "OutputVOB_" + index + ".vob", or the first free
+// outputFolder + "OutputVOB_" + index + ".vob", or the first free
 // "OutputVOB_" + index + "_" + k + ".vob".
 std::string NextOutputVobPath(const std::string &outputFolder, int clipIndex);
 

@@ -63,7 +63,7 @@ public:
     // The note of the authoring step's VOB fixing, logged once per run.
     bool takeFixNote();
 
-    // Set while a worker runs (b_ThreadIsWorking).
+    // Set while a worker runs.
     bool threadIsWorking() const { return threadIsWorking_; }
 
     // Where the converter posts and pumps. Pumping runs the view's events

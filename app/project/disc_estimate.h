@@ -17,7 +17,7 @@ struct DiscEstimate {
     bool withinLimit() const { return estimateKB < limitKB; }
 };
 
-// totalSeconds × sizePerMinute ÷ 60 in 64-bit arithmetic (long projects do
+// totalSeconds × sizePerMinuteKB ÷ 60 in 64-bit arithmetic (long projects do
 // not wrap), the limit of the disc type and the bar width
 // trunc(min(max(estimate, 0), limit) × 100 ÷ limit × 0.01 × 648).
 DiscEstimate EstimateDiscSize(int64_t totalSeconds, int64_t sizePerMinuteKB, DiscType disc, int64_t dvd5SizeKB,

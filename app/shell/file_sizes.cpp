@@ -19,16 +19,6 @@ int64_t FileSize(const std::string &path)
     return size;
 }
 
-int64_t FileSizeKB(const std::string &path)
-{
-    return FileSize(path) / 1024;
-}
-
-int64_t FileSizeMB(const std::string &path)
-{
-    return FileSizeKB(path) / 1024;
-}
-
 void FolderSize(const std::string &folder, uint64_t &total)
 {
     const std::string base = withTrailingSlash(folder);

@@ -8,8 +8,6 @@ namespace vt::shell {
 
 // Bytes of a file; 0 when it cannot be opened.
 int64_t FileSize(const std::string &path);
-int64_t FileSizeKB(const std::string &path);
-int64_t FileSizeMB(const std::string &path);
 
 // Adds the bytes of every file below folder to total. Symbolic links are
 // not followed (a link to a file does not count, a link to a folder is not

@@ -9,7 +9,6 @@ inline constexpr const char *kResFolder = "RES/";             // item bitmaps, b
 inline constexpr const char *kOptionIni = "Option.ini";       // settings, section "Option"
 inline constexpr const char *kLanguageIni = "Language.ini";   // shipped region table
 inline constexpr const char *kSubtitleIni = "Subtitle.ini";   // user-defined region table
-inline constexpr const char *kResizeLibrary = "libresize.so"; // RS_ReSize
 inline constexpr const char *kConverterLibrary = "libCorvane.so";  // probing, previews, conversion
 inline constexpr const char *kAuthoringLibrary = "libdvdauthor.so"; // dvdauthor and spumux runs
 inline constexpr const char *kVersionIni = "version.ini";     // [Vantorel Version] Version, Build
