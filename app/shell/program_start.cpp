@@ -5,6 +5,7 @@
 #include "app/shell/settings.h"
 #include "app/shell/shared_bitmaps.h"
 #include "app/shell/start_form.h"
+#include "app/shell/termination_request.h"
 #include "app/shell/ui_language.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/skin.h"
@@ -52,6 +53,7 @@ int runProgram(QApplication &app)
 
     windows.MainWindow->setWindowTitle(QLatin1String(ProductName));
     windows.MainWindow->show();
+    onTerminationRequest(app, [] { QApplication::quit(); });
     return app.exec();
 }
 
@@ -60,6 +62,7 @@ int vantorelMain(int argc, char **argv)
     SingleInstanceLock instance("vantorel");
     if (!instance.acquire())
         return kAlreadyRunning;
+    catchTerminationSignals();
     QApplication app(argc, argv);
     return runGuarded([&app] { return runProgram(app); });
 }

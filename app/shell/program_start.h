@@ -1,5 +1,6 @@
 // The program's start: one running copy per user, the splash window while
-// every window is created, then the home window until the user exits.
+// every window is created, then the home window until the user exits or
+// the session ends the program.
 #pragma once
 
 #include <functional>

@@ -1,15 +1,20 @@
 // Start-up: the splash window's fading steps, an exception that escapes
-// start-up, and a second start while the program runs.
+// start-up, a second start while the program runs, and a termination
+// request that quits the message loop.
 #include "app/shell/program_start.h"
 #include "app/shell/start_form.h"
+#include "app/shell/termination_request.h"
 #include "app/widgets/scripted_dialog_service.h"
 #include "app/widgets/test_skin.h"
 #include "platform/single_instance.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
+#include <csignal>
 #include <stdexcept>
 
 class ProgramStartTest : public QObject {
@@ -80,6 +85,38 @@ private slots:
         QCOMPARE(second.exitCode(), 255);
         QCOMPARE(second.readAllStandardOutput(), QByteArray());
         QCOMPARE(second.readAllStandardError(), QByteArray());
+    }
+
+    void aTerminationSignalEndsTheLoopEvenWhenItCameBeforeTheLoopRan()
+    {
+        vt::shell::catchTerminationSignals();
+        QEventLoop loop;
+        int requests = 0;
+        // During start-up: kept until the loop watches.
+        QCOMPARE(::raise(SIGTERM), 0);
+        QCoreApplication::processEvents();
+        vt::shell::onTerminationRequest(loop, [&] {
+            ++requests;
+            loop.exit(0);
+        });
+        QCOMPARE(runFor(loop, 5000), 0);
+        QCOMPARE(requests, 1);
+
+        // While the loop runs: Ctrl+C in the terminal the program was started from.
+        QTimer::singleShot(50, [] { ::raise(SIGINT); });
+        QCOMPARE(runFor(loop, 5000), 0);
+        QCOMPARE(requests, 2);
+    }
+
+private:
+    // The loop's status: what ended it, or 1 after timeoutMs.
+    static int runFor(QEventLoop &loop, int timeoutMs)
+    {
+        QTimer timeout;
+        timeout.setSingleShot(true);
+        QObject::connect(&timeout, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
+        timeout.start(timeoutMs);
+        return loop.exec();
     }
 };
 
