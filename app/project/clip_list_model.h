@@ -80,8 +80,10 @@ public:
     // The output size of all clips against the chosen disc.
     DiscEstimate estimate() const;
 
-    // Whether a command that changes the project may run now.
+    // Whether a command that changes the project may run now, and whether
+    // the window may close.
     bool canEdit() const { return !busy_; }
+    bool canClose() const { return !busy_; }
     // The subtitle window for a clip: builder mode, not busy, a clip there.
     bool canEditSubtitle(int index) const;
     // The next window for Next: none while busy; otherwise the converter

@@ -1,6 +1,5 @@
 #include "app/project/setup_clip_window.h"
 
-#include "app/project/clip_adding.h"
 #include "app/project/clip_list_entry.h"
 #include "app/project/clip_list_layout.h"
 #include "app/project/preview_picture.h"
@@ -11,7 +10,6 @@
 #include "app/project/window_message_target.h"
 #include "app/shell/format_hms.h"
 #include "app/shell/place_control.h"
-#include "app/shell/project_reset.h"
 #include "app/shell/settings.h"
 #include "app/shell/ui_language.h"
 #include "app/widgets/dialog_service.h"
@@ -70,8 +68,7 @@ TSetupClipWindow::TSetupClipWindow(ClipInfo &clips, vt::shell::Settings &setting
     , settings_(settings)
     , bitmaps_(bitmaps)
     , libraryFolder_(std::move(libraryFolder))
-    , dvd5Size_(settings.i_DVD5Size)
-    , dvd9Size_(settings.i_DVD9Size)
+    , model_(clips, settings)
 {
     setObjectName(QStringLiteral("SetupClipWindow"));
     setWindowTitle(QStringLiteral("Clip List"));
@@ -87,6 +84,7 @@ TSetupClipWindow::TSetupClipWindow(ClipInfo &clips, vt::shell::Settings &setting
         this);
     preview_ = std::make_unique<vt::project::FramePreview>(messages_->target(), libraryFolder_);
     preview_->onFrame = [this](const vt::project::FramePreview::Frame &frame) { onFrame(frame); };
+    model_.stopPreview = [this] { stopPreview(); };
 
     buildListArea();
     buildPreviewArea();
@@ -171,9 +169,9 @@ void TSetupClipWindow::buildPreviewArea()
     CheckBox_AddLetterBox->setText(QStringLiteral(" Auto Add Letter Box"));
     CheckBox_AddLetterBox->setChecked(true);
     connect(CheckBox_AddLetterBox, &QAbstractButton::clicked, this, [this](bool checked) {
-        if (selected_ < 0)
+        if (!model_.hasSelection())
             return;
-        clips_[selected_].letterbox = checked;
+        model_.setSelectedLetterbox(checked);
         showPreviewPicture();
     });
 
@@ -181,6 +179,8 @@ void TSetupClipWindow::buildPreviewArea()
     suiCheckBox_4_3->setText(QStringLiteral("4:3 For Standard TV"));
     suiCheckBox_16_9 = placeControl<TsuiRadioButton>(client(), "suiCheckBox_16_9", kSideX, boxY + 122, 296, 24);
     suiCheckBox_16_9->setText(QStringLiteral("16:9 For Wide Screen TV"));
+    connect(suiCheckBox_4_3, &QAbstractButton::toggled, this,
+            [this](bool checked) { model_.setPictureShape4_3(checked); });
     suiCheckBox_AddDVDMenu = placeControl<TsuiCheckBox>(client(), "suiCheckBox_AddDVDMenu", kSideX, boxY + 150, 296,
                                                         24);
     suiCheckBox_AddDVDMenu->setText(QStringLiteral(" Add DVD Menu"));
@@ -235,12 +235,12 @@ void TSetupClipWindow::buildCommandButtons()
     const int bottom = kClientHeight - 46;
     connect(addButton(client(), "suiImageButton_Option", QStringLiteral("Settings"), QRect(kListX, bottom, 110, 30)),
             &QAbstractButton::clicked, this, [this] {
-                if (busy_ || !next_.optionWindow)
+                if (!model_.canEdit() || !next_.optionWindow)
                     return;
                 if (next_.optionWindow->exec() != QDialog::Accepted)
                     return;
-                setDiscType(settings_.b_DVD5 ? DiscType::DVD5 : DiscType::DVD9);
-                (settings_.b_4_3 ? suiCheckBox_4_3 : suiCheckBox_16_9)->setChecked(true);
+                model_.settingsConfirmed();
+                showDiscChoices();
             });
     connect(addButton(client(), "suiImageButton_Close", QStringLiteral("Close"),
                       QRect(kClientWidth - 16 - 110 - 8 - 110, bottom, 110, 30)),
@@ -270,26 +270,19 @@ void TSetupClipWindow::showEvent(QShowEvent *event)
 
 void TSetupClipWindow::enterMode(Mode mode)
 {
-    mode_ = mode;
-    busy_ = false;
+    model_.enterMode(mode);
     suiCheckBox_AddDVDMenu->setVisible(mode == Mode::Builder);
     for (TSrtImage *marker : markers_)
-        marker->setVisible(mode == Mode::Builder);
-    (settings_.b_4_3 ? suiCheckBox_4_3 : suiCheckBox_16_9)->setChecked(true);
-    select(-1);
-    setDiscType(settings_.b_DVD5 ? DiscType::DVD5 : DiscType::DVD9);
-}
-
-bool TSetupClipWindow::pictureShape4_3() const
-{
-    return suiCheckBox_4_3->isChecked();
+        marker->setVisible(model_.offersSubtitles());
+    showDiscChoices();
+    showSelection();
 }
 
 // ---- the list --------------------------------------------------------------
 
 void TSetupClipWindow::addFiles()
 {
-    if (busy_)
+    if (!model_.canEdit())
         return;
     vt::FileDialogRequest request;
     request.filter = QString::fromStdString(settings_.OpenDialogFilter);
@@ -301,66 +294,45 @@ void TSetupClipWindow::addFiles()
 
 void TSetupClipWindow::addFiles(const QStringList &files)
 {
-    if (busy_ || files.isEmpty())
+    if (!model_.canEdit() || files.isEmpty())
         return;
     QDir::setCurrent(QString::fromStdString(vt::ExePath()));
-    stopPreview();
-    busy_ = true;
     std::unique_ptr<TProgressWindow> progress;
     if (files.size() > 1) {
         progress = std::make_unique<TProgressWindow>(this);
         progress->start(static_cast<int>(files.size()), 50);
     }
-    vt::project::AddClipsOptions options;
-    options.builderMode = mode_ == Mode::Builder;
-    options.letterbox = CheckBox_AddLetterBox->isChecked();
-    options.libraryFolder = libraryFolder_;
-    options.progress = [&progress](const std::string &name) {
+    std::vector<std::string> paths;
+    for (const QString &file : files)
+        paths.push_back(file.toStdString());
+    const auto showProgress = [&progress](const std::string &name) {
         if (!progress)
             return;
         progress->setInfo(QString::fromStdString(name));
         progress->step();
     };
-    std::vector<std::string> paths;
-    for (const QString &file : files)
-        paths.push_back(file.toStdString());
-    const vt::project::AddClipsResult result = vt::project::AddClips(clips_, paths, options);
+    const vt::project::ClipListModel::AddOutcome outcome =
+        model_.addFiles(paths, CheckBox_AddLetterBox->isChecked(), libraryFolder_, showProgress);
     progress.reset();
-    busy_ = false;
 
     layoutEntries();
-    if (selected_ < 0 && result.firstAdded >= 0)
-        select(result.firstAdded);
-    else
-        showSelection();
-    if (!result.failed.empty())
-        vt::DialogService::current().information(
-            this, QString::fromStdString(vt::project::UnsupportedFilesMessage(result.failed)));
-    updateEstimate();
-    if (mode_ == Mode::Builder) {
-        const std::string limit = vt::project::DiscLimitMessage(estimate_, discType_);
-        if (!limit.empty())
-            vt::DialogService::current().information(this, QString::fromStdString(limit));
-    }
+    showSelection();
+    for (const std::string &message : outcome.messages)
+        vt::DialogService::current().information(this, QString::fromStdString(message));
 }
 
 void TSetupClipWindow::removeSelected()
 {
-    if (busy_ || selected_ < 0)
+    if (!model_.removeSelected())
         return;
-    const int removed = selected_;
-    select(-1);
-    clips_.removeAt(removed);
     layoutEntries();
-    select(vt::project::SelectionAfterRemoval(removed, clips_.count()));
+    showSelection();
 }
 
 void TSetupClipWindow::moveSelected(int (ClipInfo::*move)(int))
 {
-    if (busy_ || selected_ < 0)
+    if (!model_.moveSelected(move))
         return;
-    stopPreview();
-    selected_ = (clips_.*move)(selected_);
     layoutEntries();
     showSelection();
 }
@@ -373,7 +345,7 @@ void TSetupClipWindow::layoutEntries()
         connect(entry, &TSetupImage::leftClicked, this, [this](TSetupImage *clicked) {
             const auto it = std::find(entries_.begin(), entries_.end(), clicked);
             const int index = static_cast<int>(it - entries_.begin());
-            if (!busy_ && index != selected_)
+            if (model_.canEdit() && index != model_.selectedIndex())
                 select(index);
         });
         connect(entry, &TSetupImage::rightReleased, this, [this](TSetupImage *clicked, const QPoint &at) {
@@ -397,11 +369,11 @@ void TSetupClipWindow::layoutEntries()
     for (int i = 0; i < count; ++i) {
         entries_[i]->move(kEntryLeft, vt::project::ListEntryTop(i));
         entries_[i]->setClip(&clips_[i]);
-        entries_[i]->setSelected(i == selected_);
+        entries_[i]->setSelected(i == model_.selectedIndex());
         entries_[i]->show();
         markers_[i]->move(kMarkerLeft, vt::project::ListEntryTop(i) + 1);
         markers_[i]->setClip(&clips_[i]);
-        markers_[i]->setVisible(mode_ == Mode::Builder);
+        markers_[i]->setVisible(model_.offersSubtitles());
     }
     Panel_Scroll->resize(kListWidth, count * vt::project::kListEntryHeight);
     scrollTo(suiImageButton_InfoBar->y());
@@ -424,26 +396,17 @@ void TSetupClipWindow::scrollTo(int thumbTop)
 
 void TSetupClipWindow::select(int index)
 {
-    if (index >= clips_.count())
-        index = -1;
-    if (selected_ >= 0) {
-        stopPreview();
-        if (selected_ < static_cast<int>(entries_.size()))
-            entries_[selected_]->setSelected(false);
-    }
-    selected_ = index;
+    model_.select(index);
     showSelection();
-    if (selected_ < 0)
-        stopPreview();
 }
 
 void TSetupClipWindow::showSelection()
 {
     for (size_t i = 0; i < entries_.size(); ++i)
-        entries_[i]->setSelected(static_cast<int>(i) == selected_);
+        entries_[i]->setSelected(static_cast<int>(i) == model_.selectedIndex());
     suiImageButton_Snapshoot->setEnabled(false);
-    if (selected_ >= 0) {
-        const vt::project::TClipInfo &clip = clips_[selected_];
+    if (model_.hasSelection()) {
+        const vt::project::TClipInfo &clip = selectedClip();
         CheckBox_AddLetterBox->setChecked(clip.letterbox);
         Panel_Progress->setEnabled(true);
     } else {
@@ -457,9 +420,9 @@ void TSetupClipWindow::showSelection()
 
 void TSetupClipWindow::popUpMenu(int index, const QPoint &globalPosition)
 {
-    if (busy_ || Label_Info->isVisible())
+    if (!model_.canEdit() || Label_Info->isVisible())
         return;
-    if (index != selected_)
+    if (index != model_.selectedIndex())
         select(index);
     if (!rightMenu_)
         rightMenu_ = new QMenu(this);
@@ -478,19 +441,19 @@ void TSetupClipWindow::popUpMenu(int index, const QPoint &globalPosition)
     item("Add", text(41), [this] { addFiles(); });
     item("Remove", text(42), [this] { removeSelected(); });
     rightMenu_->addSeparator();
-    const vt::project::TClipInfo &clip = clips_[selected_];
+    const vt::project::TClipInfo &clip = selectedClip();
     const QString subtitleCaption =
         clip.subtitleFile.empty()
             ? text(10)
             : text(11) + QFileInfo(QString::fromStdString(clip.subtitleFile)).fileName();
-    QAction *subtitle = item("Subtitle", subtitleCaption, [this] { openSubtitleWindow(selected_); });
-    subtitle->setVisible(mode_ == Mode::Builder);
+    QAction *subtitle = item("Subtitle", subtitleCaption, [this] { openSubtitleWindow(model_.selectedIndex()); });
+    subtitle->setVisible(model_.offersSubtitles());
     rightMenu_->popup(globalPosition);
 }
 
 void TSetupClipWindow::openSubtitleWindow(int index)
 {
-    if (busy_ || mode_ != Mode::Builder || !next_.subtitleWindow || index < 0 || index >= clips_.count())
+    if (!model_.canEditSubtitle(index) || !next_.subtitleWindow)
         return;
     next_.subtitleWindow->editClip(clips_[index]);
     refreshEntry(index);
@@ -500,48 +463,54 @@ void TSetupClipWindow::openSubtitleWindow(int index)
 
 void TSetupClipWindow::setDiscType(DiscType type)
 {
-    discType_ = type;
+    model_.setDiscType(type);
+    showDiscChoices();
+}
+
+void TSetupClipWindow::showDiscChoices()
+{
+    const DiscType type = model_.discType();
     suiImageButton_DVD5->setVisible(type == DiscType::DVD5);
     suiImageButton_DVD9->setVisible(type == DiscType::DVD9);
     Image8500->setVisible(type == DiscType::DVD9);
+    (model_.pictureShape4_3() ? suiCheckBox_4_3 : suiCheckBox_16_9)->setChecked(true);
     updateEstimate();
 }
 
 void TSetupClipWindow::updateEstimate()
 {
-    estimate_ = vt::project::EstimateDiscSize(clips_.totalSeconds(), settings_.i_DiscSizePerMin, discType_, dvd5Size_,
-                                              dvd9Size_);
-    Image_DiscSizeProgress->resize(estimate_.barWidth, kDiscBarHeight);
-    Image_DiscSizeProgress->setVisible(estimate_.barWidth > 0);
+    const vt::project::DiscEstimate estimate = model_.estimate();
+    Image_DiscSizeProgress->resize(estimate.barWidth, kDiscBarHeight);
+    Image_DiscSizeProgress->setVisible(estimate.barWidth > 0);
     Label_DiscSize->setText(QStringLiteral("%1 MB of %2 MB")
-                                .arg(estimate_.estimateKB / 1024)
-                                .arg(estimate_.limitKB / 1024));
+                                .arg(estimate.estimateKB / 1024)
+                                .arg(estimate.limitKB / 1024));
 }
 
 // ---- trimming ---------------------------------------------------------------
 
 vt::project::ClipTimes TSetupClipWindow::selectedTimes() const
 {
-    const vt::project::TClipInfo &clip = clips_[selected_];
+    const vt::project::TClipInfo &clip = selectedClip();
     return {clip.start, clip.end, clip.duration};
 }
 
 void TSetupClipWindow::placeHandles()
 {
-    if (selected_ < 0) {
+    if (!model_.hasSelection()) {
         Panel_Progress->setHandles(vt::project::PlaceHandles(0, 0, 0));
         return;
     }
-    const vt::project::TClipInfo &clip = clips_[selected_];
+    const vt::project::TClipInfo &clip = selectedClip();
     Panel_Progress->setHandles(vt::project::PlaceHandles(clip.start, clip.end, clip.duration));
 }
 
 void TSetupClipWindow::showTimes()
 {
-    const bool selected = selected_ >= 0;
+    const bool selected = model_.hasSelection();
     if (selected) {
-        suiEdit_Start->setTimeSeconds(clips_[selected_].start);
-        suiEdit_Stop->setTimeSeconds(clips_[selected_].end);
+        suiEdit_Start->setTimeSeconds(selectedClip().start);
+        suiEdit_Stop->setTimeSeconds(selectedClip().end);
     } else {
         suiEdit_Start->clearTime();
         suiEdit_Stop->clearTime();
@@ -554,25 +523,25 @@ void TSetupClipWindow::showTimes()
 
 void TSetupClipWindow::colourTimeBox(TsuiMaskEdit *box, TimeBoxKind kind)
 {
-    const vt::project::ClipTimes times = selected_ >= 0 ? selectedTimes() : vt::project::ClipTimes {};
+    const vt::project::ClipTimes times = model_.hasSelection() ? selectedTimes() : vt::project::ClipTimes {};
     box->setColor(colourOf(
-        vt::project::TimeBoxColour(kind, box->displayText().toStdString(), selected_ >= 0 ? &times : nullptr)));
+        vt::project::TimeBoxColour(kind, box->displayText().toStdString(), model_.hasSelection() ? &times : nullptr)));
 }
 
 void TSetupClipWindow::leaveTimeBox(TsuiMaskEdit *box, TimeBoxKind kind)
 {
     if (box->color() != colourOf(vt::project::kTimeBoxInvalid))
         return;
-    if (selected_ < 0)
+    if (!model_.hasSelection())
         box->clearTime();
     else
-        box->setTimeSeconds(kind == TimeBoxKind::Start ? clips_[selected_].start : clips_[selected_].end);
+        box->setTimeSeconds(kind == TimeBoxKind::Start ? selectedClip().start : selectedClip().end);
     box->setColor(colourOf(vt::project::kTimeBoxNormal));
 }
 
 void TSetupClipWindow::confirmTimeBox(TimeBoxKind kind)
 {
-    if (busy_ || selected_ < 0)
+    if (!model_.canEdit() || !model_.hasSelection())
         return;
     TsuiMaskEdit *box = kind == TimeBoxKind::Start ? suiEdit_Start : suiEdit_Stop;
     const vt::project::ConfirmedTimes confirmed =
@@ -580,19 +549,19 @@ void TSetupClipWindow::confirmTimeBox(TimeBoxKind kind)
     if (!confirmed.applied)
         return;
     setPreviewControlsEnabled(false);
-    clips_[selected_].setTimes(confirmed.times.start, confirmed.times.end);
+    model_.setSelectedTimes(confirmed.times.start, confirmed.times.end);
     requestPreview(confirmed.previewSecond);
     placeHandles();
     showTimes();
-    refreshEntry(selected_);
+    refreshEntry(model_.selectedIndex());
     updateEstimate();
 }
 
 void TSetupClipWindow::rangeDragging(TRangeBar::Part part)
 {
-    if (busy_ || selected_ < 0)
+    if (!model_.canEdit() || !model_.hasSelection())
         return;
-    const int32_t duration = clips_[selected_].duration;
+    const int32_t duration = selectedClip().duration;
     const vt::project::HandlePositions &handles = Panel_Progress->handles();
     const QColor dragging = colourOf(vt::project::kTimeBoxDragging);
     if (part != TRangeBar::Part::Right) {
@@ -609,20 +578,20 @@ void TSetupClipWindow::rangeDragging(TRangeBar::Part part)
 
 void TSetupClipWindow::rangeReleased(TRangeBar::Part part)
 {
-    if (busy_ || selected_ < 0) {
+    if (!model_.canEdit() || !model_.hasSelection()) {
         placeHandles();
         return;
     }
-    vt::project::TClipInfo &clip = clips_[selected_];
+    vt::project::TClipInfo &clip = selectedClip();
     const vt::project::HandlePositions &handles = Panel_Progress->handles();
     int32_t start = clip.start, end = clip.end;
     if (part != TRangeBar::Part::Right)
         start = vt::project::StartFromHandle(handles.left, clip.duration);
     if (part != TRangeBar::Part::Left)
         end = vt::project::EndFromHandle(handles.right, clip.duration);
-    clip.setTimes(start, end);
+    model_.setSelectedTimes(start, end);
     showTimes();
-    refreshEntry(selected_);
+    refreshEntry(model_.selectedIndex());
     requestPreview(part == TRangeBar::Part::Right ? vt::project::PreviewSecondForEnd(end, clip.duration)
                                                   : vt::project::PreviewSecondForStart(start));
     updateEstimate();
@@ -632,9 +601,9 @@ void TSetupClipWindow::rangeReleased(TRangeBar::Part part)
 
 void TSetupClipWindow::requestPreview(int second)
 {
-    if (selected_ < 0)
+    if (!model_.hasSelection())
         return;
-    const vt::project::TClipInfo &clip = clips_[selected_];
+    const vt::project::TClipInfo &clip = selectedClip();
     // When the server becomes ready it shows the clip's start as it is then.
     int ready = clip.start;
     if (ready > clip.duration - 10)
@@ -662,13 +631,13 @@ void TSetupClipWindow::onLibraryMessage(uint32_t message, intptr_t wparam, intpt
 
 void TSetupClipWindow::onFrame(const vt::project::FramePreview::Frame &frame)
 {
-    if (selected_ < 0)
+    if (!model_.hasSelection())
         return;
-    vt::project::TClipInfo &clip = clips_[selected_];
+    vt::project::TClipInfo &clip = selectedClip();
     clip.setSnapshot(frame.display);
     clip.preview = frame.preview;
     showPreviewPicture();
-    refreshEntry(selected_);
+    refreshEntry(model_.selectedIndex());
     suiImageButton_Snapshoot->setEnabled(true);
 }
 
@@ -683,7 +652,7 @@ void TSetupClipWindow::syncPreviewControls()
 
 void TSetupClipWindow::setPreviewControlsEnabled(bool enabled)
 {
-    Panel_Progress->setEnabled(enabled && selected_ >= 0);
+    Panel_Progress->setEnabled(enabled && model_.hasSelection());
     if (!enabled)
         suiImageButton_Snapshoot->setEnabled(false);
     else if (preview_->lastSecond() >= 0)
@@ -692,18 +661,18 @@ void TSetupClipWindow::setPreviewControlsEnabled(bool enabled)
 
 void TSetupClipWindow::showPreviewPicture()
 {
-    if (selected_ < 0) {
+    if (!model_.hasSelection()) {
         Image_Preview->setPixmap(QPixmap::fromImage(vt::project::PreviewAreaPicture({}, true, Image_Preview->size())));
         return;
     }
-    const vt::project::TClipInfo &clip = clips_[selected_];
+    const vt::project::TClipInfo &clip = selectedClip();
     Image_Preview->setPixmap(
         QPixmap::fromImage(vt::project::PreviewAreaPicture(clip.preview, clip.letterbox, Image_Preview->size())));
 }
 
 void TSetupClipWindow::saveSnapshot()
 {
-    if (selected_ < 0)
+    if (!model_.hasSelection())
         return;
     vt::FileDialogRequest request;
     request.filter = QLatin1String(vt::project::kSnapshotFilter);
@@ -711,7 +680,7 @@ void TSetupClipWindow::saveSnapshot()
     if (!chosen.accepted())
         return;
     QDir::setCurrent(QString::fromStdString(vt::ExePath()));
-    const vt::project::TClipInfo &clip = clips_[selected_];
+    const vt::project::TClipInfo &clip = selectedClip();
     const QImage frame = preview_->currentFrame({clip.snapshot.width(), clip.snapshot.height()});
     if (frame.isNull())
         return;
@@ -729,15 +698,15 @@ void TSetupClipWindow::saveSnapshot()
 
 void TSetupClipWindow::goNext()
 {
-    if (busy_)
-        return;
-    stopPreview();
-    QDialog *next = mode_ == Mode::Converter              ? next_.convertWindow
-                    : suiCheckBox_AddDVDMenu->isChecked() ? next_.menuWindow
-                                                          : next_.builderWindow;
+    using vt::project::NextStage;
+    const NextStage stage = model_.handOver(suiCheckBox_AddDVDMenu->isChecked());
+    QDialog *next = stage == NextStage::Converter    ? next_.convertWindow
+                    : stage == NextStage::MenuEditor ? next_.menuWindow
+                    : stage == NextStage::Builder    ? next_.builderWindow
+                                                     : nullptr;
     if (!next)
         return;
-    const bool hideThis = mode_ == Mode::Builder && suiCheckBox_AddDVDMenu->isChecked();
+    const bool hideThis = vt::project::ClipListModel::hidesDuring(stage);
     if (hideThis)
         hide();
     if (next_.prepare)
@@ -749,14 +718,8 @@ void TSetupClipWindow::goNext()
 
 void TSetupClipWindow::reject()
 {
-    if (busy_)
+    if (!model_.close())
         return;
-    select(-1);
-    stopPreview();
-    // The project lives as long as the mode's clip list is open.
-    clips_.clear();
-    vt::shell::ClearProject();
-    vt::shell::FreeTitleTexts();
     layoutEntries();
     showSelection();
     TsuiForm::reject();
@@ -764,7 +727,7 @@ void TSetupClipWindow::reject()
 
 void TSetupClipWindow::closeEvent(QCloseEvent *event)
 {
-    if (busy_) {
+    if (!model_.canClose()) {
         event->ignore();
         return;
     }

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "app/project/clip_list_model.h"
 #include "app/project/clip_record.h"
 #include "app/project/disc_estimate.h"
 #include "app/project/frame_preview.h"
@@ -41,7 +42,7 @@ class TSetupClipWindow : public TsuiForm {
 public:
     static constexpr int kClientWidth = 812, kClientHeight = 601;
 
-    enum class Mode { Builder, Converter };
+    using Mode = vt::project::ClipListMode;
 
     // The windows this one hands over to; any may be missing.
     struct NextWindows {
@@ -66,7 +67,7 @@ public:
 
     // Prepares the window for a mode before the home window shows it.
     void enterMode(Mode mode);
-    Mode mode() const { return mode_; }
+    Mode mode() const { return model_.mode(); }
 
     // The commands, as the buttons and the right-click menu give them.
     void addFiles();
@@ -78,11 +79,12 @@ public:
     void saveSnapshot();
     void goNext();
 
-    int selectedIndex() const { return selected_; }
-    bool busy() const { return busy_; }
-    vt::project::DiscType discType() const { return discType_; }
-    bool pictureShape4_3() const;
-    const vt::project::DiscEstimate &estimate() const { return estimate_; }
+    const vt::project::ClipListModel &model() const { return model_; }
+    int selectedIndex() const { return model_.selectedIndex(); }
+    bool busy() const { return model_.busy(); }
+    vt::project::DiscType discType() const { return model_.discType(); }
+    bool pictureShape4_3() const { return model_.pictureShape4_3(); }
+    vt::project::DiscEstimate estimate() const { return model_.estimate(); }
     const vt::project::FramePreview &preview() const { return *preview_; }
     QMenu *rightClickMenu() const { return rightMenu_; }
     // The list entries and markers, in list order.
@@ -108,9 +110,14 @@ private:
     void refreshEntry(int index);
     void showSelection();
     void setDiscType(vt::project::DiscType type);
+    // Disc type and picture shape as the model has them, and the estimate.
+    void showDiscChoices();
     void updateEstimate();
     void scrollTo(int thumbTop);
     void popUpMenu(int index, const QPoint &globalPosition);
+
+    // Only while a clip is selected.
+    vt::project::TClipInfo &selectedClip() const { return clips_[model_.selectedIndex()]; }
 
     // Trimming and the preview.
     vt::project::ClipTimes selectedTimes() const;
@@ -134,12 +141,7 @@ private:
     const vt::shell::SharedBitmaps &bitmaps_;
     std::string libraryFolder_;
     NextWindows next_;
-    Mode mode_ = Mode::Builder;
-    bool busy_ = false;
-    int selected_ = -1;
-    int64_t dvd5Size_ = 0, dvd9Size_ = 0;
-    vt::project::DiscType discType_ = vt::project::DiscType::DVD5;
-    vt::project::DiscEstimate estimate_;
+    vt::project::ClipListModel model_;
 
     vt::project::WindowMessageTarget *messages_;
     std::unique_ptr<vt::project::FramePreview> preview_;
