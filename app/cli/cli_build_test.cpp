@@ -183,6 +183,44 @@ TEST(CliBuild, RefusesWhatCannotBeBuilt)
     EXPECT_FALSE(fs::exists(folder + "/DVD_DISC"));
 }
 
+// A work folder the user names is never emptied: one that holds the clip or
+// the output, or that is a file, is refused; in any other the run works in a
+// marked subfolder of its own and leaves the user's files alone.
+TEST(CliBuild, NeverEmptiesAWorkFolderTheUserNames)
+{
+    const std::string folder = freshFolder("named-work");
+    const std::string clip = folder + "/media/clip.mp4";
+    fs::create_directories(folder + "/media");
+    fs::copy_file(corvane_test::clip_pal_4_3(), clip);
+    std::ofstream(folder + "/media/notes.txt") << "keep me";
+    std::ofstream(folder + "/plain") << "a file";
+    struct Case {
+        std::string workFolder;
+        std::string says;
+    } const cases[] = {
+        {folder + "/media", "holds the source " + clip},
+        {folder, "lies in the work folder"},
+        {folder + "/plain", "is a file, not a folder"},
+    };
+    for (const Case &c : cases) {
+        const auto result = run_command({cli(), "build", "-o", folder + "/out", "--work-folder", c.workFolder, clip});
+        EXPECT_EQ(result.status, 2) << result.output;
+        EXPECT_NE(result.output.find(c.says), std::string::npos) << result.output;
+    }
+    EXPECT_TRUE(fs::exists(clip));
+    EXPECT_TRUE(fs::exists(folder + "/media/notes.txt"));
+    EXPECT_FALSE(fs::exists(folder + "/out"));
+
+    const std::string scratch = folder + "/scratch";
+    fs::create_directories(scratch + "/old");
+    std::ofstream(scratch + "/old/report.txt") << "the user's own file";
+    const auto good = run_command({cli(), "build", "-o", folder + "/out", "--work-folder", scratch, clip});
+    ASSERT_EQ(good.status, 0) << good.output;
+    EXPECT_TRUE(fs::exists(scratch + "/old/report.txt"));
+    EXPECT_TRUE(fs::exists(scratch + "/vantorel-work/.vantorel-work-folder"));
+    EXPECT_TRUE(fs::exists(folder + "/out/DVD_DISC/VIDEO_TS/VIDEO_TS.IFO"));
+}
+
 TEST(CliProbe, PrintsFactsAndFailsForUnreadableFiles)
 {
     const auto good = run_command({cli(), "probe", corvane_test::clip_pal_4_3()});

@@ -50,6 +50,17 @@ std::string NextOutputVobPath(const std::string &outputFolder, int clipIndex)
     }
 }
 
+std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips)
+{
+    std::vector<std::string> files;
+    for (int i = 0; i < clips.count(); ++i) {
+        files.push_back(clips[i].fileName);
+        if (!clips[i].subtitleFile.empty())
+            files.push_back(clips[i].subtitleFile);
+    }
+    return files;
+}
+
 ClipConversion::ClipConversion(ProductionRun &run, project::ClipInfo &clips)
     : run_(run)
     , clips_(clips)

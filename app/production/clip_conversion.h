@@ -5,6 +5,7 @@
 #include "app/production/production_run.h"
 
 #include <string>
+#include <vector>
 
 namespace vt::project {
 class ClipInfo;
@@ -16,6 +17,9 @@ namespace vt::production {
 // g_s_OutputFolder + "OutputVOB_" + index + ".vob", or the first free
 // "OutputVOB_" + index + "_" + k + ".vob".
 std::string NextOutputVobPath(const std::string &outputFolder, int clipIndex);
+
+// The files a run reads: every clip's source and subtitle file.
+std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips);
 
 class ClipConversion {
 public:

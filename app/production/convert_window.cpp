@@ -1,7 +1,7 @@
 #include "app/production/convert_window.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/empty_folder.h"
+#include "app/shell/work_folder.h"
 #include "app/shell/place_control.h"
 #include "app/shell/settings.h"
 #include "app/shell/ui_language.h"
@@ -196,8 +196,7 @@ void TConvertWindow::resetToIdle()
 
 void TConvertWindow::emptyWorkFolder()
 {
-    if (vt::withTrailingSlash(services_.workFolder) != vt::withTrailingSlash(services_.programFolder))
-        vt::shell::EmptyFolder(services_.workFolder);
+    vt::shell::EmptyWorkFolder(vt::shell::OwnWorkFolder(services_.workFolder));
 }
 
 void TConvertWindow::showEvent(QShowEvent *event)

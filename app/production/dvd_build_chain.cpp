@@ -27,7 +27,7 @@ int DvdBuildChain::run(const RunChoices &choices)
         run_.view().showMessage(shell::GetUIText(kNoFileText));
         return kOutcomeNone;
     }
-    if (!run_.PrepareRun(choices)) {
+    if (!run_.PrepareRun(choices, ClipSourceFiles(clips_))) {
         run_.EndRun(kConversionParameterWrong);
         return run_.outcome();
     }

@@ -1,6 +1,6 @@
 #include "app/production/production_run.h"
 
-#include "app/shell/empty_folder.h"
+#include "app/shell/work_folder.h"
 #include "app/shell/ui_language.h"
 #include "platform/paths.h"
 
@@ -20,6 +20,7 @@ constexpr int kDataPreparationText = 77;
 ProductionRun::ProductionRun(ProductionView &view, RunFolders folders)
     : view_(view)
     , folders_(std::move(folders))
+    , namedWorkFolder_(folders_.workFolder.empty() ? workFolder() : folders_.workFolder)
 {
     target_.post = &ProductionRun::post;
     target_.pump = &ProductionRun::pumpTarget;
@@ -48,7 +49,7 @@ void ProductionRun::pump()
     authorTimer.poll(now);
 }
 
-bool ProductionRun::PrepareRun(const RunChoices &choices)
+bool ProductionRun::PrepareRun(const RunChoices &choices, const std::vector<std::string> &sources)
 {
     params_ = MakeProductionParams(choices);
     userAbort_ = false;
@@ -60,16 +61,23 @@ bool ProductionRun::PrepareRun(const RunChoices &choices)
     ShowProgress(2, 0);
 
     folders_.outputFolder = withTrailingSlash(folders_.outputFolder);
+    const std::string problem = shell::WorkFolderProblem(namedWorkFolder_, sources, folders_.outputFolder);
+    if (!problem.empty()) {
+        LogLine(problem);
+        return false;
+    }
     if (!ensureFolder(folders_.outputFolder)) {
         LogLine("Can not create the output folder " + folders_.outputFolder);
         return false;
     }
-    if (folders_.workFolder.empty() || !ensureFolder(folders_.workFolder))
-        folders_.workFolder = folders_.programFolder;
-    folders_.workFolder = withTrailingSlash(folders_.workFolder);
+    const std::string ownWorkFolder = shell::OwnWorkFolder(namedWorkFolder_);
+    if (!shell::MakeOwnWorkFolder(ownWorkFolder)) {
+        LogLine("Can not create the work folder " + ownWorkFolder);
+        return false;
+    }
+    folders_.workFolder = ownWorkFolder;
     LogLine(shell::GetUIText(kDataPreparationText));
-    if (folders_.workFolder != withTrailingSlash(folders_.programFolder))
-        shell::EmptyFolder(folders_.workFolder);
+    shell::EmptyWorkFolder(folders_.workFolder);
     return true;
 }
 

@@ -16,13 +16,14 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vt::production {
 
 // Where a run reads and writes.
 struct RunFolders {
     std::string programFolder;  // the engines' folder (ExePath)
-    std::string workFolder;     // intermediate files, emptied at every run
+    std::string workFolder;     // named work folder; a run keeps its files in its own marked folder there
     std::string outputFolder;   // converted VOBs and DVD folders (g_s_OutputFolder)
 };
 
@@ -33,11 +34,13 @@ public:
     ProductionRun(const ProductionRun &) = delete;
     ProductionRun &operator=(const ProductionRun &) = delete;
 
-    // Fills the parameters, makes the output and work folders, empties the
-    // work folder, logs "Data preparation >>>" and enters the busy state
-    // (log cleared by the view, bars 0, abort and note flags cleared).
-    // False, with the reason logged, when a folder cannot be made.
-    bool PrepareRun(const RunChoices &choices);
+    // Fills the parameters, makes the output folder and the program's own
+    // work folder (shell/work_folder.h) and empties that, logs "Data
+    // preparation >>>" and enters the busy state (log cleared by the view,
+    // bars 0, abort and note flags cleared). False, with the reason logged,
+    // when a folder cannot be made or the work folder named holds one of the
+    // sources or the output.
+    bool PrepareRun(const RunChoices &choices, const std::vector<std::string> &sources = {});
     void LogLine(const std::string &line);
     void ShowProgress(int bar, int value);
     // Back to idle; logs the outcome's text for codes 0..17.
@@ -79,6 +82,7 @@ private:
 
     ProductionView &view_;
     RunFolders folders_;
+    std::string namedWorkFolder_;
     ProductionParams params_;
     bool busy_ = false;
     int outcome_ = -1;
