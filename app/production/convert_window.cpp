@@ -231,9 +231,12 @@ void TConvertWindow::browse()
         this, qt(services_.language.GetUIText(kBrowseCaptionText)), suiEdit_OutputFolder->text());
     if (folder.isEmpty())
         return;
+    std::string refusal;
     services_.settings.g_s_OutputFolder = vt::shell::ValidateOutputFolder(
-        folder.toStdString(), services_.settings.g_s_OutputFolder, services_.folders);
+        folder.toStdString(), services_.settings.g_s_OutputFolder, services_.folders, &refusal);
     suiEdit_OutputFolder->setText(qt(services_.settings.g_s_OutputFolder));
+    if (!refusal.empty())
+        showMessage(refusal);
 }
 
 void TConvertWindow::closeButton()
