@@ -101,10 +101,18 @@ std::vector<Volume> SystemVolumes::volumes() const
             continue;
         Volume v;
         v.root = root;
-        v.freeBytes = static_cast<uint64_t>(vfs.f_bavail) * static_cast<uint64_t>(vfs.f_frsize);
+        v.freeBytes = freeBytesAt(root).value_or(0);
         out.push_back(v);
     }
     return out;
+}
+
+std::optional<uint64_t> freeBytesAt(const std::string &path)
+{
+    struct statvfs vfs {};
+    if (path.empty() || ::statvfs(path.c_str(), &vfs) != 0)
+        return std::nullopt;
+    return static_cast<uint64_t>(vfs.f_bavail) * static_cast<uint64_t>(vfs.f_frsize);
 }
 
 bool isFileSystemRoot(const VolumeSource &source, const std::string &path)

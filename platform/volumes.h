@@ -37,6 +37,10 @@ public:
 // single files and read-only mounts are left out.
 std::vector<std::string> parseMountInfo(const std::string &mountinfo);
 
+// The space available to this user on the file system that holds path,
+// measured on path itself; nothing when it cannot be asked.
+std::optional<uint64_t> freeBytesAt(const std::string &path);
+
 // True when the existing folder path is the top of a file system: "/", a
 // listed volume's root, or a mount point (its parent lies on another device).
 bool isFileSystemRoot(const VolumeSource &source, const std::string &path);

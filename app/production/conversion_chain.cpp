@@ -16,7 +16,7 @@ constexpr int kNoFileText = 74;
 ConversionChain::ConversionChain(ProductionRun &run, project::ClipInfo &clips)
     : run_(run)
     , clips_(clips)
-    , conversion_(run, clips)
+    , conversion_(run, clips, ClipConversion::VobsAreResults)
 {
 }
 

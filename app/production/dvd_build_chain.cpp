@@ -15,7 +15,7 @@ DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const
                              int menuLanguageIndex, MenuFlags flags)
     : run_(run)
     , clips_(clips)
-    , conversion_(run, clips)
+    , conversion_(run, clips, ClipConversion::VobsAreIntermediate)
     , subtitles_(run, clips, regions)
     , authoring_(run, clips, regions, menuLanguageIndex, flags)
 {

@@ -3,7 +3,12 @@
 #include "app/shell/work_folder.h"
 #include "app/shell/ui_language.h"
 #include "platform/paths.h"
+#include "platform/volumes.h"
 
+#include <filesystem>
+#include <optional>
+
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 #include <thread>
@@ -14,6 +19,8 @@ namespace {
 
 constexpr auto kWorkerPollStep = std::chrono::milliseconds(100);
 constexpr int kDataPreparationText = 77;
+// Below this a write has most likely failed for want of space.
+constexpr uint64_t kFullDiskBytes = 1 << 20;
 
 } // namespace
 
@@ -52,6 +59,7 @@ void ProductionRun::pump()
 bool ProductionRun::PrepareRun(const RunChoices &choices, const std::vector<std::string> &sources)
 {
     params_ = MakeProductionParams(choices);
+    madeFiles_.clear();
     userAbort_ = false;
     fixNoteLogged_ = false;
     outcome_ = kOutcomeNone;
@@ -99,6 +107,13 @@ void ProductionRun::EndRun(int outcome)
     busy_ = false;
     outcome_ = outcome;
     view_.showBusy(false);
+    if (outcome != kProcessFinish && outcome != kOutcomeNone) {
+        const std::string noSpace = outcome == kUserAbort ? "" : noSpaceMessage();
+        if (!noSpace.empty())
+            LogLine(noSpace);
+        removeMadeFiles();
+    }
+    madeFiles_.clear();
     const std::string text = RunOutcomeText(outcome);
     if (!text.empty())
         LogLine(text);
@@ -123,6 +138,31 @@ int ProductionRun::RunOnWorker(const std::function<int()> &routine)
     }
     worker.join();
     return threadReturnValue_;
+}
+
+void ProductionRun::forgetMadeFile(const std::string &path)
+{
+    madeFiles_.erase(std::remove(madeFiles_.begin(), madeFiles_.end(), path), madeFiles_.end());
+}
+
+void ProductionRun::removeMadeFiles()
+{
+    for (auto it = madeFiles_.rbegin(); it != madeFiles_.rend(); ++it) {
+        std::error_code error;
+        if (std::filesystem::remove_all(*it, error) > 0 && !error)
+            LogLine("Removed " + *it);
+    }
+    madeFiles_.clear();
+}
+
+std::string ProductionRun::noSpaceMessage() const
+{
+    for (const std::string &folder : {folders_.outputFolder, folders_.workFolder}) {
+        const std::optional<uint64_t> free = freeBytesAt(folder);
+        if (free && *free < kFullDiskBytes)
+            return "No space left on the disk of " + folder + ": free some space there or choose another folder.";
+    }
+    return "";
 }
 
 bool ProductionRun::takeFixNote()
