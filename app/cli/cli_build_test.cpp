@@ -11,7 +11,11 @@
 #include <sstream>
 #include <thread>
 
+#include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -159,6 +163,60 @@ TEST(CliBuild, InterruptStopsTheRunAndRemovesItsFiles)
         for (const auto &entry : fs::directory_iterator(folder + "/out"))
             left.push_back(entry.path().filename().string());
         EXPECT_TRUE(left.empty()) << signal << ": " << left.front();
+    }
+}
+
+// A small file system of its own, mounted for one test (root only).
+class SmallDisk {
+public:
+    SmallDisk(const std::string &folder, uint64_t bytes) : folder_(folder)
+    {
+        fs::create_directories(folder);
+        const std::string options = "size=" + std::to_string(bytes);
+        mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            ::umount2(folder_.c_str(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+
+private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+// A full disk is named in the log, and the run removes what it wrote there,
+// whether the conversion or the authoring ran out of space.
+TEST(CliBuild, FullDiskIsNamedAndCleanedUp)
+{
+    const std::string folder = freshFolder("full-disk");
+    const std::string clip = corvane_test::clip_pal_4_3();
+    const auto good = run_command({cli(), "build", "-o", folder + "/good", "--work-folder", folder + "/work", clip});
+    ASSERT_EQ(good.status, 0) << good.output;
+    const uint64_t vobBytes = fs::file_size(folder + "/good/DVD_DISC/VIDEO_TS/VTS_01_1.VOB");
+
+    struct Case {
+        const char *what;
+        uint64_t diskBytes;
+    } const cases[] = {
+        {"no room for the conversion", vobBytes / 3},
+        {"room for the VOB but not the DVD", vobBytes + vobBytes / 4},
+    };
+    for (const Case &c : cases) {
+        const std::string disk = folder + "/disk";
+        SmallDisk small(disk, c.diskBytes);
+        if (!small.mounted())
+            GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
+        const auto result = run_command({cli(), "build", "-o", disk + "/out", "--work-folder", folder + "/work", clip});
+        EXPECT_EQ(result.status, 1) << c.what << "\n" << result.output;
+        EXPECT_NE(result.output.find("No space left on the disk of " + disk + "/out/"), std::string::npos)
+            << c.what << "\n" << result.output;
+        std::vector<std::string> left;
+        for (const auto &entry : fs::directory_iterator(disk + "/out"))
+            left.push_back(entry.path().filename().string());
+        EXPECT_TRUE(left.empty()) << c.what << ": " << left.front();
     }
 }
 
