@@ -51,6 +51,11 @@ std::string NextOutputVobPath(const std::string &outputFolder, int clipIndex)
     }
 }
 
+std::string PartialVobPath(const std::string &vobPath)
+{
+    return vobPath + kPartialSuffix;
+}
+
 std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips)
 {
     std::vector<std::string> files;
@@ -68,11 +73,6 @@ ClipConversion::ClipConversion(ProductionRun &run, project::ClipInfo &clips, Vob
     , role_(role)
 {
     run_.conversionTimer.setTick([this] { conversionTick(); });
-}
-
-std::string PartialVobPath(const std::string &vobPath)
-{
-    return vobPath + kPartialSuffix;
 }
 
 bool ClipConversion::ConvertAll()

@@ -1,15 +1,14 @@
 #include "app/production/production_run.h"
 
-#include "app/shell/work_folder.h"
 #include "app/shell/ui_language.h"
+#include "app/shell/work_folder.h"
 #include "platform/paths.h"
 #include "platform/volumes.h"
 
-#include <filesystem>
-#include <optional>
-
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <optional>
 #include <system_error>
 #include <thread>
 
