@@ -39,6 +39,22 @@ bool hasOption(const std::string &options, const std::string &option)
     return false;
 }
 
+// File systems through which the kernel shows its own state; everything
+// else (disks, ZFS, overlay roots of containers, tmpfs, network shares) can
+// hold files.
+bool isKernelFileSystem(const std::string &type)
+{
+    static const char *const kernelTypes[] = {
+        "proc",   "sysfs",     "devtmpfs", "devpts",   "cgroup",     "cgroup2",    "mqueue",
+        "debugfs", "tracefs",  "securityfs", "pstore", "bpf",        "configfs",   "fusectl",
+        "hugetlbfs", "autofs", "binfmt_misc", "efivarfs", "rpc_pipefs", "nsfs",    "selinuxfs",
+    };
+    for (const char *kernelType : kernelTypes)
+        if (type == kernelType)
+            return true;
+    return false;
+}
+
 } // namespace
 
 std::vector<std::string> parseMountInfo(const std::string &mountinfo)
@@ -60,7 +76,8 @@ std::vector<std::string> parseMountInfo(const std::string &mountinfo)
         const std::string mountPoint = unescapeMountField(f[4]);
         const std::string &options = f[5];
         const std::string source = unescapeMountField(f[dash + 2]);
-        if (source.rfind("/dev/", 0) != 0 || hasOption(options, "ro"))
+        const std::string &fileSystem = f[dash + 1];
+        if (hasOption(options, "ro") || isKernelFileSystem(fileSystem))
             continue;
         if (source.rfind("/dev/loop", 0) == 0 || source.rfind("/dev/sr", 0) == 0)
             continue;  // disc images and optical drives are not work disks
@@ -84,10 +101,32 @@ std::vector<Volume> SystemVolumes::volumes() const
             continue;
         Volume v;
         v.root = root;
-        v.freeBytes = static_cast<uint64_t>(vfs.f_bavail) * static_cast<uint64_t>(vfs.f_frsize);
+        v.freeBytes = freeBytesAt(root).value_or(0);
         out.push_back(v);
     }
     return out;
+}
+
+std::optional<uint64_t> freeBytesAt(const std::string &path)
+{
+    struct statvfs vfs {};
+    if (path.empty() || ::statvfs(path.c_str(), &vfs) != 0)
+        return std::nullopt;
+    return static_cast<uint64_t>(vfs.f_bavail) * static_cast<uint64_t>(vfs.f_frsize);
+}
+
+bool isFileSystemRoot(const VolumeSource &source, const std::string &path)
+{
+    if (path.empty() || path.front() != '/')
+        return false;
+    for (const Volume &v : source.volumes())
+        if (isSameOrInside(path, v.root) && isSameOrInside(v.root, path))
+            return true;
+    struct stat here {}, parent {};
+    const std::string folder = withTrailingSlash(path);
+    if (::stat(folder.c_str(), &here) != 0 || ::stat((folder + "..").c_str(), &parent) != 0)
+        return false;
+    return here.st_dev != parent.st_dev || here.st_ino == parent.st_ino;
 }
 
 std::optional<Volume> volumeOf(const VolumeSource &source, const std::string &path)

@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(VolumesTest, MountInfoKeepsWritableLocalDisksOnly)
+TEST(VolumesTest, MountInfoKeepsWritableMountsThatHoldFiles)
 {
     const std::string mountinfo =
         "22 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n"
@@ -18,9 +18,17 @@ TEST(VolumesTest, MountInfoKeepsWritableLocalDisksOnly)
         "28 22 11:0 / /media/cdrom rw - udf /dev/sr0 rw\n"
         "29 22 0:30 / /run rw - tmpfs tmpfs rw\n"
         "30 22 254:1 / /data rw shared:7 master:2 - xfs /dev/mapper/vg-data rw\n"
+        "31 22 0:40 / /tank rw - zfs tank/data rw\n"
+        "32 22 0:41 / /srv/share rw - nfs4 server:/export rw\n"
+        "33 22 0:6 / /sys rw - sysfs sysfs rw\n"
+        "34 22 0:7 / /dev/pts rw - devpts devpts rw\n"
+        "35 22 0:8 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
         "garbage line\n";
-    EXPECT_EQ(vt::parseMountInfo(mountinfo),
-              (std::vector<std::string> {"/", "/home/", "/media/My Disk/", "/data/"}));
+    EXPECT_EQ(vt::parseMountInfo(mountinfo), (std::vector<std::string> {"/", "/home/", "/media/My Disk/", "/run/",
+                                                                          "/data/", "/tank/", "/srv/share/"}));
+    // The root of a container: an overlay mount.
+    EXPECT_EQ(vt::parseMountInfo("500 400 0:52 / / rw,relatime - overlay overlay rw,lowerdir=/l,upperdir=/u\n"),
+              (std::vector<std::string> {"/"}));
 }
 
 class FakeVolumes : public vt::VolumeSource {
@@ -48,6 +56,18 @@ TEST(VolumesTest, VolumeOfPicksTheDeepestMount)
     EXPECT_FALSE(vt::volumeOf(fake, ""));
     fake.list = {{"/home/", 2}};
     EXPECT_FALSE(vt::volumeOf(fake, "/var/tmp"));
+}
+
+TEST(VolumesTest, FileSystemRoots)
+{
+    FakeVolumes fake;
+    fake.list = {{"/home/user/disk/", 3}};
+    EXPECT_TRUE(vt::isFileSystemRoot(fake, "/"));
+    EXPECT_TRUE(vt::isFileSystemRoot(fake, "/home/user/disk"));
+    EXPECT_TRUE(vt::isFileSystemRoot(fake, "/proc"));  // a mount point of its own
+    EXPECT_FALSE(vt::isFileSystemRoot(fake, "/home/user/disk/DVD/"));
+    EXPECT_FALSE(vt::isFileSystemRoot(fake, "/proc/self"));
+    EXPECT_FALSE(vt::isFileSystemRoot(fake, "relative"));
 }
 
 TEST(VolumesTest, SystemVolumesAreMountedFolders)

@@ -212,7 +212,9 @@ Options of build:
   --4:3, --16:9     picture shape of the disc (default 4:3)
   --quality Q       0 best pictures, 1 faster (default), 2 fastest/smallest
   --work-folder DIR folder for intermediate files (default: the program's
-                    work folder); it is emptied at the start of the run
+                    work folder); the run keeps them in a marked subfolder
+                    vantorel-work/ and empties only that; DIR must not hold
+                    the clips or the output
 
 Options of the clip before them:
   --trim START-END  keep only this part of the clip

@@ -11,7 +11,11 @@
 #include <sstream>
 #include <thread>
 
+#include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -116,46 +120,104 @@ TEST(CliBuild, NtscOneClip)
     EXPECT_NE(again.output.find("DVD folder: " + folder + "/DVD_DISC_1"), std::string::npos) << again.output;
 }
 
-TEST(CliBuild, CtrlCStopsTheConversion)
+// Ctrl-C or SIGTERM stops the run, which leaves nothing of its own in the
+// output folder: no OutputVOB_* (not even a partial one) and no DVD folder.
+TEST(CliBuild, InterruptStopsTheRunAndRemovesItsFiles)
 {
-    const std::string folder = freshFolder("interrupted");
-    const std::string log = folder + "/log.txt";
-    const std::vector<std::string> args{cli(), "build", "-o", folder, "--work-folder", folder + "/work",
-                                        corvane_test::clip_long()};
-    std::vector<char *> argv;
-    for (const std::string &arg : args)
-        argv.push_back(const_cast<char *>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const std::string folder = freshFolder("interrupted-" + std::to_string(signal));
+        const std::string log = folder + "/log.txt";
+        const std::vector<std::string> args{cli(), "build", "-o", folder + "/out", "--work-folder", folder + "/work",
+                                            corvane_test::clip_long()};
+        std::vector<char *> argv;
+        for (const std::string &arg : args)
+            argv.push_back(const_cast<char *>(arg.c_str()));
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        pid_t pid = 0;
+        ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
 
-    // Interrupt once the converter has written part of the clip.
-    const std::string vob = folder + "/OutputVOB_0.vob";
-    for (int i = 0; i < 500; ++i) {
-        std::error_code error;
-        if (fs::file_size(vob, error) > 100000 && !error)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Interrupt once the converter has written part of the clip.
+        const std::string partial = folder + "/out/OutputVOB_0.vob.part";
+        bool written = false;
+        for (int i = 0; i < 500 && !written; ++i) {
+            std::error_code error;
+            written = fs::file_size(partial, error) > 100000 && !error;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_TRUE(written) << "the conversion wrote no partial VOB";
+        kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        std::ifstream in(log);
+        std::stringstream output;
+        output << in.rdbuf();
+        ASSERT_TRUE(WIFEXITED(status)) << output.str();
+        EXPECT_EQ(WEXITSTATUS(status), 1) << output.str();
+        EXPECT_NE(output.str().find("<<< User abort"), std::string::npos) << output.str();
+        std::vector<std::string> left;
+        for (const auto &entry : fs::directory_iterator(folder + "/out"))
+            left.push_back(entry.path().filename().string());
+        EXPECT_TRUE(left.empty()) << signal << ": " << left.front();
     }
-    kill(pid, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    std::ifstream in(log);
-    std::stringstream output;
-    output << in.rdbuf();
-    ASSERT_TRUE(WIFEXITED(status)) << output.str();
-    EXPECT_EQ(WEXITSTATUS(status), 1) << output.str();
-    EXPECT_NE(output.str().find("<<< User abort"), std::string::npos) << output.str();
-    EXPECT_FALSE(fs::exists(folder + "/DVD_DISC"));
-    // The stopped conversion leaves a shorter, playable file.
-    const auto probe = corvane_test::probe_entries(vob, "", "duration");
-    ASSERT_TRUE(probe.count("duration")) << output.str();
-    EXPECT_LT(std::stod(probe.at("duration")), 19.0);
+}
+
+// A small file system of its own, mounted for one test (root only).
+class SmallDisk {
+public:
+    SmallDisk(const std::string &folder, uint64_t bytes) : folder_(folder)
+    {
+        fs::create_directories(folder);
+        const std::string options = "size=" + std::to_string(bytes);
+        mounted_ = ::mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            ::umount2(folder_.c_str(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+
+private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+// A full disk is named in the log, and the run removes what it wrote there,
+// whether the conversion or the authoring ran out of space.
+TEST(CliBuild, FullDiskIsNamedAndCleanedUp)
+{
+    const std::string folder = freshFolder("full-disk");
+    const std::string clip = corvane_test::clip_pal_4_3();
+    const auto good = run_command({cli(), "build", "-o", folder + "/good", "--work-folder", folder + "/work", clip});
+    ASSERT_EQ(good.status, 0) << good.output;
+    const uint64_t vobBytes = fs::file_size(folder + "/good/DVD_DISC/VIDEO_TS/VTS_01_1.VOB");
+
+    struct Case {
+        const char *what;
+        uint64_t diskBytes;
+    } const cases[] = {
+        {"no room for the conversion", vobBytes / 3},
+        {"room for the VOB but not the DVD", vobBytes + vobBytes / 4},
+    };
+    for (const Case &c : cases) {
+        const std::string disk = folder + "/disk";
+        SmallDisk small(disk, c.diskBytes);
+        if (!small.mounted())
+            GTEST_SKIP() << "cannot mount a small tmpfs here (needs root): " << std::strerror(errno);
+        const auto result = run_command({cli(), "build", "-o", disk + "/out", "--work-folder", folder + "/work", clip});
+        EXPECT_EQ(result.status, 1) << c.what << "\n" << result.output;
+        EXPECT_NE(result.output.find("No space left on the disk of " + disk + "/out/"), std::string::npos)
+            << c.what << "\n" << result.output;
+        std::vector<std::string> left;
+        for (const auto &entry : fs::directory_iterator(disk + "/out"))
+            left.push_back(entry.path().filename().string());
+        EXPECT_TRUE(left.empty()) << c.what << ": " << left.front();
+    }
 }
 
 TEST(CliBuild, RefusesWhatCannotBeBuilt)
@@ -181,6 +243,44 @@ TEST(CliBuild, RefusesWhatCannotBeBuilt)
         EXPECT_NE(result.output.find(c.says), std::string::npos) << result.output;
     }
     EXPECT_FALSE(fs::exists(folder + "/DVD_DISC"));
+}
+
+// A work folder the user names is never emptied: one that holds the clip or
+// the output, or that is a file, is refused; in any other the run works in a
+// marked subfolder of its own and leaves the user's files alone.
+TEST(CliBuild, NeverEmptiesAWorkFolderTheUserNames)
+{
+    const std::string folder = freshFolder("named-work");
+    const std::string clip = folder + "/media/clip.mp4";
+    fs::create_directories(folder + "/media");
+    fs::copy_file(corvane_test::clip_pal_4_3(), clip);
+    std::ofstream(folder + "/media/notes.txt") << "keep me";
+    std::ofstream(folder + "/plain") << "a file";
+    struct Case {
+        std::string workFolder;
+        std::string says;
+    } const cases[] = {
+        {folder + "/media", "holds the source " + clip},
+        {folder, "lies in the work folder"},
+        {folder + "/plain", "is a file, not a folder"},
+    };
+    for (const Case &c : cases) {
+        const auto result = run_command({cli(), "build", "-o", folder + "/out", "--work-folder", c.workFolder, clip});
+        EXPECT_EQ(result.status, 2) << result.output;
+        EXPECT_NE(result.output.find(c.says), std::string::npos) << result.output;
+    }
+    EXPECT_TRUE(fs::exists(clip));
+    EXPECT_TRUE(fs::exists(folder + "/media/notes.txt"));
+    EXPECT_FALSE(fs::exists(folder + "/out"));
+
+    const std::string scratch = folder + "/scratch";
+    fs::create_directories(scratch + "/old");
+    std::ofstream(scratch + "/old/report.txt") << "the user's own file";
+    const auto good = run_command({cli(), "build", "-o", folder + "/out", "--work-folder", scratch, clip});
+    ASSERT_EQ(good.status, 0) << good.output;
+    EXPECT_TRUE(fs::exists(scratch + "/old/report.txt"));
+    EXPECT_TRUE(fs::exists(scratch + "/vantorel-work/.vantorel-work-folder"));
+    EXPECT_TRUE(fs::exists(folder + "/out/DVD_DISC/VIDEO_TS/VIDEO_TS.IFO"));
 }
 
 TEST(CliProbe, PrintsFactsAndFailsForUnreadableFiles)

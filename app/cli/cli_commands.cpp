@@ -8,6 +8,7 @@
 #include "app/shell/format_hms.h"
 #include "app/shell/region_list.h"
 #include "app/shell/settings.h"
+#include "app/shell/work_folder.h"
 #include "platform/paths.h"
 
 #include <algorithm>
@@ -117,9 +118,10 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     folders.programFolder = ExePath();
     folders.outputFolder = absoluteFolder(request.outputFolder);
     folders.workFolder = request.workFolder.empty() ? workFolder() : absoluteFolder(request.workFolder);
-    if (isSameOrInside(folders.outputFolder, folders.workFolder)) {
-        std::cerr << "The output folder " << folders.outputFolder << " lies in the work folder "
-                  << folders.workFolder << ", which every run empties.\n";
+    const std::string workFolderProblem =
+        shell::WorkFolderProblem(folders.workFolder, production::ClipSourceFiles(clips), folders.outputFolder);
+    if (!workFolderProblem.empty()) {
+        std::cerr << workFolderProblem << "\n";
         return 2;
     }
 

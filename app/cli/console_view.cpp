@@ -11,8 +11,9 @@ namespace {
 
 std::atomic<int> interrupts{0};
 
-// The first Ctrl-C asks the run to stop; a second one ends the program at
-// once (authoring and muxing cannot be stopped).
+// The first Ctrl-C (or SIGTERM) asks the run to stop, which removes what the
+// run made; a second one ends the program at once (authoring and muxing
+// cannot be stopped).
 void onSignal(int)
 {
     if (interrupts.fetch_add(1) >= 1)
@@ -24,11 +25,13 @@ void onSignal(int)
 ConsoleView::ConsoleView()
 {
     std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
 }
 
 ConsoleView::~ConsoleView()
 {
     std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
 }
 
 void ConsoleView::logLine(const std::string &line)

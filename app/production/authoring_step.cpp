@@ -98,6 +98,8 @@ AuthorScriptInput AuthoringStep::scriptInput() const
 bool AuthoringStep::WriteAuthorScript()
 {
     dvdFolder_ = DvdFolderPath(run_.folders().outputFolder, run_.params().VolumeLabel);
+    // The name is free: whatever dvdauthor leaves there is this run's.
+    run_.noteMadeFile(dvdFolder_);
     videoTsPath_ = dvdFolder_ + "/VIDEO_TS/";
     authorXml_ = run_.folders().workFolder + "author.xml";
     totalVobMB_ = 0;
@@ -146,14 +148,11 @@ bool AuthoringStep::run()
     run_.authorTimer.enable();
     const int result = run_.RunOnWorker([this] { return RunAuthor(); });
     run_.authorTimer.disable();
-    if (result == 2) {
-        run_.EndRun(kAuthorCannotStart);
-        return false;
-    }
     if (result != 1) {
-        run_.EndRun(kAuthorProcessWrong);
+        run_.EndRun(result == 2 ? kAuthorCannotStart : kAuthorProcessWrong);
         return false;
     }
+    run_.forgetMadeFile(dvdFolder_);
     run_.ShowProgress(1, 100);
     return true;
 }

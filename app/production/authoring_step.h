@@ -25,7 +25,8 @@ public:
     AuthoringStep(ProductionRun &run, const project::ClipInfo &clips, const shell::RegionList &regions,
                   int menuLanguageIndex, MenuFlags flags = {});
 
-    // The whole step; false when the run was ended (outcome 12, 13 or 14).
+    // The whole step; false when the run was ended (outcome 12, 13 or 14),
+    // which removes the DVD folder this run began.
     bool run();
 
     // Writes "author.xml" into the work folder and sets the DVD folder, the

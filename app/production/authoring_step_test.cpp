@@ -65,8 +65,13 @@ TEST_F(AuthoringStepTest, MakesTheDvdFolderNamedAfterTheLabel)
     EXPECT_EQ(xml.str().rfind("<dvdauthor dest=\"" + folders.outputFolder + "MY_DISC\" format=\"pal\">\r\n", 0), 0u);
 }
 
-TEST_F(AuthoringStepTest, FailedAuthoringIsOutcome13)
+// A failed run removes the DVD folder it began, and only that one: an earlier
+// disc of the same label stays, and the next run does not move on to "_1".
+TEST_F(AuthoringStepTest, FailedAuthoringIsOutcome13AndRemovesItsFolder)
 {
+    const std::string earlier = folders.outputFolder + "DVD_DISC/VIDEO_TS/VIDEO_TS.IFO";
+    fs::create_directories(folders.outputFolder + "DVD_DISC/VIDEO_TS");
+    std::ofstream(earlier) << "an earlier disc";
     clips[0].vobFile = root + "/missing.vob";
     ProductionRun run(view, folders);
     ASSERT_TRUE(run.PrepareRun(RunChoices()));
@@ -74,7 +79,9 @@ TEST_F(AuthoringStepTest, FailedAuthoringIsOutcome13)
     EXPECT_FALSE(step.run());
     EXPECT_EQ(run.outcome(), kAuthorProcessWrong);
     EXPECT_EQ(view.log.back(), "<<< Author DVD process wrong");
-    EXPECT_FALSE(IsDvdFolder(step.dvdFolder()));
+    EXPECT_EQ(step.dvdFolder(), folders.outputFolder + "DVD_DISC_1");
+    EXPECT_FALSE(fs::exists(step.dvdFolder()));
+    EXPECT_TRUE(fs::exists(earlier));
 }
 
 TEST_F(AuthoringStepTest, MissingLibraryIsOutcome14AndUnwritableScript12)

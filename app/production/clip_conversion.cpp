@@ -24,6 +24,7 @@ constexpr int kLibraryMissing = 2;
 // The end of a source is converted "to the end" only when the clip was not
 // trimmed there; any other end point is honoured exactly.
 constexpr const char *kToTheEnd = "0";
+constexpr const char *kPartialSuffix = ".part";
 
 bool exists(const std::string &path)
 {
@@ -50,9 +51,26 @@ std::string NextOutputVobPath(const std::string &outputFolder, int clipIndex)
     }
 }
 
-ClipConversion::ClipConversion(ProductionRun &run, project::ClipInfo &clips)
+std::string PartialVobPath(const std::string &vobPath)
+{
+    return vobPath + kPartialSuffix;
+}
+
+std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips)
+{
+    std::vector<std::string> files;
+    for (int i = 0; i < clips.count(); ++i) {
+        files.push_back(clips[i].fileName);
+        if (!clips[i].subtitleFile.empty())
+            files.push_back(clips[i].subtitleFile);
+    }
+    return files;
+}
+
+ClipConversion::ClipConversion(ProductionRun &run, project::ClipInfo &clips, VobRole role)
     : run_(run)
     , clips_(clips)
+    , role_(role)
 {
     run_.conversionTimer.setTick([this] { conversionTick(); });
 }
@@ -61,31 +79,48 @@ bool ClipConversion::ConvertAll()
 {
     run_.LogLine(shell::GetUIText(kStartConvertText));
     ProductionParams &params = run_.params();
+    std::vector<std::string> finished;
     for (int i = 0; i < clips_.count(); ++i) {
         params.ClipIndex = i;
         if (!PrepareClip(clips_[i])) {
-            run_.EndRun(kConversionParameterWrong);
+            endWithFinishedListed(kConversionParameterWrong, finished);
             return false;
         }
+        const std::string partial = PartialVobPath(params.Output);
+        run_.noteMadeFile(partial);
         const int result = EncodeClip();
-        if (run_.userAbort()) {
-            run_.EndRun(kUserAbort);
-            return false;
-        }
-        if (result == kLibraryMissing) {
-            run_.EndRun(kConversionCannotStart);
-            return false;
-        }
         std::error_code error;
-        if (result != 0 || fs::file_size(params.Output, error) == 0 || error) {
-            run_.EndRun(kConversionProcessWrong);
+        int outcome = kProcessFinish;
+        if (run_.userAbort())
+            outcome = kUserAbort;
+        else if (result == kLibraryMissing)
+            outcome = kConversionCannotStart;
+        else if (result != 0 || fs::file_size(partial, error) == 0 || error)
+            outcome = kConversionProcessWrong;
+        else if (fs::rename(partial, params.Output, error); error) {
+            run_.LogLine("Can not name the converted file " + params.Output + ": " + error.message());
+            outcome = kConversionProcessWrong;
+        }
+        if (outcome != kProcessFinish) {
+            endWithFinishedListed(outcome, finished);
             return false;
         }
+        run_.forgetMadeFile(partial);
+        if (role_ == VobsAreIntermediate)
+            run_.noteMadeFile(params.Output);
+        finished.push_back(params.Output);
     }
     run_.ShowProgress(1, 100);
     return true;
 }
 
+void ClipConversion::endWithFinishedListed(int outcome, const std::vector<std::string> &finished)
+{
+    if (role_ == VobsAreResults)
+        for (const std::string &vob : finished)
+            run_.LogLine("Complete: " + fileNameOf(vob));
+    run_.EndRun(outcome);
+}
 
 bool ClipConversion::PrepareClip(project::TClipInfo &clip)
 {
@@ -118,8 +153,9 @@ int ClipConversion::EncodeClip()
         run_.LogLine("Converter library: " + library.error());
         return kLibraryMissing;
     }
+    const std::string partial = PartialVobPath(p.Output);
     std::error_code error;
-    fs::remove(p.Output, error);
+    fs::remove(partial, error);
 
     converterLoaded_ = true;
     run_.conversionTimer.enable();
@@ -127,7 +163,7 @@ int ClipConversion::EncodeClip()
                                p.AspectText.c_str(), p.VideoCodec.c_str(), p.Format.c_str(), p.VideoBitrate.c_str(),
                                p.AudioBitrate.c_str(), p.PictureSize.c_str(), p.FrameSize.c_str(), p.Title.c_str(),
                                p.Author.c_str(), p.Comment.c_str(), p.FrameRate.c_str(), p.VideoStream.c_str(),
-                               p.AudioStream.c_str(), p.Output.c_str(), p.AudioDelay.c_str(), p.Duration.c_str(), 0,
+                               p.AudioStream.c_str(), partial.c_str(), p.AudioDelay.c_str(), p.Duration.c_str(), 0,
                                p.VideoStandard, p.AudioCodec.c_str(), p.QualityIndex, p.Deinterlace,
                                CORVANE_ABI_VERSION);
     run_.conversionTimer.disable();

@@ -5,6 +5,7 @@
 #include "app/production/production_run.h"
 
 #include <string>
+#include <vector>
 
 namespace vt::project {
 class ClipInfo;
@@ -17,18 +18,34 @@ namespace vt::production {
 // "OutputVOB_" + index + "_" + k + ".vob".
 std::string NextOutputVobPath(const std::string &outputFolder, int clipIndex);
 
+// The name a VOB has while the converter writes it ("OutputVOB_0.vob.part"):
+// it takes its own name only once complete, so that a stopped, failed or
+// killed run never leaves a partial file named like a finished one.
+std::string PartialVobPath(const std::string &vobPath);
+
+// The files a run reads: every clip's source and subtitle file.
+std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips);
+
 class ClipConversion {
 public:
-    ClipConversion(ProductionRun &run, project::ClipInfo &clips);
+    // What the VOBs are to the chain: the result (Converter mode, finished
+    // ones stay when a later clip fails or the user stops), or steps towards
+    // a DVD (removed again when the run does not finish).
+    enum VobRole { VobsAreResults, VobsAreIntermediate };
+
+    ClipConversion(ProductionRun &run, project::ClipInfo &clips, VobRole role = VobsAreResults);
 
     // Converts every clip in list order. True when all were converted;
-    // otherwise the run has been ended with its outcome.
+    // otherwise the run has been ended with its outcome and the partial file
+    // of the clip being converted removed; finished result VOBs are listed in
+    // the log as complete.
     bool ConvertAll();
     // Fills the per-clip parameters and the clip's VOB path; false when the
     // source file does not exist.
     bool PrepareClip(project::TClipInfo &clip);
-    // Binds the library and converts the prepared clip: the converter's
-    // result, or 2 when the library or an entry point is missing.
+    // Binds the library and converts the prepared clip into its partial
+    // file: the converter's result, or 2 when the library or an entry point
+    // is missing.
     int EncodeClip();
 
     // Stop pressed: while a conversion runs, asks "Do you want to stop
@@ -37,10 +54,12 @@ public:
     bool converterLoaded() const { return converterLoaded_; }
 
 private:
+    void endWithFinishedListed(int outcome, const std::vector<std::string> &finished);
     void conversionTick();
 
     ProductionRun &run_;
     project::ClipInfo &clips_;
+    VobRole role_;
     bool converterLoaded_ = false;
     int (*getInfo_)(int32_t *) = nullptr;
     int (*stopConvert_)() = nullptr;

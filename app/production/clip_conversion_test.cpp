@@ -57,10 +57,10 @@ protected:
         return lines;
     }
 
-    int convert(RunChoices choices = RunChoices())
+    int convert(RunChoices choices = RunChoices(), ClipConversion::VobRole role = ClipConversion::VobsAreResults)
     {
         ProductionRun run(view, folders);
-        ClipConversion conversion(run, clips);
+        ClipConversion conversion(run, clips, role);
         view.onProcessEvents = stopAction ? [&] { stopAction(conversion); } : std::function<void()>();
         if (!run.PrepareRun(choices))
             return -2;
@@ -153,6 +153,49 @@ TEST_F(ClipConversionTest, StopAsksAndAborts)
     EXPECT_EQ(convert(), kUserAbort);
     EXPECT_EQ(view.questions, (std::vector<std::string>{"Do you want to stop process?"}));
     EXPECT_TRUE(clips[1].vobFile.empty());  // the second clip was never started
+}
+
+// A stopped or failed run leaves no partial file named like a finished one.
+// In Converter mode the clips finished before stay and the log names them;
+// on the way to a DVD every VOB of the run goes.
+TEST_F(ClipConversionTest, StopOrFailureLeavesNoPartialVob)
+{
+    struct Case {
+        const char *what;
+        ClipConversion::VobRole role;
+        const char *secondClipFacts;
+        int outcome;
+        bool firstKept;
+    } const cases[] = {
+        {"converter mode, stopped", ClipConversion::VobsAreResults, "", kUserAbort, true},
+        {"converter mode, failed", ClipConversion::VobsAreResults, "encode_result=-1\n", kConversionProcessWrong, true},
+        {"towards a DVD, stopped", ClipConversion::VobsAreIntermediate, "", kUserAbort, false},
+        {"towards a DVD, failed", ClipConversion::VobsAreIntermediate, "encode_result=-1\n", kConversionProcessWrong, false},
+    };
+    for (const Case &c : cases) {
+        fs::remove_all(folders.outputFolder);
+        clips.clear();
+        view = RecordingView();
+        addClip("a.avi", 30);
+        addClip("b.avi", 3000, c.secondClipFacts);
+        const std::string out = folders.outputFolder;
+        // Stop once the second clip is being converted (the view's action
+        // runs once, so it arms itself again until then).
+        stopAction = [&](ClipConversion &conversion) {
+            if (c.outcome != kUserAbort)
+                return;
+            if (conversion.converterLoaded() && fs::exists(out + "OutputVOB_0.vob"))
+                conversion.Stop();
+            else
+                view.onProcessEvents = [&] { stopAction(conversion); };
+        };
+        EXPECT_EQ(convert(RunChoices(), c.role), c.outcome) << c.what;
+        EXPECT_EQ(fs::exists(out + "OutputVOB_0.vob"), c.firstKept) << c.what;
+        EXPECT_EQ(view.logged("Complete: OutputVOB_0.vob"), c.firstKept) << c.what;
+        EXPECT_FALSE(fs::exists(out + "OutputVOB_1.vob")) << c.what;
+        EXPECT_FALSE(fs::exists(out + "OutputVOB_1.vob.part")) << c.what;
+        EXPECT_EQ(view.log.back(), RunOutcomeText(c.outcome)) << c.what;
+    }
 }
 
 TEST_F(ClipConversionTest, StopAnsweredNoGoesOn)

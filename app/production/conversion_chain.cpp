@@ -16,7 +16,7 @@ constexpr int kNoFileText = 74;
 ConversionChain::ConversionChain(ProductionRun &run, project::ClipInfo &clips)
     : run_(run)
     , clips_(clips)
-    , conversion_(run, clips)
+    , conversion_(run, clips, ClipConversion::VobsAreResults)
 {
 }
 
@@ -26,7 +26,7 @@ int ConversionChain::run(const RunChoices &choices)
         run_.view().showMessage(shell::GetUIText(kNoFileText));
         return kOutcomeNone;
     }
-    if (!run_.PrepareRun(choices)) {
+    if (!run_.PrepareRun(choices, ClipSourceFiles(clips_))) {
         run_.EndRun(kConversionParameterWrong);
         return run_.outcome();
     }

@@ -19,6 +19,8 @@ public:
 
     // "No file to convert." for an empty list (outcome −1, nothing started);
     // otherwise PrepareRun, the conversion step and outcome 1 on success.
+    // After a stop or failure the clips converted so far are kept, and the
+    // log names each of them.
     int run(const RunChoices &choices);
     void stop() { conversion_.Stop(); }
     bool converterLoaded() const { return conversion_.converterLoaded(); }

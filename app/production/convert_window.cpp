@@ -1,7 +1,7 @@
 #include "app/production/convert_window.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/empty_folder.h"
+#include "app/shell/work_folder.h"
 #include "app/shell/place_control.h"
 #include "app/shell/settings.h"
 #include "app/shell/ui_language.h"
@@ -196,8 +196,7 @@ void TConvertWindow::resetToIdle()
 
 void TConvertWindow::emptyWorkFolder()
 {
-    if (vt::withTrailingSlash(services_.workFolder) != vt::withTrailingSlash(services_.programFolder))
-        vt::shell::EmptyFolder(services_.workFolder);
+    vt::shell::EmptyWorkFolder(vt::shell::OwnWorkFolder(services_.workFolder));
 }
 
 void TConvertWindow::showEvent(QShowEvent *event)
@@ -232,9 +231,12 @@ void TConvertWindow::browse()
         this, qt(services_.language.GetUIText(kBrowseCaptionText)), suiEdit_OutputFolder->text());
     if (folder.isEmpty())
         return;
+    std::string refusal;
     services_.settings.g_s_OutputFolder = vt::shell::ValidateOutputFolder(
-        folder.toStdString(), services_.settings.g_s_OutputFolder, services_.folders);
+        folder.toStdString(), services_.settings.g_s_OutputFolder, services_.folders, &refusal);
     suiEdit_OutputFolder->setText(qt(services_.settings.g_s_OutputFolder));
+    if (!refusal.empty())
+        showMessage(refusal);
 }
 
 void TConvertWindow::closeButton()

@@ -5,6 +5,7 @@
 
 #include "app/project/clip_record.h"
 #include "app/shell/test_program_folder.h"
+#include "app/shell/work_folder.h"
 #include "app/widgets/desktop_opener.h"
 #include "app/widgets/label.h"
 #include "app/widgets/screenshot.h"
@@ -108,8 +109,12 @@ private slots:
         f.folder.settings.g_i_OutputQuality = 2;
         f.addClip("a.mpg", 20);
         f.addClip("b.mpg", 20).interlaced = true;
-        QDir().mkpath(f.folder.path() + "Temp/left");
-        std::ofstream(f.folder.file("Temp/left/over.xml")) << "x";
+        // The run's own marked folder in the work folder is emptied; a file
+        // of someone else's beside it stays.
+        QVERIFY(vt::shell::MakeOwnWorkFolder(f.folder.file("Temp/vantorel-work/")));
+        QDir().mkpath(f.folder.path() + "Temp/vantorel-work/left");
+        std::ofstream(f.folder.file("Temp/vantorel-work/left/over.xml")) << "x";
+        std::ofstream(f.folder.file("Temp/mine.txt")) << "x";
         f.window->show();
 
         QCOMPARE(f.window->objectName(), QStringLiteral("ConvertWindow"));
@@ -128,7 +133,8 @@ private slots:
         QCOMPARE(labelText(f.window.get(), "Label_Percent1"), QStringLiteral("0 %"));
         QVERIFY(control<QWidget>(f.window.get(), "suiImageButton_Start")->isVisible());
         QVERIFY(!control<QWidget>(f.window.get(), "suiImageButton_Stop")->isVisible());
-        QVERIFY(!QFileInfo::exists(f.folder.path() + "Temp/left"));
+        QVERIFY(!QFileInfo::exists(f.folder.path() + "Temp/vantorel-work/left"));
+        QVERIFY(QFileInfo::exists(f.folder.path() + "Temp/mine.txt"));
 
         // Each NTSC/PAL box unchecks the other.
         click(f.window.get(), "suiCheckBox_NTSC");
@@ -136,11 +142,20 @@ private slots:
         QVERIFY(!control<TsuiCheckBox>(f.window.get(), "suiCheckBox_PAL")->isChecked());
 
         // Browse: the chosen folder becomes the output folder.
+        QDir().mkpath(f.folder.path() + "D/Chosen");
         f.dialogs.answerFolder(f.folder.path() + "D/Chosen");
         click(f.window.get(), "suiImageButton_Browse");
         QCOMPARE(f.dialogs.shown().back().caption, QStringLiteral("Please selct output folder!"));
         QCOMPARE(f.folder.settings.g_s_OutputFolder, f.folder.file("D/Chosen/"));
         QCOMPARE(control<TsuiEdit>(f.window.get(), "suiEdit_OutputFolder")->text(), f.folder.path() + "D/Chosen/");
+
+        // A refused choice keeps the folder and tells the user why.
+        f.dialogs.answerFolder(QStringLiteral("/"));
+        click(f.window.get(), "suiImageButton_Browse");
+        QCOMPARE(f.folder.settings.g_s_OutputFolder, f.folder.file("D/Chosen/"));
+        QCOMPARE(f.dialogs.shown().back().text,
+                 QStringLiteral("The top of the system's file system / can not take output. The output folder stays ") +
+                     f.folder.path() + "D/Chosen/.");
 
         // A project without interlaced clips leaves deinterlacing off.
         f.window->hide();
@@ -286,14 +301,14 @@ private slots:
         f.folder.settings.b_VideoForamt = true;
         f.window->show();
         click(f.window.get(), "suiCheckBox_PAL");
-        QDir().mkpath(f.folder.path() + "Temp");
-        std::ofstream(f.folder.file("Temp/author.xml")) << "x";
+        QVERIFY(vt::shell::MakeOwnWorkFolder(f.folder.file("Temp/vantorel-work/")));
+        std::ofstream(f.folder.file("Temp/vantorel-work/author.xml")) << "x";
         click(f.window.get(), "suiImageButton_Close");
 
         QVERIFY(!f.window->isVisible());
         QVERIFY(!f.folder.settings.b_VideoForamt);
         QCOMPARE(vt::IniFile(f.folder.file("Option.ini")).readString("Option", "VideoFormat", "?"), std::string("0"));
-        QVERIFY(!QFileInfo::exists(f.folder.path() + "Temp/author.xml"));
+        QVERIFY(!QFileInfo::exists(f.folder.path() + "Temp/vantorel-work/author.xml"));
     }
 
     void aTvSystemThatCannotBeWrittenIsReported()

@@ -15,7 +15,7 @@ DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const
                              int menuLanguageIndex, MenuFlags flags)
     : run_(run)
     , clips_(clips)
-    , conversion_(run, clips)
+    , conversion_(run, clips, ClipConversion::VobsAreIntermediate)
     , subtitles_(run, clips, regions)
     , authoring_(run, clips, regions, menuLanguageIndex, flags)
 {
@@ -27,7 +27,7 @@ int DvdBuildChain::run(const RunChoices &choices)
         run_.view().showMessage(shell::GetUIText(kNoFileText));
         return kOutcomeNone;
     }
-    if (!run_.PrepareRun(choices)) {
+    if (!run_.PrepareRun(choices, ClipSourceFiles(clips_))) {
         run_.EndRun(kConversionParameterWrong);
         return run_.outcome();
     }

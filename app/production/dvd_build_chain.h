@@ -16,7 +16,8 @@ public:
 
     // PrepareRun, then the steps; the run's outcome (1 when the DVD folder
     // was made). An empty clip list shows "No file to convert." and does not
-    // start (outcome −1).
+    // start (outcome −1). A run that is stopped or fails leaves nothing of
+    // its own in the output folder: no VOBs, no half-made DVD folder.
     int run(const RunChoices &choices);
 
     // Stop pressed (see ClipConversion::Stop).

@@ -1,10 +1,14 @@
 #include "app/production/production_run.h"
 
-#include "app/shell/empty_folder.h"
 #include "app/shell/ui_language.h"
+#include "app/shell/work_folder.h"
 #include "platform/paths.h"
+#include "platform/volumes.h"
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -14,12 +18,15 @@ namespace {
 
 constexpr auto kWorkerPollStep = std::chrono::milliseconds(100);
 constexpr int kDataPreparationText = 77;
+// Below this a write has most likely failed for want of space.
+constexpr uint64_t kFullDiskBytes = 1 << 20;
 
 } // namespace
 
 ProductionRun::ProductionRun(ProductionView &view, RunFolders folders)
     : view_(view)
     , folders_(std::move(folders))
+    , namedWorkFolder_(folders_.workFolder.empty() ? workFolder() : folders_.workFolder)
 {
     target_.post = &ProductionRun::post;
     target_.pump = &ProductionRun::pumpTarget;
@@ -48,9 +55,10 @@ void ProductionRun::pump()
     authorTimer.poll(now);
 }
 
-bool ProductionRun::PrepareRun(const RunChoices &choices)
+bool ProductionRun::PrepareRun(const RunChoices &choices, const std::vector<std::string> &sources)
 {
     params_ = MakeProductionParams(choices);
+    madeFiles_.clear();
     userAbort_ = false;
     fixNoteLogged_ = false;
     outcome_ = kOutcomeNone;
@@ -60,16 +68,23 @@ bool ProductionRun::PrepareRun(const RunChoices &choices)
     ShowProgress(2, 0);
 
     folders_.outputFolder = withTrailingSlash(folders_.outputFolder);
+    const std::string problem = shell::WorkFolderProblem(namedWorkFolder_, sources, folders_.outputFolder);
+    if (!problem.empty()) {
+        LogLine(problem);
+        return false;
+    }
     if (!ensureFolder(folders_.outputFolder)) {
         LogLine("Can not create the output folder " + folders_.outputFolder);
         return false;
     }
-    if (folders_.workFolder.empty() || !ensureFolder(folders_.workFolder))
-        folders_.workFolder = folders_.programFolder;
-    folders_.workFolder = withTrailingSlash(folders_.workFolder);
+    const std::string ownWorkFolder = shell::OwnWorkFolder(namedWorkFolder_);
+    if (!shell::MakeOwnWorkFolder(ownWorkFolder)) {
+        LogLine("Can not create the work folder " + ownWorkFolder);
+        return false;
+    }
+    folders_.workFolder = ownWorkFolder;
     LogLine(shell::GetUIText(kDataPreparationText));
-    if (folders_.workFolder != withTrailingSlash(folders_.programFolder))
-        shell::EmptyFolder(folders_.workFolder);
+    shell::EmptyWorkFolder(folders_.workFolder);
     return true;
 }
 
@@ -91,6 +106,13 @@ void ProductionRun::EndRun(int outcome)
     busy_ = false;
     outcome_ = outcome;
     view_.showBusy(false);
+    if (outcome != kProcessFinish && outcome != kOutcomeNone) {
+        const std::string noSpace = outcome == kUserAbort ? "" : noSpaceMessage();
+        if (!noSpace.empty())
+            LogLine(noSpace);
+        removeMadeFiles();
+    }
+    madeFiles_.clear();
     const std::string text = RunOutcomeText(outcome);
     if (!text.empty())
         LogLine(text);
@@ -115,6 +137,31 @@ int ProductionRun::RunOnWorker(const std::function<int()> &routine)
     }
     worker.join();
     return threadReturnValue_;
+}
+
+void ProductionRun::forgetMadeFile(const std::string &path)
+{
+    madeFiles_.erase(std::remove(madeFiles_.begin(), madeFiles_.end(), path), madeFiles_.end());
+}
+
+void ProductionRun::removeMadeFiles()
+{
+    for (auto it = madeFiles_.rbegin(); it != madeFiles_.rend(); ++it) {
+        std::error_code error;
+        if (std::filesystem::remove_all(*it, error) > 0 && !error)
+            LogLine("Removed " + *it);
+    }
+    madeFiles_.clear();
+}
+
+std::string ProductionRun::noSpaceMessage() const
+{
+    for (const std::string &folder : {folders_.outputFolder, folders_.workFolder}) {
+        const std::optional<uint64_t> free = freeBytesAt(folder);
+        if (free && *free < kFullDiskBytes)
+            return "No space left on the disk of " + folder + ": free some space there or choose another folder.";
+    }
+    return "";
 }
 
 bool ProductionRun::takeFixNote()

@@ -16,13 +16,14 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vt::production {
 
 // Where a run reads and writes.
 struct RunFolders {
     std::string programFolder;  // the engines' folder (ExePath)
-    std::string workFolder;     // intermediate files, emptied at every run
+    std::string workFolder;     // named work folder; a run keeps its files in its own marked folder there
     std::string outputFolder;   // converted VOBs and DVD folders (g_s_OutputFolder)
 };
 
@@ -33,14 +34,18 @@ public:
     ProductionRun(const ProductionRun &) = delete;
     ProductionRun &operator=(const ProductionRun &) = delete;
 
-    // Fills the parameters, makes the output and work folders, empties the
-    // work folder, logs "Data preparation >>>" and enters the busy state
-    // (log cleared by the view, bars 0, abort and note flags cleared).
-    // False, with the reason logged, when a folder cannot be made.
-    bool PrepareRun(const RunChoices &choices);
+    // Fills the parameters, makes the output folder and the program's own
+    // work folder (shell/work_folder.h) and empties that, logs "Data
+    // preparation >>>" and enters the busy state (log cleared by the view,
+    // bars 0, abort and note flags cleared). False, with the reason logged,
+    // when a folder cannot be made or the work folder named holds one of the
+    // sources or the output.
+    bool PrepareRun(const RunChoices &choices, const std::vector<std::string> &sources = {});
     void LogLine(const std::string &line);
     void ShowProgress(int bar, int value);
-    // Back to idle; logs the outcome's text for codes 0..17.
+    // Back to idle; logs the outcome's text for codes 0..17. A run that does
+    // not finish first logs which folder has no space left (when a disk is
+    // full) and removes the files it noted as made.
     void EndRun(int outcome);
     // Runs routine on a new thread while this one pumps; its result, or 0
     // when no thread could be started.
@@ -60,6 +65,17 @@ public:
     void setUserAbort() { userAbort_ = true; }
     bool userAbort() const { return userAbort_; }
 
+    // A file or folder this run began (a partial VOB, the intermediate VOBs
+    // of a DVD, the DVD folder being authored): EndRun removes each one still
+    // noted when the run does not finish. Every PrepareRun starts afresh.
+    void noteMadeFile(const std::string &path) { madeFiles_.push_back(path); }
+    // The file is done (or renamed): it stays whatever happens later.
+    void forgetMadeFile(const std::string &path);
+
+    // "No space left ..." naming the run's output or work folder when its
+    // disk is full; otherwise "".
+    std::string noSpaceMessage() const;
+
     // The note of the authoring step's VOB fixing, logged once per run.
     bool takeFixNote();
 
@@ -76,9 +92,12 @@ public:
 private:
     static void post(VtMessageTarget *self, uint32_t msg, intptr_t wparam, intptr_t lparam);
     static void pumpTarget(VtMessageTarget *self);
+    void removeMadeFiles();
 
     ProductionView &view_;
     RunFolders folders_;
+    std::string namedWorkFolder_;
+    std::vector<std::string> madeFiles_;
     ProductionParams params_;
     bool busy_ = false;
     int outcome_ = -1;

@@ -65,7 +65,7 @@ TEST_F(ProductionRunTest, PrepareAndEnd)
     EXPECT_TRUE(run.busy());
     EXPECT_TRUE(std::filesystem::is_directory(root + "/out"));
     EXPECT_EQ(run.folders().outputFolder, root + "/out/");
-    EXPECT_TRUE(std::filesystem::is_empty(root + "/work"));
+    EXPECT_EQ(run.folders().workFolder, root + "/work/vantorel-work/");
     EXPECT_TRUE(view.logged("Data preparation >>>"));
     EXPECT_EQ(view.busyStates, (std::vector<bool>{true}));
 
@@ -75,6 +75,38 @@ TEST_F(ProductionRunTest, PrepareAndEnd)
     const size_t lines = view.log.size();
     run.EndRun(kOutcomeNone);
     EXPECT_EQ(view.log.size(), lines);
+}
+
+// The run works in a marked folder of its own inside the folder named and
+// empties only that one; a named folder that holds a source or the output,
+// or that is a file, is refused before anything is made.
+TEST_F(ProductionRunTest, EmptiesOnlyItsOwnWorkFolder)
+{
+    const std::string clip = root + "/work/clip.mp4";
+    std::ofstream(clip) << "the user's clip";
+    {
+        ProductionRun run(view, {folders.programFolder, root + "/work/", root + "/out"});
+        EXPECT_FALSE(run.PrepareRun(RunChoices(), {clip}));
+        EXPECT_TRUE(view.logged("The work folder " + root + "/work/ holds the source " + clip +
+                                "; choose a work folder that holds neither sources nor output."));
+    }
+    ProductionRun run(view, folders);
+    ASSERT_TRUE(run.PrepareRun(RunChoices(), {root + "/clips/clip.mp4"}));
+    const std::string own = run.folders().workFolder;
+    std::ofstream(own + "author.xml") << "left from the last run";
+    ASSERT_TRUE(run.PrepareRun(RunChoices(), {root + "/clips/clip.mp4"}));
+    EXPECT_FALSE(std::filesystem::exists(own + "author.xml"));
+    EXPECT_TRUE(std::filesystem::exists(clip));
+    EXPECT_TRUE(std::filesystem::exists(root + "/work/sub/old.txt"));
+
+    std::ofstream(root + "/plain") << "a file";
+    for (const RunFolders &refused : {RunFolders{folders.programFolder, root + "/plain", root + "/out"},
+                                      RunFolders{folders.programFolder, root + "/out", root + "/out"}}) {
+        ProductionRun other(view, refused);
+        EXPECT_FALSE(other.PrepareRun(RunChoices())) << refused.workFolder;
+        EXPECT_FALSE(std::filesystem::exists(folders.programFolder + "vantorel-work"));
+        EXPECT_FALSE(std::filesystem::exists(root + "/out/vantorel-work"));
+    }
 }
 
 TEST_F(ProductionRunTest, OutcomeTexts)

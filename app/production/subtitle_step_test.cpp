@@ -82,9 +82,9 @@ TEST_F(SubtitleStepTest, ScriptResults)
     ASSERT_EQ(step.WriteSubtitleScript(clips[0]), 1);
     EXPECT_EQ(step.muxPaths().input, vob);
     EXPECT_EQ(step.muxPaths().output, root + "/OutputVOB_0_srt.vob");
-    EXPECT_EQ(step.muxPaths().control, folders.workFolder + "subtitle.xml");
-    EXPECT_EQ(readFile(folders.workFolder + "subtitle.srt"), readFile(srt));
-    const std::string xml = readFile(folders.workFolder + "subtitle.xml");
+    EXPECT_EQ(step.muxPaths().control, run.folders().workFolder + "subtitle.xml");
+    EXPECT_EQ(readFile(run.folders().workFolder + "subtitle.srt"), readFile(srt));
+    const std::string xml = readFile(run.folders().workFolder + "subtitle.xml");
     EXPECT_NE(xml.find("<subpictures format=\"PAL\">\r\n"), std::string::npos);
     EXPECT_NE(xml.find("fontsize=\"22\" font=\"/"), std::string::npos);  // a real font file
     EXPECT_TRUE(view.logged("OutputVOB_0.vob <<<< Tom & Jerry.srt"));

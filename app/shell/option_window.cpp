@@ -321,8 +321,10 @@ void TOptionWindow::browse()
     if (folder.isEmpty())
         return;
     readControls();
-    model_.browse(folder.toStdString());
+    const std::string refusal = model_.browse(folder.toStdString());
     showControls();
+    if (!refusal.empty())
+        vt::DialogService::current().information(this, QString::fromStdString(refusal));
 }
 
 void TOptionWindow::subtitleLanguageChanged()

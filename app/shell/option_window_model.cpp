@@ -293,10 +293,13 @@ AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
     return result;
 }
 
-void OptionWindowModel::browse(const std::string &chosenFolder)
+std::string OptionWindowModel::browse(const std::string &chosenFolder)
 {
-    settings_.g_s_OutputFolder = ValidateOutputFolder(chosenFolder, settings_.g_s_OutputFolder, environment_.folders);
+    std::string refusal;
+    settings_.g_s_OutputFolder =
+        ValidateOutputFolder(chosenFolder, settings_.g_s_OutputFolder, environment_.folders, &refusal);
     controls.suiEdit_OutputFolder = settings_.g_s_OutputFolder;
+    return refusal;
 }
 
 } // namespace vt::shell

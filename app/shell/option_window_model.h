@@ -59,8 +59,9 @@ public:
     void subtitleLanguageChanged();
     // The Load button: store the edited user subtitle language.
     AddRegionResult loadUserSubtitleLanguage();
-    // A folder chosen in the folder dialog.
-    void browse(const std::string &chosenFolder);
+    // A folder chosen in the folder dialog becomes the output folder; when it
+    // is refused, the reason to show the user (otherwise "").
+    std::string browse(const std::string &chosenFolder);
     void switchPage(OptionPage newPage) { page = newPage; }
 
     const std::string &error() const { return error_; }

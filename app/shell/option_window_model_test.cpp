@@ -36,7 +36,8 @@ protected:
     void SetUp() override
     {
         tmp.write("bin/Language.ini", kLanguageIni);
-        std::filesystem::create_directories(tmp.path() + "D");
+        // The disk's "Temp" is there already: nothing is made at a disk's top.
+        std::filesystem::create_directories(tmp.path() + "D/Temp");
         std::filesystem::create_directories(tmp.path() + "home");
         fake.list = {{tmp.path() + "D/", 20 * kGB}};
     }
@@ -186,6 +187,7 @@ TEST_F(OptionWindowModelTest, UILanguageComesFromTheFileThenTheRegistryOnce)
 
 TEST_F(OptionWindowModelTest, StoredSettingsLoad)
 {
+    std::filesystem::create_directories(tmp.path() + "D/My DVDs");
     tmp.write("bin/Subtitle.ini", kSubtitleIni);
     tmp.write("bin/Option.ini",
               "[Option]\n"
@@ -346,9 +348,13 @@ TEST_F(OptionWindowModelTest, BrowseValidatesTheChosenFolder)
 {
     OptionWindowModel model(settings, language, environment());
     model.create();
-    model.browse(tmp.path() + "D");
-    EXPECT_EQ(settings.g_s_OutputFolder, tmp.path() + "D/DVDTemp/");
+    EXPECT_EQ(model.browse(tmp.path() + "D"), "");
+    EXPECT_EQ(settings.g_s_OutputFolder, tmp.path() + "D/");
     EXPECT_EQ(model.controls.suiEdit_OutputFolder, settings.g_s_OutputFolder);
+    // A refused choice keeps the folder there was, and says why.
+    EXPECT_EQ(model.browse("/"), "The top of the system's file system / can not take output. The output folder stays " +
+                                     tmp.path() + "D/.");
+    EXPECT_EQ(settings.g_s_OutputFolder, tmp.path() + "D/");
 }
 
 } // namespace

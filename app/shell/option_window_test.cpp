@@ -14,6 +14,8 @@
 
 #include <QTest>
 
+#include <fstream>
+
 using vt::shell::OptionPage;
 
 using vt::testing::control;
@@ -204,6 +206,15 @@ private slots:
         QCOMPARE(dialogs.shown().back().caption, QStringLiteral("Please selct output folder!"));
         QCOMPARE(control<TsuiEdit>(&window, "suiEdit_OutputFolder")->text(), folder.path() + "D/DVD out/");
         QCOMPARE(folder.settings.g_s_OutputFolder, (folder.path() + "D/DVD out/").toStdString());
+
+        // A folder that cannot take output is refused with a message.
+        const std::string file = folder.file("D/notes.txt");
+        std::ofstream(file) << "a file";
+        dialogs.answerFolder(QString::fromStdString(file));
+        click(&window, "suiImageButton_Browse");
+        QCOMPARE(control<TsuiEdit>(&window, "suiEdit_OutputFolder")->text(), folder.path() + "D/DVD out/");
+        QCOMPARE(dialogs.shown().back().text, QString::fromStdString(file + "/ is a file, not a folder. The output folder stays " +
+                                                                     folder.file("D/DVD out/") + "."));
     }
 
     void loadAddsAUserSubtitleLanguage()

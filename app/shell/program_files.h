@@ -13,7 +13,6 @@ inline constexpr const char *kConverterLibrary = "libCorvane.so";  // probing, p
 inline constexpr const char *kAuthoringLibrary = "libdvdauthor.so"; // dvdauthor and spumux runs
 inline constexpr const char *kVersionIni = "version.ini";     // [Vantorel Version] Version, Build
 inline constexpr const char *kWorkFolderName = "Temp/";       // default output folder name below a disk
-inline constexpr const char *kDriveRootOutputFolder = "DVDTemp/";
 
 // The registry key the first-run language comes from.
 inline constexpr const char *kRegistryKey = "\\SOFTWARE\\Pellorn";

@@ -31,7 +31,7 @@ public:
         for (const char *entry : {"Lang", "Skin", "RES", "Language.ini", "Option.ini", "version.ini",
                                   "PellornHelp.html"})
             copy(bin + entry, path() + entry);
-        QDir().mkpath(path() + "D");
+        QDir().mkpath(path() + "D/Temp");  // made beforehand: nothing is made at a disk's top
         QDir().mkpath(path() + "home");
         volumes_.list = {{path().toStdString() + "D/", 20ull << 30}};
         SetExePath(path().toStdString());

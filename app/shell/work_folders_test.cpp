@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 using namespace vt::shell;
@@ -40,8 +42,13 @@ protected:
     FolderContext context;
 };
 
+// The disks are the tops of file systems: a work folder is used there only
+// when it exists already, never created (run as root, the program once made
+// "/boot/Temp").
 TEST_F(WorkFoldersTest, ChoosesTheFirstDiskWithMoreThanTenGigabytes)
 {
+    for (const char *name : {"D", "E", "F"})
+        std::filesystem::create_directories(disk(name) + "Temp");
     struct Case {
         const char *what;
         std::vector<vt::Volume> volumes;
@@ -62,6 +69,14 @@ TEST_F(WorkFoldersTest, ChoosesTheFirstDiskWithMoreThanTenGigabytes)
     }
 }
 
+TEST_F(WorkFoldersTest, NeverCreatesAFolderAtTheTopOfAFileSystem)
+{
+    fake.list = {{disk("D"), 50 * kGB}, {disk("E"), 5 * kGB}};
+    EXPECT_EQ(ChooseWorkFolder("Temp/", context), tmp.path() + "home/Temp/");
+    EXPECT_FALSE(std::filesystem::exists(disk("D") + "Temp"));
+    EXPECT_FALSE(std::filesystem::exists(disk("E") + "Temp"));
+}
+
 TEST_F(WorkFoldersTest, FallsBackToTheProgramFolderButNeverTheWorkFolder)
 {
     context.homeFolder = tmp.path() + "blocked/";
@@ -74,26 +89,50 @@ TEST_F(WorkFoldersTest, FallsBackToTheProgramFolderButNeverTheWorkFolder)
 TEST_F(WorkFoldersTest, ValidatesOutputFolders)
 {
     fake.list = {{disk("D"), 20 * kGB}, {disk("E"), 20 * kGB}};
+    std::filesystem::create_directories(disk("D") + "Temp");
     const std::string current = disk("E") + "current/";
     std::filesystem::create_directories(current);
     tmp.write("D/file", "");
+    std::filesystem::create_directories(tmp.path() + "readonly");
+    std::filesystem::permissions(tmp.path() + "readonly", std::filesystem::perms::owner_read |
+                                                              std::filesystem::perms::owner_exec);
+    const bool isRoot = ::geteuid() == 0;  // root may write anywhere
 
     struct Case {
         const char *what;
         std::string path, expected;
+        const char *refusal;  // nullptr: accepted
     } cases[] = {
-        {"a disk's root gets DVDTemp", disk("D"), disk("D") + "DVDTemp/"},
-        {"a root without slash too", tmp.path() + "D", disk("D") + "DVDTemp/"},
-        {"a folder is created", disk("D") + "out/dvd", disk("D") + "out/dvd/"},
-        {"empty: the work folder choice", "", disk("D") + "Temp/"},
-        {"not on a disk: the current folder", "/proc/1/out", current},
-        {"stored default", "nodef", current},
-        {"cannot be created", disk("D") + "file/x", disk("D") + "Temp/"},
+        {"a disk's root is taken as it is", disk("D"), disk("D"), nullptr},
+        {"a root without slash too", tmp.path() + "D", disk("D"), nullptr},
+        {"any writable folder, on a listed disk or not", tmp.path() + "home", tmp.path() + "home/", nullptr},
+        {"a folder is created", disk("D") + "Temp/out/dvd", disk("D") + "Temp/out/dvd/", nullptr},
+        {"empty: the work folder choice", "", disk("D") + "Temp/", nullptr},
+        {"a file: the current folder", disk("D") + "file", current, "is a file, not a folder"},
+        {"below the kernel's files", "/proc/1/out", current, "can not be"},
+        {"stored default", "nodef", current, "is not a full path"},
+        {"cannot be created", disk("D") + "file/x", current, "can not be created"},
+        {"not made at a disk's top", disk("D") + "new", current, "would be made at the top of the file system"},
+        {"the system's top", "/", current, "The top of the system's file system / can not take output."},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(ValidateOutputFolder(c.path, current, context), c.expected) << c.what;
+        std::string refusal;
+        EXPECT_EQ(ValidateOutputFolder(c.path, current, context, &refusal), c.expected) << c.what;
         EXPECT_TRUE(std::filesystem::is_directory(c.expected)) << c.what;
+        if (c.refusal) {
+            EXPECT_NE(refusal.find(c.refusal), std::string::npos) << c.what << ": " << refusal;
+            EXPECT_NE(refusal.find("The output folder stays " + current + "."), std::string::npos) << refusal;
+        } else {
+            EXPECT_EQ(refusal, "") << c.what;
+        }
     }
+    if (!isRoot) {
+        std::string refusal;
+        EXPECT_EQ(ValidateOutputFolder(tmp.path() + "readonly", current, context, &refusal), current);
+        EXPECT_NE(refusal.find("can not be written to"), std::string::npos) << refusal;
+    }
+    EXPECT_FALSE(std::filesystem::exists(disk("D") + "new"));
+    EXPECT_FALSE(std::filesystem::exists("/DVDTemp"));
     EXPECT_EQ(ValidateOutputFolder("relative/path", "nodef", context), disk("D") + "Temp/");
 }
 
