@@ -50,6 +50,11 @@ std::string NextOutputVobPath(const std::string &outputFolder, int clipIndex)
     }
 }
 
+bool ConvertedToTheEnd(const project::TClipInfo &clip)
+{
+    return clip.end >= clip.duration;
+}
+
 ClipConversion::ClipConversion(ProductionRun &run, project::ClipInfo &clips)
     : run_(run)
     , clips_(clips)
@@ -92,7 +97,7 @@ bool ClipConversion::PrepareClip(project::TClipInfo &clip)
     ProductionParams &params = run_.params();
     params.Source = clip.fileName;
     params.Start = std::to_string(clip.start);
-    const bool untrimmedEnd = clip.end >= clip.duration;
+    const bool untrimmedEnd = ConvertedToTheEnd(clip);
     params.Duration = untrimmedEnd ? kToTheEnd : std::to_string(clip.end - clip.start);
     params.ShownDuration = untrimmedEnd ? clip.duration - clip.start : clip.end - clip.start;
     params.PictureSize = clip.letterbox ? LetterboxPictureSize(clip.width, clip.displayHeight, params)

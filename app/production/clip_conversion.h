@@ -17,6 +17,10 @@ namespace vt::production {
 // "OutputVOB_" + index + "_" + k + ".vob".
 std::string NextOutputVobPath(const std::string &outputFolder, int clipIndex);
 
+// True when the clip is converted to the end of its source (its end was not
+// trimmed); otherwise the conversion stops at its end second.
+bool ConvertedToTheEnd(const project::TClipInfo &clip);
+
 class ClipConversion {
 public:
     ClipConversion(ProductionRun &run, project::ClipInfo &clips);
