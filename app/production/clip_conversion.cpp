@@ -31,6 +31,12 @@ bool exists(const std::string &path)
     return fs::exists(fs::symlink_status(path, error));
 }
 
+bool isFile(const std::string &path)
+{
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
 std::string fileNameOf(const std::string &path)
 {
     return fs::path(path).filename().string();
@@ -64,14 +70,16 @@ ClipConversion::ClipConversion(ProductionRun &run, project::ClipInfo &clips)
 
 bool ClipConversion::ConvertAll()
 {
+    // A source missing anywhere in the list stops the run before any work.
+    for (int i = 0; i < clips_.count(); ++i)
+        if (!isFile(clips_[i].fileName))
+            return endForMissingSource(clips_[i]);
     run_.LogLine(shell::GetUIText(kStartConvertText));
     ProductionParams &params = run_.params();
     for (int i = 0; i < clips_.count(); ++i) {
         params.ClipIndex = i;
-        if (!PrepareClip(clips_[i])) {
-            run_.EndRun(kConversionParameterWrong);
-            return false;
-        }
+        if (!PrepareClip(clips_[i]))
+            return endForMissingSource(clips_[i]);
         const int result = EncodeClip();
         if (run_.userAbort()) {
             run_.EndRun(kUserAbort);
@@ -92,6 +100,13 @@ bool ClipConversion::ConvertAll()
 }
 
 
+bool ClipConversion::endForMissingSource(const project::TClipInfo &clip)
+{
+    run_.LogLine("Source file not found: " + clip.fileName);
+    run_.EndRun(kConversionParameterWrong);
+    return false;
+}
+
 bool ClipConversion::PrepareClip(project::TClipInfo &clip)
 {
     ProductionParams &params = run_.params();
@@ -107,8 +122,7 @@ bool ClipConversion::PrepareClip(project::TClipInfo &clip)
     run_.view().showDuration(shell::FormatHMS(params.ShownDuration));
     run_.LogLine(fileNameOf(clip.fileName) + " >>>> " + fileNameOf(params.Output));
     startSecond_ = clip.start;
-    std::error_code error;
-    return fs::is_regular_file(clip.fileName, error);
+    return isFile(clip.fileName);
 }
 
 int ClipConversion::EncodeClip()

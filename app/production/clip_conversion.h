@@ -25,8 +25,9 @@ class ClipConversion {
 public:
     ClipConversion(ProductionRun &run, project::ClipInfo &clips);
 
-    // Converts every clip in list order. True when all were converted;
-    // otherwise the run has been ended with its outcome.
+    // Converts every clip in list order, once every source was found. True
+    // when all were converted; otherwise the run has been ended with its
+    // outcome.
     bool ConvertAll();
     // Fills the per-clip parameters and the clip's VOB path; false when the
     // source file does not exist.
@@ -42,6 +43,9 @@ public:
 
 private:
     void conversionTick();
+    // Logs the clip's missing source file and ends the run (outcome 2);
+    // false.
+    bool endForMissingSource(const project::TClipInfo &clip);
 
     ProductionRun &run_;
     project::ClipInfo &clips_;

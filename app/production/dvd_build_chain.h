@@ -14,10 +14,15 @@ public:
     DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
                   int menuLanguageIndex, MenuFlags flags = {});
 
-    // PrepareRun, then the steps; the run's outcome (1 when the DVD folder
-    // was made). An empty clip list shows "No file to convert." and does not
-    // start (outcome −1).
+    // PrepareRun, the checks that need no work (subtitle files, chapter
+    // counts, sources), then the steps; the run's outcome (1 when the DVD
+    // folder was made). An empty clip list shows "No file to convert." and
+    // does not start (outcome −1).
     int run(const RunChoices &choices);
+
+    // After a good DVD, delete the converted VOB files (the "delete
+    // temporary files" setting). Off unless set.
+    void setDeleteConvertedVobs(bool remove) { deleteConvertedVobs_ = remove; }
 
     // Stop pressed (see ClipConversion::Stop).
     void stop() { conversion_.Stop(); }
@@ -25,11 +30,14 @@ public:
     const std::string &dvdFolder() const { return authoring_.dvdFolder(); }
 
 private:
+    void deleteConvertedVobs();
+
     ProductionRun &run_;
     project::ClipInfo &clips_;
     ClipConversion conversion_;
     SubtitleStep subtitles_;
     AuthoringStep authoring_;
+    bool deleteConvertedVobs_ = false;
 };
 
 } // namespace vt::production
