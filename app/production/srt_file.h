@@ -41,8 +41,4 @@ std::vector<SrtCue> CuesInRange(const std::vector<SrtCue> &cues, int64_t startMs
 // The cues as an SRT file, numbered from 1.
 std::string FormatSrt(const std::vector<SrtCue> &cues);
 
-// True when text is well-formed UTF-8 (no overlong forms, surrogates or code
-// points past U+10FFFF).
-bool IsValidUtf8(std::string_view text);
-
 } // namespace vt::production
