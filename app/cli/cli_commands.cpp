@@ -37,8 +37,10 @@ std::string applyRequest(const ClipRequest &request, project::TClipInfo &clip)
     const int32_t start = request.trimStart.value_or(0);
     const int32_t end = request.trimEnd ? std::min(*request.trimEnd, clip.duration) : clip.duration;
     if (start >= end)
-        return "trim " + std::to_string(start) + "-" + std::to_string(end) + " is outside the clip (" +
-               std::to_string(clip.duration) + " s)";
+        return "trim " + shell::FormatHMS(start) + "-" +
+               (request.trimEnd ? shell::FormatHMS(*request.trimEnd) : std::string("end")) +
+               " is outside the clip, which is " + std::to_string(clip.duration) + " s long (" +
+               shell::FormatHMS(clip.duration) + ")";
     clip.setTimes(start, end);
     if (!request.chapters.empty()) {
         std::vector<int32_t> times{start};
@@ -134,6 +136,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     ConsoleView view;
     production::ProductionRun run(view, folders);
     production::DvdBuildChain chain(run, clips, regions, shell::programSettings().i_MenuLanguageCodeIndex);
+    chain.setDeleteConvertedVobs(!request.keepVobs);
     view.onInterrupt([&chain] { chain.stop(); });
     const int outcome = chain.run(choices);
 
