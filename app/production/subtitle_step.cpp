@@ -32,6 +32,16 @@ bool isFile(const std::string &path)
     return fs::is_regular_file(path, error);
 }
 
+// Every line of the cues, one after the other.
+std::string textOf(const std::vector<SrtCue> &cues)
+{
+    std::string text;
+    for (const SrtCue &cue : cues)
+        for (const std::string &line : cue.lines)
+            text += line + "\n";
+    return text;
+}
+
 } // namespace
 
 int RunSpumux(const std::string &programFolder, const MuxPaths &paths, std::atomic<int *> *percent)
@@ -126,7 +136,13 @@ int SubtitleStep::WriteSubtitleScript(const project::TClipInfo &clip)
     if (in.characterSet.empty())
         in.characterSet = shell::kDefaultCharacterSet;
     in.fontSize = clip.subtitleFontSize;
-    in.fontFile = ResolveFontFile(regions_.GetRegionFontFile(clip.subtitleLanguageIndex), run_.folders().programFolder);
+    const std::string regionFont =
+        ResolveFontFile(regions_.GetRegionFontFile(clip.subtitleLanguageIndex), run_.folders().programFolder);
+    in.fontFile = subtitles.utf8 ? FontCoveringText(regionFont, textOf(cues)) : regionFont;
+    if (in.fontFile != regionFont)
+        run_.LogLine("Subtitle font " + fs::path(regionFont).filename().string() + " lacks characters of " +
+                     fs::path(clip.subtitleFile).filename().string() + "; using " +
+                     fs::path(in.fontFile).filename().string() + ".");
     in.pal = run_.params().pal();
     const std::string control = work + "subtitle.xml";
     if (!WriteTextFile(control, JoinCrLf(MakeSubtitleScript(in)))) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -161,6 +162,21 @@ TEST_F(SubtitleStepTest, CharacterSetFollowsTheFile)
         // spumux gets the text without a byte-order mark.
         EXPECT_EQ(readFile(folders.workFolder + "subtitle.srt").substr(0, 2), "1\n") << c.name;
     }
+}
+
+TEST_F(SubtitleStepTest, UnicodeTextGetsAFontThatHasItsCharacters)
+{
+    ProductionRun run(view, folders);
+    ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
+    SubtitleStep step(run, clips, regions);
+    std::ofstream(srt) << "1\n00:00:00,200 --> 00:00:00,900\nCaf\xC3\xA9\n\xE4\xBD\xA0\xE5\xA5\xBD\n";
+    clips[0].subtitleLanguageIndex = 0;  // English: DejaVu Sans, which has no Chinese
+    ASSERT_EQ(step.WriteSubtitleScript(clips[0]), 1);
+    const std::string xml = readFile(folders.workFolder + "subtitle.xml");
+    EXPECT_EQ(xml.find("DejaVuSans.ttf"), std::string::npos) << xml;
+    EXPECT_TRUE(std::any_of(view.log.begin(), view.log.end(), [](const std::string &line) {
+        return line.rfind("Subtitle font DejaVuSans.ttf lacks characters of Tom & Jerry.srt; using ", 0) == 0;
+    }));
 }
 
 TEST_F(SubtitleStepTest, MalformedFilesAreNamedBeforeSpumuxRuns)
