@@ -32,6 +32,7 @@ protected:
     void SetUp() override
     {
         SetExePath(corvane_test::bin_dir());
+        regions = shell::RegionList::program();  // the program folder's language tables
         root = corvane_test::scratch_dir() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(root);
         folders = {corvane_test::bin_dir(), root + "/work/", root + "/out/"};
