@@ -210,7 +210,8 @@ Options of build:
                     clips are written there as OutputVOB_N.vob and deleted
                     once the DVD folder is made
   --label NAME      volume label and DVD folder name (default DVD_DISC);
-                    upper-cased, A-Z 0-9 _ only, at most 32 characters
+                    upper-cased, A-Z 0-9 _ only (accented letters lose
+                    their accents: Été -> ETE), at most 32 characters
   --pal, --ntsc     TV system (default NTSC)
   --4:3, --16:9     picture shape of the disc (default 4:3)
   --quality Q       0 best pictures, 1 faster (default), 2 fastest/smallest
