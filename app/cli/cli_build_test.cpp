@@ -137,6 +137,30 @@ TEST(CliBuild, LetterboxedUnlessStretchedLikeTheDesktopProgram)
     EXPECT_EQ(picture("OutputVOB_1.vob"), "crop=720:576");  // stretched over the whole frame
 }
 
+TEST(CliBuild, SubtitlesFollowTheTrim)
+{
+    const std::string folder = freshFolder("subtitles");
+    const std::string srt = folder + "/caf\xC3\xA9.srt";
+    std::ofstream(srt) << "\xEF\xBB\xBF" "1\r\n00:00:01,500 --> 00:00:02,500\r\nCaf\xC3\xA9 cr\xC3\xA8me\r\n";
+    const auto result = run_command({cli(), "build", "-o", folder, "--pal", "--keep-vobs", "--work-folder",
+                                     folder + "/work", wideClip(), "--trim", "1-3", "--subtitle", srt, wideClip(),
+                                     "--trim", "0-1", "--subtitle", srt});
+    ASSERT_EQ(result.status, 0) << result.output;
+    EXPECT_NE(result.output.find("1: cli_wide_3s.mp4, 00:00:02, 1 chapter, subtitles\n"), std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("2: cli_wide_3s.mp4, 00:00:01, 1 chapter\n"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("No subtitle of caf\xC3\xA9.srt falls within the kept part of the clip"),
+              std::string::npos);
+
+    // The cue 1.5 s into the source shows 0.5 s into the title.
+    const auto spu = run_command({"spuunmux", "-o", folder + "/spu", folder + "/OutputVOB_0.vob"});
+    ASSERT_EQ(spu.status, 0) << spu.output;
+    std::ifstream in(folder + "/spu.xml");
+    std::stringstream xml;
+    xml << in.rdbuf();
+    EXPECT_NE(xml.str().find("start=\"00:00:00.50\" end=\"00:00:01.50\""), std::string::npos) << xml.str();
+}
+
 TEST(CliBuild, CtrlCStopsTheConversion)
 {
     const std::string folder = freshFolder("interrupted");

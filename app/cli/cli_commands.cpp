@@ -152,7 +152,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
         const size_t chapters = clip.chapters ? clip.chapters->buttons.size() : 1;
         out << "  " << (i + 1) << ": " << fs::path(clip.fileName).filename().string() << ", "
             << shell::FormatHMS(clip.effectiveDuration()) << ", " << chapters << (chapters == 1 ? " chapter" : " chapters")
-            << (clip.subtitleShown() ? ", subtitles" : "") << "\n";
+            << (chain.subtitlesMuxed(i) ? ", subtitles" : "") << "\n";
     }
     out << "Size: " << bytes / 1048576 << " MB (" << bytes << " bytes)\n";
     return 0;

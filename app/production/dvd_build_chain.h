@@ -28,6 +28,8 @@ public:
     void stop() { conversion_.Stop(); }
 
     const std::string &dvdFolder() const { return authoring_.dvdFolder(); }
+    // Whether the clip's title got subtitles in the last run.
+    bool subtitlesMuxed(int clipIndex) const { return subtitles_.muxed(clipIndex); }
 
 private:
     void deleteConvertedVobs();

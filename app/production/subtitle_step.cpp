@@ -165,8 +165,14 @@ void SubtitleStep::muxTick()
         run_.ShowProgress(1, *percent);
 }
 
+bool SubtitleStep::muxed(int clipIndex) const
+{
+    return clipIndex >= 0 && clipIndex < static_cast<int>(muxed_.size()) && muxed_[clipIndex];
+}
+
 bool SubtitleStep::run()
 {
+    muxed_.assign(clips_.count(), false);
     run_.LogLine(shell::GetUIText(kStartSubtitleText));
     for (int i = 0; i < clips_.count(); ++i) {
         const int script = WriteSubtitleScript(clips_[i]);
@@ -188,6 +194,7 @@ bool SubtitleStep::run()
             run_.EndRun(kMuxProcessWrong);
             return false;
         }
+        muxed_[i] = true;
     }
     run_.ShowProgress(1, 100);
     return true;

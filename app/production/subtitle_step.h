@@ -6,6 +6,7 @@
 #include "app/production/production_run.h"
 
 #include <string>
+#include <vector>
 
 namespace vt::project {
 class ClipInfo;
@@ -51,6 +52,8 @@ public:
     // "subtitle.xml" written and the mux paths set.
     int WriteSubtitleScript(const project::TClipInfo &clip);
     const MuxPaths &muxPaths() const { return mux_; }
+    // Whether the last run muxed subtitles into the clip's VOB.
+    bool muxed(int clipIndex) const;
 
 private:
     void muxTick();
@@ -59,6 +62,7 @@ private:
     project::ClipInfo &clips_;
     const shell::RegionList &regions_;
     MuxPaths mux_;
+    std::vector<bool> muxed_;
     std::atomic<int *> percent_{nullptr};
 };
 

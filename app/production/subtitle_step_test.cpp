@@ -265,6 +265,7 @@ TEST_F(SubtitleStepTest, MuxAddsASubpictureStream)
     ASSERT_TRUE(step.run()) << view.log.back();
     EXPECT_TRUE(view.logged("Start to mux subtitle to VOB file >>>"));
     EXPECT_EQ(streams(vob, "dvd_subtitle"), 1);
+    EXPECT_TRUE(step.muxed(0));
     EXPECT_FALSE(fs::exists(root + "/OutputVOB_0_srt.vob"));
     EXPECT_EQ(clips[0].vobFile, vob);
 }
