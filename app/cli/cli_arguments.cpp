@@ -152,9 +152,11 @@ private:
                 ClipRequest *clip = currentClip(arg);
                 if (clip && value(i, text))
                     clip->subtitle = text;
-            } else if (arg == "--letterbox") {
+            } else if (arg == "--keep-vobs") {
+                build.keepVobs = true;
+            } else if (arg == "--letterbox" || arg == "--stretch") {
                 if (ClipRequest *clip = currentClip(arg))
-                    clip->letterbox = true;
+                    clip->letterbox = arg == "--letterbox";
             } else if (arg.size() > 1 && arg[0] == '-') {
                 line_.error = "unknown option \"" + arg + "\"";
             } else {
@@ -196,18 +198,20 @@ std::string UsageText()
       display size, frame rate, bitrates, sound.
 
   vantorel-cli build [-o DIR] [--label NAME] [--pal|--ntsc] [--4:3|--16:9]
-                     [--quality 0|1|2] [--work-folder DIR]
+                     [--quality 0|1|2] [--work-folder DIR] [--keep-vobs]
                      CLIP [--trim START-END] [--chapters T1,T2,...]
-                          [--subtitle FILE] [--letterbox] [CLIP ...]
+                          [--subtitle FILE] [--stretch|--letterbox] [CLIP ...]
       Converts the clips to DVD video, muxes their subtitles and authors a
       DVD folder (DIR/NAME/VIDEO_TS, or NAME_1, NAME_2, ... when taken).
       Each clip becomes one title, played in order.
 
 Options of build:
   -o DIR            output folder (default: the current folder); converted
-                    clips are written there as OutputVOB_N.vob
+                    clips are written there as OutputVOB_N.vob and deleted
+                    once the DVD folder is made
   --label NAME      volume label and DVD folder name (default DVD_DISC);
-                    upper-cased, A-Z 0-9 _ only, at most 32 characters
+                    upper-cased, A-Z 0-9 _ only (accented letters lose
+                    their accents: Été -> ETE), at most 32 characters
   --pal, --ntsc     TV system (default NTSC)
   --4:3, --16:9     picture shape of the disc (default 4:3)
   --quality Q       0 best pictures, 1 faster (default), 2 fastest/smallest
@@ -215,14 +219,20 @@ Options of build:
                     work folder); the run keeps them in a marked subfolder
                     vantorel-work/ and empties only that; DIR must not hold
                     the clips or the output
+  --keep-vobs       keep the converted OutputVOB_N.vob files after the DVD
+                    folder is made
 
 Options of the clip before them:
   --trim START-END  keep only this part of the clip
   --chapters LIST   chapter start times, seconds of the source file; the
-                    clip's start is always the first chapter
-  --subtitle FILE   an SRT file, muxed in as a subtitle stream
-  --letterbox       keep the clip's shape with black bars instead of
-                    stretching it to the frame
+                    clip's start is always the first chapter; a title holds
+                    at most 99 chapters
+  --subtitle FILE   an SRT file, muxed in as a subtitle stream; UTF-8 text
+                    (with or without a byte-order mark) is read as UTF-8,
+                    other text in the character set of the subtitle language;
+                    with --trim the subtitles move with the kept part
+  --stretch         stretch the clip's picture to the frame
+  --letterbox       keep the clip's shape with black bars (the default)
 
 Times are seconds (90) or HH:MM:SS / MM:SS (00:01:30).
 Progress goes to stderr; the summary (DVD folder, titles, size) to stdout.

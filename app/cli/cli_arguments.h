@@ -13,7 +13,7 @@ struct ClipRequest {
     std::optional<int32_t> trimStart, trimEnd;  // seconds of the source
     std::vector<int32_t> chapters;              // seconds of the source
     std::string subtitle;
-    bool letterbox = false;
+    bool letterbox = true;  // false: stretched to the frame (--stretch)
 };
 
 struct BuildRequest {
@@ -23,6 +23,7 @@ struct BuildRequest {
     bool wide = false;
     int quality = 1;
     std::string workFolder;  // "" for the program's work folder
+    bool keepVobs = false;   // keep the converted OutputVOB files after a good DVD
     std::vector<ClipRequest> clips;
 };
 

@@ -23,8 +23,8 @@ TEST(CliArguments, Times)
 TEST(CliArguments, BuildWithClipOptions)
 {
     const CommandLine line = parse({"build", "-o", "/tmp/o", "--label", "trip", "--pal", "--16:9", "--quality", "2",
-                                    "a.avi", "--trim", "10-00:01:00", "--letterbox", "b.mp4", "--chapters", "0,5,9",
-                                    "--subtitle", "b.srt"});
+                                    "a.avi", "--trim", "10-00:01:00", "--stretch", "b.mp4", "--chapters", "0,5,9",
+                                    "--subtitle", "b.srt", "c.mkv", "--stretch", "--letterbox", "--keep-vobs"});
     ASSERT_EQ(line.error, "");
     ASSERT_EQ(line.command, Command::Build);
     const BuildRequest &b = line.build;
@@ -33,14 +33,17 @@ TEST(CliArguments, BuildWithClipOptions)
     EXPECT_FALSE(b.ntsc);
     EXPECT_TRUE(b.wide);
     EXPECT_EQ(b.quality, 2);
-    ASSERT_EQ(b.clips.size(), 2u);
+    EXPECT_TRUE(b.keepVobs);
+    ASSERT_EQ(b.clips.size(), 3u);
     EXPECT_EQ(b.clips[0].path, "a.avi");
     EXPECT_EQ(b.clips[0].trimStart, 10);
     EXPECT_EQ(b.clips[0].trimEnd, 60);
-    EXPECT_TRUE(b.clips[0].letterbox);
+    EXPECT_FALSE(b.clips[0].letterbox);
     EXPECT_EQ(b.clips[1].chapters, (std::vector<int32_t>{0, 5, 9}));
     EXPECT_EQ(b.clips[1].subtitle, "b.srt");
-    EXPECT_FALSE(b.clips[1].letterbox);
+    EXPECT_TRUE(b.clips[1].letterbox);  // letterboxed unless --stretch, as in the desktop program
+    EXPECT_TRUE(b.clips[2].letterbox);  // the last of --stretch and --letterbox wins
+    EXPECT_FALSE(parse({"build", "a.avi"}).build.keepVobs);
 }
 
 TEST(CliArguments, Errors)
@@ -48,6 +51,7 @@ TEST(CliArguments, Errors)
     const std::pair<std::vector<std::string>, const char *> cases[] = {
         {{"build"}, "build needs at least one clip"},
         {{"build", "--trim", "1-2", "a.avi"}, "--trim must follow a clip"},
+        {{"build", "--stretch", "a.avi"}, "--stretch must follow a clip"},
         {{"build", "a.avi", "--trim", "5-2"}, "invalid trim"},
         {{"build", "a.avi", "--quality", "3"}, "--quality takes 0, 1 or 2"},
         {{"build", "a.avi", "--chapters", "1,x"}, "invalid chapter time"},

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -74,7 +75,7 @@ TEST(CliBuild, PalTwoClipsWithTrimChaptersSubtitleAndLetterbox)
     const std::string srt = folder + "/l'été & co.srt";
     std::ofstream(srt) << "1\n00:00:00,500 --> 00:00:02,000\nBonjour <tout> le monde\n";
     const auto result = run_command({cli(), "build", "-o", folder + "/out dir", "--label", "holiday trip", "--pal",
-                                     "--work-folder", folder + "/work", corvane_test::clip_pal_4_3(), "--chapters",
+                                     "--keep-vobs", "--work-folder", folder + "/work", corvane_test::clip_pal_4_3(), "--chapters",
                                      "2,1,1,3,9", "--subtitle", srt, wideClip(), "--trim", "0-2", "--letterbox"});
     ASSERT_EQ(result.status, 0) << result.output;
     const std::string dvd = folder + "/out dir/HOLIDAY_TRIP";
@@ -112,12 +113,56 @@ TEST(CliBuild, NtscOneClip)
     const auto lsdvd = run_command({"lsdvd", "-v", folder + "/DVD_DISC"});
     EXPECT_NE(lsdvd.output.find("Format: NTSC"), std::string::npos) << lsdvd.output;
     EXPECT_NE(lsdvd.output.find("Aspect ratio: 16/9"), std::string::npos) << lsdvd.output;
+    // The converted clip was an intermediate file: gone once the DVD folder is made.
+    EXPECT_FALSE(fs::exists(folder + "/OutputVOB_0.vob"));
 
     // A second build beside it takes the next free folder name.
     const auto again = run_command({cli(), "build", "-o", folder, "--ntsc", "--work-folder", folder + "/work",
                                     corvane_test::clip_pal_4_3(), "--trim", "0:00-0:01"});
     ASSERT_EQ(again.status, 0) << again.output;
     EXPECT_NE(again.output.find("DVD folder: " + folder + "/DVD_DISC_1"), std::string::npos) << again.output;
+}
+
+TEST(CliBuild, LetterboxedUnlessStretchedLikeTheDesktopProgram)
+{
+    const std::string folder = freshFolder("letterbox");
+    const auto result = run_command({cli(), "build", "-o", folder, "--pal", "--keep-vobs", "--label",
+                                     "\xC3\x89t\xC3\xA9 \xC3\xA0 Paris", "--work-folder", folder + "/work",
+                                     wideClip(), wideClip(), "--stretch"});
+    ASSERT_EQ(result.status, 0) << result.output;
+    EXPECT_NE(result.output.find("DVD folder: " + folder + "/ETE_A_PARIS"), std::string::npos) << result.output;
+    auto picture = [&](const std::string &vob) {
+        const auto crop = run_command({"ffmpeg", "-v", "info", "-i", folder + "/" + vob, "-vf", "cropdetect=24:2:0",
+                                       "-frames:v", "10", "-f", "null", "-"});
+        const size_t at = crop.output.rfind("crop=");
+        return at == std::string::npos ? crop.output : crop.output.substr(at, crop.output.find(':', at + 9) - at);
+    };
+    EXPECT_EQ(picture("OutputVOB_0.vob"), "crop=720:432");  // black bars above and below
+    EXPECT_EQ(picture("OutputVOB_1.vob"), "crop=720:576");  // stretched over the whole frame
+}
+
+TEST(CliBuild, SubtitlesFollowTheTrim)
+{
+    const std::string folder = freshFolder("subtitles");
+    const std::string srt = folder + "/caf\xC3\xA9.srt";
+    std::ofstream(srt) << "\xEF\xBB\xBF" "1\r\n00:00:01,500 --> 00:00:02,500\r\nCaf\xC3\xA9 cr\xC3\xA8me\r\n";
+    const auto result = run_command({cli(), "build", "-o", folder, "--pal", "--keep-vobs", "--work-folder",
+                                     folder + "/work", wideClip(), "--trim", "1-3", "--subtitle", srt, wideClip(),
+                                     "--trim", "0-1", "--subtitle", srt});
+    ASSERT_EQ(result.status, 0) << result.output;
+    EXPECT_NE(result.output.find("1: cli_wide_3s.mp4, 00:00:02, 1 chapter, subtitles\n"), std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("2: cli_wide_3s.mp4, 00:00:01, 1 chapter\n"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("No subtitle of caf\xC3\xA9.srt falls within the kept part of the clip"),
+              std::string::npos);
+
+    // The cue 1.5 s into the source shows 0.5 s into the title.
+    const auto spu = run_command({"spuunmux", "-o", folder + "/spu", folder + "/OutputVOB_0.vob"});
+    ASSERT_EQ(spu.status, 0) << spu.output;
+    std::ifstream in(folder + "/spu.xml");
+    std::stringstream xml;
+    xml << in.rdbuf();
+    EXPECT_NE(xml.str().find("start=\"00:00:00.50\" end=\"00:00:01.50\""), std::string::npos) << xml.str();
 }
 
 // Ctrl-C or SIGTERM stops the run, which leaves nothing of its own in the
@@ -226,7 +271,7 @@ TEST(CliBuild, RefusesWhatCannotBeBuilt)
     std::ofstream(folder + "/text.avi") << "not a video";
     struct Case {
         std::vector<std::string> args;
-        const char *says;
+        std::string says;
     } const cases[] = {
         {{"build", "-o", folder, folder + "/text.avi"}, "unsupported or unreadable file"},
         {{"build", "-o", folder, corvane_test::clip_pal_4_3(), "--trim", "5-8"}, "outside the clip"},
@@ -234,7 +279,18 @@ TEST(CliBuild, RefusesWhatCannotBeBuilt)
         {{"build", "-o", folder + "/work/out", "--work-folder", folder + "/work", corvane_test::clip_pal_4_3()},
          "lies in the work folder"},
         {{"build", "--quality", "5", "a.avi"}, "--quality takes 0, 1 or 2"},
+        {{"build", "-o", folder, corvane_test::clip_pal_4_3(), folder + "/gone.mp4"}, folder + "/gone.mp4: no such file"},
+        {{"build", "-o", folder, corvane_test::clip_pal_4_3(), "--trim", "20-30"},
+         "trim 00:00:20-00:00:30 is outside the clip, which is 3 s long (00:00:03)"},
+        {{"build", "-o", folder + "/new\nline", corvane_test::clip_pal_4_3()},
+         "The output folder name holds a line break or another control character"},
+        {{"build", "-o", folder, corvane_test::clip_pal_4_3(), "--subtitle", folder + "/bad.srt"},
+         "Subtitle file " + folder + "/bad.srt, line 5: expected a cue number or a time line"},
+        {{"build", "-o", folder, corvane_test::clip_pal_4_3(), "--subtitle", folder + "/empty.srt"},
+         "Subtitle file " + folder + "/empty.srt: it holds no subtitles."},
     };
+    std::ofstream(folder + "/bad.srt") << "1\n00:00:00,500 --> 00:00:02,000\nHello\n\nWorld\n";
+    std::ofstream(folder + "/empty.srt");
     for (const Case &c : cases) {
         std::vector<std::string> argv{cli()};
         argv.insert(argv.end(), c.args.begin(), c.args.end());
@@ -243,6 +299,8 @@ TEST(CliBuild, RefusesWhatCannotBeBuilt)
         EXPECT_NE(result.output.find(c.says), std::string::npos) << result.output;
     }
     EXPECT_FALSE(fs::exists(folder + "/DVD_DISC"));
+    EXPECT_FALSE(fs::exists(folder + "/OutputVOB_0.vob"));  // refused before converting
+    EXPECT_FALSE(fs::exists(folder + "/new\nline"));
 }
 
 // A work folder the user names is never emptied: one that holds the clip or
@@ -293,7 +351,7 @@ TEST(CliProbe, PrintsFactsAndFailsForUnreadableFiles)
 
     const auto bad = run_command({cli(), "probe", corvane_test::clip_pal_4_3(), "/no/such/file.avi"});
     EXPECT_EQ(bad.status, 1);
-    EXPECT_NE(bad.output.find("/no/such/file.avi: unsupported or unreadable file"), std::string::npos);
+    EXPECT_NE(bad.output.find("/no/such/file.avi: no such file"), std::string::npos);
 }
 
 TEST(CliHelp, DocumentsTheCommands)
@@ -301,8 +359,21 @@ TEST(CliHelp, DocumentsTheCommands)
     const auto help = run_command({cli(), "--help"});
     EXPECT_EQ(help.status, 0);
     for (const char *text : {"vantorel-cli probe FILE...", "--trim START-END", "--chapters", "--subtitle FILE",
-                             "--letterbox", "--quality 0|1|2", "exit status is 0 only"})
+                             "--letterbox", "--stretch", "--keep-vobs", "--quality 0|1|2", "exit status is 0 only"})
         EXPECT_NE(help.output.find(text), std::string::npos) << text;
+}
+
+TEST(CliHelp, AMistakeTakesOneLine)
+{
+    for (const std::vector<std::string> &args : {std::vector<std::string>{"build", "a.avi", "--bogus"},
+                                                 std::vector<std::string>{"make"}}) {
+        std::vector<std::string> argv{cli()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const auto result = run_command(argv);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 1) << result.output;
+        EXPECT_NE(result.output.find("see vantorel-cli --help"), std::string::npos) << result.output;
+    }
 }
 
 } // namespace

@@ -38,8 +38,10 @@ std::string applyRequest(const ClipRequest &request, project::TClipInfo &clip)
     const int32_t start = request.trimStart.value_or(0);
     const int32_t end = request.trimEnd ? std::min(*request.trimEnd, clip.duration) : clip.duration;
     if (start >= end)
-        return "trim " + std::to_string(start) + "-" + std::to_string(end) + " is outside the clip (" +
-               std::to_string(clip.duration) + " s)";
+        return "trim " + shell::FormatHMS(start) + "-" +
+               (request.trimEnd ? shell::FormatHMS(*request.trimEnd) : std::string("end")) +
+               " is outside the clip, which is " + std::to_string(clip.duration) + " s long (" +
+               shell::FormatHMS(clip.duration) + ")";
     clip.setTimes(start, end);
     if (!request.chapters.empty()) {
         std::vector<int32_t> times{start};
@@ -136,6 +138,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     ConsoleView view;
     production::ProductionRun run(view, folders);
     production::DvdBuildChain chain(run, clips, regions, shell::programSettings().i_MenuLanguageCodeIndex);
+    chain.setDeleteConvertedVobs(!request.keepVobs);
     view.onInterrupt([&chain] { chain.stop(); });
     const int outcome = chain.run(choices);
 
@@ -151,7 +154,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
         const size_t chapters = clip.chapters ? clip.chapters->buttons.size() : 1;
         out << "  " << (i + 1) << ": " << fs::path(clip.fileName).filename().string() << ", "
             << shell::FormatHMS(clip.effectiveDuration()) << ", " << chapters << (chapters == 1 ? " chapter" : " chapters")
-            << (clip.subtitleShown() ? ", subtitles" : "") << "\n";
+            << (chain.subtitlesMuxed(i) ? ", subtitles" : "") << "\n";
     }
     out << "Size: " << bytes / 1048576 << " MB (" << bytes << " bytes)\n";
     return 0;

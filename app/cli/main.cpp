@@ -9,7 +9,7 @@ int main(int argc, char **argv)
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const vt::cli::CommandLine line = vt::cli::ParseCommandLine(arguments);
     if (!line.error.empty()) {
-        std::cerr << "vantorel-cli: " << line.error << "\n\n" << vt::cli::UsageText();
+        std::cerr << "vantorel-cli: " << line.error << "; see vantorel-cli --help\n";
         return 2;
     }
     switch (line.command) {

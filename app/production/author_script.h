@@ -43,6 +43,9 @@ struct AuthorScript {
 
 AuthorScript MakeAuthorScript(const AuthorScriptInput &input);
 
+// A DVD title holds at most this many chapters (program entries of its PGC).
+inline constexpr int kMaxChaptersPerTitle = 99;
+
 // The chapter attribute's times after the first chapter, relative to the
 // clip's start: sorted, without duplicates, inside (0, length).
 std::vector<int32_t> ChapterOffsets(const AuthorScriptClip &clip);

@@ -95,6 +95,23 @@ AuthorScriptInput AuthoringStep::scriptInput() const
     return in;
 }
 
+bool AuthoringStep::checkChapters()
+{
+    const AuthorScriptInput in = scriptInput();
+    for (size_t i = 0; i < in.clips.size(); ++i) {
+        const AuthorScriptClip &clip = in.clips[i];
+        const size_t chapters = clip.hasChapterPage ? 1 + ChapterOffsets(clip).size() : 1;
+        if (chapters > kMaxChaptersPerTitle) {
+            run_.LogLine(fs::path(clips_[static_cast<int>(i)].fileName).filename().string() + " has " +
+                         std::to_string(chapters) + " chapters; a DVD title holds at most " +
+                         std::to_string(kMaxChaptersPerTitle) + ".");
+            run_.EndRun(kChapterParameterWrong);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool AuthoringStep::WriteAuthorScript()
 {
     dvdFolder_ = DvdFolderPath(run_.folders().outputFolder, run_.params().VolumeLabel);

@@ -25,6 +25,10 @@ public:
     AuthoringStep(ProductionRun &run, const project::ClipInfo &clips, const shell::RegionList &regions,
                   int menuLanguageIndex, MenuFlags flags = {});
 
+    // Before any work: every title has at most 99 chapters. False, with the
+    // clip and its chapter count logged, when the run was ended (outcome 9).
+    bool checkChapters();
+
     // The whole step; false when the run was ended (outcome 12, 13 or 14),
     // which removes the DVD folder this run began.
     bool run();

@@ -105,6 +105,29 @@ TEST_F(AuthoringStepTest, MissingLibraryIsOutcome14AndUnwritableScript12)
     }
 }
 
+TEST_F(AuthoringStepTest, TitlesHoldAtMost99Chapters)
+{
+    clips[0].fileName = "/videos/long talk.mp4";
+    clips[0].duration = 3600;
+    clips[0].setTimes(0, 3600);
+    const std::pair<int, bool> cases[] = {{99, true}, {100, false}, {150, false}};
+    for (const auto &[count, accepted] : cases) {
+        std::vector<int32_t> times;
+        for (int i = 0; i < count; ++i)
+            times.push_back(i * 10);
+        clips[0].chapters = project::TSubChapter::fromTimes(times);
+        ProductionRun run(view, folders);
+        ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
+        AuthoringStep step(run, clips, regions, 0);
+        EXPECT_EQ(step.checkChapters(), accepted) << count;
+        if (!accepted) {
+            EXPECT_EQ(run.outcome(), kChapterParameterWrong);
+            EXPECT_TRUE(view.logged("long talk.mp4 has " + std::to_string(count) +
+                                    " chapters; a DVD title holds at most 99."));
+        }
+    }
+}
+
 TEST(AuthoringPercent, OfTheTotalVobSize)
 {
     EXPECT_EQ(AuthoringPercent(48, 100), 48);

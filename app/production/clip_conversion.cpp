@@ -32,6 +32,12 @@ bool exists(const std::string &path)
     return fs::exists(fs::symlink_status(path, error));
 }
 
+bool isFile(const std::string &path)
+{
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
 std::string fileNameOf(const std::string &path)
 {
     return fs::path(path).filename().string();
@@ -67,6 +73,11 @@ std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips)
     return files;
 }
 
+bool ConvertedToTheEnd(const project::TClipInfo &clip)
+{
+    return clip.end >= clip.duration;
+}
+
 ClipConversion::ClipConversion(ProductionRun &run, project::ClipInfo &clips, VobRole role)
     : run_(run)
     , clips_(clips)
@@ -77,15 +88,17 @@ ClipConversion::ClipConversion(ProductionRun &run, project::ClipInfo &clips, Vob
 
 bool ClipConversion::ConvertAll()
 {
+    // A source missing anywhere in the list stops the run before any work.
+    for (int i = 0; i < clips_.count(); ++i)
+        if (!isFile(clips_[i].fileName))
+            return endForMissingSource(clips_[i], {});
     run_.LogLine(shell::GetUIText(kStartConvertText));
     ProductionParams &params = run_.params();
     std::vector<std::string> finished;
     for (int i = 0; i < clips_.count(); ++i) {
         params.ClipIndex = i;
-        if (!PrepareClip(clips_[i])) {
-            endWithFinishedListed(kConversionParameterWrong, finished);
-            return false;
-        }
+        if (!PrepareClip(clips_[i]))
+            return endForMissingSource(clips_[i], finished);
         const std::string partial = PartialVobPath(params.Output);
         run_.noteMadeFile(partial);
         const int result = EncodeClip();
@@ -122,12 +135,19 @@ void ClipConversion::endWithFinishedListed(int outcome, const std::vector<std::s
     run_.EndRun(outcome);
 }
 
+bool ClipConversion::endForMissingSource(const project::TClipInfo &clip, const std::vector<std::string> &finished)
+{
+    run_.LogLine("Source file not found: " + clip.fileName);
+    endWithFinishedListed(kConversionParameterWrong, finished);
+    return false;
+}
+
 bool ClipConversion::PrepareClip(project::TClipInfo &clip)
 {
     ProductionParams &params = run_.params();
     params.Source = clip.fileName;
     params.Start = std::to_string(clip.start);
-    const bool untrimmedEnd = clip.end >= clip.duration;
+    const bool untrimmedEnd = ConvertedToTheEnd(clip);
     params.Duration = untrimmedEnd ? kToTheEnd : std::to_string(clip.end - clip.start);
     params.ShownDuration = untrimmedEnd ? clip.duration - clip.start : clip.end - clip.start;
     params.PictureSize = clip.letterbox ? LetterboxPictureSize(clip.width, clip.displayHeight, params)
@@ -137,8 +157,7 @@ bool ClipConversion::PrepareClip(project::TClipInfo &clip)
     run_.view().showDuration(shell::FormatHMS(params.ShownDuration));
     run_.LogLine(fileNameOf(clip.fileName) + " >>>> " + fileNameOf(params.Output));
     startSecond_ = clip.start;
-    std::error_code error;
-    return fs::is_regular_file(clip.fileName, error);
+    return isFile(clip.fileName);
 }
 
 int ClipConversion::EncodeClip()

@@ -25,6 +25,9 @@ std::string PartialVobPath(const std::string &vobPath);
 
 // The files a run reads: every clip's source and subtitle file.
 std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips);
+// True when the clip is converted to the end of its source (its end was not
+// trimmed); otherwise the conversion stops at its end second.
+bool ConvertedToTheEnd(const project::TClipInfo &clip);
 
 class ClipConversion {
 public:
@@ -35,10 +38,10 @@ public:
 
     ClipConversion(ProductionRun &run, project::ClipInfo &clips, VobRole role = VobsAreResults);
 
-    // Converts every clip in list order. True when all were converted;
-    // otherwise the run has been ended with its outcome and the partial file
-    // of the clip being converted removed; finished result VOBs are listed in
-    // the log as complete.
+    // Converts every clip in list order, once every source was found. True
+    // when all were converted; otherwise the run has been ended with its
+    // outcome and the partial file of the clip being converted removed;
+    // finished result VOBs are listed in the log as complete.
     bool ConvertAll();
     // Fills the per-clip parameters and the clip's VOB path; false when the
     // source file does not exist.
@@ -56,6 +59,9 @@ public:
 private:
     void endWithFinishedListed(int outcome, const std::vector<std::string> &finished);
     void conversionTick();
+    // Logs the clip's missing source file and ends the run (outcome 2),
+    // listing the finished VOBs; false.
+    bool endForMissingSource(const project::TClipInfo &clip, const std::vector<std::string> &finished);
 
     ProductionRun &run_;
     project::ClipInfo &clips_;

@@ -127,6 +127,17 @@ TEST_F(ClipConversionTest, MissingSourceIsOutcome2)
     EXPECT_EQ(view.log.back(), "<<< Conversion parameter wrong");
 }
 
+TEST_F(ClipConversionTest, MissingSourceInABatchIsNamedBeforeAnyConversion)
+{
+    addClip("a.avi", 30);
+    addClip("b.avi", 30);
+    clips[1].fileName = root + "/gone.avi";
+    EXPECT_EQ(convert(), kConversionParameterWrong);
+    ASSERT_GE(view.log.size(), 2u);
+    EXPECT_EQ(view.log[view.log.size() - 2], "Source file not found: " + root + "/gone.avi");
+    EXPECT_FALSE(fs::exists(folders.outputFolder + "OutputVOB_0.vob"));
+}
+
 TEST_F(ClipConversionTest, AnyConverterFailureIsOutcome3)
 {
     for (const char *result : {"-1", "1", "7"}) {

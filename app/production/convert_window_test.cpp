@@ -246,8 +246,13 @@ private slots:
         QVERIFY(f.opened.isEmpty());
         QVERIFY(control<QWidget>(f.window.get(), "suiImageButton_Start")->isVisible());
         QVERIFY(!control<QWidget>(f.window.get(), "suiImageButton_Stop")->isVisible());
-        if (outcome != 15)
+        if (failure == "missing source") {
+            // Named, and refused before any clip is converted.
+            QVERIFY(logLines(f.window.get()).contains("Source file not found: " + QString::fromStdString(bad.fileName)));
+            QVERIFY(!QFileInfo::exists(f.folder.path() + "D/Out/OutputVOB_0.vob"));
+        } else if (outcome != 15) {
             QVERIFY(QFileInfo::exists(f.folder.path() + "D/Out/OutputVOB_0.vob"));
+        }
     }
 
     void stopAndCloseWhileConverting()

@@ -3,6 +3,10 @@
 #include "app/project/clip_record.h"
 #include "app/shell/ui_language.h"
 
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
 namespace vt::production {
 
 namespace {
@@ -31,9 +35,23 @@ int DvdBuildChain::run(const RunChoices &choices)
         run_.EndRun(kConversionParameterWrong);
         return run_.outcome();
     }
-    if (conversion_.ConvertAll() && subtitles_.run() && authoring_.run())
+    if (!subtitles_.check() || !authoring_.checkChapters())
+        return run_.outcome();
+    if (conversion_.ConvertAll() && subtitles_.run() && authoring_.run()) {
+        if (deleteConvertedVobs_)
+            deleteConvertedVobs();
         run_.EndRun(kProcessFinish);
+    }
     return run_.outcome();
+}
+
+void DvdBuildChain::deleteConvertedVobs()
+{
+    for (int i = 0; i < clips_.count(); ++i) {
+        std::error_code error;
+        if (!clips_[i].vobFile.empty() && !fs::remove(clips_[i].vobFile, error) && error)
+            run_.LogLine("Can not delete " + clips_[i].vobFile + ": " + error.message());
+    }
 }
 
 } // namespace vt::production

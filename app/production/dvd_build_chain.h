@@ -14,23 +14,34 @@ public:
     DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
                   int menuLanguageIndex, MenuFlags flags = {});
 
-    // PrepareRun, then the steps; the run's outcome (1 when the DVD folder
-    // was made). An empty clip list shows "No file to convert." and does not
-    // start (outcome −1). A run that is stopped or fails leaves nothing of
-    // its own in the output folder: no VOBs, no half-made DVD folder.
+    // PrepareRun, the checks that need no work (subtitle files, chapter
+    // counts, sources), then the steps; the run's outcome (1 when the DVD
+    // folder was made). An empty clip list shows "No file to convert." and
+    // does not start (outcome −1). A run that is stopped or fails leaves
+    // nothing of its own in the output folder: no VOBs, no half-made DVD
+    // folder.
     int run(const RunChoices &choices);
+
+    // After a good DVD, delete the converted VOB files (the "delete
+    // temporary files" setting). Off unless set.
+    void setDeleteConvertedVobs(bool remove) { deleteConvertedVobs_ = remove; }
 
     // Stop pressed (see ClipConversion::Stop).
     void stop() { conversion_.Stop(); }
 
     const std::string &dvdFolder() const { return authoring_.dvdFolder(); }
+    // Whether the clip's title got subtitles in the last run.
+    bool subtitlesMuxed(int clipIndex) const { return subtitles_.muxed(clipIndex); }
 
 private:
+    void deleteConvertedVobs();
+
     ProductionRun &run_;
     project::ClipInfo &clips_;
     ClipConversion conversion_;
     SubtitleStep subtitles_;
     AuthoringStep authoring_;
+    bool deleteConvertedVobs_ = false;
 };
 
 } // namespace vt::production

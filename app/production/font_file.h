@@ -15,4 +15,9 @@ inline constexpr const char *kDefaultSubtitleFont = "ARIAL.TTF";
 // then fontconfig's default sans font. "" only when no font exists at all.
 std::string ResolveFontFile(const std::string &fontName, const std::string &programFolder);
 
+// fontFile when it has a glyph for every character of the UTF-8 text (or
+// when fontconfig does not know it); otherwise the first installed sans font,
+// in fontconfig's order, that has them all. fontFile when none has.
+std::string FontCoveringText(const std::string &fontFile, const std::string &utf8Text);
+
 } // namespace vt::production

@@ -32,5 +32,19 @@ TEST(FontFile, ProgramFontsFirstThenFontconfig)
     }
 }
 
+TEST(FontFile, FallsBackToAFontThatHasTheCharacters)
+{
+    const std::string dejavu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    ASSERT_TRUE(std::filesystem::exists(dejavu));
+    EXPECT_EQ(FontCoveringText(dejavu, "Caf\xC3\xA9 cr\xC3\xA8me \xD0\x9F\xD1\x80\xD0\xB8"), dejavu);
+    EXPECT_EQ(FontCoveringText(dejavu, "caf\xE9"), dejavu);  // not UTF-8: nothing to tell
+    // Chinese is not in DejaVu Sans; an installed CJK font has both lines.
+    const std::string text = "Caf\xC3\xA9\n\xE4\xBD\xA0\xE5\xA5\xBD\xEF\xBC\x8C\xE4\xB8\x96\xE7\x95\x8C";
+    const std::string covering = FontCoveringText(dejavu, text);
+    EXPECT_NE(covering, dejavu);
+    EXPECT_TRUE(std::filesystem::is_regular_file(covering)) << covering;
+    EXPECT_EQ(FontCoveringText(covering, text), covering);
+}
+
 } // namespace
 } // namespace vt::production

@@ -1,5 +1,7 @@
 #include "app/production/production_run.h"
 
+#include "app/production/utf8_text.h"
+
 #include "app/shell/ui_language.h"
 #include "app/shell/work_folder.h"
 #include "platform/paths.h"
@@ -7,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -20,6 +23,32 @@ constexpr auto kWorkerPollStep = std::chrono::milliseconds(100);
 constexpr int kDataPreparationText = 77;
 // Below this a write has most likely failed for want of space.
 constexpr uint64_t kFullDiskBytes = 1 << 20;
+
+// The path with its control characters made visible ("\n", "\x01").
+std::string visiblePath(const std::string &path)
+{
+    std::string shown;
+    for (char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+        shown += byte >= 0x20 && byte != 0x7F ? std::string(1, c) : byte == '\n' ? "\\n" : escaped;
+    }
+    return shown;
+}
+
+// Why a folder cannot hold a run's files ("" when it can): the DVD control
+// files name them in XML, which carries neither control characters nor
+// broken UTF-8.
+std::string folderNameProblem(const char *role, const std::string &folder)
+{
+    if (HasControlCharacter(folder))
+        return std::string("The ") + role + " folder name holds a line break or another control character: \"" +
+               visiblePath(folder) + "\"";
+    if (!IsValidUtf8(folder))
+        return std::string("The ") + role + " folder name is not valid UTF-8 text: \"" + folder + "\"";
+    return "";
+}
 
 } // namespace
 
@@ -67,6 +96,13 @@ bool ProductionRun::PrepareRun(const RunChoices &choices, const std::vector<std:
     ShowProgress(1, 0);
     ShowProgress(2, 0);
 
+    for (const auto &[role, folder] : {std::pair{"output", &folders_.outputFolder}, {"work", &folders_.workFolder}}) {
+        const std::string problem = folderNameProblem(role, *folder);
+        if (!problem.empty()) {
+            LogLine(problem);
+            return false;
+        }
+    }
     folders_.outputFolder = withTrailingSlash(folders_.outputFolder);
     const std::string problem = shell::WorkFolderProblem(namedWorkFolder_, sources, folders_.outputFolder);
     if (!problem.empty()) {

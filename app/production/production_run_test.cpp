@@ -109,6 +109,30 @@ TEST_F(ProductionRunTest, EmptiesOnlyItsOwnWorkFolder)
     }
 }
 
+TEST_F(ProductionRunTest, RefusesFolderNamesTheControlFilesCannotHold)
+{
+    struct Case {
+        std::string output, work, says;
+        const std::string &refused() const { return says.find("work folder") != std::string::npos ? work : output; }
+    } const cases[] = {
+        {root + "/out\nnext", root + "/work/",
+         "The output folder name holds a line break or another control character: \"" + root + "/out\\nnext\""},
+        {root + "/out\x01", root + "/work/", "The output folder name holds a line break"},
+        {root + "/out", root + "/wo\trk/", "The work folder name holds a line break"},
+        {root + "/caf\xE9", root + "/work/", "The output folder name is not valid UTF-8 text"},
+    };
+    for (const Case &c : cases) {
+        ProductionRun run(view, {folders.programFolder, c.work, c.output});
+        EXPECT_FALSE(run.PrepareRun(RunChoices())) << c.says;
+        EXPECT_EQ(view.log.back().rfind(c.says, 0), 0u) << view.log.back();
+        EXPECT_FALSE(std::filesystem::exists(c.refused())) << c.says;
+        EXPECT_TRUE(std::filesystem::exists(root + "/work/sub/old.txt"));  // nothing emptied
+    }
+    // A name with spaces and non-ASCII letters is fine.
+    ProductionRun run(view, {folders.programFolder, root + "/work/", root + "/Vid\xC3\xA9os & more"});
+    EXPECT_TRUE(run.PrepareRun(RunChoices()));
+}
+
 TEST_F(ProductionRunTest, OutcomeTexts)
 {
     EXPECT_EQ(RunOutcomeText(0), "<<< User abort");

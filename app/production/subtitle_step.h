@@ -6,6 +6,7 @@
 #include "app/production/production_run.h"
 
 #include <string>
+#include <vector>
 
 namespace vt::project {
 class ClipInfo;
@@ -29,17 +30,30 @@ struct MuxPaths {
 // untouched). percent, when given, receives the library's progress counter.
 int RunSpumux(const std::string &programFolder, const MuxPaths &paths, std::atomic<int *> *percent = nullptr);
 
+// Why a subtitle file cannot be muxed ("" when it can): missing, unreadable,
+// empty or malformed, naming the file and its first bad line.
+std::string SubtitleFileProblem(const std::string &path);
+
 class SubtitleStep {
 public:
     SubtitleStep(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions);
 
+    // Before any work: every named subtitle file exists and reads as SRT.
+    // False, with the file and its first bad line logged, when the run was
+    // ended (outcome 4).
+    bool check();
+
     // The whole step; false when the run was ended (outcome 4 or 5).
     bool run();
 
-    // 0: the clip has no subtitle file; −1: its file does not exist; 1:
+    // 0: nothing to mux (no subtitle file, or none of its cues falls within
+    // the clip's kept part); −1: the file is missing or malformed (the reason
+    // logged); 1: "subtitle.srt" (the kept cues, on the VOB's time line) and
     // "subtitle.xml" written and the mux paths set.
     int WriteSubtitleScript(const project::TClipInfo &clip);
     const MuxPaths &muxPaths() const { return mux_; }
+    // Whether the last run muxed subtitles into the clip's VOB.
+    bool muxed(int clipIndex) const;
 
 private:
     void muxTick();
@@ -48,6 +62,7 @@ private:
     project::ClipInfo &clips_;
     const shell::RegionList &regions_;
     MuxPaths mux_;
+    std::vector<bool> muxed_;
     std::atomic<int *> percent_{nullptr};
 };
 

@@ -8,9 +8,10 @@ namespace vt::production {
 inline constexpr const char *kDefaultVolumeLabel = "DVD_DISC";
 inline constexpr size_t kMaxVolumeLabelLength = 32;
 
-// The label the user typed, trimmed and upper-cased, as a DVD volume id and a
-// folder name allow it: A–Z, 0–9 and '_' (anything else becomes '_'), at
-// most 32 characters; "DVD_DISC" when nothing is left.
+// The label the user typed (UTF-8), trimmed and upper-cased, as a DVD volume
+// id and a folder name allow it: A–Z, 0–9 and '_'. Accented Latin letters
+// become their base letter (é → E, ß → SS); any other character becomes one
+// '_'. At most 32 characters; "DVD_DISC" when nothing is left.
 std::string CleanVolumeLabel(const std::string &typed);
 
 // "DVD_DISC" when outputFolder has no such folder, else "DVD_DISC_n" with

@@ -18,7 +18,13 @@ TEST(VolumeLabel, CleanedForVolumeIdAndFolderName)
         {"a/b&c\"d", "A_B_C_D"},
         {"", "DVD_DISC"},
         {"   ", "DVD_DISC"},
-        {"Ünïcode", "__N__CODE"},
+        {"Ünïcode", "UNICODE"},
+        {"Café crème", "CAFE_CREME"},
+        {"Łódź Straße", "LODZ_STRASSE"},
+        {"Ærø Œuvre", "AERO_OEUVRE"},
+        {"日本の旅", "____"},
+        {"\xF0\x9F\x8E\xAC film", "__FILM"},
+        {"caf\xE9", "CAF_"},
         {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"},
     };
     for (const auto &[typed, label] : cases)

@@ -8,6 +8,7 @@
 #include "platform/paths.h"
 
 #include <bit>
+#include <filesystem>
 #include <vector>
 
 namespace vt::project {
@@ -40,6 +41,11 @@ StreamFacts factsOf(const int32_t *values)
 ProbeResult ProbeClip(const std::string &path, bool letterbox, const std::string &libraryFolder)
 {
     ProbeResult result;
+    std::error_code missing;
+    if (!std::filesystem::exists(path, missing)) {
+        result.error = "no such file";
+        return result;
+    }
     Module library;
     const std::string folder = libraryFolder.empty() ? ExePath() : withTrailingSlash(libraryFolder);
     decltype(&X_GetFileinfo_GetPic) getFileInfo = nullptr;
