@@ -211,7 +211,10 @@ bool ClipEncoder::open_audio(const AVFrame *first, std::string *error)
     std::string chain = trim_filters("atrim", "asetpts", range_start_, settings_.duration_seconds);
     if (settings_.audio_delay_ms > 0)
         chain += ",adelay=delays=" + std::to_string(settings_.audio_delay_ms) + ":all=1";
-    chain += ",aresample=48000,aformat=sample_fmts=fltp:sample_rates=48000:channel_layouts=stereo"
+    // Surround is folded down to stereo with a matrix scaled so that no sum
+    // of full-scale channels can exceed full scale: a normalised downmix
+    // that never clips.
+    chain += ",aresample=48000:rematrix_maxval=1,aformat=sample_fmts=fltp:sample_rates=48000:channel_layouts=stereo"
              ",asetnsamples=n=" + std::to_string(writer_.audio_frame_samples()) + ":p=1";
     return audio_filters_.open_audio(first, input_.audio_stream()->time_base, chain, error);
 }

@@ -237,3 +237,48 @@ TEST_F(ClipEncoderTest, RefusesBadArgumentsWithoutWritingAFile)
         EXPECT_FALSE(fs::exists(call.output));
     }
 }
+
+TEST_F(ClipEncoderTest, EveryQualityKeepsTheVideoBufferAndPeakRateOnNoise)
+{
+    // Grain over the whole frame, the hardest content for the rate control.
+    const std::string noise = fixture("noise.mkv", {"-f", "lavfi", "-i",
+                                                    "testsrc2=size=720x576:rate=25:duration=2,noise=alls=60:allf=t",
+                                                    "-c:v", "mpeg2video", "-q:v", "4", "-pix_fmt", "yuv420p"});
+    for (int quality : {0, 1, 2}) {
+        SCOPED_TRACE("quality " + std::to_string(quality));
+        MpegEncCall call;
+        call.source = noise;
+        call.output = output("noise_q" + std::to_string(quality));
+        call.quality = quality;
+        call.video_kbps = quality == 0 ? "5000" : "3000";
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        VideoBufferCheck buffer = check_video_buffer(call.output);
+        EXPECT_GE(buffer.pictures, 48);
+        EXPECT_EQ(buffer.underflows, 0);
+        EXPECT_LE(buffer.average_kbps, 9000);
+        EXPECT_EQ(dvdauthor_problems(call.output, false), "");
+    }
+}
+
+TEST_F(ClipEncoderTest, SurroundIsDownmixedWithoutClipping)
+{
+    // Every channel carries the same tone at -3 dBFS: a downmix that adds
+    // them up unscaled goes far past full scale.
+    for (const char *layout : {"5.1", "7.1"}) {
+        SCOPED_TRACE(layout);
+        const std::string source = fixture(
+            std::string("loud_") + layout + ".mkv",
+            {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=2", "-f", "lavfi", "-i",
+             std::string("aevalsrc=exprs=0.707*sin(2*PI*440*t):channel_layout=") + layout + ":sample_rate=48000:duration=2",
+             "-c:v", "mpeg4", "-c:a", "flac"});
+        MpegEncCall call;
+        call.source = source;
+        call.output = output(std::string("downmix_") + layout);
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        SoundLevels levels = sound_levels(call.output);
+        EXPECT_LT(levels.peak_db, -0.5);
+        EXPECT_GT(levels.peak_db, -12.0);
+        // A sine keeps its 3 dB between peak and RMS; a clipped one loses it.
+        EXPECT_NEAR(levels.peak_db - levels.rms_db, 3.0, 0.5);
+    }
+}

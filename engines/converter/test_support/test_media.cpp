@@ -4,11 +4,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <sstream>
 #include <stdexcept>
 
 extern char **environ;
@@ -209,6 +213,54 @@ std::vector<int> key_packet_positions(const std::string &file)
         pos = end + 1;
     }
     return positions;
+}
+
+VideoBufferCheck check_video_buffer(const std::string &file)
+{
+    constexpr double kPeakRate = 9000000.0;
+    constexpr double kBufferBits = 1835008.0;
+    CommandResult packets = run_command({"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                                         "packet=dts_time,size", "-of", "csv=p=0", file});
+    VideoBufferCheck check;
+    std::istringstream lines(packets.output);
+    std::string line;
+    double occupancy = kBufferBits;
+    double previous = NAN, first = NAN;
+    double total_bits = 0;
+    while (std::getline(lines, line)) {
+        double dts = 0, bytes = 0;
+        if (std::sscanf(line.c_str(), "%lf,%lf", &dts, &bytes) != 2)
+            continue;
+        if (std::isnan(first))
+            first = previous = dts;
+        occupancy = std::min(kBufferBits, occupancy + (dts - previous) * kPeakRate);
+        previous = dts;
+        occupancy -= bytes * 8;
+        if (occupancy < 0) {
+            ++check.underflows;
+            occupancy = 0;
+        }
+        total_bits += bytes * 8;
+        ++check.pictures;
+    }
+    if (check.pictures > 1 && previous > first)
+        check.average_kbps = total_bits / (previous - first) * (check.pictures - 1) / check.pictures / 1000.0;
+    return check;
+}
+
+SoundLevels sound_levels(const std::string &file)
+{
+    CommandResult stats = run_command({"ffmpeg", "-nostdin", "-i", file, "-map", "0:a:0", "-af",
+                                       "astats=measure_perchannel=none:measure_overall=Peak_level+RMS_level",
+                                       "-f", "null", "-"});
+    SoundLevels levels;
+    auto value_after = [&](const char *label) {
+        size_t at = stats.output.rfind(label);
+        return at == std::string::npos ? NAN : std::atof(stats.output.c_str() + at + std::strlen(label));
+    };
+    levels.peak_db = value_after("Peak level dB: ");
+    levels.rms_db = value_after("RMS level dB: ");
+    return levels;
 }
 
 } // namespace corvane_test
