@@ -14,6 +14,8 @@ namespace corvane {
 
 namespace {
 
+constexpr int kFastestQuality = 2;
+
 std::string number_text(double value)
 {
     char text[64];
@@ -178,7 +180,8 @@ bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
         chain += ",yadif=mode=send_frame:parity=auto:deint=all";
     chain += ",fps=fps=" + std::to_string(rate.num) + "/" + std::to_string(rate.den);
     chain += ",scale=" + std::to_string(settings_.picture_width) + ":" + std::to_string(settings_.picture_height) +
-             ":flags=bicubic" + (keep_fields ? ":interl=1" : "");
+             ":flags=" + (settings_.quality == kFastestQuality ? "fast_bilinear" : "bicubic") +
+             (keep_fields ? ":interl=1" : "");
     int pad_x = ((settings_.frame_width - settings_.picture_width) / 2) & ~1;
     int pad_y = ((settings_.frame_height - settings_.picture_height) / 2) & ~1;
     chain += ",pad=" + std::to_string(settings_.frame_width) + ":" + std::to_string(settings_.frame_height) + ":" +
