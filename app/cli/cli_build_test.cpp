@@ -196,6 +196,23 @@ TEST(CliProbe, PrintsFactsAndFailsForUnreadableFiles)
     EXPECT_NE(bad.output.find("/no/such/file.avi: unsupported or unreadable file"), std::string::npos);
 }
 
+TEST(CliProbe, ListsTheSoundTracksOfAClipWithSeveral)
+{
+    const auto probe = run_command({cli(), "probe", corvane_test::clip_two_sound_tracks()});
+    ASSERT_EQ(probe.status, 0) << probe.output;
+    EXPECT_NE(probe.output.find("sound          48000 Hz, 1 channels"), std::string::npos) << probe.output;
+    EXPECT_NE(probe.output.find("sound tracks   2"), std::string::npos) << probe.output;
+    EXPECT_NE(probe.output.find("track 1      stream 1, 48000 Hz, 1 channels, 96.00 kbit/s, eng (converted)"),
+              std::string::npos)
+        << probe.output;
+    EXPECT_NE(probe.output.find("track 2      stream 2, 48000 Hz, 6 channels, 448.00 kbit/s, fra (not used)"),
+              std::string::npos)
+        << probe.output;
+
+    const auto single = run_command({cli(), "probe", corvane_test::clip_pal_4_3()});
+    EXPECT_EQ(single.output.find("sound tracks"), std::string::npos) << single.output;
+}
+
 TEST(CliHelp, DocumentsTheCommands)
 {
     const auto help = run_command({cli(), "--help"});

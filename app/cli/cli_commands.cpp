@@ -59,6 +59,22 @@ std::string applyRequest(const ClipRequest &request, project::TClipInfo &clip)
     return "";
 }
 
+// Every sound track of a file with several; the one converted is marked.
+void printSoundTracks(const std::vector<project::SoundTrack> &tracks, std::ostream &out)
+{
+    out << "  sound tracks   " << tracks.size() << "\n";
+    for (size_t i = 0; i < tracks.size(); ++i) {
+        const project::SoundTrack &track = tracks[i];
+        out << "    track " << (i + 1) << "      stream " << track.streamIndex << ", " << track.sampleRate << " Hz, "
+            << track.channels << " channels";
+        if (track.kbps > 0)
+            out << ", " << twoDecimals(track.kbps) << " kbit/s";
+        if (!track.language.empty())
+            out << ", " << track.language;
+        out << (track.used ? " (converted)" : " (not used)") << "\n";
+    }
+}
+
 std::string absoluteFolder(const std::string &folder)
 {
     std::error_code error;
@@ -91,6 +107,8 @@ int RunProbe(const std::vector<std::string> &files, std::ostream &out)
                 << twoDecimals(clip.audioBitrate) << " kbit/s\n";
         else
             out << "  sound          none\n";
+        if (probe.soundTracks.size() > 1)
+            printSoundTracks(probe.soundTracks, out);
     }
     return status;
 }

@@ -282,3 +282,14 @@ TEST_F(ClipEncoderTest, SurroundIsDownmixedWithoutClipping)
         EXPECT_NEAR(levels.peak_db - levels.rms_db, 3.0, 0.5);
     }
 }
+
+TEST_F(ClipEncoderTest, ConvertsTheFirstSoundTrackOfSeveral)
+{
+    MpegEncCall call;
+    call.source = clip_two_sound_tracks();
+    call.output = output("first_sound_track");
+    ASSERT_EQ(call.run(lib, nullptr), 0);
+    // The first track holds the tone; the second, at a higher rate, is silent.
+    EXPECT_GT(sound_levels(call.output).peak_db, -30.0);
+    EXPECT_EQ(dvdauthor_problems(call.output, false), "");
+}

@@ -57,6 +57,22 @@ enum CorvaneInfoValue {
  * stream, or one shorter than a second. path is only read. */
 CORVANE_API int X_GetFileinfo_GetPic(char *path, int count, int32_t *values);
 
+/* One sound track of a probed file. */
+typedef struct CorvaneSoundTrack {
+    int32_t stream_index; /* the stream's index in the file, as X_MpegEnc's audio_stream takes it */
+    int32_t sample_rate;  /* Hz */
+    int32_t channels;
+    float kbps;           /* 0 when the file does not say */
+    int32_t used;         /* 1 for the track converted when audio_stream is "-1" */
+    char language[4];     /* ISO 639-2 code from the file, "" when none */
+} CorvaneSoundTrack;
+
+/* The sound tracks of the file X_GetFileinfo_GetPic probed last, in file
+ * order. Fills at most count entries and returns the number of tracks the
+ * file has (0 without sound); -1 when no file was probed. The track used is
+ * the first one marked as the default, else the first one. */
+CORVANE_API int X_Get_SoundTracks(CorvaneSoundTrack *tracks, int count);
+
 /* The current frame scaled to width x height: 3 bytes per pixel in blue,
  * green, red order, top row first, rows without gaps, in a buffer the library
  * owns until the next call. *second receives the frame's time in whole

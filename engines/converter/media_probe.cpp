@@ -46,6 +46,26 @@ bool field_order_known(AVFieldOrder order)
     return order != AV_FIELD_UNKNOWN;
 }
 
+std::vector<SoundTrackFacts> sound_tracks_of(const AVFormatContext *format, const AVStream *used)
+{
+    std::vector<SoundTrackFacts> tracks;
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        const AVStream *stream = format->streams[i];
+        if (stream->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
+            continue;
+        SoundTrackFacts track;
+        track.stream_index = stream->index;
+        track.sample_rate = stream->codecpar->sample_rate;
+        track.channels = stream->codecpar->ch_layout.nb_channels;
+        track.kbps = stream_kbps(stream);
+        track.used = stream == used;
+        if (const AVDictionaryEntry *language = av_dict_get(stream->metadata, "language", nullptr, 0))
+            track.language = language->value;
+        tracks.push_back(track);
+    }
+    return tracks;
+}
+
 } // namespace
 
 int aspect_code_of(double display_aspect)
@@ -90,8 +110,8 @@ bool probe_media(const std::string &path, MediaFacts *facts, FramePtr *first_fra
     double pixel_aspect = sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0;
     facts->aspect_code = vpar->height > 0 ? aspect_code_of(pixel_aspect * vpar->width / vpar->height) : 0;
 
-    int audio_index = av_find_best_stream(input.format(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    const AVStream *audio = audio_index >= 0 ? input.format()->streams[audio_index] : nullptr;
+    const AVStream *audio = default_sound_stream(input.format());
+    facts->sound_tracks = sound_tracks_of(input.format(), audio);
     if (audio) {
         facts->sample_rate = audio->codecpar->sample_rate;
         facts->channels = audio->codecpar->ch_layout.nb_channels;

@@ -98,3 +98,29 @@ TEST_F(ProbeTest, FirstFrameIsHandedOutInBlueGreenRedOrder)
     EXPECT_EQ(lib.get_frame(0, 6, nullptr, &pixels, &second), -1);
     EXPECT_EQ(pixels, nullptr);
 }
+
+TEST_F(ProbeTest, ListsEverySoundTrackAndReportsTheDefaultOne)
+{
+    decltype(&X_Get_SoundTracks) sound_tracks = nullptr;
+    ASSERT_TRUE(lib.module.bind("X_Get_SoundTracks", sound_tracks)) << lib.module.error();
+    int32_t values[CORVANE_INFO_VALUES] = {};
+    ASSERT_EQ(probe(clip_two_sound_tracks(), values), 0);
+    // The facts are those of the first (default) track, not of the richer one.
+    EXPECT_EQ(values[CORVANE_INFO_CHANNELS], 1);
+    EXPECT_NEAR(float_value(values[CORVANE_INFO_AUDIO_BITRATE]), 96.0f, 0.5f);
+
+    CorvaneSoundTrack tracks[4] = {};
+    ASSERT_EQ(sound_tracks(tracks, 4), 2);
+    EXPECT_EQ(tracks[0].stream_index, 1);
+    EXPECT_EQ(tracks[0].channels, 1);
+    EXPECT_EQ(tracks[0].used, 1);
+    EXPECT_STREQ(tracks[0].language, "eng");
+    EXPECT_EQ(tracks[1].stream_index, 2);
+    EXPECT_EQ(tracks[1].channels, 6);
+    EXPECT_EQ(tracks[1].used, 0);
+    EXPECT_STREQ(tracks[1].language, "fra");
+    EXPECT_EQ(sound_tracks(nullptr, 0), 2);
+
+    ASSERT_EQ(probe(clip_silent(), values), 0);
+    EXPECT_EQ(sound_tracks(tracks, 4), 0);
+}

@@ -75,6 +75,17 @@ std::string clip_long()
                                     {"-c:v", "mpeg4", "-c:a", "libmp3lame"}));
 }
 
+std::string clip_two_sound_tracks()
+{
+    return fixture("two_sound_tracks.mkv",
+                   {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-f", "lavfi", "-i",
+                    "sine=frequency=440:sample_rate=48000:duration=2", "-f", "lavfi", "-i",
+                    "anullsrc=channel_layout=5.1:sample_rate=48000:duration=2", "-map", "0:v", "-map", "1:a", "-map",
+                    "2:a", "-c:v", "mpeg4", "-c:a:0", "ac3", "-b:a:0", "96k", "-c:a:1", "ac3", "-b:a:1", "448k",
+                    "-metadata:s:a:0", "language=eng", "-metadata:s:a:1", "language=fra", "-disposition:a:0",
+                    "default", "-disposition:a:1", "default", "-t", "2"});
+}
+
 std::string clip_short()
 {
     return fixture("short.avi", join(pictures("320x240", "25", "0.5"), {"-c:v", "mpeg4", "-an"}));

@@ -13,6 +13,7 @@ std::string clip_silent();           // 320x240, 2 s, no sound stream
 std::string clip_surround();         // 320x240, 2 s, 5.1 sound
 std::string clip_red();              // a plain red 64x48 picture, 2 s
 std::string clip_long();             // 320x240 25 fps, 20 s, for stopping
+std::string clip_two_sound_tracks(); // 320x240, 2 s; both marked default; track 1 a 440 Hz mono tone, track 2 silent 5.1 at a higher rate
 std::string clip_short();            // 0.5 s
 std::string sound_only();            // 2 s of sound, no pictures
 std::string sound_with_cover();      // 2 s of MP3 sound with cover art
