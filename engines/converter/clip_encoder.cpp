@@ -9,6 +9,7 @@
 #include "engines/converter/dvd_writer_thread.h"
 #include "engines/converter/filter_chain.h"
 #include "engines/converter/media_input.h"
+#include "engines/converter/picture_rotation.h"
 
 namespace corvane {
 
@@ -166,18 +167,22 @@ bool ClipEncoder::finished_reading() const
 bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
 {
     const AVCodecParameters *parameters = input_.video_stream()->codecpar;
+    const int rotation = display_rotation(input_.video_stream());
     bool interlaced = source_is_interlaced(first, parameters);
     bool scaled_vertically = settings_.picture_height != first->height;
     // Asked for, deinterlacing also applies to sources that do not flag their
     // fields (many camera recordings); scaling lines of an interlaced picture
-    // would mix its fields, so that is never done.
-    bool deinterlace = settings_.deinterlace || (interlaced && scaled_vertically);
+    // would mix its fields, so that is never done, nor is turning it.
+    bool deinterlace = settings_.deinterlace || (interlaced && (scaled_vertically || rotation != 0));
     bool keep_fields = interlaced && !deinterlace;
 
     AVRational rate = dvd_frame_rate(settings_.ntsc);
     std::string chain = trim_filters("trim", "setpts", range_start_, settings_.duration_seconds);
     if (deinterlace)
         chain += ",yadif=mode=send_frame:parity=auto:deint=all";
+    // Upright before scaling: the picture size is that of the shown picture.
+    if (rotation != 0)
+        chain += "," + rotation_filters(rotation);
     chain += ",fps=fps=" + std::to_string(rate.num) + "/" + std::to_string(rate.den);
     chain += ",scale=" + std::to_string(settings_.picture_width) + ":" + std::to_string(settings_.picture_height) +
              ":flags=" + (settings_.quality == kFastestQuality ? "fast_bilinear" : "bicubic") +

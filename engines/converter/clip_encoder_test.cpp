@@ -293,3 +293,37 @@ TEST_F(ClipEncoderTest, ConvertsTheFirstSoundTrackOfSeveral)
     EXPECT_GT(sound_levels(call.output).peak_db, -30.0);
     EXPECT_EQ(dvdauthor_problems(call.output, false), "");
 }
+
+TEST_F(ClipEncoderTest, RotatedClipsAreTurnedUprightBeforeScaling)
+{
+    // Each clip shows a white half; turned upright a 90 or 270 degree clip is
+    // a 180x320 portrait, pillarboxed on 4:3 PAL to 304:576 as the program
+    // asks. Points are probed in the output frame: one in the white half,
+    // its mirror image in the black half.
+    struct {
+        int degrees;
+        const char *picture_size;
+        int white_x, white_y, black_x, black_y;
+    } cases[] = {
+        {90, "304:576", 360, 500, 360, 76},
+        {180, "720:576", 540, 288, 180, 288},
+        {270, "304:576", 360, 76, 360, 500},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.degrees);
+        MpegEncCall call;
+        call.source = clip_rotated(c.degrees);
+        call.output = output("rotated_" + std::to_string(c.degrees));
+        call.picture_size = c.picture_size;
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        CommandResult luma = run_command({"ffmpeg", "-nostdin", "-v", "error", "-i", call.output, "-frames:v", "1",
+                                          "-f", "rawvideo", "-pix_fmt", "gray", "-"});
+        ASSERT_EQ(luma.output.size(), 720u * 576u);
+        auto at = [&](int x, int y) { return static_cast<uint8_t>(luma.output[y * 720 + x]); };
+        EXPECT_GT(at(c.white_x, c.white_y), 200);
+        EXPECT_LT(at(c.black_x, c.black_y), 40);
+        // Pillarbox bars stay black.
+        EXPECT_LT(at(20, 288), 40);
+        EXPECT_EQ(dvdauthor_problems(call.output, false), "");
+    }
+}

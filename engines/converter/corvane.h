@@ -42,8 +42,8 @@ enum CorvaneInfoValue {
     CORVANE_INFO_DURATION = 0,       /* int32, whole seconds (at least 1) */
     CORVANE_INFO_FRAME_RATE = 1,     /* float32 bit pattern, average frames per second */
     CORVANE_INFO_VIDEO_BITRATE = 2,  /* float32 bit pattern, kbit/s */
-    CORVANE_INFO_WIDTH = 3,          /* int32, coded width */
-    CORVANE_INFO_HEIGHT = 4,         /* int32, coded height */
+    CORVANE_INFO_WIDTH = 3,          /* int32, width as shown (coded size turned by the display rotation) */
+    CORVANE_INFO_HEIGHT = 4,         /* int32, height as shown */
     CORVANE_INFO_ASPECT_CODE = 5,    /* int32, display aspect: 1 1:1, 2 4:3, 3 16:9, 4 2.21:1, 0 other */
     CORVANE_INFO_SAMPLE_RATE = 6,    /* int32, Hz, 0 without sound */
     CORVANE_INFO_CHANNELS = 7,       /* int32, audio channel count, 0 without sound */
@@ -51,9 +51,9 @@ enum CorvaneInfoValue {
     CORVANE_INFO_PROGRESSIVE = 9     /* int32, 0 interlaced, 1 progressive */
 };
 
-/* Probes path and keeps its first picture as the current frame. count is the
- * number of values the caller's array holds (10); at most that many are
- * filled. Returns 0, or -1 for an unreadable file, a file without a video
+/* Probes path and keeps its first picture, turned upright, as the current
+ * frame. count is the number of values the caller's array holds (10); at
+ * most that many are filled. Returns 0, or -1 for an unreadable file, a file without a video
  * stream, or one shorter than a second. path is only read. */
 CORVANE_API int X_GetFileinfo_GetPic(char *path, int count, int32_t *values);
 

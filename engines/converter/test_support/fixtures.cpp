@@ -86,6 +86,18 @@ std::string clip_two_sound_tracks()
                     "default", "-disposition:a:1", "default", "-t", "2"});
 }
 
+std::string clip_rotated(int degrees)
+{
+    const std::string upright = fixture(
+        "half_white.mp4", {"-f", "lavfi", "-i", "color=c=white:size=160x180:rate=25:duration=2,pad=320:180:0:0:black",
+                           "-c:v", "libx264", "-pix_fmt", "yuv420p"});
+    if (degrees == 0)
+        return upright;
+    // The display matrix is only stored when the stream is copied.
+    return fixture("half_white_" + std::to_string(degrees) + ".mp4",
+                   {"-i", upright, "-c", "copy", "-metadata:s:v:0", "rotate=" + std::to_string(degrees)});
+}
+
 std::string clip_short()
 {
     return fixture("short.avi", join(pictures("320x240", "25", "0.5"), {"-c:v", "mpeg4", "-an"}));
