@@ -327,3 +327,38 @@ TEST_F(ClipEncoderTest, RotatedClipsAreTurnedUprightBeforeScaling)
         EXPECT_EQ(dvdauthor_problems(call.output, false), "");
     }
 }
+
+TEST_F(ClipEncoderTest, StreamsStartTogetherAtTheFirstPictureInSync)
+{
+    // The flash and the beep of each clip fall at the same moment; the
+    // converted clip must start both streams together (or dvdauthor refuses
+    // the VOB) and keep them in step.
+    struct {
+        const char *name;
+        std::string (*clip)();
+        const char *start;
+        const char *duration;
+        double flash; // seconds into the converted clip
+    } cases[] = {
+        {"late_video", clip_late_video, "0", "0", 1.0},
+        {"transport_stream_trimmed", clip_transport_stream, "3", "0", 0.5},
+        {"transport_stream_range", clip_transport_stream, "3", "2", 0.5},
+        {"transport_stream_whole", clip_transport_stream, "0", "0", 3.5},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        MpegEncCall call;
+        call.source = c.clip();
+        call.output = output(c.name);
+        call.start = c.start;
+        call.duration = c.duration;
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        EXPECT_EQ(dvdauthor_problems(call.output, false), "");
+        auto video = probe_entries(call.output, "v:0", "start_time");
+        auto audio = probe_entries(call.output, "a:0", "start_time");
+        EXPECT_NEAR(std::atof(video["start_time"].c_str()), std::atof(audio["start_time"].c_str()), 0.04);
+        const double flash = flash_seconds(call.output);
+        EXPECT_NEAR(flash, c.flash, 0.021);
+        EXPECT_NEAR(beep_seconds(call.output), flash, 0.04);
+    }
+}

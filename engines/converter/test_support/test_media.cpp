@@ -263,4 +263,41 @@ SoundLevels sound_levels(const std::string &file)
     return levels;
 }
 
+double flash_seconds(const std::string &file)
+{
+    constexpr int kPixels = 16 * 12;
+    CommandResult frames = run_command({"ffmpeg", "-nostdin", "-v", "error", "-i", file, "-map", "0:v:0", "-vf",
+                                        "scale=16:12", "-f", "rawvideo", "-pix_fmt", "gray", "-"});
+    auto rate = probe_entries(file, "v:0", "r_frame_rate")["r_frame_rate"];
+    int num = 0, den = 1;
+    if (std::sscanf(rate.c_str(), "%d/%d", &num, &den) != 2 || num <= 0)
+        return NAN;
+    size_t count = frames.output.size() / kPixels;
+    long best = -1;
+    size_t brightest = 0;
+    for (size_t i = 0; i < count; ++i) {
+        long sum = 0;
+        for (int p = 0; p < kPixels; ++p)
+            sum += static_cast<uint8_t>(frames.output[i * kPixels + p]);
+        if (sum > best) {
+            best = sum;
+            brightest = i;
+        }
+    }
+    return count ? static_cast<double>(brightest) * den / num : NAN;
+}
+
+double beep_seconds(const std::string &file)
+{
+    CommandResult samples = run_command({"ffmpeg", "-nostdin", "-v", "error", "-i", file, "-map", "0:a:0", "-ac",
+                                         "1", "-ar", "48000", "-f", "s16le", "-"});
+    for (size_t i = 0; i + 1 < samples.output.size(); i += 2) {
+        int16_t value = static_cast<int16_t>(static_cast<uint8_t>(samples.output[i]) |
+                                             (static_cast<uint8_t>(samples.output[i + 1]) << 8));
+        if (std::abs(value) > 3000)
+            return static_cast<double>(i / 2) / 48000.0;
+    }
+    return NAN;
+}
+
 } // namespace corvane_test

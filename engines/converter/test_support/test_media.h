@@ -97,4 +97,9 @@ struct SoundLevels {
 };
 SoundLevels sound_levels(const std::string &file);
 
+// Seconds from the first picture to the brightest one (a flash clip), and
+// from the first sound sample to the first loud one (a beep).
+double flash_seconds(const std::string &file);
+double beep_seconds(const std::string &file);
+
 } // namespace corvane_test
