@@ -116,6 +116,39 @@ TEST(CliBuild, NtscOneClip)
     EXPECT_NE(again.output.find("DVD folder: " + folder + "/DVD_DISC_1"), std::string::npos) << again.output;
 }
 
+TEST(CliBuild, DamagedSourceIsSummarisedAsWhatWasConverted)
+{
+    // A 10-second MP4 with its index in front, cut off after half its bytes:
+    // the index still promises 10 seconds.
+    const std::string whole = corvane_test::fixture(
+        "cli_ten_seconds.mp4", {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=10", "-f", "lavfi", "-i",
+                                "sine=frequency=330:sample_rate=44100:duration=10", "-c:v", "mpeg4", "-c:a", "aac",
+                                "-movflags", "+faststart"});
+    const std::string folder = freshFolder("damaged");
+    const std::string damaged = folder + "/damaged.mp4";
+    {
+        std::ifstream in(whole, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::ofstream(damaged, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));
+    }
+    const auto result = run_command({cli(), "build", "-o", folder, "--work-folder", folder + "/work", damaged});
+    ASSERT_EQ(result.status, 0) << result.output;
+    const std::vector<DiscTitle> titles = lsdvdTitles(folder + "/DVD_DISC");
+    ASSERT_EQ(titles.size(), 1u);
+    EXPECT_LT(titles[0].seconds, 7.0);
+    const std::regex summary(R"(1: damaged\.mp4, 00:00:0([3-6]) \(source ended early\))");
+    EXPECT_TRUE(std::regex_search(result.output, summary)) << result.output;
+    EXPECT_NE(result.output.find("Warning: damaged.mp4 ended early; converted 00:00:0"), std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find(" of 00:00:10"), std::string::npos) << result.output;
+
+    // A whole clip is summarised by its length, without a warning.
+    const auto good = run_command({cli(), "build", "-o", freshFolder("undamaged"), "--work-folder", folder + "/work2", whole});
+    ASSERT_EQ(good.status, 0) << good.output;
+    EXPECT_NE(good.output.find("1: cli_ten_seconds.mp4, 00:00:10, "), std::string::npos) << good.output;
+    EXPECT_EQ(good.output.find("ended early"), std::string::npos) << good.output;
+}
+
 TEST(CliBuild, CtrlCStopsTheConversion)
 {
     const std::string folder = freshFolder("interrupted");

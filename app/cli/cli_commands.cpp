@@ -166,7 +166,8 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
         const project::TClipInfo &clip = clips[i];
         const size_t chapters = clip.chapters ? clip.chapters->buttons.size() : 1;
         out << "  " << (i + 1) << ": " << fs::path(clip.fileName).filename().string() << ", "
-            << shell::FormatHMS(clip.effectiveDuration()) << ", " << chapters << (chapters == 1 ? " chapter" : " chapters")
+            << shell::FormatHMS(clip.discDuration()) << (clip.convertedDuration >= 0 ? " (source ended early)" : "")
+            << ", " << chapters << (chapters == 1 ? " chapter" : " chapters")
             << (clip.subtitleShown() ? ", subtitles" : "") << "\n";
     }
     out << "Size: " << bytes / 1048576 << " MB (" << bytes << " bytes)\n";

@@ -38,6 +38,9 @@ public:
 
 private:
     void conversionTick();
+    // After a good conversion: records and logs a source that ended before
+    // the clip's end.
+    void noteEarlyEnd(project::TClipInfo &clip);
 
     ProductionRun &run_;
     project::ClipInfo &clips_;
@@ -45,6 +48,7 @@ private:
     int (*getInfo_)(int32_t *) = nullptr;
     int (*stopConvert_)() = nullptr;
     int startSecond_ = 0;
+    int secondsConverted_ = 0;  // of the current clip, from the converter's last report
 };
 
 } // namespace vt::production
