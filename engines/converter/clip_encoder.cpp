@@ -60,6 +60,11 @@ constexpr double kPictureCutSlack = 0.001;
 // (MPEG transport and program streams seek by byte position).
 constexpr double kLongestSeekBack = 16.0;
 
+// Sound frames held while looking for the first picture: minutes of sound.
+// A file whose pictures cannot be decoded is given up on, not read whole
+// into memory.
+constexpr size_t kMostFramesAhead = 20000;
+
 class ClipEncoder {
 public:
     ClipEncoder(const ClipEncodeSettings &settings, ConversionProgress &progress)
@@ -194,7 +199,7 @@ bool ClipEncoder::read_to_first_picture(std::deque<DecodedFrame> &ahead)
         while (!progress_.stop_requested && input_.next_frame(decoded)) {
             const bool picture = decoded.kind == MediaKind::Video;
             ahead.push_back(std::move(decoded));
-            if (picture)
+            if (picture || ahead.size() >= kMostFramesAhead)
                 break;
         }
         if (ahead.empty() || ahead.back().kind != MediaKind::Video)
