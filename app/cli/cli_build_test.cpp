@@ -123,6 +123,39 @@ TEST(CliBuild, NtscOneClip)
     EXPECT_NE(again.output.find("DVD folder: " + folder + "/DVD_DISC_1"), std::string::npos) << again.output;
 }
 
+TEST(CliBuild, DamagedSourceIsSummarisedAsWhatWasConverted)
+{
+    // A 10-second MP4 with its index in front, cut off after half its bytes:
+    // the index still promises 10 seconds.
+    const std::string whole = corvane_test::fixture(
+        "cli_ten_seconds.mp4", {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=10", "-f", "lavfi", "-i",
+                                "sine=frequency=330:sample_rate=44100:duration=10", "-c:v", "mpeg4", "-c:a", "aac",
+                                "-movflags", "+faststart"});
+    const std::string folder = freshFolder("damaged");
+    const std::string damaged = folder + "/damaged.mp4";
+    {
+        std::ifstream in(whole, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::ofstream(damaged, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));
+    }
+    const auto result = run_command({cli(), "build", "-o", folder, "--work-folder", folder + "/work", damaged});
+    ASSERT_EQ(result.status, 0) << result.output;
+    const std::vector<DiscTitle> titles = lsdvdTitles(folder + "/DVD_DISC");
+    ASSERT_EQ(titles.size(), 1u);
+    EXPECT_LT(titles[0].seconds, 7.0);
+    const std::regex summary(R"(1: damaged\.mp4, 00:00:0([3-6]) \(source ended early\))");
+    EXPECT_TRUE(std::regex_search(result.output, summary)) << result.output;
+    EXPECT_NE(result.output.find("Warning: damaged.mp4 ended early; converted 00:00:0"), std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find(" of 00:00:10"), std::string::npos) << result.output;
+
+    // A whole clip is summarised by its length, without a warning.
+    const auto good = run_command({cli(), "build", "-o", freshFolder("undamaged"), "--work-folder", folder + "/work2", whole});
+    ASSERT_EQ(good.status, 0) << good.output;
+    EXPECT_NE(good.output.find("1: cli_ten_seconds.mp4, 00:00:10, "), std::string::npos) << good.output;
+    EXPECT_EQ(good.output.find("ended early"), std::string::npos) << good.output;
+}
+
 TEST(CliBuild, LetterboxedUnlessStretchedLikeTheDesktopProgram)
 {
     const std::string folder = freshFolder("letterbox");
@@ -352,6 +385,23 @@ TEST(CliProbe, PrintsFactsAndFailsForUnreadableFiles)
     const auto bad = run_command({cli(), "probe", corvane_test::clip_pal_4_3(), "/no/such/file.avi"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.output.find("/no/such/file.avi: no such file"), std::string::npos);
+}
+
+TEST(CliProbe, ListsTheSoundTracksOfAClipWithSeveral)
+{
+    const auto probe = run_command({cli(), "probe", corvane_test::clip_two_sound_tracks()});
+    ASSERT_EQ(probe.status, 0) << probe.output;
+    EXPECT_NE(probe.output.find("sound          48000 Hz, 1 channels"), std::string::npos) << probe.output;
+    EXPECT_NE(probe.output.find("sound tracks   2"), std::string::npos) << probe.output;
+    EXPECT_NE(probe.output.find("track 1      stream 1, 48000 Hz, 1 channels, 96.00 kbit/s, eng (converted)"),
+              std::string::npos)
+        << probe.output;
+    EXPECT_NE(probe.output.find("track 2      stream 2, 48000 Hz, 6 channels, 448.00 kbit/s, fra (not used)"),
+              std::string::npos)
+        << probe.output;
+
+    const auto single = run_command({cli(), "probe", corvane_test::clip_pal_4_3()});
+    EXPECT_EQ(single.output.find("sound tracks"), std::string::npos) << single.output;
 }
 
 TEST(CliHelp, DocumentsTheCommands)

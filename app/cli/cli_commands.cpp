@@ -62,6 +62,22 @@ std::string applyRequest(const ClipRequest &request, project::TClipInfo &clip)
     return "";
 }
 
+// Every sound track of a file with several; the one converted is marked.
+void printSoundTracks(const std::vector<project::SoundTrack> &tracks, std::ostream &out)
+{
+    out << "  sound tracks   " << tracks.size() << "\n";
+    for (size_t i = 0; i < tracks.size(); ++i) {
+        const project::SoundTrack &track = tracks[i];
+        out << "    track " << (i + 1) << "      stream " << track.streamIndex << ", " << track.sampleRate << " Hz, "
+            << track.channels << " channels";
+        if (track.kbps > 0)
+            out << ", " << twoDecimals(track.kbps) << " kbit/s";
+        if (!track.language.empty())
+            out << ", " << track.language;
+        out << (track.used ? " (converted)" : " (not used)") << "\n";
+    }
+}
+
 std::string absoluteFolder(const std::string &folder)
 {
     std::error_code error;
@@ -94,6 +110,8 @@ int RunProbe(const std::vector<std::string> &files, std::ostream &out)
                 << twoDecimals(clip.audioBitrate) << " kbit/s\n";
         else
             out << "  sound          none\n";
+        if (probe.soundTracks.size() > 1)
+            printSoundTracks(probe.soundTracks, out);
     }
     return status;
 }
@@ -153,7 +171,8 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
         const project::TClipInfo &clip = clips[i];
         const size_t chapters = clip.chapters ? clip.chapters->buttons.size() : 1;
         out << "  " << (i + 1) << ": " << fs::path(clip.fileName).filename().string() << ", "
-            << shell::FormatHMS(clip.effectiveDuration()) << ", " << chapters << (chapters == 1 ? " chapter" : " chapters")
+            << shell::FormatHMS(clip.discDuration()) << (clip.convertedDuration >= 0 ? " (source ended early)" : "")
+            << ", " << chapters << (chapters == 1 ? " chapter" : " chapters")
             << (chain.subtitlesMuxed(i) ? ", subtitles" : "") << "\n";
     }
     out << "Size: " << bytes / 1048576 << " MB (" << bytes << " bytes)\n";

@@ -25,6 +25,9 @@ constexpr int kLibraryMissing = 2;
 // trimmed there; any other end point is honoured exactly.
 constexpr const char *kToTheEnd = "0";
 constexpr const char *kPartialSuffix = ".part";
+// Whole seconds the converter may report short of the clip's length for a
+// complete conversion (its count is truncated; a source's length is rounded).
+constexpr int kEarlyEndTolerance = 1;
 
 bool exists(const std::string &path)
 {
@@ -118,6 +121,7 @@ bool ClipConversion::ConvertAll()
             endWithFinishedListed(outcome, finished);
             return false;
         }
+        noteEarlyEnd(clips_[i]);
         run_.forgetMadeFile(partial);
         if (role_ == VobsAreIntermediate)
             run_.noteMadeFile(params.Output);
@@ -177,6 +181,7 @@ int ClipConversion::EncodeClip()
     fs::remove(partial, error);
 
     converterLoaded_ = true;
+    secondsConverted_ = 0;
     run_.conversionTimer.enable();
     const int result = mpegEnc(run_.messageTarget(), p.Source.c_str(), p.Start.c_str(), p.SampleRate.c_str(),
                                p.AspectText.c_str(), p.VideoCodec.c_str(), p.Format.c_str(), p.VideoBitrate.c_str(),
@@ -193,12 +198,25 @@ int ClipConversion::EncodeClip()
     return result;
 }
 
+void ClipConversion::noteEarlyEnd(project::TClipInfo &clip)
+{
+    const int expected = run_.params().ShownDuration;
+    if (secondsConverted_ + kEarlyEndTolerance >= expected) {
+        clip.convertedDuration = -1;
+        return;
+    }
+    clip.convertedDuration = secondsConverted_;
+    run_.LogLine("Warning: " + fileNameOf(clip.fileName) + " ended early; converted " +
+                 shell::FormatHMS(secondsConverted_) + " of " + shell::FormatHMS(expected));
+}
+
 void ClipConversion::conversionTick()
 {
     if (!converterLoaded_ || !getInfo_)
         return;
     int32_t info[4] = {};
     getInfo_(info);
+    secondsConverted_ = info[0];
     ConversionStatus status;
     status.currentTime = shell::FormatHMS(startSecond_ + info[0]);
     if (info[1] != 0 && info[2] != 0) {

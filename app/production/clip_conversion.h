@@ -62,6 +62,9 @@ private:
     // Logs the clip's missing source file and ends the run (outcome 2),
     // listing the finished VOBs; false.
     bool endForMissingSource(const project::TClipInfo &clip, const std::vector<std::string> &finished);
+    // After a good conversion: records and logs a source that ended before
+    // the clip's end.
+    void noteEarlyEnd(project::TClipInfo &clip);
 
     ProductionRun &run_;
     project::ClipInfo &clips_;
@@ -70,6 +73,7 @@ private:
     int (*getInfo_)(int32_t *) = nullptr;
     int (*stopConvert_)() = nullptr;
     int startSecond_ = 0;
+    int secondsConverted_ = 0;  // of the current clip, from the converter's last report
 };
 
 } // namespace vt::production

@@ -21,7 +21,9 @@ ProductionParams MakeProductionParams(const RunChoices &choices)
     p.AspectText = wide ? "16:9" : "4:3";
     p.AspectFraction = wide ? "16/9" : "4/3";
     p.QualityIndex = std::clamp(choices.qualityIndex, 0, 2);
-    static const char *const kBitrates[] = {"5000", "3000", "4000"};
+    // Image quality, conversion speed, and speed with the smallest output:
+    // the rates fall with the index.
+    static const char *const kBitrates[] = {"5000", "3000", "2500"};
     p.VideoBitrate = kBitrates[p.QualityIndex];
     p.Deinterlace = choices.deinterlace ? 1 : 0;
     p.VolumeLabel = CleanVolumeLabel(choices.volumeLabel);

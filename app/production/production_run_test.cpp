@@ -29,7 +29,7 @@ TEST(ProductionParams, FromTheChoices)
     EXPECT_EQ(p.DesignHeight, 404);
     EXPECT_EQ(p.AspectText, "16:9");
     EXPECT_EQ(p.AspectFraction, "16/9");
-    EXPECT_EQ(p.VideoBitrate, "4000");
+    EXPECT_EQ(p.VideoBitrate, "2500");
     EXPECT_EQ(p.Deinterlace, 1);
     EXPECT_EQ(p.VolumeLabel, "MY_DISC");
 
@@ -40,6 +40,19 @@ TEST(ProductionParams, FromTheChoices)
     EXPECT_DOUBLE_EQ(n.PixelRatio, 1.5);
     EXPECT_EQ(n.DesignHeight, 540);
     EXPECT_EQ(n.VideoBitrate, "3000");
+}
+
+TEST(ProductionParams, MinOutputSizeQualityHasTheLowestRate)
+{
+    // 0 "Larger Output Size", 1 "Shorter Converting Time", 2 "Min. Output Size".
+    int rates[3] = {};
+    for (int quality = 0; quality < 3; ++quality) {
+        RunChoices choices;
+        choices.qualityIndex = quality;
+        rates[quality] = std::stoi(MakeProductionParams(choices).VideoBitrate);
+    }
+    EXPECT_GT(rates[0], rates[1]);
+    EXPECT_GT(rates[1], rates[2]);
 }
 
 class ProductionRunTest : public ::testing::Test {

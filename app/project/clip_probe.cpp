@@ -7,8 +7,10 @@
 #include "platform/module_loader.h"
 #include "platform/paths.h"
 
+#include <algorithm>
 #include <bit>
 #include <filesystem>
+#include <cstring>
 #include <vector>
 
 namespace vt::project {
@@ -34,6 +36,27 @@ StreamFacts factsOf(const int32_t *values)
     facts.audioBitrate = floatValue(values[CORVANE_INFO_AUDIO_BITRATE]);
     facts.progressive = values[CORVANE_INFO_PROGRESSIVE];
     return facts;
+}
+
+std::vector<SoundTrack> soundTracksOf(decltype(&X_Get_SoundTracks) getSoundTracks)
+{
+    const int count = getSoundTracks(nullptr, 0);
+    if (count <= 0)
+        return {};
+    std::vector<CorvaneSoundTrack> raw(static_cast<size_t>(count));
+    std::vector<SoundTrack> tracks;
+    const int filled = std::min(count, getSoundTracks(raw.data(), count));
+    for (int i = 0; i < filled; ++i) {
+        SoundTrack track;
+        track.streamIndex = raw[i].stream_index;
+        track.sampleRate = raw[i].sample_rate;
+        track.channels = raw[i].channels;
+        track.kbps = raw[i].kbps;
+        track.used = raw[i].used != 0;
+        track.language.assign(raw[i].language, strnlen(raw[i].language, sizeof raw[i].language));
+        tracks.push_back(track);
+    }
+    return tracks;
 }
 
 } // namespace
@@ -64,6 +87,10 @@ ProbeResult ProbeClip(const std::string &path, bool letterbox, const std::string
         result.error = "unsupported or unreadable file";
         return result;
     }
+
+    decltype(&X_Get_SoundTracks) getSoundTracks = nullptr;
+    if (library.bind("X_Get_SoundTracks", getSoundTracks))
+        result.soundTracks = soundTracksOf(getSoundTracks);
 
     auto clip = std::make_unique<TClipInfo>();
     clip->fileName = path;

@@ -7,12 +7,24 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vt::project {
+
+// One sound track of a probed file.
+struct SoundTrack {
+    int streamIndex = 0;
+    int sampleRate = 0;
+    int channels = 0;
+    float kbps = 0;
+    bool used = false;      // the one converted
+    std::string language;   // "" when the file does not say
+};
 
 struct ProbeResult {
     std::unique_ptr<TClipInfo> clip;  // null when the file cannot be used
     std::string error;                // why, for logs and the command line
+    std::vector<SoundTrack> soundTracks; // every sound track, in file order (empty with an older library)
 };
 
 // Probes path: the stream facts, then the first picture at coded size as the

@@ -77,12 +77,18 @@ struct TClipInfo {
     std::string subtitleFontName = kDefaultSubtitleFontName;
     int32_t subtitleLanguageIndex = 0;
     std::string vobFile;
+    // Set by the conversion when the source ended before the clip's end (a
+    // damaged or cut file): the seconds the VOB holds. -1 otherwise.
+    int32_t convertedDuration = -1;
     int64_t fileSize = 0;  // KB, burn-source VOB files only
 
     // Defaults from the program settings (font size, subtitle language).
     TClipInfo();
 
     int32_t effectiveDuration() const { return end - start; }
+    // What the disc holds of the clip: the converted seconds when the source
+    // ended early, otherwise the effective duration.
+    int32_t discDuration() const { return convertedDuration >= 0 ? convertedDuration : effectiveDuration(); }
 
     // Stores the facts and derives the display size; start 0, end the
     // duration, letterbox on, no subtitle file.

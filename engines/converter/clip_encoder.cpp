@@ -3,16 +3,20 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 #include <memory>
 
 #include "engines/converter/dvd_stream_writer.h"
 #include "engines/converter/dvd_writer_thread.h"
 #include "engines/converter/filter_chain.h"
 #include "engines/converter/media_input.h"
+#include "engines/converter/picture_rotation.h"
 
 namespace corvane {
 
 namespace {
+
+constexpr int kFastestQuality = 2;
 
 std::string number_text(double value)
 {
@@ -36,16 +40,30 @@ bool source_is_top_field_first(const AVFrame *frame, const AVCodecParameters *pa
     return parameters->field_order == AV_FIELD_TT || parameters->field_order == AV_FIELD_TB;
 }
 
-// The part of a filter description that cuts [start, start + duration) out
-// of the source and makes that range start at zero; times in seconds of the
-// source's own clock.
-std::string trim_filters(const char *trim, const char *setpts, double start, int duration)
+// The part of a filter description that cuts [start, end) out of the
+// source (end 0: up to its end) and makes that range start at zero; times in
+// seconds of the source's own clock.
+// slack widens the cut at the start, so that a frame exactly at the start
+// survives the rounding of the number text.
+std::string trim_filters(const char *trim, const char *setpts, double start, double end, double slack = 0.0)
 {
-    std::string text = std::string(trim) + "=start=" + number_text(start);
-    if (duration > 0)
-        text += ":duration=" + std::to_string(duration);
+    std::string text = std::string(trim) + "=start=" + number_text(start - slack);
+    if (end > 0)
+        text += ":end=" + number_text(end);
     return text + "," + setpts + "=PTS-" + number_text(start) + "/TB";
 }
+
+// Far below a frame's duration, far above the rounding of number_text().
+constexpr double kPictureCutSlack = 0.001;
+
+// How far before the asked start a seek is retried when it landed after it
+// (MPEG transport and program streams seek by byte position).
+constexpr double kLongestSeekBack = 16.0;
+
+// Sound frames held while looking for the first picture: minutes of sound.
+// A file whose pictures cannot be decoded is given up on, not read whole
+// into memory.
+constexpr size_t kMostFramesAhead = 20000;
 
 class ClipEncoder {
 public:
@@ -57,6 +75,8 @@ public:
     bool run(std::string *error);
 
 private:
+    bool read_to_first_picture(std::deque<DecodedFrame> &ahead);
+    bool convert(DecodedFrame &decoded, std::string *error);
     bool open_video(const AVFrame *first, std::string *error);
     bool open_audio(const AVFrame *first, std::string *error);
     bool drain_video();
@@ -76,7 +96,9 @@ private:
     bool sound_written_ = false;
     bool video_done_ = false;
     bool audio_done_ = false;
-    double range_start_ = 0.0;
+    double range_start_ = 0.0;  // the asked start, on the source's clock
+    double cut_start_ = 0.0;    // where both streams start: the asked start or the later first picture
+    double cut_end_ = 0.0;      // 0: up to the end of the source
     double expected_seconds_ = 0.0;
     std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 };
@@ -98,28 +120,34 @@ bool ClipEncoder::run(std::string *error)
                                 : 0.0;
     expected_seconds_ = settings_.duration_seconds > 0 ? settings_.duration_seconds
                                                        : std::max(source_seconds - settings_.start_seconds, 1.0);
-    if (settings_.start_seconds > 0)
-        input_.seek(settings_.start_seconds);
     audio_done_ = !input_.audio_stream();
 
-    DecodedFrame decoded;
-    while (!progress_.stop_requested && !finished_reading() && input_.next_frame(decoded)) {
-        if (decoded.kind == MediaKind::Video && !video_done_) {
-            if (!video_filters_.is_open() && !open_video(decoded.frame.get(), error))
-                return false;
-            if (!video_filters_.push(decoded.frame.get()) || !drain_video()) {
-                *error = writer_.error().empty() ? "the picture filters failed" : writer_.error();
-                return false;
-            }
-        } else if (decoded.kind == MediaKind::Audio && !audio_done_) {
-            if (!audio_filters_.is_open() && !open_audio(decoded.frame.get(), error))
-                return false;
-            if (!audio_filters_.push(decoded.frame.get()) || !drain_audio()) {
-                *error = writer_.error().empty() ? "the sound filters failed" : writer_.error();
-                return false;
-            }
-        }
+    // Sound often starts before the first picture (a cut recording, video
+    // that starts late, a seek that lands behind the start): both streams
+    // start together at the first picture, and the sound before it is cut.
+    std::deque<DecodedFrame> ahead;
+    if (!read_to_first_picture(ahead)) {
+        if (progress_.stop_requested)
+            return true;
+        *error = "no pictures in the range to convert of " + settings_.source;
+        return false;
     }
+    const double first_picture =
+        timestamp_seconds(ahead.back().frame->pts, input_.video_stream()->time_base);
+    cut_start_ = std::isnan(first_picture) ? range_start_ : std::max(range_start_, first_picture);
+    cut_end_ = settings_.duration_seconds > 0 ? range_start_ + settings_.duration_seconds : 0.0;
+    if (cut_end_ > 0 && cut_end_ <= cut_start_) {
+        *error = "no pictures in the range to convert of " + settings_.source;
+        return false;
+    }
+    for (; !ahead.empty(); ahead.pop_front())
+        if (!convert(ahead.front(), error))
+            return false;
+
+    DecodedFrame decoded;
+    while (!progress_.stop_requested && !finished_reading() && input_.next_frame(decoded))
+        if (!convert(decoded, error))
+            return false;
     if (!progress_.stop_requested) {
         // End of input: let the filters hand out what they still hold.
         if (video_filters_.is_open() && !video_done_) {
@@ -156,6 +184,53 @@ bool ClipEncoder::run(std::string *error)
     return true;
 }
 
+// Reads the decoded frames up to and including the first picture. When a
+// seek landed after the asked start, seeks further back and reads again.
+bool ClipEncoder::read_to_first_picture(std::deque<DecodedFrame> &ahead)
+{
+    const AVStream *video = input_.video_stream();
+    const double one_frame = video->avg_frame_rate.num > 0 ? av_q2d(av_inv_q(video->avg_frame_rate)) : 0.04;
+    for (double back = 0;; back = back == 0 ? 1 : back * 2) {
+        const double target = std::max(0.0, settings_.start_seconds - back);
+        if (settings_.start_seconds > 0)
+            input_.seek(target);
+        ahead.clear();
+        DecodedFrame decoded;
+        while (!progress_.stop_requested && input_.next_frame(decoded)) {
+            const bool picture = decoded.kind == MediaKind::Video;
+            ahead.push_back(std::move(decoded));
+            if (picture || ahead.size() >= kMostFramesAhead)
+                break;
+        }
+        if (ahead.empty() || ahead.back().kind != MediaKind::Video)
+            return false;
+        const double first = timestamp_seconds(ahead.back().frame->pts, video->time_base);
+        const bool landed_late = first > range_start_ + one_frame;
+        if (!landed_late || target <= 0 || back >= kLongestSeekBack)
+            return true;
+    }
+}
+
+bool ClipEncoder::convert(DecodedFrame &decoded, std::string *error)
+{
+    if (decoded.kind == MediaKind::Video && !video_done_) {
+        if (!video_filters_.is_open() && !open_video(decoded.frame.get(), error))
+            return false;
+        if (!video_filters_.push(decoded.frame.get()) || !drain_video()) {
+            *error = writer_.error().empty() ? "the picture filters failed" : writer_.error();
+            return false;
+        }
+    } else if (decoded.kind == MediaKind::Audio && !audio_done_) {
+        if (!audio_filters_.is_open() && !open_audio(decoded.frame.get(), error))
+            return false;
+        if (!audio_filters_.push(decoded.frame.get()) || !drain_audio()) {
+            *error = writer_.error().empty() ? "the sound filters failed" : writer_.error();
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ClipEncoder::finished_reading() const
 {
     return video_done_ && audio_done_;
@@ -164,21 +239,26 @@ bool ClipEncoder::finished_reading() const
 bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
 {
     const AVCodecParameters *parameters = input_.video_stream()->codecpar;
+    const int rotation = display_rotation(input_.video_stream());
     bool interlaced = source_is_interlaced(first, parameters);
     bool scaled_vertically = settings_.picture_height != first->height;
     // Asked for, deinterlacing also applies to sources that do not flag their
     // fields (many camera recordings); scaling lines of an interlaced picture
-    // would mix its fields, so that is never done.
-    bool deinterlace = settings_.deinterlace || (interlaced && scaled_vertically);
+    // would mix its fields, so that is never done, nor is turning it.
+    bool deinterlace = settings_.deinterlace || (interlaced && (scaled_vertically || rotation != 0));
     bool keep_fields = interlaced && !deinterlace;
 
     AVRational rate = dvd_frame_rate(settings_.ntsc);
-    std::string chain = trim_filters("trim", "setpts", range_start_, settings_.duration_seconds);
+    std::string chain = trim_filters("trim", "setpts", cut_start_, cut_end_, kPictureCutSlack);
     if (deinterlace)
         chain += ",yadif=mode=send_frame:parity=auto:deint=all";
+    // Upright before scaling: the picture size is that of the shown picture.
+    if (rotation != 0)
+        chain += "," + rotation_filters(rotation);
     chain += ",fps=fps=" + std::to_string(rate.num) + "/" + std::to_string(rate.den);
     chain += ",scale=" + std::to_string(settings_.picture_width) + ":" + std::to_string(settings_.picture_height) +
-             ":flags=bicubic" + (keep_fields ? ":interl=1" : "");
+             ":flags=" + (settings_.quality == kFastestQuality ? "fast_bilinear" : "bicubic") +
+             (keep_fields ? ":interl=1" : "");
     int pad_x = ((settings_.frame_width - settings_.picture_width) / 2) & ~1;
     int pad_y = ((settings_.frame_height - settings_.picture_height) / 2) & ~1;
     chain += ",pad=" + std::to_string(settings_.frame_width) + ":" + std::to_string(settings_.frame_height) + ":" +
@@ -208,10 +288,13 @@ bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
 
 bool ClipEncoder::open_audio(const AVFrame *first, std::string *error)
 {
-    std::string chain = trim_filters("atrim", "asetpts", range_start_, settings_.duration_seconds);
+    std::string chain = trim_filters("atrim", "asetpts", cut_start_, cut_end_);
     if (settings_.audio_delay_ms > 0)
         chain += ",adelay=delays=" + std::to_string(settings_.audio_delay_ms) + ":all=1";
-    chain += ",aresample=48000,aformat=sample_fmts=fltp:sample_rates=48000:channel_layouts=stereo"
+    // Surround is folded down to stereo with a matrix scaled so that no sum
+    // of full-scale channels can exceed full scale: a normalised downmix
+    // that never clips.
+    chain += ",aresample=48000:rematrix_maxval=1,aformat=sample_fmts=fltp:sample_rates=48000:channel_layouts=stereo"
              ",asetnsamples=n=" + std::to_string(writer_.audio_frame_samples()) + ":p=1";
     return audio_filters_.open_audio(first, input_.audio_stream()->time_base, chain, error);
 }

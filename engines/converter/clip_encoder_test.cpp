@@ -237,3 +237,128 @@ TEST_F(ClipEncoderTest, RefusesBadArgumentsWithoutWritingAFile)
         EXPECT_FALSE(fs::exists(call.output));
     }
 }
+
+TEST_F(ClipEncoderTest, EveryQualityKeepsTheVideoBufferAndPeakRateOnNoise)
+{
+    // Grain over the whole frame, the hardest content for the rate control.
+    const std::string noise = fixture("noise.mkv", {"-f", "lavfi", "-i",
+                                                    "testsrc2=size=720x576:rate=25:duration=2,noise=alls=60:allf=t",
+                                                    "-c:v", "mpeg2video", "-q:v", "4", "-pix_fmt", "yuv420p"});
+    for (int quality : {0, 1, 2}) {
+        SCOPED_TRACE("quality " + std::to_string(quality));
+        MpegEncCall call;
+        call.source = noise;
+        call.output = output("noise_q" + std::to_string(quality));
+        call.quality = quality;
+        call.video_kbps = quality == 0 ? "5000" : "3000";
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        VideoBufferCheck buffer = check_video_buffer(call.output);
+        EXPECT_GE(buffer.pictures, 48);
+        EXPECT_EQ(buffer.underflows, 0);
+        EXPECT_LE(buffer.average_kbps, 9000);
+        EXPECT_EQ(dvdauthor_problems(call.output, false), "");
+    }
+}
+
+TEST_F(ClipEncoderTest, SurroundIsDownmixedWithoutClipping)
+{
+    // Every channel carries the same tone at -3 dBFS: a downmix that adds
+    // them up unscaled goes far past full scale.
+    for (const char *layout : {"5.1", "7.1"}) {
+        SCOPED_TRACE(layout);
+        const std::string source = fixture(
+            std::string("loud_") + layout + ".mkv",
+            {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=2", "-f", "lavfi", "-i",
+             std::string("aevalsrc=exprs=0.707*sin(2*PI*440*t):channel_layout=") + layout + ":sample_rate=48000:duration=2",
+             "-c:v", "mpeg4", "-c:a", "flac"});
+        MpegEncCall call;
+        call.source = source;
+        call.output = output(std::string("downmix_") + layout);
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        SoundLevels levels = sound_levels(call.output);
+        EXPECT_LT(levels.peak_db, -0.5);
+        EXPECT_GT(levels.peak_db, -12.0);
+        // A sine keeps its 3 dB between peak and RMS; a clipped one loses it.
+        EXPECT_NEAR(levels.peak_db - levels.rms_db, 3.0, 0.5);
+    }
+}
+
+TEST_F(ClipEncoderTest, ConvertsTheFirstSoundTrackOfSeveral)
+{
+    MpegEncCall call;
+    call.source = clip_two_sound_tracks();
+    call.output = output("first_sound_track");
+    ASSERT_EQ(call.run(lib, nullptr), 0);
+    // The first track holds the tone; the second, at a higher rate, is silent.
+    EXPECT_GT(sound_levels(call.output).peak_db, -30.0);
+    EXPECT_EQ(dvdauthor_problems(call.output, false), "");
+}
+
+TEST_F(ClipEncoderTest, RotatedClipsAreTurnedUprightBeforeScaling)
+{
+    // Each clip shows a white half; turned upright a 90 or 270 degree clip is
+    // a 180x320 portrait, pillarboxed on 4:3 PAL to 304:576 as the program
+    // asks. Points are probed in the output frame: one in the white half,
+    // its mirror image in the black half.
+    struct {
+        int degrees;
+        const char *picture_size;
+        int white_x, white_y, black_x, black_y;
+    } cases[] = {
+        {90, "304:576", 360, 500, 360, 76},
+        {180, "720:576", 540, 288, 180, 288},
+        {270, "304:576", 360, 76, 360, 500},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.degrees);
+        MpegEncCall call;
+        call.source = clip_rotated(c.degrees);
+        call.output = output("rotated_" + std::to_string(c.degrees));
+        call.picture_size = c.picture_size;
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        CommandResult luma = run_command({"ffmpeg", "-nostdin", "-v", "error", "-i", call.output, "-frames:v", "1",
+                                          "-f", "rawvideo", "-pix_fmt", "gray", "-"});
+        ASSERT_EQ(luma.output.size(), 720u * 576u);
+        auto at = [&](int x, int y) { return static_cast<uint8_t>(luma.output[y * 720 + x]); };
+        EXPECT_GT(at(c.white_x, c.white_y), 200);
+        EXPECT_LT(at(c.black_x, c.black_y), 40);
+        // Pillarbox bars stay black.
+        EXPECT_LT(at(20, 288), 40);
+        EXPECT_EQ(dvdauthor_problems(call.output, false), "");
+    }
+}
+
+TEST_F(ClipEncoderTest, StreamsStartTogetherAtTheFirstPictureInSync)
+{
+    // The flash and the beep of each clip fall at the same moment; the
+    // converted clip must start both streams together (or dvdauthor refuses
+    // the VOB) and keep them in step.
+    struct {
+        const char *name;
+        std::string (*clip)();
+        const char *start;
+        const char *duration;
+        double flash; // seconds into the converted clip
+    } cases[] = {
+        {"late_video", clip_late_video, "0", "0", 1.0},
+        {"transport_stream_trimmed", clip_transport_stream, "3", "0", 0.5},
+        {"transport_stream_range", clip_transport_stream, "3", "2", 0.5},
+        {"transport_stream_whole", clip_transport_stream, "0", "0", 3.5},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        MpegEncCall call;
+        call.source = c.clip();
+        call.output = output(c.name);
+        call.start = c.start;
+        call.duration = c.duration;
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        EXPECT_EQ(dvdauthor_problems(call.output, false), "");
+        auto video = probe_entries(call.output, "v:0", "start_time");
+        auto audio = probe_entries(call.output, "a:0", "start_time");
+        EXPECT_NEAR(std::atof(video["start_time"].c_str()), std::atof(audio["start_time"].c_str()), 0.04);
+        const double flash = flash_seconds(call.output);
+        EXPECT_NEAR(flash, c.flash, 0.021);
+        EXPECT_NEAR(beep_seconds(call.output), flash, 0.04);
+    }
+}

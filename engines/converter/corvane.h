@@ -42,8 +42,8 @@ enum CorvaneInfoValue {
     CORVANE_INFO_DURATION = 0,       /* int32, whole seconds (at least 1) */
     CORVANE_INFO_FRAME_RATE = 1,     /* float32 bit pattern, average frames per second */
     CORVANE_INFO_VIDEO_BITRATE = 2,  /* float32 bit pattern, kbit/s */
-    CORVANE_INFO_WIDTH = 3,          /* int32, coded width */
-    CORVANE_INFO_HEIGHT = 4,         /* int32, coded height */
+    CORVANE_INFO_WIDTH = 3,          /* int32, width as shown (coded size turned by the display rotation) */
+    CORVANE_INFO_HEIGHT = 4,         /* int32, height as shown */
     CORVANE_INFO_ASPECT_CODE = 5,    /* int32, display aspect: 1 1:1, 2 4:3, 3 16:9, 4 2.21:1, 0 other */
     CORVANE_INFO_SAMPLE_RATE = 6,    /* int32, Hz, 0 without sound */
     CORVANE_INFO_CHANNELS = 7,       /* int32, audio channel count, 0 without sound */
@@ -51,11 +51,27 @@ enum CorvaneInfoValue {
     CORVANE_INFO_PROGRESSIVE = 9     /* int32, 0 interlaced, 1 progressive */
 };
 
-/* Probes path and keeps its first picture as the current frame. count is the
- * number of values the caller's array holds (10); at most that many are
- * filled. Returns 0, or -1 for an unreadable file, a file without a video
+/* Probes path and keeps its first picture, turned upright, as the current
+ * frame. count is the number of values the caller's array holds (10); at
+ * most that many are filled. Returns 0, or -1 for an unreadable file, a file without a video
  * stream, or one shorter than a second. path is only read. */
 CORVANE_API int X_GetFileinfo_GetPic(char *path, int count, int32_t *values);
+
+/* One sound track of a probed file. */
+typedef struct CorvaneSoundTrack {
+    int32_t stream_index; /* the stream's index in the file, as X_MpegEnc's audio_stream takes it */
+    int32_t sample_rate;  /* Hz */
+    int32_t channels;
+    float kbps;           /* 0 when the file does not say */
+    int32_t used;         /* 1 for the track converted when audio_stream is "-1" */
+    char language[4];     /* ISO 639-2 code from the file, "" when none */
+} CorvaneSoundTrack;
+
+/* The sound tracks of the file X_GetFileinfo_GetPic probed last, in file
+ * order. Fills at most count entries and returns the number of tracks the
+ * file has (0 without sound); -1 when no file was probed. The track used is
+ * the first one marked as the default, else the first one. */
+CORVANE_API int X_Get_SoundTracks(CorvaneSoundTrack *tracks, int count);
 
 /* The current frame scaled to width x height: 3 bytes per pixel in blue,
  * green, red order, top row first, rows without gaps, in a buffer the library

@@ -4,7 +4,9 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "engines/converter/bmp_file.h"
 #include "engines/converter/clip_encoder.h"
@@ -34,6 +36,19 @@ std::atomic<bool> &conversion_running()
 {
     static std::atomic<bool> running{false};
     return running;
+}
+
+// The sound tracks of the last probed file.
+struct ProbedSoundTracks {
+    std::mutex mutex;
+    bool probed = false;
+    std::vector<SoundTrackFacts> tracks;
+};
+
+ProbedSoundTracks &probed_sound_tracks()
+{
+    static ProbedSoundTracks probed;
+    return probed;
 }
 
 int32_t float_bits(float value)
@@ -83,6 +98,8 @@ CORVANE_API int X_GetFileinfo_GetPic(char *path, int count, int32_t *values)
     std::string error;
     if (!probe_media(path, &facts, &first, &error)) {
         report("X_GetFileinfo_GetPic", error);
+        std::lock_guard<std::mutex> lock(probed_sound_tracks().mutex);
+        probed_sound_tracks().probed = false;
         return -1;
     }
     const int32_t all[CORVANE_INFO_VALUES] = {
@@ -93,7 +110,31 @@ CORVANE_API int X_GetFileinfo_GetPic(char *path, int count, int32_t *values)
     for (int i = 0; i < count && i < CORVANE_INFO_VALUES; ++i)
         values[i] = all[i];
     CurrentFrameLock()->set(first.get(), 0);
+    ProbedSoundTracks &probed = probed_sound_tracks();
+    std::lock_guard<std::mutex> lock(probed.mutex);
+    probed.probed = true;
+    probed.tracks = facts.sound_tracks;
     return 0;
+}
+
+CORVANE_API int X_Get_SoundTracks(CorvaneSoundTrack *tracks, int count)
+{
+    ProbedSoundTracks &probed = probed_sound_tracks();
+    std::lock_guard<std::mutex> lock(probed.mutex);
+    if (!probed.probed)
+        return -1;
+    for (int i = 0; tracks && i < count && i < static_cast<int>(probed.tracks.size()); ++i) {
+        const SoundTrackFacts &facts = probed.tracks[i];
+        CorvaneSoundTrack &track = tracks[i];
+        track = CorvaneSoundTrack{};
+        track.stream_index = facts.stream_index;
+        track.sample_rate = facts.sample_rate;
+        track.channels = facts.channels;
+        track.kbps = facts.kbps;
+        track.used = facts.used ? 1 : 0;
+        std::strncpy(track.language, facts.language.c_str(), sizeof track.language - 1);
+    }
+    return static_cast<int>(probed.tracks.size());
 }
 
 CORVANE_API int X_Get_Frame(int width, int height, const char *bmp_path, uint8_t **pixels, int32_t *second)

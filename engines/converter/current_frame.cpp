@@ -1,5 +1,6 @@
 #include "engines/converter/current_frame.h"
 
+#include <cstring>
 #include <mutex>
 
 namespace corvane {
@@ -7,6 +8,7 @@ namespace corvane {
 namespace {
 
 constexpr int kMaxSide = 4096;
+constexpr size_t kRowAlignment = 64;
 
 std::mutex &current_frame_mutex()
 {
@@ -43,11 +45,18 @@ const uint8_t *CurrentFrame::bgr(int width, int height, int32_t *second)
                                        SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!scaler_)
         return nullptr;
-    pixels_.resize(static_cast<size_t>(width) * height * 3);
-    uint8_t *planes[4] = {pixels_.data(), nullptr, nullptr, nullptr};
-    int strides[4] = {width * 3, 0, 0, 0};
+    // The scaler writes whole SIMD blocks past the end of a row: it gets
+    // aligned, padded rows, which are then packed without gaps.
+    const size_t row = static_cast<size_t>(width) * 3;
+    const size_t stride = (row + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
+    scaled_.resize(stride * (height + 1));
+    uint8_t *planes[4] = {scaled_.data(), nullptr, nullptr, nullptr};
+    int strides[4] = {static_cast<int>(stride), 0, 0, 0};
     if (sws_scale(scaler_.get(), frame_->data, frame_->linesize, 0, frame_->height, planes, strides) != height)
         return nullptr;
+    pixels_.resize(row * height);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(pixels_.data() + row * y, scaled_.data() + stride * y, row);
     if (second)
         *second = second_;
     return pixels_.data();

@@ -23,6 +23,7 @@ public:
 private:
     FramePtr frame_;
     int second_ = 0;
+    std::vector<uint8_t> scaled_;
     std::vector<uint8_t> pixels_;
     SwsPtr scaler_;
 };

@@ -20,6 +20,7 @@ constexpr int kVideoBufferBits = 1835008;       // VBV buffer of MP@ML (224 KiB)
 constexpr int kMuxRate = 10080000;              // bit/s, DVD program stream rate
 constexpr int kPackSize = 2048;                 // one DVD sector per pack
 constexpr int64_t kMuxMaxDelay = 700000;        // microseconds
+constexpr int kMaxNonLinearQuantiser = 28;      // the encoder's limit with non_linear_quant
 
 } // namespace
 
@@ -121,6 +122,11 @@ bool DvdStreamWriter::open_video_encoder(const DvdVideoFormat &format)
     AVDictionary *options = nullptr;
     // GOPs are closed and of fixed length: no extra I pictures at cuts.
     av_dict_set(&options, "sc_threshold", "1000000000", 0);
+    // The non-linear quantiser scale reaches steps about three times coarser
+    // than the linear one: what lets the rate control keep demanding
+    // pictures (grain, noise) within the peak rate and the VBV buffer.
+    av_dict_set(&options, "non_linear_quant", "1", 0);
+    enc->qmax = kMaxNonLinearQuantiser;
     switch (format.effort) {
     case 0: // rate-distortion macroblock decisions and trellis quantisation
         av_dict_set(&options, "mbd", "rd", 0);

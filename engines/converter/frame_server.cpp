@@ -6,6 +6,7 @@
 #include "engines/converter/corvane.h"
 #include "engines/converter/current_frame.h"
 #include "engines/converter/media_input.h"
+#include "engines/converter/picture_rotation.h"
 
 namespace corvane {
 
@@ -132,6 +133,11 @@ bool FrameServer::show(MediaInput &input, int second)
         return false; // past the end (or stopping): the current frame stays
     // A picture shown within half a frame before a whole second belongs to it
     // (timestamps in coarse time bases land just short of the second).
+    if (int rotation = display_rotation(stream)) {
+        picture = rotate_picture(picture.get(), rotation);
+        if (!picture)
+            return false;
+    }
     CurrentFrameLock()->set(picture.get(), static_cast<int>(std::max(0.0, picture_seconds + half_frame)));
     return true;
 }

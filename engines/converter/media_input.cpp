@@ -20,6 +20,8 @@ AVStream *choose_stream(AVFormatContext *format, AVMediaType type, int index, st
         }
         return format->streams[index];
     }
+    if (type == AVMEDIA_TYPE_AUDIO)
+        return default_sound_stream(format);
     int best = av_find_best_stream(format, type, -1, -1, nullptr, 0);
     if (best < 0)
         return nullptr;
@@ -30,6 +32,21 @@ AVStream *choose_stream(AVFormatContext *format, AVMediaType type, int index, st
 }
 
 } // namespace
+
+AVStream *default_sound_stream(AVFormatContext *format)
+{
+    AVStream *first = nullptr;
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        AVStream *stream = format->streams[i];
+        if (stream->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
+            continue;
+        if (stream->disposition & AV_DISPOSITION_DEFAULT)
+            return stream;
+        if (!first)
+            first = stream;
+    }
+    return first;
+}
 
 std::string av_error_text(int code)
 {

@@ -10,7 +10,7 @@ namespace corvane {
 
 struct MediaInputOptions {
     int video_stream = -1;   // source stream index, -1: the best video stream
-    int audio_stream = -1;   // source stream index, -1: the best audio stream
+    int audio_stream = -1;   // source stream index, -1: default_sound_stream()
     bool want_video = true;
     bool want_audio = true;
 };
@@ -59,6 +59,10 @@ private:
     bool video_finished_ = false;
     bool audio_finished_ = false;
 };
+
+// The sound a clip plays: the first sound stream marked as the default, or
+// the first sound stream when none is marked; null without sound.
+AVStream *default_sound_stream(AVFormatContext *format);
 
 // Seconds of a timestamp in a stream's time base; NaN for AV_NOPTS_VALUE.
 double timestamp_seconds(int64_t ts, AVRational time_base);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engines/converter/media_input.h"
+#include "engines/converter/picture_rotation.h"
 
 namespace corvane {
 
@@ -46,6 +47,26 @@ bool field_order_known(AVFieldOrder order)
     return order != AV_FIELD_UNKNOWN;
 }
 
+std::vector<SoundTrackFacts> sound_tracks_of(const AVFormatContext *format, const AVStream *used)
+{
+    std::vector<SoundTrackFacts> tracks;
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        const AVStream *stream = format->streams[i];
+        if (stream->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
+            continue;
+        SoundTrackFacts track;
+        track.stream_index = stream->index;
+        track.sample_rate = stream->codecpar->sample_rate;
+        track.channels = stream->codecpar->ch_layout.nb_channels;
+        track.kbps = stream_kbps(stream);
+        track.used = stream == used;
+        if (const AVDictionaryEntry *language = av_dict_get(stream->metadata, "language", nullptr, 0))
+            track.language = language->value;
+        tracks.push_back(track);
+    }
+    return tracks;
+}
+
 } // namespace
 
 int aspect_code_of(double display_aspect)
@@ -84,14 +105,19 @@ bool probe_media(const std::string &path, MediaFacts *facts, FramePtr *first_fra
     facts->duration_seconds = static_cast<int>(seconds);
     AVRational rate = video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate;
     facts->frame_rate = rate.num > 0 && rate.den > 0 ? static_cast<float>(av_q2d(rate)) : 0.0f;
-    facts->width = vpar->width;
-    facts->height = vpar->height;
+    // Sizes and shape as the pictures are shown: turned upright.
+    const int rotation = display_rotation(video);
+    const bool turned = rotation_swaps_sides(rotation);
+    facts->width = turned ? vpar->height : vpar->width;
+    facts->height = turned ? vpar->width : vpar->height;
     AVRational sar = av_guess_sample_aspect_ratio(input.format(), video, nullptr);
     double pixel_aspect = sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0;
-    facts->aspect_code = vpar->height > 0 ? aspect_code_of(pixel_aspect * vpar->width / vpar->height) : 0;
+    if (turned)
+        pixel_aspect = 1.0 / pixel_aspect;
+    facts->aspect_code = facts->height > 0 ? aspect_code_of(pixel_aspect * facts->width / facts->height) : 0;
 
-    int audio_index = av_find_best_stream(input.format(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-    const AVStream *audio = audio_index >= 0 ? input.format()->streams[audio_index] : nullptr;
+    const AVStream *audio = default_sound_stream(input.format());
+    facts->sound_tracks = sound_tracks_of(input.format(), audio);
     if (audio) {
         facts->sample_rate = audio->codecpar->sample_rate;
         facts->channels = audio->codecpar->ch_layout.nb_channels;
@@ -115,6 +141,8 @@ bool probe_media(const std::string &path, MediaFacts *facts, FramePtr *first_fra
             break;
     }
     facts->progressive = !interlaced;
+    if (*first_frame && rotation != 0)
+        *first_frame = rotate_picture(first_frame->get(), rotation);
     if (!*first_frame) {
         *error = "no picture could be decoded from " + path;
         return false;

@@ -2,10 +2,20 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engines/converter/av_ptr.h"
 
 namespace corvane {
+
+struct SoundTrackFacts {
+    int stream_index = 0;
+    int sample_rate = 0;
+    int channels = 0;
+    float kbps = 0;
+    bool used = false;        // the track a conversion takes by default
+    std::string language;     // ISO 639-2 code from the file, "" when none
+};
 
 struct MediaFacts {
     int duration_seconds = 0;
@@ -18,6 +28,7 @@ struct MediaFacts {
     int channels = 0;
     float audio_kbps = 0;
     bool progressive = true;
+    std::vector<SoundTrackFacts> sound_tracks; // every sound stream, in file order
 };
 
 // Display aspect (sample aspect x width / height) to its code: the nearest of

@@ -98,3 +98,57 @@ TEST_F(ProbeTest, FirstFrameIsHandedOutInBlueGreenRedOrder)
     EXPECT_EQ(lib.get_frame(0, 6, nullptr, &pixels, &second), -1);
     EXPECT_EQ(pixels, nullptr);
 }
+
+TEST_F(ProbeTest, ListsEverySoundTrackAndReportsTheDefaultOne)
+{
+    decltype(&X_Get_SoundTracks) sound_tracks = nullptr;
+    ASSERT_TRUE(lib.module.bind("X_Get_SoundTracks", sound_tracks)) << lib.module.error();
+    int32_t values[CORVANE_INFO_VALUES] = {};
+    ASSERT_EQ(probe(clip_two_sound_tracks(), values), 0);
+    // The facts are those of the first (default) track, not of the richer one.
+    EXPECT_EQ(values[CORVANE_INFO_CHANNELS], 1);
+    EXPECT_NEAR(float_value(values[CORVANE_INFO_AUDIO_BITRATE]), 96.0f, 0.5f);
+
+    CorvaneSoundTrack tracks[4] = {};
+    ASSERT_EQ(sound_tracks(tracks, 4), 2);
+    EXPECT_EQ(tracks[0].stream_index, 1);
+    EXPECT_EQ(tracks[0].channels, 1);
+    EXPECT_EQ(tracks[0].used, 1);
+    EXPECT_STREQ(tracks[0].language, "eng");
+    EXPECT_EQ(tracks[1].stream_index, 2);
+    EXPECT_EQ(tracks[1].channels, 6);
+    EXPECT_EQ(tracks[1].used, 0);
+    EXPECT_STREQ(tracks[1].language, "fra");
+    EXPECT_EQ(sound_tracks(nullptr, 0), 2);
+
+    ASSERT_EQ(probe(clip_silent(), values), 0);
+    EXPECT_EQ(sound_tracks(tracks, 4), 0);
+}
+
+TEST_F(ProbeTest, RotatedClipsAreReportedAndPicturedAsShown)
+{
+    // Where the white half of the turned picture lies, as the ffmpeg command
+    // shows the file.
+    enum Side { Left, Right, Top, Bottom };
+    struct {
+        int degrees;
+        int width, height;
+        Side white;
+    } cases[] = {{0, 320, 180, Left}, {90, 180, 320, Bottom}, {180, 320, 180, Right}, {270, 180, 320, Top}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.degrees);
+        int32_t values[CORVANE_INFO_VALUES] = {};
+        ASSERT_EQ(probe(clip_rotated(c.degrees), values), 0);
+        EXPECT_EQ(values[CORVANE_INFO_WIDTH], c.width);
+        EXPECT_EQ(values[CORVANE_INFO_HEIGHT], c.height);
+        uint8_t *pixels = nullptr;
+        int32_t second = -1;
+        ASSERT_EQ(lib.get_frame(c.width, c.height, nullptr, &pixels, &second), 0);
+        auto green_at = [&](int x, int y) { return pixels[(y * c.width + x) * 3 + 1]; };
+        int w = c.width, h = c.height;
+        const int white_x = c.white == Left ? w / 4 : c.white == Right ? 3 * w / 4 : w / 2;
+        const int white_y = c.white == Top ? h / 4 : c.white == Bottom ? 3 * h / 4 : h / 2;
+        EXPECT_GT(green_at(white_x, white_y), 200);
+        EXPECT_LT(green_at(w - 1 - white_x, h - 1 - white_y), 50);
+    }
+}

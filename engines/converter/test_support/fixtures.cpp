@@ -75,6 +75,59 @@ std::string clip_long()
                                     {"-c:v", "mpeg4", "-c:a", "libmp3lame"}));
 }
 
+std::string clip_two_sound_tracks()
+{
+    return fixture("two_sound_tracks.mkv",
+                   {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2", "-f", "lavfi", "-i",
+                    "sine=frequency=440:sample_rate=48000:duration=2", "-f", "lavfi", "-i",
+                    "anullsrc=channel_layout=5.1:sample_rate=48000:duration=2", "-map", "0:v", "-map", "1:a", "-map",
+                    "2:a", "-c:v", "mpeg4", "-c:a:0", "ac3", "-b:a:0", "96k", "-c:a:1", "ac3", "-b:a:1", "448k",
+                    "-metadata:s:a:0", "language=eng", "-metadata:s:a:1", "language=fra", "-disposition:a:0",
+                    "default", "-disposition:a:1", "default", "-t", "2"});
+}
+
+std::string clip_rotated(int degrees)
+{
+    const std::string upright = fixture(
+        "half_white.mp4", {"-f", "lavfi", "-i", "color=c=white:size=160x180:rate=25:duration=2,pad=320:180:0:0:black",
+                           "-c:v", "libx264", "-pix_fmt", "yuv420p"});
+    if (degrees == 0)
+        return upright;
+    // The display matrix is only stored when the stream is copied.
+    return fixture("half_white_" + std::to_string(degrees) + ".mp4",
+                   {"-i", upright, "-c", "copy", "-metadata:s:v:0", "rotate=" + std::to_string(degrees)});
+}
+
+namespace {
+
+std::string flash_at(double seconds, double duration)
+{
+    return "color=c=black:size=320x240:rate=25:duration=" + std::to_string(duration) +
+           ",drawbox=x=0:y=0:w=iw:h=ih:color=white:t=fill:enable='between(t," + std::to_string(seconds) + "," +
+           std::to_string(seconds + 0.039) + ")'";
+}
+
+std::string beep_at(double seconds, double duration)
+{
+    return "aevalsrc=exprs='if(between(t," + std::to_string(seconds) + "," + std::to_string(seconds + 0.1) +
+           "),0.5*sin(2*PI*1000*t),0)':sample_rate=48000:duration=" + std::to_string(duration);
+}
+
+} // namespace
+
+std::string clip_late_video()
+{
+    return fixture("late_video.mkv", {"-f", "lavfi", "-i", flash_at(1.0, 3), "-f", "lavfi", "-i", beep_at(1.6, 3.6),
+                                      "-filter_complex", "[0:v]setpts=PTS+0.6/TB[v]", "-map", "[v]", "-map", "1:a",
+                                      "-c:v", "mpeg4", "-c:a", "flac"});
+}
+
+std::string clip_transport_stream()
+{
+    return fixture("sync.ts", {"-f", "lavfi", "-i", flash_at(3.5, 8), "-f", "lavfi", "-i", beep_at(3.5, 8), "-c:v",
+                               "libx264", "-g", "50", "-pix_fmt", "yuv420p", "-c:a", "mp2"});
+}
+
 std::string clip_short()
 {
     return fixture("short.avi", join(pictures("320x240", "25", "0.5"), {"-c:v", "mpeg4", "-an"}));

@@ -13,6 +13,18 @@ std::string clip_silent();           // 320x240, 2 s, no sound stream
 std::string clip_surround();         // 320x240, 2 s, 5.1 sound
 std::string clip_red();              // a plain red 64x48 picture, 2 s
 std::string clip_long();             // 320x240 25 fps, 20 s, for stopping
+std::string clip_two_sound_tracks(); // 320x240, 2 s; both marked default; track 1 a 440 Hz mono tone, track 2 silent 5.1 at a higher rate
+// 320x180 H.264 (MP4) with a white left half and a black right half, stored
+// with a display rotation of degrees (0, 90, 180, 270).
+std::string clip_rotated(int degrees);
+// Sync clips, 320x240 at 25 fps: one white picture and a 1 kHz beep at the
+// same moment, in a black and silent clip.
+// Matroska whose pictures start 0.6 s after the sound; flash and beep at 1.6 s
+// of the file (1.0 s after the first picture).
+std::string clip_late_video();
+// MPEG transport stream of 8 s, H.264 with a key picture every 2 s, flash and
+// beep at 3.5 s.
+std::string clip_transport_stream();
 std::string clip_short();            // 0.5 s
 std::string sound_only();            // 2 s of sound, no pictures
 std::string sound_with_cover();      // 2 s of MP3 sound with cover art

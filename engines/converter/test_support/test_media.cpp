@@ -4,11 +4,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <sstream>
 #include <stdexcept>
 
 extern char **environ;
@@ -209,6 +213,91 @@ std::vector<int> key_packet_positions(const std::string &file)
         pos = end + 1;
     }
     return positions;
+}
+
+VideoBufferCheck check_video_buffer(const std::string &file)
+{
+    constexpr double kPeakRate = 9000000.0;
+    constexpr double kBufferBits = 1835008.0;
+    CommandResult packets = run_command({"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                                         "packet=dts_time,size", "-of", "csv=p=0", file});
+    VideoBufferCheck check;
+    std::istringstream lines(packets.output);
+    std::string line;
+    double occupancy = kBufferBits;
+    double previous = NAN, first = NAN;
+    double total_bits = 0;
+    while (std::getline(lines, line)) {
+        double dts = 0, bytes = 0;
+        if (std::sscanf(line.c_str(), "%lf,%lf", &dts, &bytes) != 2)
+            continue;
+        if (std::isnan(first))
+            first = previous = dts;
+        occupancy = std::min(kBufferBits, occupancy + (dts - previous) * kPeakRate);
+        previous = dts;
+        occupancy -= bytes * 8;
+        if (occupancy < 0) {
+            ++check.underflows;
+            occupancy = 0;
+        }
+        total_bits += bytes * 8;
+        ++check.pictures;
+    }
+    if (check.pictures > 1 && previous > first)
+        check.average_kbps = total_bits / (previous - first) * (check.pictures - 1) / check.pictures / 1000.0;
+    return check;
+}
+
+SoundLevels sound_levels(const std::string &file)
+{
+    CommandResult stats = run_command({"ffmpeg", "-nostdin", "-i", file, "-map", "0:a:0", "-af",
+                                       "astats=measure_perchannel=none:measure_overall=Peak_level+RMS_level",
+                                       "-f", "null", "-"});
+    SoundLevels levels;
+    auto value_after = [&](const char *label) {
+        size_t at = stats.output.rfind(label);
+        return at == std::string::npos ? NAN : std::atof(stats.output.c_str() + at + std::strlen(label));
+    };
+    levels.peak_db = value_after("Peak level dB: ");
+    levels.rms_db = value_after("RMS level dB: ");
+    return levels;
+}
+
+double flash_seconds(const std::string &file)
+{
+    constexpr int kPixels = 16 * 12;
+    CommandResult frames = run_command({"ffmpeg", "-nostdin", "-v", "error", "-i", file, "-map", "0:v:0", "-vf",
+                                        "scale=16:12", "-f", "rawvideo", "-pix_fmt", "gray", "-"});
+    auto rate = probe_entries(file, "v:0", "r_frame_rate")["r_frame_rate"];
+    int num = 0, den = 1;
+    if (std::sscanf(rate.c_str(), "%d/%d", &num, &den) != 2 || num <= 0)
+        return NAN;
+    size_t count = frames.output.size() / kPixels;
+    long best = -1;
+    size_t brightest = 0;
+    for (size_t i = 0; i < count; ++i) {
+        long sum = 0;
+        for (int p = 0; p < kPixels; ++p)
+            sum += static_cast<uint8_t>(frames.output[i * kPixels + p]);
+        if (sum > best) {
+            best = sum;
+            brightest = i;
+        }
+    }
+    return count ? static_cast<double>(brightest) * den / num : NAN;
+}
+
+double beep_seconds(const std::string &file)
+{
+    CommandResult samples = run_command({"ffmpeg", "-nostdin", "-v", "error", "-i", file, "-map", "0:a:0", "-ac",
+                                         "1", "-ar", "48000", "-f", "s16le", "-"});
+    for (size_t i = 0; i + 1 < samples.output.size(); i += 2) {
+        int16_t value = static_cast<int16_t>(static_cast<uint8_t>(samples.output[i]) |
+                                             (static_cast<uint8_t>(samples.output[i + 1]) << 8));
+        if (std::abs(value) > 3000)
+            return static_cast<double>(i / 2) / 48000.0;
+    }
+    return NAN;
 }
 
 } // namespace corvane_test

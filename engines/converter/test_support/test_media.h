@@ -80,4 +80,26 @@ float float_value(int32_t bits);
 // stream.
 std::vector<int> key_packet_positions(const std::string &file);
 
+// The DVD video buffer model run over the video packets of a program
+// stream: the buffer (1835008 bits) fills at the peak rate of 9 Mbit/s, up to
+// full, and every picture is taken out whole at its decoding time.
+struct VideoBufferCheck {
+    int pictures = 0;
+    int underflows = 0;        // pictures not wholly in the buffer when due
+    double average_kbps = 0;   // the video's average rate over the stream
+};
+VideoBufferCheck check_video_buffer(const std::string &file);
+
+// Peak and RMS level in dBFS of the first sound stream, over all channels.
+struct SoundLevels {
+    double peak_db = 0;
+    double rms_db = 0;
+};
+SoundLevels sound_levels(const std::string &file);
+
+// Seconds from the first picture to the brightest one (a flash clip), and
+// from the first sound sample to the first loud one (a beep).
+double flash_seconds(const std::string &file);
+double beep_seconds(const std::string &file);
+
 } // namespace corvane_test
