@@ -168,6 +168,18 @@ bool DvdVideoImage::run(bool printSize, int *stdoutFd, pid_t *pid, std::string &
     return true;
 }
 
+std::vector<std::string> DvdVideoImage::missingFiles() const
+{
+    std::vector<std::string> missing;
+    std::error_code ec;
+    for (const fs::directory_entry &link : fs::directory_iterator(fs::path(stagingRoot()) / "VIDEO_TS", ec)) {
+        const fs::path target = fs::read_symlink(link.path(), ec);
+        if (!ec && !fs::is_regular_file(target, ec))
+            missing.push_back(target.string());
+    }
+    return missing;
+}
+
 int DvdVideoImage::start(std::string &error)
 {
     if (size_ == 0) {

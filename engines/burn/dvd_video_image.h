@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace starburn {
 
@@ -32,6 +33,9 @@ public:
     // with the reason in error.
     bool prepare(const std::string &videoTsFolder, const ImageIdentity &identity, std::string &error);
     uint64_t size() const { return size_; }
+
+    // Files of the folder that went away since prepare (their paths).
+    std::vector<std::string> missingFiles() const;
 
     // Starts genisoimage writing the image; returns the read end of its
     // output, or -1 with error set.

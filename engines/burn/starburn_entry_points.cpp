@@ -370,6 +370,9 @@ STARBURN_API int StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(STARBURN_CALL_AR
         return ANSWER(STARBURN_EXCEPTION_INVALID_PARAMETER, "no DVD-Video tree");
     if (test_write)
         return ANSWER(STARBURN_EXCEPTION_NOT_SUPPORTED, "test writes are not supported");
+    const std::vector<std::string> missing = video->image.missingFiles();
+    if (!missing.empty())
+        return ANSWER(STARBURN_EXCEPTION_IMAGE_FAILED, missing.front() + " is missing");
     std::string error;
     const int fd = video->image.start(error);
     if (fd < 0)
