@@ -39,10 +39,14 @@ public:
     virtual void discover(bool useSpti) = 0;
     virtual int deviceCount() = 0;
     virtual std::string deviceName(int index) = 0;
+    // "/dev/sr0", "stdio:PATH"; "" out of range.
+    virtual std::string deviceAddress(int index) = 0;
     virtual std::vector<std::string> writeSpeeds(int index, bool refresh) = 0;
     virtual int checkDisc(int index, const PaddingReporter &padding) = 0;
     virtual bool hasCurrentDevice() = 0;
     virtual std::string mediaName() = 0;
+    // The volume label of the current disc's file system, "" for none.
+    virtual std::string discLabel() = 0;
     virtual uint64_t freeSpace() = 0;
     virtual uint64_t usedSpace() = 0;
     virtual int lastTrack() = 0;

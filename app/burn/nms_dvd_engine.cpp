@@ -15,8 +15,8 @@ struct TNMSDVD::Api {
 #define DVDENGINEX_ENTRIES(X)                                                                              \
     X(DVDEngineX_Create) X(DVDEngineX_Destroy) X(DVDEngineX_Initialize) X(DVDEngineX_SetEvents)           \
     X(DVDEngineX_LastErrorText) X(DVDEngineX_IsWorking) X(DVDEngineX_GetDeviceCount) X(DVDEngineX_GetDevice) \
-    X(DeviceX_GetDeviceString) X(DeviceX_Refresh) X(DeviceX_GetDiscInfo) X(DeviceX_GetMediaType)           \
-    X(DeviceX_IsDVDMediaType) X(DeviceX_GetDiscStatus) X(DeviceX_IsErasable) X(DeviceX_GetUsedSpaceBlocks) \
+    X(DeviceX_GetDeviceString) X(DeviceX_GetDeviceAddress) X(DeviceX_Refresh) X(DeviceX_GetDiscInfo) X(DeviceX_GetMediaType)           \
+    X(DeviceX_IsDVDMediaType) X(DeviceX_GetDiscStatus) X(DeviceX_IsErasable) X(DeviceX_GetVolumeLabel) X(DeviceX_GetUsedSpaceBlocks) \
     X(DeviceX_GetFreeSpaceBlocks) X(DeviceX_GetLastTrackNumber) X(DeviceX_GetSessionCount)                  \
     X(DeviceX_IsFeatureSupported) X(DeviceX_IsCDWriter) X(DeviceX_GetWriteSpeedCount)                      \
     X(DeviceX_GetWriteSpeedValue) X(DeviceX_CalculateDisplaySpeed) X(DeviceX_GetMaxWriteSpeed)              \
@@ -116,6 +116,23 @@ std::string TNMSDVD::deviceName(int index)
     DeviceX *device = engine_ ? api_->DVDEngineX_GetDevice_(engine_, index) : nullptr;
     char text[1024] = {};
     if (!device || !check(api_->DeviceX_GetDeviceString_(device, text, sizeof text), "GetDeviceString"))
+        return "";
+    return text;
+}
+
+std::string TNMSDVD::deviceAddress(int index)
+{
+    DeviceX *device = engine_ ? api_->DVDEngineX_GetDevice_(engine_, index) : nullptr;
+    char text[1024] = {};
+    if (!device || !check(api_->DeviceX_GetDeviceAddress_(device, text, sizeof text), "GetDeviceAddress"))
+        return "";
+    return text;
+}
+
+std::string TNMSDVD::discLabel()
+{
+    char text[256] = {};
+    if (!current_ || !check(api_->DeviceX_GetVolumeLabel_(current_, text, sizeof text), "GetVolumeLabel"))
         return "";
     return text;
 }

@@ -24,10 +24,12 @@ public:
     void discover(bool useSpti) override;
     int deviceCount() override;
     std::string deviceName(int index) override;
+    std::string deviceAddress(int index) override;
     std::vector<std::string> writeSpeeds(int index, bool refresh) override;
     int checkDisc(int index, const PaddingReporter &padding) override;
     bool hasCurrentDevice() override { return current_ != nullptr; }
     std::string mediaName() override;
+    std::string discLabel() override;
     uint64_t freeSpace() override;
     uint64_t usedSpace() override;
     int lastTrack() override;

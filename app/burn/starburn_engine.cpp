@@ -105,6 +105,12 @@ std::string StarBurnEngine::deviceName(int index)
     return found ? DeviceText(*found) : std::string();
 }
 
+std::string StarBurnEngine::deviceAddress(int index)
+{
+    CDevice *found = device(index);
+    return found ? found->driveLetter() : std::string();
+}
+
 std::vector<std::string> StarBurnEngine::writeSpeeds(int index, bool refresh)
 {
     std::vector<std::string> labels;

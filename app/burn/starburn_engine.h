@@ -18,10 +18,12 @@ public:
     void discover(bool useSpti) override;
     int deviceCount() override;
     std::string deviceName(int index) override;
+    std::string deviceAddress(int index) override;
     std::vector<std::string> writeSpeeds(int index, bool refresh) override;
     int checkDisc(int index, const PaddingReporter &padding) override;
     bool hasCurrentDevice() override { return current_ != nullptr; }
     std::string mediaName() override;
+    std::string discLabel() override { return current_ ? current_->discLabel() : std::string(); }
     uint64_t freeSpace() override;
     uint64_t usedSpace() override;
     int lastTrack() override;
@@ -34,9 +36,6 @@ public:
     int progress() override;
     bool writing() override;
     bool tray(TrayAction action) override;
-
-    // The device list, in discovery order.
-    const std::vector<CDevice> &devices() const { return devices_; }
 
 private:
     bool InitStarBurnDll();

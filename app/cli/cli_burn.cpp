@@ -1,7 +1,8 @@
 #include "app/cli/cli_burn.h"
 
 #include "app/burn/burner_facade.h"
-#include "app/burn/starburn_engine.h"
+#include "app/burn/nms_dvd_engine.h"
+#include "app/shell/settings.h"
 #include "app/production/volume_label.h"
 #include "engines/burn/iso_volume.h"
 #include "engines/burn/pseudo_drive_entry.h"
@@ -71,36 +72,37 @@ private:
 
 // The facade over the burning library, with the device layer's status
 // lines on stderr.
+// The engine is the one the settings choose, as in the program.
 struct BurnSession {
-    burn::StarBurnEngine *engine = nullptr;
     std::unique_ptr<burn::BurnerFacade> facade;
     ConsoleBurnTarget console;
 
     BurnSession()
     {
-        auto owned = std::make_unique<burn::StarBurnEngine>(
-            ExePath() + burn::kStarBurnLibraryFile, [](burn::LogChannel channel, int severity, const std::string &line) {
-                if (channel == burn::LogChannel::Status || severity >= 2)
-                    std::cerr << line << "\n";
-            });
-        engine = owned.get();
-        facade = std::make_unique<burn::BurnerFacade>(std::move(owned), burn::BurnerSettings{});
+        const shell::Settings &settings = shell::programSettings();
+        auto engine = burn::MakeBurnEngine(settings.b_UseNMSDVD, ExePath(),
+                                           [](burn::LogChannel channel, int severity, const std::string &line) {
+                                               if (channel == burn::LogChannel::Status || severity >= 2)
+                                                   std::cerr << line << "\n";
+                                           });
+        facade = std::make_unique<burn::BurnerFacade>(std::move(engine), burn::BurnerSettings{settings.b_ModifyIFO});
         facade->RegisterNotifyWindow(console.target());
-        facade->InitDevices(true, true);
+        facade->InitDevices(settings.b_UseSTPI, true);
     }
 
-    // The index of a device given by number, "CdRomN" or address; -1.
-    int find(const std::string &device) const
+    int count() { return facade->engine().deviceCount(); }
+
+    // The index of a device given by number or address; -1.
+    int find(const std::string &device)
     {
-        const std::vector<burn::CDevice> &devices = engine->devices();
         int number = -1;
         const auto parsed = std::from_chars(device.data(), device.data() + device.size(), number);
         if (parsed.ec == std::errc() && parsed.ptr == device.data() + device.size())
-            return number >= 0 && size_t(number) < devices.size() ? number : -1;
+            return number >= 0 && number < count() ? number : -1;
         const std::string address = device.substr(0, device.find(','));
-        for (size_t i = 0; i < devices.size(); ++i)
-            if (devices[i].deviceName() == device || devices[i].driveLetter() == address)
-                return int(i);
+        for (int i = 0; i < count(); ++i)
+            if (facade->engine().deviceAddress(i) == address)
+                return i;
         return -1;
     }
 };
@@ -343,21 +345,18 @@ int RunDrives(std::ostream &out)
 {
     BurnSession session;
     burn::BurnerFacade &facade = *session.facade;
-    const std::vector<burn::CDevice> &devices = session.engine->devices();
-    if (devices.empty()) {
+    if (session.count() == 0) {
         out << "No drives. Pseudo-drives are listed in VANTOREL_BURN_DRIVES, e.g.\n"
             << "  VANTOREL_BURN_DRIVES=\"stdio:/tmp/disc.iso,type=DVD+R\"\n";
         return 0;
     }
-    for (size_t i = 0; i < devices.size(); ++i) {
-        const int index = int(i);
+    for (int index = 0; index < session.count(); ++index) {
         const int check = facade.CheckDisc(index);
-        const burn::CDevice &device = devices[i];
         const std::vector<std::string> speeds = facade.WriteSpeeds(index, false);
         std::string speedText;
         for (const std::string &speed : speeds)
             speedText += (speedText.empty() ? "" : " ") + speed;
-        out << index << ": " << device.deviceName() << " " << device.driveLetter() << "\n"
+        out << index << ": " << facade.engine().deviceAddress(index) << "\n"
             << "   drive   " << facade.DeviceName(index) << "\n"
             << "   media   " << facade.MediaName()
             << (check == burn::kDiscReady          ? ", blank"
@@ -365,8 +364,8 @@ int RunDrives(std::ostream &out)
                 : check == burn::kNoUsableDisc     ? ", not writable"
                                                    : ", not usable")
             << "\n";
-        if (!device.discLabel().empty())
-            out << "   label   " << device.discLabel() << "\n";
+        if (const std::string label = facade.engine().discLabel(); !label.empty())
+            out << "   label   " << label << "\n";
         out << "   free    " << twoDecimals(facade.FreeMB()) << " MB, used " << twoDecimals(facade.UsedMB())
             << " MB\n"
             << "   speeds  " << (speedText.empty() ? "N/A" : speedText) << "\n";

@@ -96,6 +96,8 @@ DVDENGINEX_API int32_t DVDEngineX_GetDeviceCount(DVDEngineX *engine);
 DVDENGINEX_API DeviceX *DVDEngineX_GetDevice(DVDEngineX *engine, int32_t index);
 
 DVDENGINEX_API int32_t DeviceX_GetDeviceString(DeviceX *device, char *text, uint32_t size);
+/* "/dev/sr0", "stdio:PATH" */
+DVDENGINEX_API int32_t DeviceX_GetDeviceAddress(DeviceX *device, char *text, uint32_t size);
 DVDENGINEX_API int32_t DeviceX_Refresh(DeviceX *device);
 /* Reads the disc facts the getters below answer from. */
 DVDENGINEX_API int32_t DeviceX_GetDiscInfo(DeviceX *device);
@@ -103,6 +105,8 @@ DVDENGINEX_API int32_t DeviceX_GetMediaType(DeviceX *device, int32_t *media_type
 DVDENGINEX_API int32_t DeviceX_IsDVDMediaType(DeviceX *device, int32_t *is_dvd);
 DVDENGINEX_API int32_t DeviceX_GetDiscStatus(DeviceX *device, int32_t *status);
 DVDENGINEX_API int32_t DeviceX_IsErasable(DeviceX *device, int32_t *erasable);
+/* The volume label of the disc's file system; "" when it holds none. */
+DVDENGINEX_API int32_t DeviceX_GetVolumeLabel(DeviceX *device, char *text, uint32_t size);
 DVDENGINEX_API int32_t DeviceX_GetUsedSpaceBlocks(DeviceX *device, int64_t *blocks);
 DVDENGINEX_API int32_t DeviceX_GetFreeSpaceBlocks(DeviceX *device, int64_t *blocks);
 DVDENGINEX_API int32_t DeviceX_GetLastTrackNumber(DeviceX *device, int32_t *track);

@@ -196,6 +196,14 @@ DVDENGINEX_API int32_t DeviceX_GetDeviceString(DeviceX *device, char *text, uint
     return DVDENGINEX_OK;
 }
 
+DVDENGINEX_API int32_t DeviceX_GetDeviceAddress(DeviceX *device, char *text, uint32_t size)
+{
+    if (!device || !text || size == 0)
+        return DVDENGINEX_E_INVALIDARG;
+    std::snprintf(text, size, "%s", device->drive->address().c_str());
+    return DVDENGINEX_OK;
+}
+
 DVDENGINEX_API int32_t DeviceX_Refresh(DeviceX *device)
 {
     if (!device)
@@ -240,6 +248,15 @@ DVDENGINEX_API int32_t DeviceX_IsErasable(DeviceX *device, int32_t *erasable)
 {
     DEVICE_WITH_DISC(device);
     OUT(erasable, device->disc.erasable ? 1 : 0);
+    return DVDENGINEX_OK;
+}
+
+DVDENGINEX_API int32_t DeviceX_GetVolumeLabel(DeviceX *device, char *text, uint32_t size)
+{
+    DEVICE_WITH_DISC(device);
+    if (!text || size == 0)
+        return DVDENGINEX_E_INVALIDARG;
+    std::snprintf(text, size, "%s", device->disc.label.c_str());
     return DVDENGINEX_OK;
 }
 
