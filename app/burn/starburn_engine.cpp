@@ -132,13 +132,16 @@ int StarBurnEngine::checkDisc(int index, const PaddingReporter &padding)
     if (!found)
         return kNoUsableDevice;
     current_ = found;
-    found->RefreshMedia();
+    // A disc whose state cannot be read is no disc to write to.
+    const bool known = found->RefreshMedia();
     found->setProgressHook([padding](int event) {
         if (event == STARBURN_EVENT_DVD_MEDIA_PADDING_BEGIN && padding)
             padding(false);
         else if (event == STARBURN_EVENT_DVD_MEDIA_PADDING_END && padding)
             padding(true);
     });
+    if (!known)
+        return kNoUsableDisc;
     bool passes = false;
     switch (found->discType()) {
     case 5: case 13: case 15:

@@ -1,0 +1,136 @@
+// The device layer and the facade on scripted drives (the stand-in burning
+// library): speeds drives answer, late progress, padding, erasing.
+#include "app/burn/burner_facade.h"
+#include "app/burn/starburn_engine.h"
+
+#include "engines/burn/test_support/dvd_fixture.h"
+#include "engines/converter/test_support/queue_target.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+using namespace burn_test;
+
+namespace vt::burn {
+namespace {
+
+std::string fakeLibrary()
+{
+    const char *dir = std::getenv("VANTOREL_TEST_LIB_DIR");
+    return std::string(dir && *dir ? dir : VANTOREL_TEST_LIB_DIR) + "/libstarburn.so";
+}
+
+class ScriptedDrives : public ::testing::Test {
+protected:
+    void open(const std::string &script)
+    {
+        scriptFile = ScratchFolder("script") + "/drives.ini";
+        std::ofstream(scriptFile) << script;
+        ::setenv("VANTOREL_FAKE_BURN_SCRIPT", scriptFile.c_str(), 1);
+        facade = std::make_unique<BurnerFacade>(std::make_unique<StarBurnEngine>(fakeLibrary(), nullptr),
+                                                BurnerSettings{});
+        facade->RegisterNotifyWindow(queue.target());
+        ASSERT_TRUE(facade->InitDevices(false, true));
+    }
+    void TearDown() override
+    {
+        facade.reset();
+        ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
+    }
+    std::vector<intptr_t> posted(intptr_t first)
+    {
+        std::vector<intptr_t> values;
+        for (const corvane_test::Message &m : queue.delivered())
+            if (m.id == kBurnerMessage && m.wparam == first)
+                values.push_back(m.lparam);
+        return values;
+    }
+
+    std::string scriptFile;
+    corvane_test::QueueTarget queue;
+    std::unique_ptr<BurnerFacade> facade;
+};
+
+TEST_F(ScriptedDrives, SpeedsAreLabelledFromWhatTheDriveAccepts)
+{
+    open("[drive0]\ntype=13\nspeeds=5540/11080/16620\nanswers=1385:5540/2770:5540/5540:5540/11080:11080/16620:16620\n"
+         "[drive1]\ntype=9\nspeeds=4155/5540\nanswers=5540:5000\n"
+         "[drive2]\ntype=2\nspeeds=1400\n[drive3]\ntype=1\n");
+    EXPECT_EQ(facade->WriteSpeeds(0, true), (std::vector<std::string>{"4.0x", "8.0x", "12.0x"}));
+    EXPECT_EQ(facade->WriteSpeeds(1, true), (std::vector<std::string>{"3.0x", "4.0x"}));
+    EXPECT_EQ(facade->WriteSpeeds(2, true), (std::vector<std::string>{"8.0x"}));
+    EXPECT_TRUE(facade->WriteSpeeds(3, true).empty());
+    EXPECT_TRUE(facade->WriteSpeeds(9, true).empty());
+    EXPECT_EQ(facade->CheckDisc(2), kNoUsableDisc);  // a CD-R
+}
+
+TEST_F(ScriptedDrives, ALateFirstProgressIsStillReportedAndPaddingIsPosted)
+{
+    open("[drive0]\ntype=5\nlate_progress_ms=1500\nburn_ms=1200\npadding=1\n");
+    ASSERT_EQ(facade->CheckDisc(0), kDiscReady);
+    facade->SelectSpeed(0);
+    facade->SetSourceFolder(AuthoredVideoTs());
+    facade->SetVolumeLabel("LATE");
+    ASSERT_TRUE(facade->BurnFolder());
+    const std::vector<intptr_t> progress = posted(3);
+    ASSERT_GE(progress.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_EQ(progress.back(), 100);
+    EXPECT_EQ(posted(4), (std::vector<intptr_t>{0, 1}));
+    EXPECT_EQ(posted(2), std::vector<intptr_t>{1});
+    std::ifstream log(scriptFile + ".log");
+    std::string line;
+    std::getline(log, line);
+    EXPECT_EQ(line, "burn " + AuthoredVideoTs() + " LATE");
+}
+
+TEST_F(ScriptedDrives, AnEraseEndsItsTickerWhateverItsOutcome)
+{
+    open("[drive0]\ntype=7\ndata=1\nused=1000000\nspeeds=2770/5540\n[drive1]\ntype=8\ndata=1\nerase=fail\n");
+    for (int drive : {0, 1}) {
+        ASSERT_EQ(facade->CheckDisc(drive), kDiscMustBeErased);
+        const auto started = std::chrono::steady_clock::now();
+        const bool erased = facade->EraseDisc();
+        // The estimate is minutes; the ticker must not hold the erase up.
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+        EXPECT_EQ(erased, drive == 0);
+        EXPECT_EQ(facade->CheckDisc(drive), drive == 0 ? kDiscReady : kDiscMustBeErased);
+    }
+    EXPECT_EQ(posted(4), (std::vector<intptr_t>{1, 0}));
+}
+
+TEST_F(ScriptedDrives, ADeviceThatIsNotReadyCannotBurn)
+{
+    open("[drive0]\ntype=13\nready=0\n");
+    EXPECT_EQ(facade->CheckDisc(0), kNoUsableDisc);
+}
+
+TEST(CDeviceCopies, ShareOneBurnerObject)
+{
+    const std::string script = ScratchFolder("copies") + "/drives.ini";
+    std::ofstream(script) << "[drive0]\ntype=9\n";
+    ::setenv("VANTOREL_FAKE_BURN_SCRIPT", script.c_str(), 1);
+    std::string error;
+    auto library = StarBurnLibrary::open(fakeLibrary(), error);
+    ASSERT_TRUE(library) << error;
+    ASSERT_EQ(library->upStartEx(STARBURN_VENDOR_INIT, uint32_t(std::strlen(STARBURN_VENDOR_INIT))), STARBURN_OK);
+    {
+        CDevice first(library, "CdRom0");
+        ASSERT_TRUE(first.RefreshDeviceInfo());
+        CDevice copy = first;
+        EXPECT_TRUE(copy.RefreshMedia());  // the same object, not a second grab
+        EXPECT_EQ(copy.grabber(), first.grabber());
+        CDevice other(library, "CdRom0");
+        EXPECT_FALSE(other.CdvdBurnerGrabberCreate());
+        EXPECT_EQ(other.lastResult().exception, STARBURN_EXCEPTION_DEVICE_BUSY);
+    }
+    library->downShut();
+    ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
+}
+
+} // namespace
+} // namespace vt::burn
