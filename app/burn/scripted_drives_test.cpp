@@ -1,5 +1,6 @@
 // The device layer and the facade on scripted drives (the stand-in burning
 // library): speeds drives answer, late progress, padding, erasing.
+#include "app/burn/burn_dvd_video.h"
 #include "app/burn/burner_facade.h"
 #include "app/burn/starburn_engine.h"
 
@@ -107,6 +108,41 @@ TEST_F(ScriptedDrives, ADeviceThatIsNotReadyCannotBurn)
 {
     open("[drive0]\ntype=13\nready=0\n");
     EXPECT_EQ(facade->CheckDisc(0), kNoUsableDisc);
+}
+
+TEST(CDeviceProgress, NeverGoesBackOrLeavesZeroToHundred)
+{
+    const std::string script = ScratchFolder("glitches") + "/drives.ini";
+    std::ofstream(script) << "[drive0]\ntype=13\nglitches=1\nburn_ms=200\n";
+    ::setenv("VANTOREL_FAKE_BURN_SCRIPT", script.c_str(), 1);
+    std::string error;
+    auto library = StarBurnLibrary::open(fakeLibrary(), error);
+    ASSERT_TRUE(library) << error;
+    ASSERT_EQ(library->upStartEx(STARBURN_VENDOR_INIT, uint32_t(std::strlen(STARBURN_VENDOR_INIT))), STARBURN_OK);
+    {
+        CDevice device(library, "CdRom0");
+        ASSERT_TRUE(device.RefreshMedia());
+        std::vector<int> seen;
+        device.setProgressHook([&](int event) {
+            if (event == STARBURN_EVENT_WRITE_PROGRESS)
+                seen.push_back(device.progress());
+        });
+        DvdVideoBurnOptions options;
+        options.videoTsFolder = AuthoredVideoTs();
+        ASSERT_TRUE(BurnDVDVideo(device, options));
+        seen.push_back(device.progress());
+        // The hook runs before each event is taken in: seen[i] is the value
+        // after event i - 1. The first glitch is half way.
+        ASSERT_GE(seen.size(), 6u);
+        EXPECT_EQ(seen[1], 50);
+        EXPECT_EQ(seen[2], 50);  // a total of 0 keeps the last value
+        EXPECT_EQ(seen[3], 50);  // never back
+        EXPECT_EQ(seen[4], 100); // clamped
+        EXPECT_TRUE(std::is_sorted(seen.begin() + 1, seen.end()));
+        EXPECT_EQ(seen.back(), 100);
+    }
+    library->downShut();
+    ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
 }
 
 TEST(CDeviceCopies, ShareOneBurnerObject)

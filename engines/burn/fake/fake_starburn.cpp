@@ -16,6 +16,8 @@
 //   burn_ms, erase_ms              how long they take (default 300, 100)
 //   late_progress_ms               no progress event before this (default 0)
 //   padding                        1: padding events around the end of a burn
+//   glitches                       1: progress events with a total of 0, going
+//                                  back, and past the total, before the real ones
 // A good burn marks the disc as holding data (label = the volume label); a
 // good erase as blank. Each burn appends "burn FOLDER LABEL" to the script
 // file's name + ".log", each erase "erase quick=Q".
@@ -44,7 +46,7 @@ struct FakeDrive {
     uint64_t capacity = 4700372992ull, used = 0;
     std::vector<uint32_t> speeds{5540, 11080};
     std::map<uint32_t, uint32_t> answers;
-    bool ready = true, burnFails = false, eraseFails = false, padding = false;
+    bool ready = true, burnFails = false, eraseFails = false, padding = false, glitches = false;
     int burnMs = 300, eraseMs = 100, lateProgressMs = 0;
     uint32_t current = 0;
     bool held = false;
@@ -130,6 +132,7 @@ void loadScript()
         else if (key == "erase_ms") drive->eraseMs = std::atoi(value.c_str());
         else if (key == "late_progress_ms") drive->lateProgressMs = std::atoi(value.c_str());
         else if (key == "padding") drive->padding = value == "1";
+        else if (key == "glitches") drive->glitches = value == "1";
         else if (key == "speeds") {
             drive->speeds.clear();
             for (const std::string &speed : split(value, '/'))
@@ -417,6 +420,14 @@ STARBURN_API int StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(STARBURN_CALL_AR
     lock.unlock();
     logLine("burn " + video->folder + " " + video->label);
     std::this_thread::sleep_for(std::chrono::milliseconds(script.lateProgressMs));
+    if (script.glitches) {
+        const uint64_t total = video->size;
+        const uint64_t glitches[][2] = {{total, total / 2}, {0, 7}, {total, total / 10}, {total, total * 3}};
+        for (const auto &glitch : glitches) {
+            notify(self, STARBURN_EVENT_WRITE_PROGRESS, glitch[0], glitch[1]);
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        }
+    }
     const int steps = 10;
     for (int i = 1; i <= steps; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(script.burnMs / steps));
