@@ -225,6 +225,27 @@ TEST_F(StarBurnLibrary, AFolderWithAZeroedManagerFileMakesNoImage)
     lib.destroy(grabber);
 }
 
+TEST_F(StarBurnLibrary, AFileThatGoesAwayBeforeTheWriteFailsIt)
+{
+    const std::string videoTs = CopyOfAuthoredVideoTs("vanishing");
+    const std::string image = ScratchFolder("vanishing-out") + "/d.iso";
+    start("stdio:" + image);
+    void *grabber = grab("CdRom0");
+    ASSERT_NE(grabber, nullptr);
+    void *video = nullptr;
+    uint32_t status = 0;
+    ASSERT_EQ(lib.videoCreate(&video, text, sizeof text, &status, detail, videoTs.c_str(), 1, "GONE", "", "", 2007,
+                              7, 1, 0, 0, 0, 0),
+              STARBURN_OK);
+    fs::remove(videoTs + "/VTS_01_1.VOB");
+    EXPECT_EQ(lib.write(grabber, text, sizeof text, &status, detail, lib.videoTree(video), 1, 0, 0, 1, 5),
+              STARBURN_EXCEPTION_IMAGE_FAILED);
+    EXPECT_NE(std::string(text).find("VTS_01_1.VOB is missing"), std::string::npos) << text;
+    EXPECT_FALSE(fs::exists(image));
+    lib.videoDestroy(video);
+    lib.destroy(grabber);
+}
+
 TEST_F(StarBurnLibrary, AnImageStreamCutShortIsAFailedWrite)
 {
     const std::string bin = ScratchFolder("fake-bin");
