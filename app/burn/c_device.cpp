@@ -235,11 +235,19 @@ bool CDevice::SetSpeed(uint32_t &kbps)
     return true;
 }
 
-uint32_t CDevice::GetTotalTimeErasing()
+uint32_t CDevice::GetTotalTimeErasing(bool quick, uint32_t speedKbps)
 {
-    // The speed the caller set for the erase is in the estimate already;
-    // see Erase.
-    return eraseEstimate();
+    uint32_t speed = speedKbps;
+    uint32_t estimate = 0;
+    if (TestUnitReady()) {
+        if (!SetSpeed(speed))
+            log(LogChannel::Status, 1, "Setting erase speed failed!");
+        std::lock_guard<std::mutex> lock(shared_->mutex);
+        estimate = EraseEstimateSeconds(shared_->discType, quick, shared_->usedBytes, shared_->freeBytes, speed);
+    }
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    shared_->eraseEstimate = estimate;
+    return estimate;
 }
 
 bool CDevice::Erase(bool quick, uint32_t speedKbps)
@@ -250,16 +258,8 @@ bool CDevice::Erase(bool quick, uint32_t speedKbps)
         log(LogChannel::Status, 2, "Unit is not ready!");
         return false;
     }
-    uint32_t speed = speedKbps;
-    if (!SetSpeed(speed))
-        log(LogChannel::Status, 1, "Setting erase speed failed!");
-    {
-        std::lock_guard<std::mutex> lock(shared_->mutex);
-        shared_->eraseEstimate = EraseEstimateSeconds(shared_->discType, quick, shared_->usedBytes,
-                                                      shared_->freeBytes, speed);
-    }
     setState(DeviceState::Erasing);
-    const uint32_t estimate = eraseEstimate();
+    const uint32_t estimate = GetTotalTimeErasing(quick, speedKbps);
 
     std::mutex tickerMutex;
     std::condition_variable tickerWake;

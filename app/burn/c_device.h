@@ -50,7 +50,9 @@ public:
     // Asks for kbps (0 = maximum) and puts the accepted speed back into it.
     bool SetSpeed(uint32_t &kbps);
     bool Erase(bool quick, uint32_t speedKbps);
-    uint32_t GetTotalTimeErasing();
+    // Tests readiness, sets the erase speed and estimates the erase in
+    // seconds (0 when the drive is not ready or reports no speed).
+    uint32_t GetTotalTimeErasing(bool quick, uint32_t speedKbps);
     bool Eject();
     bool Load();
     bool Lock();

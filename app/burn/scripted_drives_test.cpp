@@ -145,6 +145,30 @@ TEST(CDeviceProgress, NeverGoesBackOrLeavesZeroToHundred)
     ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
 }
 
+TEST(CDeviceErase, EstimateFromTheDiscAndTheSpeedTheDriveTook)
+{
+    const std::string script = ScratchFolder("estimate") + "/drives.ini";
+    std::ofstream(script) << "[drive0]\ntype=7\ncapacity=4700000000\nspeeds=2770/5540\n"
+                             "[drive1]\ntype=7\nready=0\n";
+    ::setenv("VANTOREL_FAKE_BURN_SCRIPT", script.c_str(), 1);
+    std::string error;
+    auto library = StarBurnLibrary::open(fakeLibrary(), error);
+    ASSERT_TRUE(library) << error;
+    ASSERT_EQ(library->upStartEx(STARBURN_VENDOR_INIT, uint32_t(std::strlen(STARBURN_VENDOR_INIT))), STARBURN_OK);
+    {
+        CDevice device(library, "CdRom0");
+        device.RefreshMedia();
+        EXPECT_EQ(device.GetTotalTimeErasing(true, 2770), 1915u);  // (716800 + 4589841) / 2770
+        EXPECT_EQ(device.GetTotalTimeErasing(false, 3000), 258u);  // settles on 2770: 716800 / 2770
+        CDevice notReady(library, "CdRom1");
+        EXPECT_EQ(notReady.GetTotalTimeErasing(true, 2770), 0u);
+        EXPECT_FALSE(notReady.Erase(true, 2770));
+        EXPECT_EQ(notReady.state(), DeviceState::Idle);
+    }
+    library->downShut();
+    ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
+}
+
 TEST(CDeviceCopies, ShareOneBurnerObject)
 {
     const std::string script = ScratchFolder("copies") + "/drives.ini";

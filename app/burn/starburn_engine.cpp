@@ -142,25 +142,21 @@ int StarBurnEngine::checkDisc(int index, const PaddingReporter &padding)
     });
     if (!known)
         return kNoUsableDisc;
-    bool passes = false;
     switch (found->discType()) {
-    case 5: case 13: case 15:
+    case 5: case 13: case 15:  // write-once: blank or nothing
         if (!found->IsDiscBlank())
             return kNoUsableDisc;
-        passes = true;
         break;
     case 6:
-        passes = true;
         break;
-    case 7: case 8: case 9:
+    case 7: case 8: case 9:  // rewritable: blank, or erased first
         if (!found->IsDiscBlank())
             return kDiscMustBeErased;
-        passes = true;
         break;
     default:
         return kNoUsableDisc;
     }
-    return passes && found->GetWriteSpeeds() ? kDiscReady : kNoUsableDevice;
+    return found->GetWriteSpeeds() ? kDiscReady : kNoUsableDevice;
 }
 
 std::string StarBurnEngine::mediaName() { return current_ ? DiscTypeName(current_->discType()) : std::string(); }
