@@ -53,7 +53,6 @@ public:
     virtual int sessionCount() = 0;
     virtual bool supports(DiscFeature feature) = 0;
     virtual void selectSpeed(int index) = 0;
-    virtual std::string selectedSpeedLabel() = 0;
 
     // Blocking; called on a worker.
     virtual bool burn(const BurnRequest &request) = 0;

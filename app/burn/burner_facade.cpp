@@ -89,7 +89,6 @@ bool BurnerFacade::InitDevices(bool useSpti, bool wait)
     const bool running = startThread(discovery_, [this, useSpti] {
         if (started_)
             engine_->discover(useSpti);
-        discoveryDone_ = true;
         post(1, 0);
         busy_ = false;
     });

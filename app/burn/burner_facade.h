@@ -82,7 +82,6 @@ private:
     std::string sourceFolder_;
     std::atomic<bool> busy_{false};
     std::atomic<bool> result_{false};
-    std::atomic<bool> discoveryDone_{false};
     bool discoveryStarted_ = false;
     std::thread discovery_;
     std::atomic<int> lastPosted_{0};

@@ -255,12 +255,6 @@ bool TNMSDVD::supports(DiscFeature feature)
     return check(api_->DeviceX_IsFeatureSupported_(current_, number, &supported), "IsFeatureSupported") && supported;
 }
 
-std::string TNMSDVD::selectedSpeedLabel()
-{
-    const std::vector<std::string> labels = current_ ? writeSpeeds(0, false) : std::vector<std::string>{};
-    return selectedSpeed_ >= 0 && size_t(selectedSpeed_) < labels.size() ? labels[size_t(selectedSpeed_)] : "MAX";
-}
-
 bool TNMSDVD::waitForEnd(const std::atomic<bool> &ended, const std::atomic<bool> &good)
 {
     while (!ended && api_->DVDEngineX_IsWorking_(engine_))

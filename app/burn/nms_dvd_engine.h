@@ -36,7 +36,6 @@ public:
     int sessionCount() override;
     bool supports(DiscFeature feature) override;
     void selectSpeed(int index) override { selectedSpeed_ = index; }
-    std::string selectedSpeedLabel() override;
     bool burn(const BurnRequest &request) override;
     bool erase() override;
     int progress() override { return progress_; }

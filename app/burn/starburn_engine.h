@@ -30,7 +30,6 @@ public:
     int sessionCount() override;
     bool supports(DiscFeature feature) override;
     void selectSpeed(int index) override;
-    std::string selectedSpeedLabel() override { return speed_.label; }
     bool burn(const BurnRequest &request) override;
     bool erase() override;
     int progress() override;
