@@ -151,6 +151,9 @@ bool WriteTrack(burn_drive *drive, int fd, uint64_t size, uint32_t rateKBps, con
     }
     burn_write_opts_free(options);
     burn_source_free(fifo);
+    // The disc holds its own references to the session and the track.
+    burn_track_free(track);
+    burn_session_free(session);
     burn_disc_free(disc);
     return good;
 }
