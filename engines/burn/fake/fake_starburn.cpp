@@ -23,6 +23,8 @@
 // file's name + ".log", each erase "erase quick=Q".
 #include "engines/burn/starburn.h"
 
+#include "engines/burn/fake/fake_script.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -67,85 +69,40 @@ std::mutex g_mutex;
 std::vector<FakeDrive> g_drives;
 bool g_started = false;
 
-std::string trimmed(const std::string &text)
-{
-    const size_t first = text.find_first_not_of(" \t\r");
-    const size_t last = text.find_last_not_of(" \t\r");
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
-std::vector<std::string> split(const std::string &text, char separator)
-{
-    std::vector<std::string> parts;
-    std::stringstream stream(text);
-    std::string part;
-    while (std::getline(stream, part, separator))
-        if (!trimmed(part).empty())
-            parts.push_back(trimmed(part));
-    return parts;
-}
-
-std::string scriptPath()
-{
-    const char *path = std::getenv("VANTOREL_FAKE_BURN_SCRIPT");
-    return path ? path : "";
-}
-
-void logLine(const std::string &line)
-{
-    if (scriptPath().empty())
-        return;
-    std::ofstream(scriptPath() + ".log", std::ios::app) << line << "\n";
-}
-
 void loadScript()
 {
+    using namespace fake_burn;
     g_drives.clear();
-    std::ifstream in(scriptPath());
-    std::string line;
-    FakeDrive *drive = nullptr;
-    while (std::getline(in, line)) {
-        line = trimmed(line);
-        if (line.empty() || line[0] == ';' || line[0] == '#')
-            continue;
-        if (line[0] == '[') {
-            g_drives.emplace_back();
-            drive = &g_drives.back();
-            continue;
+    for (const DriveKeys &keys : ReadDriveScript()) {
+        FakeDrive drive;
+        drive.vendor = Text(keys, "vendor", drive.vendor);
+        drive.product = Text(keys, "product", drive.product);
+        drive.revision = Text(keys, "revision", drive.revision);
+        drive.type = int32_t(Number(keys, "type", drive.type));
+        drive.data = Number(keys, "data", 0) == 1;
+        drive.label = Text(keys, "label", "");
+        drive.capacity = uint64_t(Number(keys, "capacity", int64_t(drive.capacity)));
+        drive.used = uint64_t(Number(keys, "used", 0));
+        drive.ready = Number(keys, "ready", 1) != 0;
+        drive.burnFails = Text(keys, "burn", "ok") == "fail";
+        drive.eraseFails = Text(keys, "erase", "ok") == "fail";
+        drive.burnMs = int(Number(keys, "burn_ms", drive.burnMs));
+        drive.eraseMs = int(Number(keys, "erase_ms", drive.eraseMs));
+        drive.lateProgressMs = int(Number(keys, "late_progress_ms", 0));
+        drive.padding = Number(keys, "padding", 0) == 1;
+        drive.glitches = Number(keys, "glitches", 0) == 1;
+        if (keys.count("speeds")) {
+            drive.speeds.clear();
+            for (const std::string &speed : Split(Text(keys, "speeds", ""), '/'))
+                drive.speeds.push_back(uint32_t(std::atoi(speed.c_str())));
+            std::sort(drive.speeds.begin(), drive.speeds.end());
         }
-        const size_t eq = line.find('=');
-        if (!drive || eq == std::string::npos)
-            continue;
-        const std::string key = trimmed(line.substr(0, eq)), value = trimmed(line.substr(eq + 1));
-        if (key == "vendor") drive->vendor = value;
-        else if (key == "product") drive->product = value;
-        else if (key == "revision") drive->revision = value;
-        else if (key == "type") drive->type = std::atoi(value.c_str());
-        else if (key == "data") drive->data = value == "1";
-        else if (key == "label") drive->label = value;
-        else if (key == "capacity") drive->capacity = std::strtoull(value.c_str(), nullptr, 10);
-        else if (key == "used") drive->used = std::strtoull(value.c_str(), nullptr, 10);
-        else if (key == "ready") drive->ready = value != "0";
-        else if (key == "burn") drive->burnFails = value == "fail";
-        else if (key == "erase") drive->eraseFails = value == "fail";
-        else if (key == "burn_ms") drive->burnMs = std::atoi(value.c_str());
-        else if (key == "erase_ms") drive->eraseMs = std::atoi(value.c_str());
-        else if (key == "late_progress_ms") drive->lateProgressMs = std::atoi(value.c_str());
-        else if (key == "padding") drive->padding = value == "1";
-        else if (key == "glitches") drive->glitches = value == "1";
-        else if (key == "speeds") {
-            drive->speeds.clear();
-            for (const std::string &speed : split(value, '/'))
-                drive->speeds.push_back(uint32_t(std::atoi(speed.c_str())));
-            std::sort(drive->speeds.begin(), drive->speeds.end());
-        } else if (key == "answers") {
-            for (const std::string &pair : split(value, '/')) {
-                const size_t colon = pair.find(':');
-                if (colon != std::string::npos)
-                    drive->answers[uint32_t(std::atoi(pair.c_str()))] =
-                        uint32_t(std::atoi(pair.c_str() + colon + 1));
-            }
+        for (const std::string &pair : Split(Text(keys, "answers", ""), '/')) {
+            const size_t colon = pair.find(':');
+            if (colon != std::string::npos)
+                drive.answers[uint32_t(std::atoi(pair.c_str()))] = uint32_t(std::atoi(pair.c_str() + colon + 1));
         }
+        g_drives.push_back(std::move(drive));
     }
 }
 
@@ -418,7 +375,7 @@ STARBURN_API int StarBurn_CdvdBurnerGrabber_TrackAtOnceFromTree(STARBURN_CALL_AR
     DvdVideo *video = static_cast<DvdVideo *>(tree);
     const FakeDrive script = drive;
     lock.unlock();
-    logLine("burn " + video->folder + " " + video->label);
+    fake_burn::AppendToLog("burn " + video->folder + " " + video->label);
     std::this_thread::sleep_for(std::chrono::milliseconds(script.lateProgressMs));
     if (script.glitches) {
         const uint64_t total = video->size;
@@ -458,7 +415,7 @@ STARBURN_API int StarBurn_CdvdBurnerGrabber_Blank(STARBURN_CALL_ARGS, int32_t qu
     FAKE_DRIVE();
     const FakeDrive script = drive;
     lock.unlock();
-    logLine("erase quick=" + std::to_string(quick));
+    fake_burn::AppendToLog("erase quick=" + std::to_string(quick));
     std::this_thread::sleep_for(std::chrono::milliseconds(script.eraseMs));
     if (script.eraseFails)
         return ANSWER(STARBURN_EXCEPTION_ERASE_FAILED, "scripted erase failure");
