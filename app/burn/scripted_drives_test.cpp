@@ -2,6 +2,7 @@
 // library): speeds drives answer, late progress, padding, erasing.
 #include "app/burn/burn_dvd_video.h"
 #include "app/burn/burner_facade.h"
+#include "app/burn/nms_dvd_engine.h"
 #include "app/burn/starburn_engine.h"
 
 #include "engines/burn/test_support/dvd_fixture.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -19,11 +21,13 @@ using namespace burn_test;
 namespace vt::burn {
 namespace {
 
-std::string fakeLibrary()
+std::string testLibDir()
 {
     const char *dir = std::getenv("VANTOREL_TEST_LIB_DIR");
-    return std::string(dir && *dir ? dir : VANTOREL_TEST_LIB_DIR) + "/libstarburn.so";
+    return std::string(dir && *dir ? dir : VANTOREL_TEST_LIB_DIR) + "/";
 }
+
+std::string fakeLibrary() { return testLibDir() + "libstarburn.so"; }
 
 class ScriptedDrives : public ::testing::Test {
 protected:
@@ -190,6 +194,87 @@ TEST(CDeviceCopies, ShareOneBurnerObject)
     }
     library->downShut();
     ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
+}
+
+// The second engine on the scripted DVD engine.
+class ScriptedEngine : public ::testing::Test {
+protected:
+    void open(const std::string &script)
+    {
+        scriptFile = ScratchFolder("engine-script") + "/drives.ini";
+        std::ofstream(scriptFile) << script;
+        ::setenv("VANTOREL_FAKE_BURN_SCRIPT", scriptFile.c_str(), 1);
+        facade = std::make_unique<BurnerFacade>(
+            MakeBurnEngine(true, testLibDir(), [this](LogChannel, int, const std::string &line) { log.push_back(line); }),
+            BurnerSettings{});
+        facade->RegisterNotifyWindow(queue.target());
+        ASSERT_TRUE(facade->InitDevices(false, true));
+    }
+    void TearDown() override
+    {
+        facade.reset();
+        ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
+    }
+    bool burn(int index)
+    {
+        facade->CheckDisc(index);
+        facade->SelectSpeed(0);
+        facade->SetSourceFolder(AuthoredVideoTs());
+        facade->SetVolumeLabel("ENGINE");
+        return facade->BurnFolder();
+    }
+    std::string journal()
+    {
+        std::ifstream in(scriptFile + ".log");
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    bool logged(const std::string &text) const
+    {
+        return std::any_of(log.begin(), log.end(), [&](const std::string &l) { return l.find(text) != std::string::npos; });
+    }
+
+    std::string scriptFile;
+    std::vector<std::string> log;
+    corvane_test::QueueTarget queue;
+    std::unique_ptr<BurnerFacade> facade;
+};
+
+TEST_F(ScriptedEngine, SpeedsCountDownFromTheFastestAndTheFirstLabelIsUsed)
+{
+    open("[d0]\nmedia=6\nspeeds=5540/11080/16620\n[d1]\nmedia=6\n[d2]\nmedia=1\n");
+    EXPECT_EQ(facade->WriteSpeeds(0, true), (std::vector<std::string>{"12 x", "8 x", "4 x"}));
+    EXPECT_EQ(facade->WriteSpeeds(1, true), std::vector<std::string>{"MAX"});
+    EXPECT_TRUE(facade->WriteSpeeds(2, true).empty());  // a DVD-ROM
+    ASSERT_TRUE(burn(0));
+    EXPECT_NE(journal().find("write " + AuthoredVideoTs() + " ENGINE 16620"), std::string::npos) << journal();
+    EXPECT_EQ(facade->CheckDisc(0), kNoUsableDisc);  // a DVD+R that now holds data
+}
+
+TEST_F(ScriptedEngine, ALostFinalEventEndsTheBurnAsFailed)
+{
+    open("[d0]\nmedia=6\nlose_final_event=1\n[d1]\nmedia=5\ndata=1\nused=1000000\nlose_final_event=1\n");
+    EXPECT_FALSE(burn(0));
+    EXPECT_TRUE(logged("ended without its final event"));
+    ASSERT_EQ(facade->CheckDisc(1), kDiscMustBeErased);
+    EXPECT_FALSE(facade->EraseDisc());
+}
+
+TEST_F(ScriptedEngine, AMissingTrackFileFailsTheBurn)
+{
+    open("[d0]\nmedia=3\nmissing_file=/dvd/VIDEO_TS/VTS_01_1.VOB\n");
+    EXPECT_FALSE(burn(0));
+    EXPECT_NE(journal().find("warning /dvd/VIDEO_TS/VTS_01_1.VOB go-on=0"), std::string::npos) << journal();
+    EXPECT_TRUE(logged("VTS_01_1.VOB"));
+}
+
+TEST_F(ScriptedEngine, EngineFailuresAreLoggedAndFailTheCall)
+{
+    open("[d0]\nmedia=4\ndata=1\nused=5000\nerase=fail\nerase_error=1\n[d1]\nmedia=6\nready=0\n");
+    ASSERT_EQ(facade->CheckDisc(0), kDiscMustBeErased);
+    EXPECT_FALSE(facade->EraseDisc());  // the erase error ends the wait
+    EXPECT_TRUE(logged("Erase error: scripted erase error"));
+    EXPECT_EQ(facade->CheckDisc(1), kNoUsableDisc);
+    EXPECT_TRUE(logged("Refresh failed: scripted: not ready"));
 }
 
 } // namespace
