@@ -28,3 +28,10 @@ ls -l "$dvd/VIDEO_TS"
 echo
 echo "== What lsdvd sees"
 lsdvd "$dvd" 2>/dev/null | grep -E '^(Disc Title|Title|Longest)'
+
+echo
+echo "== vantorel-cli burn: the DVD folder as an ISO image"
+build/bin/vantorel-cli burn "$dvd" --iso "$sample/SAMPLE_DVD.iso"
+echo
+echo "== What lsdvd sees in the image"
+lsdvd "$sample/SAMPLE_DVD.iso" 2>/dev/null | grep -E '^(Disc Title|Title|Longest)'

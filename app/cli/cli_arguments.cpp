@@ -41,12 +41,27 @@ public:
             parseProbe();
         else if (args_[0] == "build")
             parseBuild();
+        else if (args_[0] == "burn")
+            parseBurn();
+        else if (args_[0] == "drives")
+            line_.command = Command::Drives;
         else
             line_.error = "unknown command \"" + args_[0] + "\"";
         return line_;
     }
 
 private:
+    void parseBurn()
+    {
+        line_.command = Command::Burn;
+        for (const std::string &arg : args_)
+            if (arg == "--help" || arg == "-h") {
+                line_.command = Command::Help;
+                return;
+            }
+        line_.error = ParseBurnCommand(args_, line_.burn);
+    }
+
     void parseProbe()
     {
         line_.command = Command::Probe;
@@ -157,6 +172,7 @@ private:
             } else if (arg == "--letterbox" || arg == "--stretch") {
                 if (ClipRequest *clip = currentClip(arg))
                     clip->letterbox = arg == "--letterbox";
+            } else if (ParseBurnOption(args_, i, build.burn, line_.error)) {
             } else if (arg.size() > 1 && arg[0] == '-') {
                 line_.error = "unknown option \"" + arg + "\"";
             } else {
@@ -167,6 +183,8 @@ private:
         }
         if (line_.error.empty() && build.clips.empty())
             line_.error = "build needs at least one clip";
+        if (line_.error.empty())
+            line_.error = CheckBurnTarget(build.burn);
     }
 
     const std::vector<std::string> &args_;
@@ -238,7 +256,8 @@ Times are seconds (90) or HH:MM:SS / MM:SS (00:01:30).
 Progress goes to stderr; the summary (DVD folder, titles, size) to stdout.
 The exit status is 0 only when a valid VIDEO_TS folder was made.
 Ctrl-C stops a running conversion; a second Ctrl-C ends the program.
-)";
+
+)" + BurnUsageText();
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string> &arguments)

@@ -1,6 +1,8 @@
 // The command line of vantorel-cli.
 #pragma once
 
+#include "app/cli/cli_burn.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,14 +27,16 @@ struct BuildRequest {
     std::string workFolder;  // "" for the program's work folder
     bool keepVobs = false;   // keep the converted OutputVOB files after a good DVD
     std::vector<ClipRequest> clips;
+    BurnTarget burn;  // written after authoring when wanted
 };
 
-enum class Command { Help, Probe, Build };
+enum class Command { Help, Probe, Build, Burn, Drives };
 
 struct CommandLine {
     Command command = Command::Help;
     std::vector<std::string> files;  // probe
     BuildRequest build;
+    BurnCommand burn;
     std::string error;  // set when the line cannot be used
 };
 

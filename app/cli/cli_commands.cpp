@@ -1,5 +1,6 @@
 #include "app/cli/cli_commands.h"
 
+#include "app/cli/cli_burn.h"
 #include "app/cli/console_view.h"
 #include "app/production/conversion_chain.h"
 #include "app/production/dvd_build_chain.h"
@@ -118,6 +119,10 @@ int RunProbe(const std::vector<std::string> &files, std::ostream &out)
 
 int RunBuild(const BuildRequest &request, std::ostream &out)
 {
+    if (const std::string problem = PrecheckBurnTarget(request.burn); !problem.empty()) {
+        std::cerr << problem << "\n";
+        return 2;
+    }
     project::ClipInfo clips;
     for (const ClipRequest &clipRequest : request.clips) {
         project::ProbeResult probe = project::ProbeClip(clipRequest.path, clipRequest.letterbox);
@@ -176,6 +181,8 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
             << (chain.subtitlesMuxed(i) ? ", subtitles" : "") << "\n";
     }
     out << "Size: " << bytes / 1048576 << " MB (" << bytes << " bytes)\n";
+    if (request.burn.wanted())
+        return RunBurn(chain.dvdFolder(), run.params().VolumeLabel, request.burn, out);
     return 0;
 }
 

@@ -20,6 +20,10 @@ int main(int argc, char **argv)
         return vt::cli::RunProbe(line.files, std::cout);
     case vt::cli::Command::Build:
         return vt::cli::RunBuild(line.build, std::cout);
+    case vt::cli::Command::Burn:
+        return vt::cli::RunBurnCommand(line.burn, std::cout);
+    case vt::cli::Command::Drives:
+        return vt::cli::RunDrives(std::cout);
     }
     return 2;
 }
