@@ -54,13 +54,37 @@ int channelIndex(const AVChannelLayout *layout, Channel c, int position)
 
 DecoderStream::~DecoderStream()
 {
+    close();
+    zif_release(description_);
+}
+
+void DecoderStream::close()
+{
     avcodec_free_context(&codec_);
     av_packet_free(&packet_);
     av_frame_free(&frame_);
     swr_free(&resampler_);
-    zif_release(description_);
+    input_.close();
     zif_release(queue_);
+    queue_ = nullptr;
+    stream_ = nullptr;
+    endSent_ = started_ = haveNextTime_ = false;
+    primingPackets_ = 1;
+    picturesToDrop_ = 0;
+    nextTime_ = {};
+    channelSource_.clear();
 }
+
+namespace {
+
+void streamDisconnected(zif_object *connector)
+{
+    auto *stream = reinterpret_cast<DecoderStream *>(zif_portConnectorGetUserData(connector));
+    if (stream)
+        stream->close();
+}
+
+}  // namespace
 
 bool DecoderStream::describe(zif_object *errorObject, const AVFormatContext *probe, double duration)
 {
@@ -118,8 +142,10 @@ bool DecoderStream::describe(zif_object *errorObject, const AVFormatContext *pro
 
 bool DecoderStream::open(zif_object *connector, const std::string &path, const AVInputFormat *format)
 {
-    zif_release(queue_);
+    close();
     queue_ = zif_portConnectorGetQueue(connector);
+    zif_portConnectorSetUserData(connector, reinterpret_cast<intptr_t>(this));
+    zif_portConnectorSetDisconnectFunc(connector, streamDisconnected);
     if (!input_.open(path, format))
         return plugins::fail(connector, plugins::kErrMediaOpen);
     AVFormatContext *f = input_.format();
@@ -143,7 +169,7 @@ bool DecoderStream::open(zif_object *connector, const std::string &path, const A
     }
     MediaTime rate = frameRateOf(stream_);
     frameDuration_ = rate.num ? MediaTime::of(rate.den, rate.num) : MediaTime::of(1, 25);
-    return zif_portConnectorSetUserData(connector, reinterpret_cast<intptr_t>(this)), true;
+    return true;
 }
 
 bool DecoderStream::work(const plugins::DecodeRequest &request, bool *busy)

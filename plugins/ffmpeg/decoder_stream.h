@@ -35,7 +35,10 @@ public:
 
     // On connection of the output port: opens the file again for this
     // stream and opens its codec.
+    // A stream opened again starts over; a stream whose connection goes
+    // (when the graph search backtracks) closes.
     bool open(zif_object *connector, const std::string &path, const AVInputFormat *format);
+    void close();
     bool opened() const { return codec_ != nullptr; }
 
     // Decodes at most one packet of this stream into an empty queue.
