@@ -16,6 +16,10 @@ zif_object *commandPortDescription(zif_context *context)
 
 int32_t commandPortAcceptsPartner(zif_object *port, zif_object *partnerDescription)
 {
+    // A command without "uri" is let through so that the on-connect can
+    // report it as the missing entry it is.
+    if (!zif_tableContains(partnerDescription, "uri"))
+        return 1;
     const char *uri = zif_tableGetString(partnerDescription, "uri", nullptr);
     if (!uri)
         return 0;

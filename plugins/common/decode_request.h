@@ -13,8 +13,9 @@ namespace plugins {
 // {"portclass": "staticcommand", "command": "read"}; a new reference or null.
 zif_object *commandPortDescription(zif_context *context);
 
-// Request-connect check of a command port: the partner must carry a "uri"
-// that parses and has no scheme or the scheme "file". 1 accepts, 0 refuses.
+// Request-connect check of a command port: a "uri" must be a string that
+// parses and has no scheme or the scheme "file". A partner without "uri" is
+// accepted; decodeRequestRead then fails it with error 23. 1 accepts, 0 refuses.
 int32_t commandPortAcceptsPartner(zif_object *port, zif_object *partnerDescription);
 
 // What the command partner asks a decoder for.

@@ -74,7 +74,8 @@ TEST_F(CommandPort, AcceptsOnlyLocalFiles)
         zif_release(port);
     }
     zif_object *partner = zif_newTable(ctx);
-    EXPECT_EQ(plugins::commandPortAcceptsPartner(partner, partner), 0) << "no uri";
+    zif_tableSetInt(partner, "uri", 7);
+    EXPECT_EQ(plugins::commandPortAcceptsPartner(partner, partner), 0) << "a uri that is no text";
     zif_release(partner);
 }
 
@@ -95,7 +96,6 @@ TEST_F(CommandPort, ReadsTheRequestWithDefaults)
 
 TEST_F(CommandPort, MissingUriFailsTheConnectionWith23)
 {
-    // The request-connect check refuses first; the on-connect alone reports 23.
     zif_object *node = zif_graphAddNewNode(graph, "decoder");
     zif_object *port = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "decoder.commandin");
     zif_portSetUserData(port, reinterpret_cast<intptr_t>(this));
