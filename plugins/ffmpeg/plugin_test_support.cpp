@@ -99,11 +99,15 @@ void PluginTest::SetUp()
 void PluginTest::TearDown()
 {
     zif_release(graph);
+    graph = nullptr;
     for (Sink *s : sinks_)
         delete s;
     for (Source *s : sources_)
         delete s;
+    sinks_.clear();
+    sources_.clear();
     zif_destroy(ctx);
+    ctx = nullptr;
     std::filesystem::remove_all(folder_);
 }
 
@@ -244,6 +248,57 @@ std::string planeBytes(zif_object *sample, const char *key)
     if (!zif_tableGetData(sample, key, &bytes, &size, nullptr, 0) || !bytes)
         return {};
     return std::string(reinterpret_cast<const char *>(bytes), static_cast<size_t>(size));
+}
+
+}  // namespace fftest
+
+namespace fftest {
+
+zif_object *yuvDescription(zif_context *ctx, int w, int h)
+{
+    zif_object *t = zif_newTable(ctx);
+    zif_tableSetString(t, "portclass", "data");
+    zif_tableSetString(t, "format", "yuv.separate");
+    for (const char *k : {"yuv.hratio.y", "yuv.vratio.y"})
+        zif_tableSetInt(t, k, 2);
+    for (const char *k : {"yuv.hratio.u", "yuv.hratio.v", "yuv.vratio.u", "yuv.vratio.v"})
+        zif_tableSetInt(t, k, 1);
+    if (w > 0) {
+        zif_tableSetInt(t, "width", w);
+        zif_tableSetInt(t, "height", h);
+    }
+    return t;
+}
+
+zif_object *yuvPicture(zif_context *ctx, int w, int h, uint8_t y, uint8_t u, uint8_t v, int64_t chromaBytes)
+{
+    zif_object *t = yuvDescription(ctx, w, h);
+    int64_t cw = (w + 1) / 2, ch = (h + 1) / 2;
+    std::string Y(static_cast<size_t>(w) * h, static_cast<char>(y));
+    std::string U(static_cast<size_t>(chromaBytes >= 0 ? chromaBytes : cw * ch), static_cast<char>(u));
+    std::string V(static_cast<size_t>(cw * ch), static_cast<char>(v));
+    zif_tableSetData(t, "yuv.data.y", Y.data(), static_cast<int32_t>(Y.size()));
+    zif_tableSetData(t, "yuv.data.u", U.data(), static_cast<int32_t>(U.size()));
+    zif_tableSetData(t, "yuv.data.v", V.data(), static_cast<int32_t>(V.size()));
+    zif_tableSetInt(t, "yuv.linedelta.y", w);
+    zif_tableSetInt(t, "yuv.linedelta.u", cw);
+    zif_tableSetInt(t, "yuv.linedelta.v", cw);
+    zif_tableSetFract(t, "presentationtime", 0, 0, 1);
+    return t;
+}
+
+zif_object *rgbDescription(zif_context *ctx, int bits, int offsetR)
+{
+    zif_object *t = zif_newTable(ctx);
+    zif_tableSetString(t, "portclass", "data");
+    zif_tableSetString(t, "format", "rgb.interleaved");
+    zif_tableSetInt(t, "bitsperpixel", bits);
+    for (const char *k : {"rgb.bits.r", "rgb.bits.g", "rgb.bits.b"})
+        zif_tableSetInt(t, k, 8);
+    zif_tableSetInt(t, "rgb.offset.r", offsetR);
+    zif_tableSetInt(t, "rgb.offset.g", 8);
+    zif_tableSetInt(t, "rgb.offset.b", 16 - offsetR);
+    return t;
 }
 
 }  // namespace fftest

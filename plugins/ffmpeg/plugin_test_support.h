@@ -79,3 +79,15 @@ private:
 std::string planeBytes(zif_object *sample, const char *key);
 
 }  // namespace fftest
+
+namespace fftest {
+
+// A "yuv.separate" 4:2:0 picture of w x h filled with y, u, v; chroma
+// planes are (w + 1) / 2 by (h + 1) / 2 unless chromaBytes says otherwise.
+zif_object *yuvPicture(zif_context *ctx, int w, int h, uint8_t y, uint8_t u, uint8_t v, int64_t chromaBytes = -1);
+// The description entries of one RGB layout: 24 or 32 bits, red offset.
+zif_object *rgbDescription(zif_context *ctx, int bits, int offsetR);
+// The 4:2:0 layout description with a size.
+zif_object *yuvDescription(zif_context *ctx, int w, int h);
+
+}  // namespace fftest
