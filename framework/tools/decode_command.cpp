@@ -1,6 +1,7 @@
 #include "framework/tools/decode_command.h"
 #include "framework/include/zif.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -101,28 +102,30 @@ int32_t sinkWork(zif_object *node)
     Sink *s = sinkOf(node);
     while (s->queue && zif_listGetEntryCount(s->queue) > 0) {
         zif_object *sample = zif_listRemoveFirst(s->queue);
-        if (zif_tableGetInt(sample, "endofstream", 0)) {
-            s->ended = true;
-            std::printf("%s: end of stream after %ld samples\n", s->stream.c_str(), s->samples);
-        } else {
+        const uint8_t *bytes = nullptr;
+        int32_t size = 0;
+        zif_tableGetData(sample, "data", &bytes, &size, nullptr, 0);
+        bool picture = zif_tableContains(sample, "yuv.data.y") || (bytes && zif_tableContains(sample, "width"));
+        if (picture || bytes) {
             zif_object *time = zif_tableGet(sample, "presentationtime");
             zif_object *timeText = time ? zif_valueToXMLString(time, 0) : nullptr;
-            const uint8_t *bytes = nullptr;
-            int32_t size = 0;
-            zif_tableGetData(sample, "data", &bytes, &size, nullptr, 0);
             std::printf("%s: #%ld time %.6f %s", s->stream.c_str(), s->samples, zif_numberGetDoubleValue(time, 0),
                         timeText ? zif_stringGetValue(timeText) : "");
-            if (zif_tableContains(sample, "width"))
+            if (picture)
                 std::printf(" %lldx%lld\n", static_cast<long long>(zif_tableGetInt(sample, "width", 0)),
                             static_cast<long long>(zif_tableGetInt(sample, "height", 0)));
             else
                 std::printf(" %lld sample frames\n",
                             static_cast<long long>(size / 2 / std::max<int64_t>(1, zif_tableGetInt(sample, "channels", 1))));
-            if (s->raw && zif_tableContains(sample, "width"))
+            if (s->raw && picture)
                 writePlanes(s, sample);
             zif_release(timeText);
             zif_release(time);
             ++s->samples;
+        }
+        if (zif_tableGetInt(sample, "endofstream", 0)) {
+            s->ended = true;
+            std::printf("%s: end of stream after %ld samples\n", s->stream.c_str(), s->samples);
         }
         zif_release(sample);
     }

@@ -25,7 +25,7 @@ std::vector<zif_object *> Sink::pictures() const
 {
     std::vector<zif_object *> out;
     for (zif_object *s : samples)
-        if (!zif_tableGetInt(s, "endofstream", 0))
+        if (zif_tableContains(s, "data") || zif_tableContains(s, "yuv.data.y"))
             out.push_back(s);
     return out;
 }

@@ -25,7 +25,7 @@ struct Sink {
     bool ended = false;
     zif_object *agreed = nullptr;  // the connector's description
     ~Sink();
-    // Samples other than the end of stream.
+    // Samples that carry a picture or sound (the last may also end the stream).
     std::vector<zif_object *> pictures() const;
 };
 
