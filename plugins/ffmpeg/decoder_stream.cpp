@@ -21,6 +21,12 @@ using plugins::MediaTime;
 bool isYuv420(int f) { return f == AV_PIX_FMT_YUV420P || f == AV_PIX_FMT_YUVJ420P; }
 bool isYuv444(int f) { return f == AV_PIX_FMT_YUV444P || f == AV_PIX_FMT_YUVJ444P; }
 
+// Full-range planar YUV has the same planes as the video-range kind.
+bool samePlanes(int a, int b)
+{
+    return a == b || (isYuv420(a) && isYuv420(b)) || (isYuv444(a) && isYuv444(b));
+}
+
 MediaTime frameRateOf(const AVStream *s)
 {
     AVRational r = s->avg_frame_rate.num > 0 && s->avg_frame_rate.den > 0 ? s->avg_frame_rate : s->r_frame_rate;
@@ -104,6 +110,7 @@ bool DecoderStream::describe(zif_object *errorObject, const AVFormatContext *pro
              (rate.num == 0 || zif_tableSetFract(d, "framerate", 0, rate.num, rate.den)) &&
              zif_tableSetFract(d, "pixelaspectratio", 0, sar.num, sar.den);
         int f = par->format;
+        pixelFormat_ = f;
         if (ok && (isYuv420(f) || isYuv444(f))) {
             int64_t ratio = isYuv420(f) ? 2 : 1;
             int64_t chroma = (w + ratio - 1) / ratio;
@@ -259,7 +266,8 @@ bool DecoderStream::deliverPicture(const AVFrame *frame)
     auto format = static_cast<AVPixelFormat>(frame->format);
     PictureShape shape = pictureShape(format, frame->width, frame->height);
     zif_object *sample = nullptr;
-    bool ok = shape.planes > 0 || plugins::fail(description_, plugins::kErrUnsupported);
+    // A picture must keep the layout its port describes.
+    bool ok = (shape.planes > 0 && samePlanes(format, pixelFormat_)) || plugins::fail(description_, plugins::kErrUnsupported);
     ok = ok && zif_valueClone(description_, &sample) && zif_tableSetInt(sample, "width", frame->width) &&
          zif_tableSetInt(sample, "height", frame->height) && nextTime_.storeIn(sample, "presentationtime");
     nextTime_ = nextTime_ + frameDuration_;

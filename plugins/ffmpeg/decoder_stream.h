@@ -53,6 +53,7 @@ private:
 
     int index_;
     AVMediaType type_;
+    int pixelFormat_ = AV_PIX_FMT_NONE;  // as probed
     zif_object *description_ = nullptr;
     zif_object *queue_ = nullptr;
     MediaInput input_;

@@ -26,11 +26,15 @@ double numberOf(zif_object *table, const char *key, double fallback)
 zif_object *genericDescription(zif_context *context) { return pixelLayoutDescription(context, yuv420Layout()); }
 
 class ImageResizer : public PictureFilter {
+public:
+    ~ImageResizer() override { zif_release(targetAspect_); }
+
 private:
     bool outputConnected(zif_object *connector) override;
     bool convert(zif_object *in, zif_object **out) override;
 
     ResizeTarget target_;
+    zif_object *targetAspect_ = nullptr;  // the asked pixel aspect as given (a fract stays exact)
     PictureScaler scaler_;
 };
 
@@ -38,6 +42,12 @@ bool ImageResizer::outputConnected(zif_object *connector)
 {
     zif_object *agreed = zif_portConnectorGetDescription(connector);
     target_ = resizeTargetOf(agreed);
+    zif_object *first = firstOf(agreed);
+    zif_object *aspect = first && zif_objectGetType(first) == ZIF_TYPE_TABLE ? zif_tableGet(first, "pixelaspectratio") : nullptr;
+    zif_release(targetAspect_);
+    targetAspect_ = target_.pixelAspect > 0 ? firstOf(aspect) : nullptr;
+    zif_release(aspect);
+    zif_release(first);
     bool ok = target_.given() && inputDescriptionTake(agreed, kRateKeys, 2);
     zif_release(agreed);
     return ok || plugins::fail(connector, plugins::kErrMissingEntry);
@@ -79,7 +89,9 @@ bool ImageResizer::convert(zif_object *in, zif_object **out)
         lines[p] = shape.plane[p].rowBytes, rows[p] = shape.plane[p].rows;
     PlaneTargets planes;
     bool ok = t && zif_tableSetInt(t, "width", g.width) && zif_tableSetInt(t, "height", g.height) &&
-              zif_tableSetDouble(t, "pixelaspectratio", g.pixelAspect) &&
+              (targetAspect_ ? zif_tableSet(t, "pixelaspectratio", targetAspect_) != 0
+                             : zif_tableContains(in, "pixelaspectratio") ? zif_tableSetFromTable(t, in, "pixelaspectratio") != 0
+                                                                         : zif_tableSetInt(t, "pixelaspectratio", 1) != 0) &&
               planesAdd(t, AV_PIX_FMT_YUV420P, g.width, g.height, lines, rows, &planes);
     if (ok && (g.left || g.right || g.top || g.bottom)) {
         // Video-range black; the picture goes into the inner rectangle.
