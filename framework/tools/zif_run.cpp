@@ -2,11 +2,14 @@
 //
 //   zif-run [--log] [--module PATH]... copy IN OUT   copy a file through a reader -> writer graph
 //   zif-run [--log] [--module PATH]... dump IN OUT   print the XML of that graph once built
+//   zif-run [--log] [--module PATH]... decode FILE [--resize WxH] [--pixels LAYOUT] [--raw OUT]
+//                                      decode FILE with the FFmpeg plug-in and print every sample
 //
 // The graph holds two static command nodes ("read" IN, "write" OUT as raw
 // bytes); zif_graphBuild finds the file reader and writer and connects them.
 // --log prints the graph log to stderr; --module loads a plug-in module first.
 #include "framework/include/zif.h"
+#include "framework/tools/decode_command.h"
 
 #include <cstdio>
 #include <cstring>
@@ -22,7 +25,9 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: zif-run [--log] [--module PATH]... copy|dump IN OUT\n", stderr);
+    std::fputs("usage: zif-run [--log] [--module PATH]... copy|dump IN OUT\n"
+               "       zif-run [--log] [--module PATH]... decode FILE [--resize WxH] [--pixels LAYOUT] [--raw OUT]\n",
+               stderr);
     return 2;
 }
 
@@ -145,6 +150,12 @@ private:
 
 int main(int argc, char **argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "decode") == 0) {
+            DecodeOptions options;
+            return decodeOptionsParse(argc, argv, &options) ? decodeRun(options) : 2;
+        }
+    }
     bool log = false;
     std::vector<std::string> modules, words;
     for (int i = 1; i < argc; ++i) {

@@ -1,0 +1,17 @@
+// libwyv_ffmpeg.so: the framework plug-in module on the FFmpeg libraries.
+// Registers, in this order, the decoder, the image converter and the image
+// resizer.
+#include "framework/include/zif.h"
+#include "plugins/ffmpeg/image_converter.h"
+#include "plugins/ffmpeg/image_resizer.h"
+#include "plugins/ffmpeg/media_decoder.h"
+
+extern "C" __attribute__((visibility("default"))) int32_t zif_pluginModuleInit(zif_context *context, const char *,
+                                                                                void *)
+{
+    // FFmpeg 5 registers its formats and codecs itself.
+    return ffplug::mediaDecoderRegister(context) && ffplug::imageConverterRegister(context) &&
+                   ffplug::imageResizerRegister(context)
+               ? 1
+               : 0;
+}
