@@ -1,0 +1,4 @@
+#include "plugins/common/decoder_test_support.h"
+
+namespace {
+}  // namespace

@@ -1,0 +1,152 @@
+#include "plugins/avifile/frame_getter.h"
+#include "plugins/avifile/codec_lookup.h"
+
+extern "C" {
+#include <libswscale/swscale.h>
+}
+
+#include <cstring>
+
+namespace avifile {
+
+FrameGetter::~FrameGetter()
+{
+    avcodec_free_context(&codec_);
+    av_packet_free(&packet_);
+    av_frame_free(&decoded_);
+    av_frame_free(&pending_);
+    sws_freeContext(scaler_);
+}
+
+bool FrameGetter::open(const AviFile &file, const AviStream &stream, int width, int height)
+{
+    file_ = &file;
+    stream_ = &stream;
+    width_ = width, height_ = height;
+    BitmapHeader header = bitmapHeaderOf(stream.format);
+    const AVCodec *decoder = avcodec_find_decoder(videoCodecOf(header, stream.handler));
+    if (!decoder || header.width <= 0 || header.height == 0)
+        return false;
+    codec_ = avcodec_alloc_context3(decoder);
+    packet_ = av_packet_alloc();
+    decoded_ = av_frame_alloc();
+    pending_ = av_frame_alloc();
+    if (!codec_ || !packet_ || !decoded_ || !pending_)
+        return false;
+    codec_->width = header.width;
+    codec_->height = header.height < 0 ? -header.height : header.height;
+    codec_->bits_per_coded_sample = header.bitCount;
+    codec_->codec_tag = header.compression;
+    // Bytes after the bitmap header are the codec's own set-up data; raw
+    // bitmaps stored bottom-up are marked the way libavcodec expects.
+    std::vector<uint8_t> extra(stream.format.begin() + 40, stream.format.end());
+    if (decoder->id == AV_CODEC_ID_RAWVIDEO && header.height > 0)
+        extra.insert(extra.end(), {'B', 'o', 't', 't', 'o', 'm', 'U', 'p', 0});
+    if (!extra.empty()) {
+        codec_->extradata = static_cast<uint8_t *>(av_mallocz(extra.size() + AV_INPUT_BUFFER_PADDING_SIZE));
+        if (!codec_->extradata)
+            return false;
+        std::memcpy(codec_->extradata, extra.data(), extra.size());
+        codec_->extradata_size = static_cast<int>(extra.size());
+    }
+    codec_->thread_count = 1;
+    return avcodec_open2(codec_, decoder, nullptr) >= 0;
+}
+
+bool FrameGetter::restartAt(int64_t chunk)
+{
+    avcodec_flush_buffers(codec_);
+    av_frame_unref(decoded_);
+    inFlight_.clear();
+    current_ = -1;
+    nextToFeed_ = chunk;
+    drained_ = false;
+    return true;
+}
+
+// Hands the decoder the next chunk that holds data (or, past the last, the
+// end of the stream) and takes the pictures it gives back, each for the
+// oldest chunk still waiting for its picture. False when nothing is left.
+bool FrameGetter::feedNext()
+{
+    const auto &chunks = stream_->chunks;
+    while (nextToFeed_ < static_cast<int64_t>(chunks.size()) && chunks[static_cast<size_t>(nextToFeed_)].size == 0)
+        ++nextToFeed_;
+    int sent;
+    if (nextToFeed_ < static_cast<int64_t>(chunks.size())) {
+        int64_t chunk = nextToFeed_++;
+        if (!file_->read(chunks[static_cast<size_t>(chunk)], 0, &bytes_))
+            return false;
+        packet_->data = bytes_.data();
+        packet_->size = static_cast<int>(bytes_.size());
+        packet_->flags = chunks[static_cast<size_t>(chunk)].keyFrame ? AV_PKT_FLAG_KEY : 0;
+        sent = avcodec_send_packet(codec_, packet_);
+        packet_->data = nullptr;
+        packet_->size = 0;
+        if (sent >= 0)
+            inFlight_.push_back(chunk);
+    } else if (!drained_) {
+        drained_ = true;
+        sent = avcodec_send_packet(codec_, nullptr);
+    } else {
+        return false;
+    }
+    // A damaged chunk gives no picture; the next one is tried.
+    (void)sent;
+    while (avcodec_receive_frame(codec_, pending_) >= 0) {
+        if (inFlight_.empty()) {
+            av_frame_unref(pending_);
+            continue;
+        }
+        av_frame_unref(decoded_);
+        av_frame_move_ref(decoded_, pending_);
+        current_ = inFlight_.front();
+        inFlight_.pop_front();
+    }
+    return true;
+}
+
+bool FrameGetter::frame(int64_t n, uint8_t *bgra, bool *sizeMatches)
+{
+    const auto &chunks = stream_->chunks;
+    *sizeMatches = true;
+    if (n < 0 || n >= static_cast<int64_t>(chunks.size()))
+        return false;
+    // A zero-size chunk shows the picture of the last chunk with data.
+    int64_t wanted = n;
+    while (wanted >= 0 && chunks[static_cast<size_t>(wanted)].size == 0)
+        --wanted;
+    if (wanted < 0)
+        return false;
+    int64_t key = wanted;
+    while (key > 0 && !chunks[static_cast<size_t>(key)].keyFrame)
+        --key;
+    bool ahead = current_ >= 0 ? wanted >= current_ && key <= current_ : nextToFeed_ <= wanted && key <= nextToFeed_;
+    if (!ahead)
+        restartAt(key);
+    while (current_ < wanted) {
+        if (!feedNext())
+            return false;
+    }
+    return current_ == wanted && convert(bgra, sizeMatches);
+}
+
+bool FrameGetter::convert(uint8_t *bgra, bool *sizeMatches)
+{
+    if (decoded_->width != width_ || decoded_->height != height_) {
+        *sizeMatches = false;
+        return false;
+    }
+    scaler_ = sws_getCachedContext(scaler_, width_, height_, static_cast<AVPixelFormat>(decoded_->format), width_,
+                                   height_, AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    if (!scaler_)
+        return false;
+    // Bottom-up: the top line of the picture goes to the last line in memory.
+    int stride = width_ * 4;
+    uint8_t *lastLine = bgra + static_cast<ptrdiff_t>(stride) * (height_ - 1);
+    uint8_t *targets[4] = {lastLine, nullptr, nullptr, nullptr};
+    int strides[4] = {-stride, 0, 0, 0};
+    return sws_scale(scaler_, decoded_->data, decoded_->linesize, 0, height_, targets, strides) == height_;
+}
+
+}  // namespace avifile

@@ -1,0 +1,56 @@
+// The frame getter of an AVI video stream: decodes the chunk of any frame
+// number with libavcodec, starting over from the last key frame at or
+// before it when the frame is not the next one, and converts the picture to
+// 32-bit BGRA laid out bottom-up, the first line in memory being the last
+// line of the picture. A zero-size chunk repeats the frame before it.
+#pragma once
+
+#include "plugins/avifile/avi_file.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
+
+#include <deque>
+
+struct SwsContext;
+
+namespace avifile {
+
+class FrameGetter {
+public:
+    FrameGetter() = default;
+    FrameGetter(const FrameGetter &) = delete;
+    FrameGetter &operator=(const FrameGetter &) = delete;
+    ~FrameGetter();
+
+    // The decoder for the stream's bitmap header; the pictures are width x
+    // height. False when no decoder fits.
+    bool open(const AviFile &file, const AviStream &stream, int width, int height);
+
+    // Decodes frame n into bgra (width * 4 * height bytes). False when the
+    // frame cannot be decoded; *sizeMatches is false when a picture came out
+    // with another size than the stream's.
+    bool frame(int64_t n, uint8_t *bgra, bool *sizeMatches);
+
+private:
+    bool restartAt(int64_t chunk);
+    bool feedNext();
+    bool convert(uint8_t *bgra, bool *sizeMatches);
+
+    const AviFile *file_ = nullptr;
+    const AviStream *stream_ = nullptr;
+    int width_ = 0, height_ = 0;
+    AVCodecContext *codec_ = nullptr;
+    AVPacket *packet_ = nullptr;
+    AVFrame *decoded_ = nullptr;  // the picture of chunk current_
+    AVFrame *pending_ = nullptr;
+    SwsContext *scaler_ = nullptr;
+    int64_t current_ = -1;       // chunk whose picture decoded_ holds
+    int64_t nextToFeed_ = 0;     // next chunk to hand the decoder
+    std::deque<int64_t> inFlight_;  // chunks handed over whose pictures are still to come
+    bool drained_ = false;
+    std::vector<uint8_t> bytes_;
+};
+
+}  // namespace avifile
