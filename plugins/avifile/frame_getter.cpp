@@ -137,10 +137,28 @@ bool FrameGetter::convert(uint8_t *bgra, bool *sizeMatches)
         *sizeMatches = false;
         return false;
     }
-    scaler_ = sws_getCachedContext(scaler_, width_, height_, static_cast<AVPixelFormat>(decoded_->format), width_,
-                                   height_, AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr);
+    // The full-range JPEG formats are their plain counterparts with the
+    // range stated.
+    auto format = static_cast<AVPixelFormat>(decoded_->format);
+    bool fullRange = decoded_->color_range == AVCOL_RANGE_JPEG;
+    switch (format) {
+    case AV_PIX_FMT_YUVJ420P: format = AV_PIX_FMT_YUV420P, fullRange = true; break;
+    case AV_PIX_FMT_YUVJ422P: format = AV_PIX_FMT_YUV422P, fullRange = true; break;
+    case AV_PIX_FMT_YUVJ444P: format = AV_PIX_FMT_YUV444P, fullRange = true; break;
+    case AV_PIX_FMT_YUVJ440P: format = AV_PIX_FMT_YUV440P, fullRange = true; break;
+    default: break;
+    }
+    scaler_ = sws_getCachedContext(scaler_, width_, height_, format, width_, height_, AV_PIX_FMT_BGRA, SWS_BICUBIC,
+                                   nullptr, nullptr, nullptr);
     if (!scaler_)
         return false;
+    int *inverse = nullptr, *table = nullptr, sourceRange = 0, targetRange = 0, brightness = 0, contrast = 0,
+        saturation = 0;
+    if (sws_getColorspaceDetails(scaler_, &inverse, &sourceRange, &table, &targetRange, &brightness, &contrast,
+                                 &saturation) >= 0 &&
+        sourceRange != (fullRange ? 1 : 0))
+        sws_setColorspaceDetails(scaler_, inverse, fullRange ? 1 : 0, table, targetRange, brightness, contrast,
+                                 saturation);
     // Bottom-up: the top line of the picture goes to the last line in memory.
     int stride = width_ * 4;
     uint8_t *lastLine = bgra + static_cast<ptrdiff_t>(stride) * (height_ - 1);
