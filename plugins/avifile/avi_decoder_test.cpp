@@ -77,6 +77,7 @@ TEST_F(AviDecoderTest, DecodesWhatFfmpegDecodes)
         const char *name;
         std::string args;
         int channels;  // 0: no sound stream
+        int width = 64, height = 48;
     };
     const Case cases[] = {
         {"mpeg4_mp3.avi", std::string(kPicture) + kTone + "-c:v mpeg4 -c:a libmp3lame -ac 2", 2},
@@ -85,6 +86,9 @@ TEST_F(AviDecoderTest, DecodesWhatFfmpegDecodes)
         {"mjpeg_u8.avi", std::string(kPicture) + kTone + "-c:v mjpeg -c:a pcm_u8 -ac 2", 2},
         {"msmpeg4v2_adpcm.avi", std::string(kPicture) + kTone + "-c:v msmpeg4v2 -c:a adpcm_ms -ac 2", 2},
         {"mpeg4_ac3_51.avi", std::string(kPicture) + kTone + "-af aformat=channel_layouts=5.1 -c:v mpeg4 -c:a ac3", 2},
+        // Pictures decoded out of their order, and lines padded to 4 bytes.
+        {"mpeg4_bframes.avi", std::string(kPicture) + "-c:v mpeg4 -bf 2", 0},
+        {"raw_odd.avi", "-f lavfi -i testsrc=size=65x49:rate=25:duration=1 -c:v rawvideo -pix_fmt bgr24", 0, 65, 49},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -98,8 +102,9 @@ TEST_F(AviDecoderTest, DecodesWhatFfmpegDecodes)
         ASSERT_NE(video, nullptr);
         EXPECT_EQ(video->portName, "avifile.decoder.video.0");
         EXPECT_EQ(static_cast<int64_t>(video->samples.size()), probedFrames(c.name));
-        EXPECT_EQ(zif_tableGetInt(video->description, "linedelta", 0), -4 * 64);
-        EXPECT_EQ(zif_tableGetInt(video->description, "firstlineoffset", 0), 4 * 64 * 47);
+        EXPECT_EQ(zif_tableGetInt(video->description, "width", 0), c.width);
+        EXPECT_EQ(zif_tableGetInt(video->description, "linedelta", 0), -4 * c.width);
+        EXPECT_EQ(zif_tableGetInt(video->description, "firstlineoffset", 0), 4 * c.width * (c.height - 1));
         // A zero-size chunk repeats the picture before it, where ffmpeg
         // passes over it; the test pictures all differ from each other.
         std::string reference = referencePictures(c.name);

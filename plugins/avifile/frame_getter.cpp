@@ -15,6 +15,7 @@ FrameGetter::~FrameGetter()
     av_packet_free(&packet_);
     av_frame_free(&decoded_);
     av_frame_free(&pending_);
+    dropReady();
     sws_freeContext(scaler_);
 }
 
@@ -53,20 +54,28 @@ bool FrameGetter::open(const AviFile &file, const AviStream &stream, int width, 
     return avcodec_open2(codec_, decoder, nullptr) >= 0;
 }
 
-bool FrameGetter::restartAt(int64_t chunk)
+void FrameGetter::dropReady()
+{
+    for (auto &[chunk, picture] : ready_)
+        av_frame_free(&picture);
+    ready_.clear();
+}
+
+void FrameGetter::restartAt(int64_t chunk)
 {
     avcodec_flush_buffers(codec_);
     av_frame_unref(decoded_);
+    dropReady();
     inFlight_.clear();
     current_ = -1;
     nextToFeed_ = chunk;
     drained_ = false;
-    return true;
 }
 
 // Hands the decoder the next chunk that holds data (or, past the last, the
-// end of the stream) and takes the pictures it gives back, each for the
-// oldest chunk still waiting for its picture. False when nothing is left.
+// end of the stream) and keeps the pictures it gives back, in display
+// order, each for the oldest chunk still waiting for its picture. False
+// when nothing is left.
 bool FrameGetter::feedNext()
 {
     const auto &chunks = stream_->chunks;
@@ -94,13 +103,13 @@ bool FrameGetter::feedNext()
     // A damaged chunk gives no picture; the next one is tried.
     (void)sent;
     while (avcodec_receive_frame(codec_, pending_) >= 0) {
-        if (inFlight_.empty()) {
+        AVFrame *picture = inFlight_.empty() ? nullptr : av_frame_alloc();
+        if (!picture) {
             av_frame_unref(pending_);
             continue;
         }
-        av_frame_unref(decoded_);
-        av_frame_move_ref(decoded_, pending_);
-        current_ = inFlight_.front();
+        av_frame_move_ref(picture, pending_);
+        ready_.emplace_back(inFlight_.front(), picture);
         inFlight_.pop_front();
     }
     return true;
@@ -121,12 +130,24 @@ bool FrameGetter::frame(int64_t n, uint8_t *bgra, bool *sizeMatches)
     int64_t key = wanted;
     while (key > 0 && !chunks[static_cast<size_t>(key)].keyFrame)
         --key;
-    bool ahead = current_ >= 0 ? wanted >= current_ && key <= current_ : nextToFeed_ <= wanted && key <= nextToFeed_;
-    if (!ahead)
+    // Reading on is as cheap as starting over once the decoder has been
+    // handed the key frame; it also keeps the reference pictures of frames
+    // that follow a key frame in decoding order but show before it.
+    bool readOn = wanted >= current_ && key <= nextToFeed_ && (current_ >= 0 || nextToFeed_ <= wanted);
+    if (!readOn)
         restartAt(key);
     while (current_ < wanted) {
-        if (!feedNext())
-            return false;
+        if (ready_.empty()) {
+            if (!feedNext())
+                return false;
+            continue;
+        }
+        auto [chunk, picture] = ready_.front();
+        ready_.pop_front();
+        av_frame_unref(decoded_);
+        av_frame_move_ref(decoded_, picture);
+        av_frame_free(&picture);
+        current_ = chunk;
     }
     return current_ == wanted && convert(bgra, sizeMatches);
 }

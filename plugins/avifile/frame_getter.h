@@ -34,7 +34,8 @@ public:
     bool frame(int64_t n, uint8_t *bgra, bool *sizeMatches);
 
 private:
-    bool restartAt(int64_t chunk);
+    void restartAt(int64_t chunk);
+    void dropReady();
     bool feedNext();
     bool convert(uint8_t *bgra, bool *sizeMatches);
 
@@ -45,6 +46,8 @@ private:
     AVPacket *packet_ = nullptr;
     AVFrame *decoded_ = nullptr;  // the picture of chunk current_
     AVFrame *pending_ = nullptr;
+    // Pictures the decoder gave back ahead of need, with their chunks.
+    std::deque<std::pair<int64_t, AVFrame *>> ready_;
     SwsContext *scaler_ = nullptr;
     int64_t current_ = -1;       // chunk whose picture decoded_ holds
     int64_t nextToFeed_ = 0;     // next chunk to hand the decoder
