@@ -66,7 +66,7 @@ void FrameGetter::restartAt(int64_t chunk)
     avcodec_flush_buffers(codec_);
     av_frame_unref(decoded_);
     dropReady();
-    inFlight_.clear();
+    lastReady_ = -1;
     current_ = -1;
     nextToFeed_ = chunk;
     drained_ = false;
@@ -74,14 +74,15 @@ void FrameGetter::restartAt(int64_t chunk)
 
 // Hands the decoder the next chunk that holds data (or, past the last, the
 // end of the stream) and keeps the pictures it gives back, in display
-// order, each for the oldest chunk still waiting for its picture. False
-// when nothing is left.
+// order. AVI stores no display times: chunk n is handed over stamped n,
+// and a picture given back while chunk n goes in shows as frame n minus the
+// decoder's reordering delay. False when nothing is left.
 bool FrameGetter::feedNext()
 {
     const auto &chunks = stream_->chunks;
     while (nextToFeed_ < static_cast<int64_t>(chunks.size()) && chunks[static_cast<size_t>(nextToFeed_)].size == 0)
         ++nextToFeed_;
-    int sent;
+    // A damaged chunk gives no picture; the next one is tried.
     if (nextToFeed_ < static_cast<int64_t>(chunks.size())) {
         int64_t chunk = nextToFeed_++;
         if (!file_->read(chunks[static_cast<size_t>(chunk)], 0, &bytes_))
@@ -89,28 +90,28 @@ bool FrameGetter::feedNext()
         packet_->data = bytes_.data();
         packet_->size = static_cast<int>(bytes_.size());
         packet_->flags = chunks[static_cast<size_t>(chunk)].keyFrame ? AV_PKT_FLAG_KEY : 0;
-        sent = avcodec_send_packet(codec_, packet_);
+        packet_->dts = chunk;
+        avcodec_send_packet(codec_, packet_);
         packet_->data = nullptr;
         packet_->size = 0;
-        if (sent >= 0)
-            inFlight_.push_back(chunk);
     } else if (!drained_) {
         drained_ = true;
-        sent = avcodec_send_packet(codec_, nullptr);
+        avcodec_send_packet(codec_, nullptr);
     } else {
         return false;
     }
-    // A damaged chunk gives no picture; the next one is tried.
-    (void)sent;
     while (avcodec_receive_frame(codec_, pending_) >= 0) {
-        AVFrame *picture = inFlight_.empty() ? nullptr : av_frame_alloc();
+        int64_t number = pending_->pkt_dts != AV_NOPTS_VALUE ? pending_->pkt_dts - codec_->has_b_frames : lastReady_ + 1;
+        if (number <= lastReady_)
+            number = lastReady_ + 1;
+        AVFrame *picture = av_frame_alloc();
         if (!picture) {
             av_frame_unref(pending_);
             continue;
         }
         av_frame_move_ref(picture, pending_);
-        ready_.emplace_back(inFlight_.front(), picture);
-        inFlight_.pop_front();
+        ready_.emplace_back(number, picture);
+        lastReady_ = number;
     }
     return true;
 }
@@ -136,20 +137,36 @@ bool FrameGetter::frame(int64_t n, uint8_t *bgra, bool *sizeMatches)
     bool readOn = wanted >= current_ && key <= nextToFeed_ && (current_ >= 0 || nextToFeed_ <= wanted);
     if (!readOn)
         restartAt(key);
+    if (!decodeUpTo(wanted) && current_ > wanted && key > 0) {
+        // The frame shows before its key frame and needs the pictures of
+        // the group before: start one key frame earlier.
+        int64_t earlier = key - 1;
+        while (earlier > 0 && !chunks[static_cast<size_t>(earlier)].keyFrame)
+            --earlier;
+        restartAt(earlier);
+        decodeUpTo(wanted);
+    }
+    return current_ == wanted && convert(bgra, sizeMatches);
+}
+
+// Takes the decoder's pictures until the one of frame wanted; false when
+// the decoder ends first or passes over it.
+bool FrameGetter::decodeUpTo(int64_t wanted)
+{
     while (current_ < wanted) {
         if (ready_.empty()) {
             if (!feedNext())
                 return false;
             continue;
         }
-        auto [chunk, picture] = ready_.front();
+        auto [number, picture] = ready_.front();
         ready_.pop_front();
         av_frame_unref(decoded_);
         av_frame_move_ref(decoded_, picture);
         av_frame_free(&picture);
-        current_ = chunk;
+        current_ = number;
     }
-    return current_ == wanted && convert(bgra, sizeMatches);
+    return current_ == wanted;
 }
 
 bool FrameGetter::convert(uint8_t *bgra, bool *sizeMatches)

@@ -37,6 +37,7 @@ private:
     void restartAt(int64_t chunk);
     void dropReady();
     bool feedNext();
+    bool decodeUpTo(int64_t wanted);
     bool convert(uint8_t *bgra, bool *sizeMatches);
 
     const AviFile *file_ = nullptr;
@@ -46,12 +47,12 @@ private:
     AVPacket *packet_ = nullptr;
     AVFrame *decoded_ = nullptr;  // the picture of chunk current_
     AVFrame *pending_ = nullptr;
-    // Pictures the decoder gave back ahead of need, with their chunks.
+    // Pictures the decoder gave back ahead of need, with their frame numbers.
     std::deque<std::pair<int64_t, AVFrame *>> ready_;
+    int64_t lastReady_ = -1;  // frame number of the newest picture given back
     SwsContext *scaler_ = nullptr;
     int64_t current_ = -1;       // chunk whose picture decoded_ holds
     int64_t nextToFeed_ = 0;     // next chunk to hand the decoder
-    std::deque<int64_t> inFlight_;  // chunks handed over whose pictures are still to come
     bool drained_ = false;
     std::vector<uint8_t> bytes_;
 };

@@ -60,9 +60,11 @@ protected:
     }
     std::string logText()
     {
-        zif_object *text = zif_logGetText(zif_getLog(ctx));
+        zif_object *log = zif_getLog(ctx);
+        zif_object *text = zif_logGetText(log);
         std::string s = text ? zif_stringGetValue(text) : "";
         zif_release(text);
+        zif_release(log);
         return s;
     }
 };
