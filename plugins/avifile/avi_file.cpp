@@ -139,6 +139,9 @@ bool AviFile::open(const std::string &path, std::string *error)
     if (!anyChunks() && idx1.end > idx1.begin && !movi_.empty()) {
         clearChunks();
         indexFromIdx1(idx1);
+        // 'idx1' covers the first part only; the 'AVIX' parts are walked.
+        for (size_t part = 1; part < movi_.size(); ++part)
+            walkList(movi_[part], 0);
     }
     if (!anyChunks()) {
         clearChunks();

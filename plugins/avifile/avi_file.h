@@ -1,7 +1,7 @@
 // A reader of RIFF/AVI files: the stream headers and formats of 'hdrl', and
 // where every chunk of every stream lies, from the OpenDML indexes, the
-// 'idx1' index or, when neither is usable, a walk over the 'movi' lists of
-// the 'AVI ' and 'AVIX' parts. Every chunk is bounded by its parent and by
+// 'idx1' index (for the first part) or, when neither is usable, a walk over
+// the 'movi' lists of the 'AVI ' and 'AVIX' parts. Every chunk is bounded by its parent and by
 // the file, so a damaged or cut file never makes it read or allocate more
 // than the file holds.
 #pragma once

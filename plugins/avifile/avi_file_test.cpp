@@ -68,6 +68,24 @@ TEST_F(AviFileTest, ACutFileKeepsItsCompleteChunks)
     EXPECT_TRUE(file.streams()[0].chunks[0].keyFrame);
 }
 
+TEST_F(AviFileTest, AnAvixPartAddsItsChunks)
+{
+    avitest::AviSpec spec;
+    std::string file = avitest::buildAvi(spec);
+    avitest::Bytes movi, part;
+    movi.chunk("00db", avitest::rawFrame(spec, 3));
+    movi.chunk("00db", avitest::rawFrame(spec, 4));
+    part.list("movi", movi.b);
+    avitest::Bytes avix;
+    avix.list("AVIX", part.b, "RIFF");
+    ASSERT_TRUE(openBytes(file + avix.b)) << error;
+    const auto &chunks = this->file.streams()[0].chunks;
+    ASSERT_EQ(chunks.size(), 5u);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(this->file.read(chunks[4], 0, &bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), avitest::rawFrame(spec, 4));
+}
+
 TEST_F(AviFileTest, SizesPastTheirParentOrTheFileAreRefusedWithoutAllocating)
 {
     avitest::AviSpec badFormat;
