@@ -89,6 +89,7 @@ TEST_F(AviDecoderTest, DecodesWhatFfmpegDecodes)
         // Pictures decoded out of their order, and lines padded to 4 bytes.
         {"mpeg4_bframes.avi", std::string(kPicture) + "-c:v mpeg4 -bf 2", 0},
         {"h264_bpyramid.avi", std::string(kPicture) + "-c:v libx264 -preset fast -bf 3 -pix_fmt yuv420p", 0},
+        {"raw_pal8.avi", std::string(kPicture) + "-vf format=pal8 -c:v rawvideo", 0},
         {"raw_odd.avi", "-f lavfi -i testsrc=size=65x49:rate=25:duration=1 -c:v rawvideo -pix_fmt bgr24", 0, 65, 49},
     };
     for (const Case &c : cases) {

@@ -30,6 +30,8 @@ BitmapHeader bitmapHeaderOf(const std::vector<uint8_t> &f)
         h.height = static_cast<int32_t>(le32(&f[8]));
         h.bitCount = le16(&f[14]);
         h.compression = le32(&f[16]);
+        h.size = le32(&f[0]);
+        h.colorsUsed = le32(&f[32]);
     }
     return h;
 }

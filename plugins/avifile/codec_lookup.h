@@ -18,6 +18,8 @@ struct BitmapHeader {
     int32_t width = 0, height = 0;  // height > 0: bottom-up lines
     uint16_t bitCount = 0;
     uint32_t compression = 0;
+    uint32_t size = 0;        // of the header itself; a palette follows it
+    uint32_t colorsUsed = 0;  // palette entries; 0: all that the bit count allows
 };
 BitmapHeader bitmapHeaderOf(const std::vector<uint8_t> &format);
 AVCodecID videoCodecOf(const BitmapHeader &header, uint32_t handler);

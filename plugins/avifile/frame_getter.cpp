@@ -5,6 +5,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <cstring>
 
 namespace avifile {
@@ -50,6 +51,16 @@ bool FrameGetter::open(const AviFile &file, const AviStream &stream, int width, 
         std::memcpy(codec_->extradata, extra.data(), extra.size());
         codec_->extradata_size = static_cast<int>(extra.size());
     }
+    if (header.bitCount <= 8 && header.bitCount > 0 && header.size >= 40 && header.size <= stream.format.size()) {
+        size_t available = (stream.format.size() - header.size) / 4;
+        size_t colors = header.colorsUsed ? header.colorsUsed : size_t{1} << header.bitCount;
+        colors = std::min({colors, available, palette_.size()});
+        for (size_t i = 0; i < colors; ++i) {
+            const uint8_t *bgrx = &stream.format[header.size + i * 4];
+            palette_[i] = 0xFF000000u | static_cast<uint32_t>(bgrx[2]) << 16 | static_cast<uint32_t>(bgrx[1]) << 8 | bgrx[0];
+        }
+        hasPalette_ = colors > 0;
+    }
     codec_->thread_count = 1;
     return avcodec_open2(codec_, decoder, nullptr) >= 0;
 }
@@ -67,6 +78,7 @@ void FrameGetter::restartAt(int64_t chunk)
     av_frame_unref(decoded_);
     dropReady();
     lastReady_ = -1;
+    paletteSent_ = false;
     current_ = -1;
     nextToFeed_ = chunk;
     drained_ = false;
@@ -91,7 +103,14 @@ bool FrameGetter::feedNext()
         packet_->size = static_cast<int>(bytes_.size());
         packet_->flags = chunks[static_cast<size_t>(chunk)].keyFrame ? AV_PKT_FLAG_KEY : 0;
         packet_->dts = chunk;
+        if (hasPalette_ && !paletteSent_) {
+            uint8_t *side = av_packet_new_side_data(packet_, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
+            if (side)
+                std::memcpy(side, palette_.data(), AVPALETTE_SIZE);
+            paletteSent_ = side != nullptr;
+        }
         avcodec_send_packet(codec_, packet_);
+        av_packet_free_side_data(packet_);
         packet_->data = nullptr;
         packet_->size = 0;
     } else if (!drained_) {

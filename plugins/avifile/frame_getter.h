@@ -11,6 +11,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
+#include <array>
 #include <deque>
 
 struct SwsContext;
@@ -55,6 +56,11 @@ private:
     int64_t nextToFeed_ = 0;     // next chunk to hand the decoder
     bool drained_ = false;
     std::vector<uint8_t> bytes_;
+    // Pictures of up to 8 bits per pixel: the palette of the bitmap header,
+    // handed to the decoder with the first chunk after every start.
+    std::array<uint32_t, 256> palette_{};
+    bool hasPalette_ = false;
+    bool paletteSent_ = false;
 };
 
 }  // namespace avifile
