@@ -183,7 +183,12 @@ int32_t outputConnect(zif_object *port, zif_object *connector)
         if (at >= 0 && at <= 4294967295.0)
             first = static_cast<int64_t>(at);
     }
-    r->length = s.length;
+    // A file cut short holds fewer chunks than its header counts; it ends
+    // with its last chunk. A header without a length counts none.
+    int64_t present = 0;
+    for (const AviChunk &c : s.chunks)
+        present += r->video || s.sampleSize == 0 ? 1 : c.size / s.sampleSize;
+    r->length = s.length > 0 ? std::min<int64_t>(s.length, present) : present;
     if (request.hasEnd()) {
         double last = sampleAt(s, request.endTime);
         if (last >= 0 && last < static_cast<double>(r->length))
