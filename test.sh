@@ -14,7 +14,7 @@ ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
 # The rooms that must also run clean under AddressSanitizer and
 # UndefinedBehaviorSanitizer, built a second time in build-sanitize/.
 sanitized=()
-for room in platform framework plugins/common plugins/ffmpeg slave; do
+for room in platform framework plugins/common plugins/ffmpeg plugins/avifile plugins/smde slave; do
   [ -f "$room/CMakeLists.txt" ] && sanitized+=("$room")
 done
 if [ ${#sanitized[@]} -gt 0 ]; then
