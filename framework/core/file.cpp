@@ -250,6 +250,12 @@ void fileSetTimeout(zif_object *file, int32_t ms)
         fileRecord(file)->timeoutMs = ms;
 }
 
+void fileFail(zif_object *file, int32_t code)
+{
+    if (cast(file, ZIF_TYPE_FILE) && !fileRecord(file)->error)
+        fileRecord(file)->error = code;
+}
+
 int64_t fileBytesLeft(zif_object *file)
 {
     File *f = fileRecord(file);

@@ -18,6 +18,10 @@ zif_object *fileNew(zif_context *context, int readFd, int writeFd);
 // Replaces a pipe file's longest wait per transfer (-1: no limit).
 void fileSetTimeout(zif_object *file, int32_t ms);
 
+// Makes code the file's sticky error unless it has one: a stream that can
+// no longer be followed (a malformed message) is not read any further.
+void fileFail(zif_object *file, int32_t code);
+
 // Bytes between the read position and the end of a disk file, or -1 when
 // unknown (pipes and other streams).
 int64_t fileBytesLeft(zif_object *file);

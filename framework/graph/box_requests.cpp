@@ -1,5 +1,6 @@
 // The master's side of a slave's requests: what a boxed node does to its
 // graph is mirrored on the proxies, and the slave learns the outcome.
+#include "framework/core/file.h"
 #include "framework/core/wire.h"
 #include "framework/graph/box_protocol.h"
 
@@ -185,7 +186,13 @@ bool boxAwaitReply(BoxChannel *channel, Graph *graph)
     int32_t status = 0;
     ok = ok && wireReadInt32(request.pipe, &status);
     zif_release(hold);
-    if (ok && status != 0) {
+    if (!ok) {
+        // The exchange broke off midway: nothing later on the pipe can be trusted.
+        int32_t error = zif_getLastError(request.context);
+        fileFail(request.pipe, error ? error : ZIF_ERR_BAD_BINARY);
+        return false;
+    }
+    if (status != 0) {
         fail(request.context, status);
         return false;
     }

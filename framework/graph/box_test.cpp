@@ -430,3 +430,40 @@ TEST_F(Box, AForeignProcessThatConnectsFirstIsRefused)
 }
 
 }  // namespace
+
+namespace {
+
+// zif-run's output and exit status for a command line.
+std::pair<std::string, int> zifRun(const std::string &arguments)
+{
+    std::string command = kBin + "/zif-run --module " + kModule + " " + arguments + " 2>&1";
+    FILE *p = popen(command.c_str(), "r");
+    std::string out;
+    char buffer[256];
+    while (p && fgets(buffer, sizeof buffer, p))
+        out += buffer;
+    int status = p ? pclose(p) : -1;
+    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST(ZifRun, BoxedRunsPrintWhatInProcessRunsPrint)
+{
+    auto local = zifRun("run testplug.generator frames=4 framerate=30000/1001 width=8");
+    auto boxed = zifRun("--box run testplug.generator frames=4 framerate=30000/1001 width=8");
+    EXPECT_EQ(local.second, 0) << local.first;
+    EXPECT_EQ(boxed, local);
+    EXPECT_NE(local.first.find("testplug.generator.out 3 time=0+1001/10000 eos=1 bytes=24"), std::string::npos)
+        << local.first;
+}
+
+TEST(ZifRun, ABoxedCrashIsReportedAndTheRunnerExitsCleanly)
+{
+    auto crashed = zifRun("--box run testplug.crash");
+    EXPECT_EQ(crashed.second, 1);
+    EXPECT_NE(crashed.first.find("a work pass failed (error 33)"), std::string::npos) << crashed.first;
+    auto builtIn = zifRun("--box run filereader");
+    EXPECT_EQ(builtIn.second, 1);
+    EXPECT_NE(builtIn.first.find("error 29"), std::string::npos) << builtIn.first;
+}
+
+}  // namespace
