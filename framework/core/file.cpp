@@ -178,10 +178,11 @@ int32_t awaitReady(File *f, int fd, short events, int64_t deadline)
     }
 }
 
-// The error of a transfer that ended early: the partner's end when it is gone.
-int32_t brokenTransfer(File *f, int32_t code)
+// The error of a read that found the stream's end: the partner's end when
+// it is gone, else a short read.
+int32_t brokenRead(File *f)
 {
-    return processEnded(f->partnerFd, 0) ? ZIF_ERR_PARTNER_ENDED : code;
+    return processEnded(f->partnerFd, 0) ? ZIF_ERR_PARTNER_ENDED : ZIF_ERR_READ;
 }
 
 bool pipeRead(zif_object *file, char *out, int32_t n)
@@ -198,7 +199,7 @@ bool pipeRead(zif_object *file, char *out, int32_t n)
         if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (got <= 0)
-            return stick(file, brokenTransfer(f, ZIF_ERR_READ));
+            return stick(file, brokenRead(f));
         done += static_cast<int32_t>(got);
     }
     return true;
@@ -211,13 +212,14 @@ bool pipeWrite(zif_object *file, const char *in, int32_t n)
     if (f->writeSemaphore && sem_post(f->writeSemaphore) != 0)
         return stick(file, ZIF_ERR_WRITE);
     for (int32_t done = 0; done < n;) {
+        // A peer that has gone is a failed write (25), never a SIGPIPE.
         if (int32_t code = awaitReady(f, f->writeFd, POLLOUT, deadline))
-            return stick(file, code);
+            return stick(file, code == ZIF_ERR_PARTNER_ENDED ? ZIF_ERR_WRITE : code);
         ssize_t put = send(f->writeFd, in + done, static_cast<size_t>(n - done), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (put < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (put <= 0)
-            return stick(file, brokenTransfer(f, ZIF_ERR_WRITE));
+            return stick(file, ZIF_ERR_WRITE);
         done += static_cast<int32_t>(put);
     }
     return true;

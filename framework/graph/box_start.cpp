@@ -83,7 +83,7 @@ std::string slaveProgram()
 }
 
 // The child's process ID, or -1. It starts in its own process group, with
-// nothing on its standard input.
+// nothing on its standard input and none of the master's other files.
 pid_t spawnSlave(const std::string &name)
 {
     std::string program = slaveProgram();
@@ -100,6 +100,7 @@ pid_t spawnSlave(const std::string &name)
     posix_spawnattr_setsigdefault(&attributes, &defaults);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);  // the master's files stay its own
     pid_t pid = -1;
     bool onPath = program.find('/') == std::string::npos;
     int error = onPath ? posix_spawnp(&pid, program.c_str(), &actions, &attributes, argv, environ)
