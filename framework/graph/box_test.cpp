@@ -13,6 +13,7 @@
 #include <fstream>
 #include <signal.h>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -380,6 +381,53 @@ TEST_F(Box, TheSlavesLogsDebugTextAndStateReachTheMaster)
     lines = logLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "testplug.log|working"), lines.end());
     EXPECT_EQ(textOf(zif_graphGetNodeDebugText(graph, id)), "worked");
+}
+
+TEST_F(Box, ASlaveStuckInItsNodeEndsWhenItsMasterDies)
+{
+    // The orphaned slave comes to this process, so its end can be seen.
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    int working[2];
+    ASSERT_EQ(pipe(working), 0);
+    pid_t master = fork();
+    if (master == 0) {
+        zif_context *c = nullptr;
+        zif_create(&c);
+        zif_loadPluginModule(c, kModule.c_str());
+        zif_object *g = zif_newGraph(c, 0);
+        if (!zif_graphDirectCreateNodeInBox(g, "testplug.hang", nullptr))
+            _exit(1);
+        char byte = 'w';
+        if (write(working[1], &byte, 1) != 1)
+            _exit(1);
+        zif_graphWork(g);  // never returns: the node hangs
+        _exit(2);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(working[0], &byte, 1), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    kill(master, SIGKILL);
+    ASSERT_EQ(waitpid(master, nullptr, 0), master);
+    // The slave, now this process's child, ends by itself.
+    Clock::time_point start = Clock::now();
+    std::vector<pid_t> slaves;
+    while ((slaves = slaveChildren()).empty() && secondsSince(start) < 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(slaves.size(), 1u);
+    int status = 0;
+    pid_t ended = 0;
+    while ((ended = waitpid(slaves[0], &status, WNOHANG)) == 0 && secondsSince(start) < 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (ended == 0) {
+        kill(slaves[0], SIGKILL);
+        waitpid(slaves[0], nullptr, 0);
+        FAIL() << "the slave outlived its master";
+    }
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), ZIF_ERR_PARTNER_ENDED);
+    EXPECT_LT(secondsSince(start), 5);
+    close(working[0]);
+    close(working[1]);
 }
 
 // The abstract socket names of this process's channels (from /proc/net/unix).
