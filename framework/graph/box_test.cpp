@@ -115,11 +115,11 @@ protected:
 
     void TearDown() override
     {
-        GraphTest::TearDown();
-        for (Sink *s : sinks_) {
+        for (Sink *s : sinks_)
             zif_release(s->queue);
+        GraphTest::TearDown();  // the sinks' nodes go with their graphs
+        for (Sink *s : sinks_)
             delete s;
-        }
         unsetenv("ZIF_SLV");
         unsetenv("ZIF_SLV_TIMEOUT_MS");
     }
