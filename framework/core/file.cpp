@@ -193,11 +193,14 @@ bool pipeRead(zif_object *file, char *out, int32_t n)
         if (int32_t code = awaitSemaphore(f, deadline))
             return stick(file, code);
     for (int32_t done = 0; done < n;) {
-        if (int32_t code = awaitReady(f, f->readFd, POLLIN, deadline))
-            return stick(file, code);
         ssize_t got = recv(f->readFd, out + done, static_cast<size_t>(n - done), MSG_DONTWAIT);
-        if (got < 0 && (errno == EINTR || errno == EAGAIN))
+        if (got < 0 && errno == EINTR)
             continue;
+        if (got < 0 && errno == EAGAIN) {
+            if (int32_t code = awaitReady(f, f->readFd, POLLIN, deadline))
+                return stick(file, code);
+            continue;
+        }
         if (got <= 0)
             return stick(file, brokenRead(f));
         done += static_cast<int32_t>(got);
@@ -213,11 +216,14 @@ bool pipeWrite(zif_object *file, const char *in, int32_t n)
         return stick(file, ZIF_ERR_WRITE);
     for (int32_t done = 0; done < n;) {
         // A peer that has gone is a failed write (25), never a SIGPIPE.
-        if (int32_t code = awaitReady(f, f->writeFd, POLLOUT, deadline))
-            return stick(file, code == ZIF_ERR_PARTNER_ENDED ? ZIF_ERR_WRITE : code);
         ssize_t put = send(f->writeFd, in + done, static_cast<size_t>(n - done), MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (put < 0 && (errno == EINTR || errno == EAGAIN))
+        if (put < 0 && errno == EINTR)
             continue;
+        if (put < 0 && errno == EAGAIN) {
+            if (int32_t code = awaitReady(f, f->writeFd, POLLOUT, deadline))
+                return stick(file, code == ZIF_ERR_PARTNER_ENDED ? ZIF_ERR_WRITE : code);
+            continue;
+        }
         if (put <= 0)
             return stick(file, ZIF_ERR_WRITE);
         done += static_cast<int32_t>(put);
