@@ -285,7 +285,8 @@ zif_object *zif_newFileFromPipeHandles(zif_context *context, intptr_t readHandle
         return nullptr;
     File *f = fileRecord(file);
     f->pipe = true;
-    f->partnerFd = partnerProcess >= 0 ? static_cast<int>(partnerProcess) : -1;
+    // A null handle (0) is no partner: a pidfd is never standard input.
+    f->partnerFd = partnerProcess > 0 ? static_cast<int>(partnerProcess) : -1;
     f->terminateOnClose = terminateOnClose != 0 && f->partnerFd >= 0;
     f->readSemaphore = reinterpret_cast<sem_t *>(readSemaphore);
     f->writeSemaphore = reinterpret_cast<sem_t *>(writeSemaphore);

@@ -98,7 +98,7 @@ TEST_F(PipeFileTest, AReadWaitsForTheWritersSemaphoreRelease)
 
 TEST_F(PipeFileTest, ReadsAreBoundedByTheTimeout)
 {
-    zif_object *file = own(zif_newFileFromPipeHandles(ctx, fds[0], fds[0], -1, 0, 0, 0));
+    zif_object *file = own(zif_newFileFromPipeHandles(ctx, fds[0], fds[0], 0, 0, 0, 0));
     zif::fileSetTimeout(file, 300);
     char c;
     Clock::time_point start = Clock::now();
@@ -130,7 +130,7 @@ TEST_F(PipeFileTest, APartnerThatEndsWhileAwaitedGives33)
 
 TEST_F(PipeFileTest, WritingToAVanishedPeerFailsWith25AndRaisesNoSignal)
 {
-    zif_object *file = own(zif_newFileFromPipeHandles(ctx, fds[0], fds[0], -1, 0, 0, 0));
+    zif_object *file = own(zif_newFileFromPipeHandles(ctx, fds[0], fds[0], 0, 0, 0, 0));
     close(fds[1]);
     fds[1] = -1;
     std::string big(1 << 20, 'z');

@@ -475,9 +475,10 @@ int32_t zif_graphAddNewStaticCommandNode(zif_object *graph, const char *command,
  * while waiting; with terminateOnClose the partner gets 5 s to end once the
  * file closes, is then killed, and is reaped. readSemaphore (a sem_t *) is
  * waited for before every read, writeSemaphore posted before every write.
- * A negative descriptor or a null semaphore means none. Each read and write
- * waits at most 60 s (error 31); a partner that ended gives 33; a failed
- * transfer's error sticks to the file. */
+ * A negative read or write descriptor, a partner of 0 or below and a null
+ * semaphore mean none. The file owns what it is given and closes it. Each
+ * read and write waits at most 60 s (error 31); a partner that ended gives
+ * 33, a failed write 25 (never SIGPIPE); a failed transfer's error sticks. */
 zif_object *zif_newFileFromPipeHandles(zif_context *context, intptr_t readHandle, intptr_t writeHandle,
                                        intptr_t partnerProcess, int32_t terminateOnClose, intptr_t readSemaphore,
                                        intptr_t writeSemaphore);
