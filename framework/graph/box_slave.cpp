@@ -35,18 +35,19 @@ struct Slave {
     int32_t readStatus()
     {
         int32_t status = 0;
-        return wireReadInt32(pipe, &status) ? status : zif_getLastError(context);
+        return wireReadInt32(pipe, &status) ? status : statusOf(false);
     }
 
     int32_t readStatusAndId(uint64_t *id)
     {
         int32_t status = readStatus();
         if (status == 0 && !wireReadId(pipe, id))
-            return zif_getLastError(context);
+            return statusOf(false);
         return status;
     }
 
-    int32_t sent(bool ok) { return ok ? readStatus() : zif_getLastError(context); }
+    // The master's status for a request whose sending succeeded (ok).
+    int32_t sent(bool ok) { return ok ? readStatus() : statusOf(false); }
 
     int32_t sendLog(int32_t target, int32_t level, const char *source, const char *message)
     {
@@ -307,18 +308,16 @@ Slave *slaveOf(void *user) { return static_cast<Slave *>(user); }
 int32_t remoteNewNode(void *user, const char *name, uint64_t *id)
 {
     Slave *s = slaveOf(user);
-    return s->serving && wireWriteInt32(s->pipe, kRequestNewNode) && wireWriteString(s->pipe, name)
-               ? s->readStatusAndId(id)
-               : zif_getLastError(s->context) ? zif_getLastError(s->context) : ZIF_ERR_INVALID_ARGUMENT;
+    bool sent = wireWriteInt32(s->pipe, kRequestNewNode) && wireWriteString(s->pipe, name);
+    return sent ? s->readStatusAndId(id) : s->statusOf(false);
 }
 
 int32_t remoteNewPort(void *user, uint64_t nodeId, int32_t type, const char *name, uint64_t *id)
 {
     Slave *s = slaveOf(user);
-    return s->serving && wireWriteInt32(s->pipe, kRequestNewPort) && wireWriteId(s->pipe, nodeId) &&
-                   wireWriteInt32(s->pipe, type) && wireWriteString(s->pipe, name)
-               ? s->readStatusAndId(id)
-               : zif_getLastError(s->context) ? zif_getLastError(s->context) : ZIF_ERR_INVALID_ARGUMENT;
+    bool sent = wireWriteInt32(s->pipe, kRequestNewPort) && wireWriteId(s->pipe, nodeId) &&
+                wireWriteInt32(s->pipe, type) && wireWriteString(s->pipe, name);
+    return sent ? s->readStatusAndId(id) : s->statusOf(false);
 }
 
 // The node owning a port of the slave graph, for requests naming both.
