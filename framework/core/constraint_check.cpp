@@ -53,6 +53,8 @@ int32_t checkTables(zif_object *c, zif_object *v)
         if (stop)
             return;
         zif::TableEntry *e = zif::tableFind(values, key);
+        if (!e)
+            zif::fail(v->context, ZIF_ERR_NOT_FOUND);
         if (!e || !e->object) {
             grade = kPartial;
             return;

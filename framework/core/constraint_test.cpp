@@ -109,26 +109,49 @@ TEST_F(ConstraintTest, Match)
         {"{a: 1}", "{a: 2}", 1, nullptr},
         {"{a: 1, b: 2}", "{b: 2, a: 1}", 3, "{a: 1, b: 2}"},
         {"{w: I[16, 4096]}", "{w: [720, 5000]}", 2, "{w: 720}"},
-        {"{a: null, b: 1}", "{b: 1}", 3, "{b: 1}"},
+        // An entry holding null cannot be cloned into the overlap.
+        {"{a: null, b: 1}", "{b: 1}", 0, nullptr},
+        {"{b: 1}", "{a: null, b: 1}", 0, nullptr},
+        {"{a: 1}", "{a: null}", 2, "{a: 1}"},
         {"{a: 1}", "[{a: 2}, {a: 1, b: 2}]", 2, "{a: 1, b: 2}"},
         {"{a: 1}", "5", 1, nullptr},
-        // A missing description constrains nothing.
-        {"null", "{a: 1}", 3, "{a: 1}"},
-        {"{a: 1}", "null", 3, "{a: 1}"},
     };
+    zif_object *untouched = integer(-1);
     for (const Case &c : cases) {
-        zif_object *overlap = integer(-1);
+        zif_object *overlap = untouched;
         int32_t grade = zif_constraintsMatch(v(c.a), v(c.b), &overlap);
-        own(overlap);
         EXPECT_EQ(grade, c.grade) << c.a << " / " << c.b;
-        if (c.overlap)
+        if (c.overlap) {
+            own(overlap);
             EXPECT_EQ(xml(overlap), xml(v(c.overlap))) << c.a << " / " << c.b;
-        else
-            EXPECT_EQ(overlap, nullptr) << c.a << " / " << c.b;
+        } else {
+            EXPECT_EQ(overlap, untouched) << c.a << " / " << c.b;
+        }
     }
-    zif_object *none = integer(-1);
-    EXPECT_EQ(zif_constraintsMatch(nullptr, nullptr, &none), 3);
-    EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(ConstraintTest, NothingMatchesAMissingDescription)
+{
+    zif_object *table = v("{a: 1}");
+    struct {
+        zif_object *a, *b;
+    } sides[] = {{nullptr, table}, {table, nullptr}, {nullptr, nullptr}};
+    for (const auto &s : sides) {
+        zif_clearLastError(ctx);
+        zif_object *overlap = integer(-1);
+        EXPECT_EQ(zif_constraintsMatch(s.a, s.b, &overlap), 0);
+        EXPECT_EQ(overlap, nullptr);
+        EXPECT_EQ(zif_getLastError(ctx), 0);
+    }
+}
+
+TEST_F(ConstraintTest, CheckRecordsTheKeysTheValueLacks)
+{
+    zif_clearLastError(ctx);
+    EXPECT_EQ(zif_constraintCheck(v("{a: 1}"), v("{a: 1}")), 3);
+    EXPECT_EQ(zif_getLastError(ctx), 0);
+    EXPECT_EQ(zif_constraintCheck(v("{a: 1, b: 2}"), v("{a: 1}")), 2);
+    EXPECT_EQ(zif_getLastError(ctx), ZIF_ERR_NOT_FOUND);
 }
 
 TEST_F(ConstraintTest, OverlapSharesIntervalBoundsAndClonesTheRest)

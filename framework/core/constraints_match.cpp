@@ -125,7 +125,8 @@ zif_object *entryValue(zif::TableValue *table, int32_t key)
 }
 
 // Keys on both sides are matched; a key on one side only (or holding null
-// there) is carried over as a clone and makes the match partial.
+// on the other) is carried over as a clone and makes the match partial. An
+// entry holding null cannot be matched or cloned: the match fails.
 int32_t matchTables(zif_object *a, zif_object *b, zif_object **overlap)
 {
     zif_object *result = zif_newTable(a->context);
@@ -142,7 +143,7 @@ int32_t matchTables(zif_object *a, zif_object *b, zif_object **overlap)
         zif_release(clone);
     };
     zif::tableForEach(as, [&](int32_t key, zif_object *value) {
-        if (grade <= kNoMatch || !value)
+        if (grade <= kNoMatch)
             return;
         zif_object *other = entryValue(bs, key);
         if (!other) {
@@ -163,7 +164,7 @@ int32_t matchTables(zif_object *a, zif_object *b, zif_object **overlap)
     });
     if (grade >= kPartial) {
         zif::tableForEach(bs, [&](int32_t key, zif_object *value) {
-            if (grade >= kPartial && value && !entryValue(as, key))
+            if (grade >= kPartial && !zif::tableFind(as, key))
                 carry(key, value);
         });
     }
@@ -180,14 +181,11 @@ extern "C" int32_t zif_constraintsMatch(zif_object *a, zif_object *b, zif_object
 {
     if (!overlap)
         return kFailure;
-    *overlap = nullptr;
-    // A missing description constrains nothing: the other side is the overlap.
-    if (!a && !b)
-        return kFull;
-    if (!a)
-        return withClone(b, kFull, overlap);
-    if (!b)
-        return withClone(a, kFull, overlap);
+    // Nothing can be agreed with a missing description.
+    if (!a || !b) {
+        *overlap = nullptr;
+        return kFailure;
+    }
     if (!zif::isValid(a) || !zif::isValid(b) || !zif::isValueType(a->type) || !zif::isValueType(b->type))
         return kNoMatch;
 

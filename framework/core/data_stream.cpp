@@ -23,12 +23,13 @@ zif::DataValue *dataOf(zif_list_link *link) { return reinterpret_cast<zif::DataV
 
 zif_list_link *firstBuffer(DataStream *s) { return zif::listRecord(s->buffers)->head.next; }
 
-// Gives the first buffer back with the lock the stream took on it removed;
-// locks others took stay.
+// Lets go of the first buffer. Its lock is cleared only when the stream was
+// its last holder; a value still held elsewhere stays locked for its other
+// holders (error 5 recorded).
 void dropFirstBuffer(DataStream *s)
 {
     zif_object *data = zif_listRemoveFirst(s->buffers);
-    zif::valueUnlockOnce(data);
+    zif::valueClearOwnLock(data);
     zif_release(data);
 }
 

@@ -143,7 +143,7 @@ zif_object *zif_newLog(zif_context *context)
     auto *log = zif::objectNew<zif::Log>(context, ZIF_TYPE_LOG, zif::logDestroy);
     if (!log)
         return nullptr;
-    log->maxEntryCount = zif::kDefaultLogMaxEntryCount;
+    log->maxEntryCount = -1;
     log->clock = zif::systemTime;
     log->entries = zif_newList(context);
     if (!log->entries) {

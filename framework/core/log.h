@@ -20,10 +20,6 @@ void logSetRemote(zif_object *log, LogRemoteSend send, void *user);
 using LogClock = int64_t (*)();
 void logSetClock(zif_object *log, LogClock clock);
 
-// How many entries a new log keeps at most, so that a long-running context
-// does not grow without bound; zif_logSetMaxEntryCount(log, -1) lifts it.
-constexpr int32_t kDefaultLogMaxEntryCount = 10000;
-
 bool contextLogAttach(zif_context *context);
 void contextLogDetach(zif_context *context);
 

@@ -69,7 +69,7 @@ bool graphConnect(Graph *graph, uint64_t id1, uint64_t id2, uint64_t connectorId
     Hold holdOutput(output), holdInput(input);
 
     zif_object *overlap = nullptr;
-    int32_t grade = zif_constraintsMatch(output->description, input->description, &overlap);
+    int32_t grade = descriptionsMatch(output->description, input->description, &overlap);
     if (grade == ZIF_MATCH_FAILURE)
         return false;
     if (grade == ZIF_MATCH_NONE) {

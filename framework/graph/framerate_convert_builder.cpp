@@ -40,7 +40,7 @@ bool proposeAll(zif_object *builder, zif_object *graph, int32_t portType, bool e
         zif_object *overlap = nullptr;
         zif_object *description = zif_portGetDescription(port);
         // Converters are not chained: one retiming never needs a second.
-        if (!isConverterPort(port) && zif_constraintsMatch(filter, description, &overlap) >= ZIF_MATCH_PARTIAL) {
+        if (!isConverterPort(port) && descriptionsMatch(filter, description, &overlap) >= ZIF_MATCH_PARTIAL) {
             if (overlap && overlap->type == ZIF_TYPE_LIST) {
                 listForEach(listRecord(overlap), [&](zif_object *t) {
                     if (ok && zif_objectGetType(t) == ZIF_TYPE_TABLE)

@@ -175,6 +175,10 @@ bool portStoreDescription(Port *port, zif_object *description);
 // Closes a port to further connections (or opens it again).
 void portSetClosed(Port *port, bool closed);
 
+// zif_constraintsMatch for port descriptions, where a missing description
+// constrains nothing: the other side (a clone) is the overlap, fully.
+int32_t descriptionsMatch(zif_object *a, zif_object *b, zif_object **overlap);
+
 // 1 when the two ports cannot be paired (same type, blocked), otherwise the
 // grade of the input's description checked against the output's.
 int32_t portCompatibility(Port *a, Port *b);

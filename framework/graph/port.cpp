@@ -103,6 +103,17 @@ void portSetClosed(Port *port, bool closed)
     changed(port);
 }
 
+int32_t descriptionsMatch(zif_object *a, zif_object *b, zif_object **overlap)
+{
+    if (a && b)
+        return zif_constraintsMatch(a, b, overlap);
+    *overlap = nullptr;
+    zif_object *given = a ? a : b;
+    if (given && !zif_valueClone(given, overlap))
+        return ZIF_MATCH_FAILURE;
+    return ZIF_MATCH_FULL;
+}
+
 int32_t portCompatibility(Port *a, Port *b)
 {
     if (a->type == b->type)

@@ -33,7 +33,7 @@ bool passes(PortIteratorState *s, Port *p)
         return false;
     if (s->filter) {
         zif_object *overlap = nullptr;
-        int32_t grade = zif_constraintsMatch(s->filter, p->description, &overlap);
+        int32_t grade = descriptionsMatch(s->filter, p->description, &overlap);
         zif_release(overlap);
         if (grade < s->level)
             return false;

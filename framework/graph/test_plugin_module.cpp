@@ -3,10 +3,19 @@
 // (4:2:0) whose luma bytes all hold 8 x the frame number, at a given rate.
 // Direct-create description: {"frames": count, "framerate": rate,
 // "width": w, "height": h} (defaults 25, 25, 4, 2).
+//
+// Node kinds that misbehave, for running boxed: "testplug.crash" and
+// "testplug.hang" are sources whose work crashes the process or never
+// returns; "testplug.log" logs to its graph and its context when created
+// and when it works, and sets its debug text; "testplug.pair" creates two
+// generators (the first one's ID is returned).
 #include "framework/include/zif.h"
 
+#include <csignal>
 #include <cstring>
 #include <string>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -126,6 +135,77 @@ int32_t outConnect(zif_object *port, zif_object *connector)
     return id;
 }
 
+// A node with one output port and the given work, named after its kind.
+uint64_t misbehavingCreate(zif_object *graph, const char *kind, zif_nodeWorkFunc work)
+{
+    zif_object *node = zif_graphAddNewNode(graph, kind);
+    if (!node)
+        return 0;
+    zif_nodeSetWorkFunc(node, work);
+    zif_object *out = zif_nodeAddNewPort(node, ZIF_PORT_OUTPUT, (std::string(kind) + ".out").c_str());
+    uint64_t id = out ? zif_nodeGetID(node) : 0;
+    zif_release(out);
+    zif_release(node);
+    return id;
+}
+
+int32_t crashWork(zif_object *)
+{
+    rlimit none{0, 0};
+    setrlimit(RLIMIT_CORE, &none);
+    std::signal(SIGSEGV, SIG_DFL);
+    std::raise(SIGSEGV);
+    return 0;
+}
+
+int32_t hangWork(zif_object *)
+{
+    for (;;)
+        pause();
+}
+
+int32_t logWork(zif_object *node)
+{
+    zif_object *graph = zif_nodeGetGraph(node);
+    int32_t ok = zif_graphLog(graph, ZIF_LOG_INFO, "testplug.log", "working") &&
+                 zif_nodeSetDebugText(node, "worked") && zif_nodeSetFinishedForNow(node, 1);
+    zif_release(graph);
+    return ok;
+}
+
+[[maybe_unused]] uint64_t crashCreate(zif_object *, zif_object *graph, zif_object *)
+{
+    return misbehavingCreate(graph, "testplug.crash", crashWork);
+}
+
+[[maybe_unused]] uint64_t hangCreate(zif_object *, zif_object *graph, zif_object *)
+{
+    return misbehavingCreate(graph, "testplug.hang", hangWork);
+}
+
+[[maybe_unused]] uint64_t logCreate(zif_object *, zif_object *graph, zif_object *)
+{
+    zif_log(zif_objectGetContext(graph), ZIF_LOG_WARNING, "testplug.log", "created");
+    zif_graphLog(graph, ZIF_LOG_INFO, "testplug.log", "node added");
+    return misbehavingCreate(graph, "testplug.log", logWork);
+}
+
+[[maybe_unused]] uint64_t pairCreate(zif_object *plugin, zif_object *graph, zif_object *description)
+{
+    uint64_t first = generatorCreate(plugin, graph, description);
+    return first && generatorCreate(plugin, graph, description) ? first : 0;
+}
+
+[[maybe_unused]] bool registerKind(zif_context *context, const char *name, zif_pluginDirectCreateNodeFunc create)
+{
+    zif_object *plugin = zif_newPlugin(context, name);
+    if (!plugin)
+        return false;
+    zif_pluginSetDirectCreateNodeFunc(plugin, create);
+    zif_release(plugin);
+    return true;
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int32_t zif_pluginModuleInit(zif_context *context, const char *,
@@ -144,6 +224,7 @@ extern "C" __attribute__((visibility("default"))) int32_t zif_pluginModuleInit(z
     zif_pluginSetDecodeFileExtensions(plugin, extensions);
     zif_release(extensions);
     zif_release(plugin);
-    return 1;
+    return registerKind(context, "testplug.crash", crashCreate) && registerKind(context, "testplug.hang", hangCreate) &&
+           registerKind(context, "testplug.log", logCreate) && registerKind(context, "testplug.pair", pairCreate);
 #endif
 }

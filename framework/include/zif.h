@@ -468,6 +468,29 @@ zif_portConnectorWorkFunc zif_portConnectorGetWorkFunc(zif_object *connector);
 int32_t zif_graphAddNewStaticCommandNode(zif_object *graph, const char *command, zif_object *entries,
                                          const char *name, zif_object **node);
 
+/* ---- Boxed nodes: a slave process connected over a pipe ---- */
+
+/* A file object over the two ends of a pipe (they may be the same socket
+ * descriptor). partnerProcess is a pidfd of the other process, watched
+ * while waiting; with terminateOnClose the partner gets 5 s to end once the
+ * file closes, is then killed, and is reaped. readSemaphore (a sem_t *) is
+ * waited for before every read, writeSemaphore posted before every write.
+ * A negative read or write descriptor, a partner of 0 or below and a null
+ * semaphore mean none. The file owns what it is given and closes it. Each
+ * read and write waits at most 60 s (error 31); a partner that ended gives
+ * 33, a failed write 25 (never SIGPIPE); a failed transfer's error sticks. */
+zif_object *zif_newFileFromPipeHandles(zif_context *context, intptr_t readHandle, intptr_t writeHandle,
+                                       intptr_t partnerProcess, int32_t terminateOnClose, intptr_t readSemaphore,
+                                       intptr_t writeSemaphore);
+/* Starts zif_slv (from $ZIF_SLV, else beside libwyv_zif.so, else on PATH),
+ * loads the plug-in's module there and creates the node; the master graph
+ * gets proxy nodes and ports that forward to it. The ID of the proxy node,
+ * or 0. $ZIF_SLV_TIMEOUT_MS replaces the 60-s waits. */
+uint64_t zif_graphDirectCreateNodeInBox(zif_object *graph, const char *pluginName, zif_object *description);
+/* The slave's side: serves the master until it ends the run (result 0) or a
+ * transfer fails (result: the error code). Descriptors and a sem_t *. */
+int32_t zif_doPipeSlave(intptr_t readHandle, intptr_t writeHandle, intptr_t masterProcess, intptr_t semaphore);
+
 /* ---- Graph dump ---- */
 
 zif_object *zif_graphToXMLString(zif_object *graph);
