@@ -146,6 +146,23 @@ zif_object *DecoderTest::portDescription(uint64_t id)
     return d;
 }
 
+Sink *DecoderTest::addWantingSink(zif_object *description)
+{
+    auto *s = new Sink;
+    sinks_.push_back(s);
+    zif_object *node = zif_graphAddNewNode(graph, "test.sink");
+    zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(s));
+    zif_nodeSetWorkFunc(node, sinkWork);
+    zif_object *in = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "test.sink.in");
+    zif_portSetDescription(in, description);
+    zif_portSetUserData(in, reinterpret_cast<intptr_t>(s));
+    zif_portSetOnConnectFunc(in, sinkConnect);
+    zif_portSetMinConnections(in, 1);
+    zif_release(in);
+    zif_release(node);
+    return s;
+}
+
 Sink *DecoderTest::addSink(uint64_t output)
 {
     auto *s = new Sink;

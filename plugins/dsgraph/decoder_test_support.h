@@ -44,6 +44,9 @@ protected:
     std::string portName(uint64_t port);
     zif_object *portDescription(uint64_t port);
     Sink *addSink(uint64_t output);
+    // A sink whose input port asks for description and needs one
+    // connection, left for the graph search to connect.
+    Sink *addWantingSink(zif_object *description);
     // Works until finished or failing (bounded).
     bool runToEnd(int maxPasses = 200000);
 
