@@ -178,3 +178,45 @@ TEST_F(GraphDecoder, RegistersTheVideoExtensionsAndDescribesItsPipelines)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GraphDecoder, DecodesVariedMedia)
+{
+    struct Case {
+        const char *args;
+        const char *file;
+        const char *format;
+        int channels;
+    };
+    const Case cases[] = {
+        {"-c:v mpeg2video -c:a mp2", "program.mpg", "yuv.separate", 1},
+        {"-c:v libx264 -pix_fmt yuv420p -c:a aac", "h264.mkv", "yuv.separate", 1},
+        {"-c:v libvpx -c:a libvorbis", "vp8.webm", "yuv.separate", 1},
+        {"-c:v ffv1 -pix_fmt bgr0 -c:a ac3 -ac 6", "rgb.mkv", "rgb.interleaved", 6},
+        {"-c:v mpeg2video -c:a mp2 -ac 2", "transport.ts", "yuv.separate", 2},
+    };
+    for (const Case &c : cases) {
+        ASSERT_TRUE(clip(std::string("-f lavfi -i testsrc=size=176x144:rate=25:duration=1 -f lavfi -i sine=duration=1 ") +
+                         c.args + " " + c.file))
+            << c.file;
+        Decoded d = open(c.file);
+        ASSERT_TRUE(d.video && d.audio) << c.file;
+        zif_object *vd = portDescription(ports(d.node, ZIF_PORT_OUTPUT, "dsgraph.decoder.video")[0]);
+        zif_object *ad = portDescription(ports(d.node, ZIF_PORT_OUTPUT, "dsgraph.decoder.audio")[0]);
+        EXPECT_STREQ(zif_tableGetString(vd, "format", ""), c.format) << c.file;
+        EXPECT_EQ(zif_tableGetInt(ad, "channels", 0), c.channels) << c.file;
+        zif_release(vd);
+        zif_release(ad);
+        ASSERT_TRUE(runToEnd()) << c.file << ": error " << zif_getLastError(ctx);
+        EXPECT_EQ(d.video->data().size(), 25u) << c.file;
+        EXPECT_GT(d.audio->data().size(), 0u) << c.file;
+        for (zif_object *p : d.video->data()) {
+            size_t expected = std::string(c.format) == "rgb.interleaved" ? 176u * 144u * 4u : 176u * 144u;
+            EXPECT_EQ(bytesOf(p, std::string(c.format) == "rgb.interleaved" ? "data" : "yuv.data.y").size(), expected)
+                << c.file;
+        }
+    }
+}
+
+}  // namespace

@@ -55,6 +55,7 @@ TEST_F(SystemAudioFallback, GivesAsManySamplesAsLibavcodec)
         {"-c:a pcm_s16le -ac 2", "s16.wav"},
         {"-c:a pcm_mulaw -ar 8000", "mulaw.wav"},
         {"-c:a pcm_alaw -ar 8000", "alaw.wav"},
+        {"-c:a adpcm_ima_wav -ar 22050", "ima.wav"},
         {"-c:a adpcm_ms -ar 22050", "ms.wav"},
     };
     for (const Case &c : cases) {
