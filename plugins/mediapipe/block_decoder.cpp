@@ -4,6 +4,7 @@
 #include <gst/app/gstappsink.h>
 #include <gst/audio/audio.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -159,8 +160,23 @@ bool BlockDecoder::drain(std::vector<int16_t> *samples, std::string *error)
         return false;
     if (!ended_) {
         ended_ = true;
-        // The decoder gives back what it held inside this call, then the end.
         gst_pad_push_event(feed_, gst_event_new_eos());
+        // The decoder gives back what it held, then the end; a decoder with
+        // a thread of its own is waited for, for a bounded time.
+        // Nothing reaches the sink (nor its end) while no decoder is linked.
+        GstPad *input = gst_element_get_static_pad(convert_, "sink");
+        bool linked = gst_pad_is_linked(input);
+        gst_object_unref(input);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(StreamPipeline::kTimeoutMs);
+        while (linked) {
+            GstSample *s = nullptr;
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            SampleQueue::Next next = decoded_.wait(std::max(left, std::chrono::milliseconds(0)), &s);
+            if (next != SampleQueue::Next::Sample)
+                break;
+            if (!append(s, samples, error) || busError(error))
+                return false;
+        }
     }
     return collect(samples, error);
 }
