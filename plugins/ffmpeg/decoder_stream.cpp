@@ -78,6 +78,7 @@ void DecoderStream::close()
     endSent_ = started_ = haveNextTime_ = false;
     primingPackets_ = 1;
     picturesToDrop_ = 0;
+    startStamp_ = AV_NOPTS_VALUE;
     nextTime_ = {};
     channelSource_.clear();
 }
@@ -210,6 +211,8 @@ bool DecoderStream::work(const plugins::DecodeRequest &request, bool *busy)
                                static_cast<double>(packet_->pts) * tb.num / tb.den >= request.startTime &&
                                (packet_->flags & AV_PKT_FLAG_KEY);
                 started_ = request.startTime <= 0 || reached;
+                if (reached && request.startTime > 0)
+                    startStamp_ = packet_->pts;
             }
             if (started_ || primingPackets_ > 0) {
                 ok = decode(packet_, !started_);
@@ -257,9 +260,11 @@ bool DecoderStream::decode(AVPacket *packet, bool skip)
             break;
         ++frames;
         bool ok = true;
+        bool early = isVideo() && startStamp_ != AV_NOPTS_VALUE && frame_->best_effort_timestamp != AV_NOPTS_VALUE &&
+                     frame_->best_effort_timestamp < startStamp_;
         if (isVideo() && !skip && picturesToDrop_ > 0)
             --picturesToDrop_;  // held back from a packet decoded before the start
-        else if (!skip)
+        else if (!skip && !early)
             ok = isVideo() ? deliverPicture(frame_) : deliverSound(frame_);
         av_frame_unref(frame_);
         if (!ok)

@@ -69,6 +69,9 @@ private:
     bool started_ = false;
     int primingPackets_ = 1;
     int picturesToDrop_ = 0;
+    // Time stamp of the key frame decoding started at, when it started late:
+    // pictures stamped before it (the leading pictures of an open GOP) are dropped.
+    int64_t startStamp_ = AV_NOPTS_VALUE;
     bool haveNextTime_ = false;
     plugins::MediaTime nextTime_;
     plugins::MediaTime frameDuration_;
