@@ -17,7 +17,7 @@ PACKAGES=(
   libburn-dev dvdauthor genisoimage lsdvd
   # system decoder plug-ins
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   # tests
   googletest libgtest-dev libgmock-dev
   # fonts used by menus, subtitles and the region list

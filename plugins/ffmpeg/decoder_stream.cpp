@@ -67,6 +67,7 @@ DecoderStream::~DecoderStream()
 void DecoderStream::close()
 {
     avcodec_free_context(&codec_);
+    system_.reset();
     av_packet_free(&packet_);
     av_frame_free(&frame_);
     swr_free(&resampler_);
@@ -163,11 +164,17 @@ bool DecoderStream::open(zif_object *connector, const std::string &path, const A
     for (unsigned i = 0; i < f->nb_streams; ++i)
         f->streams[i]->discard = static_cast<int>(i) == index_ ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     const AVCodec *decoder = avcodec_find_decoder(stream_->codecpar->codec_id);
-    if (!decoder)
-        return plugins::fail(connector, plugins::kErrUnsupported);  // no system decoder to fall back on
-    codec_ = avcodec_alloc_context3(decoder);
     packet_ = av_packet_alloc();
     frame_ = av_frame_alloc();
+    if (!isVideo() && (!decoder || systemAudioForced())) {
+        system_ = SystemAudioDecoder::open(stream_->codecpar);
+        if (!system_)
+            return plugins::fail(connector, plugins::kErrUnsupported);
+        return packet_ && frame_ ? true : plugins::fail(connector, ZIF_ERR_NO_MEMORY);
+    }
+    if (!decoder)
+        return plugins::fail(connector, plugins::kErrUnsupported);
+    codec_ = avcodec_alloc_context3(decoder);
     if (!codec_ || !packet_ || !frame_ || avcodec_parameters_to_context(codec_, stream_->codecpar) < 0)
         return plugins::fail(connector, ZIF_ERR_NO_MEMORY);
     codec_->pkt_timebase = stream_->time_base;
@@ -241,6 +248,8 @@ bool DecoderStream::decode(AVPacket *packet, bool skip)
             haveNextTime_ = true;
         }
     }
+    if (system_)
+        return decodeWithSystem(packet, skip);
     int sent = avcodec_send_packet(codec_, packet);
     if (sent == AVERROR(ENOMEM))
         return plugins::fail(description_, ZIF_ERR_NO_MEMORY);
@@ -264,6 +273,28 @@ bool DecoderStream::decode(AVPacket *packet, bool skip)
     if (isVideo() && skip && frames == 0)
         ++picturesToDrop_;
     return true;
+}
+
+// A packet the system decoder refuses is passed over like a damaged one.
+bool DecoderStream::decodeWithSystem(AVPacket *packet, bool skip)
+{
+    std::vector<int16_t> pcm;
+    bool decoded = system_->decode(packet, &pcm);
+    int channels = system_->channels();
+    if (!decoded || skip || pcm.empty() || channels <= 0)
+        return true;
+    av_frame_unref(frame_);
+    frame_->format = AV_SAMPLE_FMT_S16;
+    frame_->sample_rate = system_->sampleRate();
+    frame_->nb_samples = static_cast<int>(pcm.size() / static_cast<size_t>(channels));
+    av_channel_layout_default(&frame_->ch_layout, channels);
+    frame_->data[0] = reinterpret_cast<uint8_t *>(pcm.data());
+    frame_->linesize[0] = static_cast<int>(pcm.size() * sizeof(int16_t));
+    frame_->extended_data = frame_->data;
+    bool ok = deliverSound(frame_);
+    frame_->data[0] = nullptr;
+    av_frame_unref(frame_);
+    return ok;
 }
 
 bool DecoderStream::deliverPicture(const AVFrame *frame)

@@ -6,12 +6,14 @@
 #include "plugins/common/decode_request.h"
 #include "plugins/common/stream_samples.h"
 #include "plugins/ffmpeg/media_input.h"
+#include "plugins/ffmpeg/system_audio_decoder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 }
 
+#include <memory>
 #include <vector>
 
 struct SwrContext;
@@ -39,7 +41,7 @@ public:
     // (when the graph search backtracks) closes.
     bool open(zif_object *connector, const std::string &path, const AVInputFormat *format);
     void close();
-    bool opened() const { return codec_ != nullptr; }
+    bool opened() const { return codec_ != nullptr || system_ != nullptr; }
 
     // Decodes at most one packet of this stream into an empty queue.
     // *busy is set while the stream has not delivered its end of stream.
@@ -47,6 +49,7 @@ public:
 
 private:
     bool decode(AVPacket *packet, bool skip);
+    bool decodeWithSystem(AVPacket *packet, bool skip);
     bool deliverPicture(const AVFrame *frame);
     bool deliverSound(const AVFrame *frame);
     bool finish();
@@ -59,6 +62,7 @@ private:
     MediaInput input_;
     AVStream *stream_ = nullptr;
     AVCodecContext *codec_ = nullptr;
+    std::unique_ptr<SystemAudioDecoder> system_;  // sound libavcodec does not decode
     AVPacket *packet_ = nullptr;
     AVFrame *frame_ = nullptr;
     bool endSent_ = false;
