@@ -1,7 +1,8 @@
 // libwyv_ffmpeg.so: the framework plug-in module on the FFmpeg libraries.
-// Registers, in this order, the decoder, the image converter and the image
-// resizer.
+// Registers, in this order, the decoder, the image converter, the image
+// resizer and the audio converter.
 #include "framework/include/zif.h"
+#include "plugins/ffmpeg/audio_converter.h"
 #include "plugins/ffmpeg/image_converter.h"
 #include "plugins/ffmpeg/image_resizer.h"
 #include "plugins/ffmpeg/media_decoder.h"
@@ -11,7 +12,7 @@ extern "C" __attribute__((visibility("default"))) int32_t zif_pluginModuleInit(z
 {
     // FFmpeg 5 registers its formats and codecs itself.
     return ffplug::mediaDecoderRegister(context) && ffplug::imageConverterRegister(context) &&
-                   ffplug::imageResizerRegister(context)
+                   ffplug::imageResizerRegister(context) && ffplug::audioConverterRegister(context)
                ? 1
                : 0;
 }
