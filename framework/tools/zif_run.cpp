@@ -4,12 +4,15 @@
 //   zif-run [--log] [--module PATH]... dump IN OUT   print the XML of that graph once built
 //   zif-run [--log] [--module PATH]... decode FILE [--resize WxH] [--pixels LAYOUT] [--raw OUT]
 //                                      decode FILE with the FFmpeg plug-in and print every sample
+//   zif-run [--log] [--module PATH]... encode IN OUT [audio=OUT2] [KEY=VALUE]...
+//                                      transcode IN to elementary streams with the FFmpeg plug-in
 //
 // The graph holds two static command nodes ("read" IN, "write" OUT as raw
 // bytes); zif_graphBuild finds the file reader and writer and connects them.
 // --log prints the graph log to stderr; --module loads a plug-in module first.
 #include "framework/include/zif.h"
 #include "framework/tools/decode_command.h"
+#include "framework/tools/encode_command.h"
 
 #include <cstdio>
 #include <cstring>
@@ -26,7 +29,8 @@ namespace {
 int usage()
 {
     std::fputs("usage: zif-run [--log] [--module PATH]... copy|dump IN OUT\n"
-               "       zif-run [--log] [--module PATH]... decode FILE [--resize WxH] [--pixels LAYOUT] [--raw OUT]\n",
+               "       zif-run [--log] [--module PATH]... decode FILE [--resize WxH] [--pixels LAYOUT] [--raw OUT]\n"
+               "       zif-run [--log] [--module PATH]... encode IN OUT [audio=OUT2] [KEY=VALUE]...\n",
                stderr);
     return 2;
 }
@@ -154,6 +158,10 @@ int main(int argc, char **argv)
         if (std::strcmp(argv[i], "decode") == 0) {
             DecodeOptions options;
             return decodeOptionsParse(argc, argv, &options) ? decodeRun(options) : 2;
+        }
+        if (std::strcmp(argv[i], "encode") == 0) {
+            EncodeOptions options;
+            return encodeOptionsParse(argc, argv, &options) ? encodeRun(options) : 2;
         }
     }
     bool log = false;
