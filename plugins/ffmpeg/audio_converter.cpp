@@ -48,6 +48,7 @@ struct AudioConverter {
     zif_object *inQueue = nullptr;
     zif_object *outQueue = nullptr;
     bool configured = false;
+    bool ended = false;  // the end of stream went out
     AudioFormat input;
     AudioFormat output;
     RatePair rates;
@@ -247,12 +248,11 @@ bool convertSample(zif_object *node, AudioConverter *c, zif_object *in, zif_obje
 int32_t converterWork(zif_object *node)
 {
     AudioConverter *c = converterOf(node);
-    if (!c->inQueue || !c->outQueue || zif_listGetEntryCount(c->outQueue) > 0)
-        return 1;
-    bool end = false;
-    while (!end && zif_listGetEntryCount(c->inQueue) > 0) {
+    if (!c->inQueue || !c->outQueue || zif_listGetEntryCount(c->outQueue) > 0 || c->ended)
+        return zif_nodeSetFinishedForNow(node, c->ended);
+    while (!c->ended && zif_listGetEntryCount(c->inQueue) > 0) {
         zif_object *in = zif_listRemoveFirst(c->inQueue);
-        end = zif_tableGetInt(in, "endofstream", 0) == 1;
+        c->ended = zif_tableGetInt(in, "endofstream", 0) == 1;
         zif_object *out = nullptr;
         bool ok = convertSample(node, c, in, &out) && (!out || zif_listAdd(c->outQueue, out));
         zif_release(out);
@@ -260,7 +260,7 @@ int32_t converterWork(zif_object *node)
         if (!ok)
             return 0;
     }
-    return zif_nodeSetFinishedForNow(node, end) ? 1 : 0;
+    return zif_nodeSetFinishedForNow(node, c->ended) ? 1 : 0;
 }
 
 int32_t outputConnect(zif_object *port, zif_object *connector)

@@ -1,36 +1,14 @@
 #include "plugins/ffmpeg/plugin_test_support.h"
 
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-// What ffprobe reports about the first stream of path, as "key=value" lines.
-std::string probe(const std::string &path, const std::string &entries, const std::string &extra = "")
-{
-    std::string command = "ffprobe -v error " + extra + " -select_streams 0 -show_entries " + entries +
-                          " -of default=nw=1 '" + path + "' 2>&1";
-    std::string out;
-    if (FILE *p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (size_t n = fread(buffer, 1, sizeof buffer, p))
-            out.append(buffer, n);
-        pclose(p);
-    }
-    return out;
-}
-
-std::string valueOf(const std::string &report, const std::string &key)
-{
-    size_t at = report.find(key + "=");
-    if (at == std::string::npos)
-        return "";
-    at += key.size() + 1;
-    return report.substr(at, report.find('\n', at) - at);
-}
+using fftest::ffprobe;
+using fftest::reportValue;
 
 class Encoder : public fftest::PluginTest {
 protected:
@@ -82,11 +60,11 @@ TEST_F(Encoder, VideoFormatsKeepEveryPictureAndTheAskedGop)
         ASSERT_TRUE(clip("-f lavfi -i testsrc=size=176x144:rate=25:duration=1 -c:v mpeg4 -q:v 3 clip.mp4"));
         ASSERT_TRUE(encode("clip.mp4", true, content("video", c.format, {{"gopsize", 6}, {"bframes", c.bframes}}), c.out))
             << c.out << " error " << zif_getLastError(ctx);
-        std::string report = probe(file(c.out), "stream=codec_name,width,height,nb_read_frames", "-count_frames");
-        EXPECT_EQ(valueOf(report, "codec_name"), c.codec) << report;
-        EXPECT_EQ(valueOf(report, "width"), "176");
-        EXPECT_EQ(valueOf(report, "nb_read_frames"), "25") << c.out;
-        std::string types = probe(file(c.out), "frame=pict_type");
+        std::string report = ffprobe(file(c.out), "stream=codec_name,width,height,nb_read_frames", "-count_frames");
+        EXPECT_EQ(reportValue(report, "codec_name"), c.codec) << report;
+        EXPECT_EQ(reportValue(report, "width"), "176");
+        EXPECT_EQ(reportValue(report, "nb_read_frames"), "25") << c.out;
+        std::string types = ffprobe(file(c.out), "frame=pict_type");
         std::string keys;
         for (size_t at = 0; (at = types.find("pict_type=", at)) != std::string::npos; at += 10)
             keys += types[at + 10];
@@ -98,24 +76,29 @@ TEST_F(Encoder, VideoFormatsKeepEveryPictureAndTheAskedGop)
 
 TEST_F(Encoder, SoundFormatsDecodeWithTheExpectedPackets)
 {
+    // A 1-s stereo clip at clipRate, encoded at 48 kHz with channels.
     struct Case {
         const char *format, *codec, *out;
+        int clipRate, channels;
         int packets;  // 1 s at 48 kHz: whole frames, plus what the encoder's delay adds
     } cases[] = {
-        {"mpeg1.audio.mp2", "mp2", "a.mp2", 42},
-        {"mpeg1.audio.mp3", "mp3", "b.mp3", 43},
-        {"mpeg4.audio.aac", "aac", "c.aac", 48},
+        {"mpeg1.audio.mp2", "mp2", "a.mp2", 48000, 2, 42},
+        {"mpeg1.audio.mp3", "mp3", "b.mp3", 48000, 2, 43},
+        {"mpeg4.audio.aac", "aac", "c.aac", 48000, 2, 48},
+        // Through the audio converter: resampled and mixed down, the tail flushed.
+        {"mpeg1.audio.mp2", "mp2", "d.mp2", 44100, 1, 42},
     };
     for (const Case &c : cases) {
         restart();
-        ASSERT_TRUE(clip("-f lavfi -i sine=frequency=440:sample_rate=48000:duration=1 -ac 2 -c:a pcm_s16le clip.wav"));
-        ASSERT_TRUE(encode("clip.wav", false, content("audio", c.format, {{"bitrate", 128000}}), c.out))
-            << c.out << " error " << zif_getLastError(ctx);
-        std::string report = probe(file(c.out), "stream=codec_name,channels,sample_rate,nb_read_packets", "-count_packets");
-        EXPECT_EQ(valueOf(report, "codec_name"), c.codec) << report;
-        EXPECT_EQ(valueOf(report, "sample_rate"), "48000") << report;
-        EXPECT_EQ(valueOf(report, "channels"), "2") << report;
-        EXPECT_EQ(valueOf(report, "nb_read_packets"), std::to_string(c.packets)) << c.out;
+        ASSERT_TRUE(clip("-f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(c.clipRate) +
+                         ":duration=1 -ac 2 -c:a pcm_s16le clip.wav"));
+        zif_object *wanted = content("audio", c.format, {{"bitrate", 128000}, {"samplerate", 48000}, {"channels", c.channels}});
+        ASSERT_TRUE(encode("clip.wav", false, wanted, c.out)) << c.out << " error " << zif_getLastError(ctx);
+        std::string report = ffprobe(file(c.out), "stream=codec_name,channels,sample_rate,nb_read_packets", "-count_packets");
+        EXPECT_EQ(reportValue(report, "codec_name"), c.codec) << report;
+        EXPECT_EQ(reportValue(report, "sample_rate"), "48000") << report;
+        EXPECT_EQ(reportValue(report, "channels"), std::to_string(c.channels)) << report;
+        EXPECT_EQ(reportValue(report, "nb_read_packets"), std::to_string(c.packets)) << c.out;
     }
 }
 
@@ -136,7 +119,7 @@ TEST_F(Encoder, TwoPassUsesTheFirstPassStatistics)
     // The scratch folder is new: the log must be brought back.
     std::ofstream(file("pass.log")) << first;
     ASSERT_TRUE(encode("clip.mp4", true, passContent(2), "pass2.m2v")) << zif_getLastError(ctx);
-    EXPECT_EQ(valueOf(probe(file("pass2.m2v"), "stream=nb_read_frames", "-count_frames"), "nb_read_frames"), "25");
+    EXPECT_EQ(reportValue(ffprobe(file("pass2.m2v"), "stream=nb_read_frames", "-count_frames"), "nb_read_frames"), "25");
     restart();
     ASSERT_TRUE(clip("-f lavfi -i testsrc=size=176x144:rate=25:duration=1 -c:v mpeg4 -q:v 3 clip.mp4"));
     EXPECT_FALSE(encode("clip.mp4", true, passContent(2), "nolog.m2v"));
