@@ -114,7 +114,7 @@ void soundAdd(EncoderNode *e, zif_object *in, const uint8_t *bytes, int32_t size
     int64_t frames = size / (channels * 2);
     int64_t position = e->expectedPosition;
     if (zif_object *t = zif_tableGet(in, "presentationtime")) {
-        zif_object *f = zif_asFract(t);
+        zif_object *f = zif_objectGetType(t) == ZIF_TYPE_FRACT ? zif_numberGetFractValue(t, nullptr) : nullptr;
         if (f) {
             // Exact: (n + num / den) * rate.
             int64_t den = zif_fractGetDenominator(f);

@@ -17,7 +17,9 @@ bool videoSetUp(zif_object *node, EncoderNode *e, zif_object *in)
 {
     zif_context *context = zif_objectGetContext(node);
     zif_object *rateValue = zif_tableGet(in, "framerate");
-    zif_object *rate = rateValue ? zif_asFract(rateValue) : nullptr;
+    zif_object *rate = rateValue && zif_objectGetType(rateValue) != ZIF_TYPE_LIST
+                           ? zif_numberGetFractValue(rateValue, nullptr)
+                           : nullptr;
     zif_release(rateValue);
     if (!rate)
         return fail(node, plugins::kErrMissingEntry);
