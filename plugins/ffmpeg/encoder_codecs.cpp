@@ -80,6 +80,15 @@ const EncoderEntry *encoderFind(const char *format)
     return match;
 }
 
+std::vector<const EncoderEntry *> encoderAlternatives(const char *format)
+{
+    std::vector<const EncoderEntry *> found;
+    for (const EncoderEntry &e : encoderEntries())
+        if (format && std::strcmp(e.format, format) == 0)
+            found.insert(found.begin(), &e);
+    return found;
+}
+
 zif_object *encoderOutputDescriptions(zif_context *context, bool video)
 {
     zif_object *list = zif_newList(context);

@@ -23,6 +23,8 @@ const std::vector<EncoderEntry> &encoderEntries();
 // The entry for format: the last available one in table order, so a second
 // encoder of the same format wins; null when none.
 const EncoderEntry *encoderFind(const char *format);
+// Every entry for format, the one encoderFind gives first.
+std::vector<const EncoderEntry *> encoderAlternatives(const char *format);
 
 // New references, null on failure:
 // the output descriptions of the video (video true) or sound entries;

@@ -49,20 +49,25 @@ TEST_F(Encoder, VideoFormatsKeepEveryPictureAndTheAskedGop)
     struct Case {
         const char *format, *codec, *out;
         int bframes;
+        int width = 176, height = 144;
     } cases[] = {
         {"mpeg2.video", "mpeg2video", "a.m2v", 0},
         {"mpeg2.video", "mpeg2video", "b.m2v", 2},
         {"mpeg1.video", "mpeg1video", "c.m1v", 0},
         {"mpeg4.video.asp", "mpeg4", "d.m4v", 0},
+        // An odd size, which not every MPEG-4 encoder takes.
+        {"mpeg4.video.asp", "mpeg4", "e.m4v", 0, 321, 241},
     };
     for (const Case &c : cases) {
         restart();
-        ASSERT_TRUE(clip("-f lavfi -i testsrc=size=176x144:rate=25:duration=1 -c:v mpeg4 -q:v 3 clip.mp4"));
+        std::string size = std::to_string(c.width) + "x" + std::to_string(c.height);
+        ASSERT_TRUE(clip("-f lavfi -i testsrc=size=" + size + ":rate=25:duration=1 -c:v mpeg4 -q:v 3 clip.mp4"));
         ASSERT_TRUE(encode("clip.mp4", true, content("video", c.format, {{"gopsize", 6}, {"bframes", c.bframes}}), c.out))
             << c.out << " error " << zif_getLastError(ctx);
         std::string report = ffprobe(file(c.out), "stream=codec_name,width,height,nb_read_frames", "-count_frames");
         EXPECT_EQ(reportValue(report, "codec_name"), c.codec) << report;
-        EXPECT_EQ(reportValue(report, "width"), "176");
+        EXPECT_EQ(reportValue(report, "width"), std::to_string(c.width));
+        EXPECT_EQ(reportValue(report, "height"), std::to_string(c.height));
         EXPECT_EQ(reportValue(report, "nb_read_frames"), "25") << c.out;
         std::string types = ffprobe(file(c.out), "frame=pict_type");
         std::string keys;

@@ -43,49 +43,62 @@ bool videoSetUp(zif_object *node, EncoderNode *e, zif_object *in)
     e->width = static_cast<int>(width);
     e->height = static_cast<int>(height);
 
-    AVCodecContext *c = e->codec = avcodec_alloc_context3(e->entry->codec);
-    if (!c)
-        return fail(node, plugins::kErrNoMemory);
-    c->codec_type = AVMEDIA_TYPE_VIDEO;
-    c->pix_fmt = AV_PIX_FMT_YUV420P;
-    c->width = e->width;
-    c->height = e->height;
-    c->bit_rate = bitrate;
-    if (vbr) {
-        if (buffer > 0) {
-            c->rc_buffer_size = static_cast<int>(buffer);
-            if (minRate > 0)
-                c->rc_min_rate = minRate;
-            if (maxRate > 0)
-                c->rc_max_rate = maxRate;
+    if (e->pass == 1 && !e->log.create(context, e->logUri))
+        return false;
+    if (e->pass == 2 && !e->log.readAll(context, e->logUri))
+        return false;
+    auto configure = [&](AVCodecContext *c) {
+        c->codec_type = AVMEDIA_TYPE_VIDEO;
+        c->pix_fmt = AV_PIX_FMT_YUV420P;
+        c->width = e->width;
+        c->height = e->height;
+        c->bit_rate = bitrate;
+        if (vbr) {
+            if (buffer > 0) {
+                c->rc_buffer_size = static_cast<int>(buffer);
+                if (minRate > 0)
+                    c->rc_min_rate = minRate;
+                if (maxRate > 0)
+                    c->rc_max_rate = maxRate;
+            }
+        } else {
+            c->rc_min_rate = c->rc_max_rate = bitrate;
+            c->rc_buffer_size = static_cast<int>(buffer > 0 ? buffer : 1638400);
+            c->bit_rate_tolerance = 4000000;
+            c->qblur = 0.5f;
         }
-    } else {
-        c->rc_min_rate = c->rc_max_rate = bitrate;
-        c->rc_buffer_size = static_cast<int>(buffer > 0 ? buffer : 1638400);
-        c->bit_rate_tolerance = 4000000;
-        c->qblur = 0.5f;
+        if (rateNum > 1000000 || rateDen > 1000000)
+            c->time_base = av_d2q(static_cast<double>(rateDen) / static_cast<double>(rateNum), 1000000);
+        else
+            av_reduce(&c->time_base.num, &c->time_base.den, rateDen, rateNum, INT32_MAX);
+        c->framerate = av_inv_q(c->time_base);
+        c->sample_aspect_ratio = av_d2q(aspect > 0 ? aspect : 1.0, 255);
+        c->gop_size = static_cast<int>(e->gopSize);
+        c->max_b_frames = static_cast<int>(zif_tableGetInt(d, "bframes", 0));
+        if (std::strcmp(e->entry->format, "mpeg4.video.asp") == 0)
+            c->me_range = 1023;
+        if (e->pass == 1)
+            c->flags |= AV_CODEC_FLAG_PASS1;
+        if (e->pass == 2) {
+            c->stats_in = const_cast<char *>(e->log.statistics());
+            c->flags |= AV_CODEC_FLAG_PASS2;
+        }
+    };
+    // The preferred encoder of the format first; another one of the same
+    // format when it refuses the picture (an odd size, say).
+    for (const EncoderEntry *candidate : encoderAlternatives(e->entry->format)) {
+        avcodec_free_context(&e->codec);
+        e->codec = avcodec_alloc_context3(candidate->codec);
+        if (!e->codec)
+            return fail(node, plugins::kErrNoMemory);
+        configure(e->codec);
+        if (avcodec_open2(e->codec, candidate->codec, nullptr) >= 0) {
+            e->entry = candidate;
+            break;
+        }
+        avcodec_free_context(&e->codec);
     }
-    if (rateNum > 1000000 || rateDen > 1000000)
-        c->time_base = av_d2q(static_cast<double>(rateDen) / static_cast<double>(rateNum), 1000000);
-    else
-        av_reduce(&c->time_base.num, &c->time_base.den, rateDen, rateNum, INT32_MAX);
-    c->framerate = av_inv_q(c->time_base);
-    c->sample_aspect_ratio = av_d2q(aspect > 0 ? aspect : 1.0, 255);
-    c->gop_size = static_cast<int>(e->gopSize);
-    c->max_b_frames = static_cast<int>(zif_tableGetInt(d, "bframes", 0));
-    if (std::strcmp(e->entry->format, "mpeg4.video.asp") == 0)
-        c->me_range = 1023;
-    if (e->pass == 1) {
-        if (!e->log.create(context, e->logUri))
-            return false;
-        c->flags |= AV_CODEC_FLAG_PASS1;
-    } else if (e->pass == 2) {
-        if (!e->log.readAll(context, e->logUri))
-            return false;
-        c->stats_in = const_cast<char *>(e->log.statistics());
-        c->flags |= AV_CODEC_FLAG_PASS2;
-    }
-    if (avcodec_open2(c, e->entry->codec, nullptr) < 0)
+    if (!e->codec)
         return fail(node, plugins::kErrCodecOpen);
     e->frame = av_frame_alloc();
     e->packet = av_packet_alloc();
