@@ -1,5 +1,6 @@
 #include "framework/tools/decode_command.h"
 #include "framework/include/zif.h"
+#include "framework/tools/tool_paths.h"
 
 #include <algorithm>
 #include <climits>
@@ -10,24 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string programFolder()
-{
-    char path[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return ".";
-    std::string p(path, static_cast<size_t>(n));
-    return p.substr(0, p.rfind('/'));
-}
-
-std::string absolutePath(const std::string &path)
-{
-    if (!path.empty() && path[0] == '/')
-        return path;
-    char cwd[PATH_MAX];
-    return getcwd(cwd, sizeof cwd) ? std::string(cwd) + "/" + path : path;
-}
 
 // The table entries that ask for a pixel layout.
 bool setLayout(zif_object *d, const std::string &name)

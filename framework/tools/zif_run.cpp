@@ -4,6 +4,8 @@
 //   zif-run [--log] [--module PATH]... dump IN OUT   print the XML of that graph once built
 //   zif-run [--log] [--module PATH]... decode FILE [--resize WxH] [--pixels LAYOUT] [--raw OUT]
 //                                      decode FILE with the FFmpeg plug-in and print every sample
+//   zif-run [--log] [--module PATH]... encode IN OUT [audio=OUT2] [KEY=VALUE]...
+//                                      transcode IN to elementary streams with the FFmpeg plug-in
 //   zif-run [--log] [--box] [--module PATH]... run PLUGIN [KEY=VALUE]...
 //                                                    run a plug-in's node and print its samples
 //
@@ -17,6 +19,7 @@
 // --module loads a plug-in module first.
 #include "framework/include/zif.h"
 #include "framework/tools/decode_command.h"
+#include "framework/tools/encode_command.h"
 
 #include <cstdio>
 #include <deque>
@@ -35,6 +38,7 @@ int usage()
 {
     std::fputs("usage: zif-run [--log] [--module PATH]... copy|dump IN OUT\n"
                "       zif-run [--log] [--module PATH]... decode FILE [--resize WxH] [--pixels LAYOUT] [--raw OUT]\n"
+               "       zif-run [--log] [--module PATH]... encode IN OUT [audio=OUT2] [KEY=VALUE]...\n"
                "       zif-run [--log] [--box] [--module PATH]... run PLUGIN [KEY=VALUE]...\n",
                stderr);
     return 2;
@@ -318,6 +322,10 @@ int main(int argc, char **argv)
         if (std::strcmp(argv[i], "decode") == 0) {
             DecodeOptions options;
             return decodeOptionsParse(argc, argv, &options) ? decodeRun(options) : 2;
+        }
+        if (std::strcmp(argv[i], "encode") == 0) {
+            EncodeOptions options;
+            return encodeOptionsParse(argc, argv, &options) ? encodeRun(options) : 2;
         }
     }
     bool log = false, boxed = false;

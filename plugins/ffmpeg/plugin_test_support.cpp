@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fftest {
@@ -299,6 +300,44 @@ zif_object *rgbDescription(zif_context *ctx, int bits, int offsetR)
     zif_tableSetInt(t, "rgb.offset.g", 8);
     zif_tableSetInt(t, "rgb.offset.b", 16 - offsetR);
     return t;
+}
+
+int runZifRun(const std::string &args, std::string *out)
+{
+    const char *bin = std::getenv("VANTOREL_BIN_DIR");
+    std::string command = std::string(bin ? bin : VANTOREL_BIN_DIR) + "/zif-run " + args + " 2>/dev/null";
+    FILE *p = popen(command.c_str(), "r");
+    if (!p)
+        return -1;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
+        out->append(buffer, n);
+    int status = pclose(p);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ffprobe(const std::string &path, const std::string &entries, const std::string &extra)
+{
+    std::string out;
+    std::string command = "ffprobe -v error " + extra + " -select_streams 0 -show_entries " + entries +
+                          " -of default=nw=1 '" + path + "' 2>&1";
+    if (FILE *p = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (size_t n = std::fread(buffer, 1, sizeof buffer, p))
+            out.append(buffer, n);
+        pclose(p);
+    }
+    return out;
+}
+
+std::string reportValue(const std::string &report, const std::string &key)
+{
+    size_t at = report.find(key + "=");
+    if (at == std::string::npos)
+        return "";
+    at += key.size() + 1;
+    return report.substr(at, report.find('\n', at) - at);
 }
 
 }  // namespace fftest

@@ -78,6 +78,15 @@ private:
 // Plane bytes of a sample.
 std::string planeBytes(zif_object *sample, const char *key);
 
+// Runs zif-run from the program folder with args; the exit status, stdout in *out.
+int runZifRun(const std::string &args, std::string *out);
+
+// What ffprobe reports on the first stream of path: "key=value" lines of
+// the asked -show_entries, with extra options (-count_frames, ...).
+std::string ffprobe(const std::string &path, const std::string &entries, const std::string &extra = "");
+// The value of key in such a report, or "".
+std::string reportValue(const std::string &report, const std::string &key);
+
 }  // namespace fftest
 
 namespace fftest {

@@ -5,27 +5,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
 class ZifRunDecode : public fftest::PluginTest {
 protected:
-    // Runs zif-run with args; returns the exit status, stdout in *out.
-    int run(const std::string &args, std::string *out)
-    {
-        const char *bin = std::getenv("VANTOREL_BIN_DIR");
-        std::string command = std::string(bin ? bin : VANTOREL_BIN_DIR) + "/zif-run " + args + " 2>/dev/null";
-        FILE *p = popen(command.c_str(), "r");
-        if (!p)
-            return -1;
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0)
-            out->append(buffer, n);
-        int status = pclose(p);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int run(const std::string &args, std::string *out) { return fftest::runZifRun(args, out); }
 };
 
 TEST_F(ZifRunDecode, WritesTheRequestedPictures)
