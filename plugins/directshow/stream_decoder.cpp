@@ -1,5 +1,6 @@
 #include "plugins/directshow/stream_decoder.h"
 #include "plugins/common/decode_request.h"
+#include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
 #include "plugins/directshow/media_stream.h"
 #include "plugins/mediapipe/file_extensions.h"
@@ -254,28 +255,12 @@ int32_t commandConnect(zif_object *port, zif_object *connector)
 
 zif_object *decoderCreate(zif_object *graph)
 {
-    zif_object *command = plugins::commandPortDescription(zif_objectGetContext(graph));
-    zif_object *node = command ? zif_graphAddNewNode(graph, "directshow.decoder") : nullptr;
-    if (!node) {
-        zif_release(command);
+    zif_object *node = plugins::decoderNodeAdd(graph, "directshow.decoder", decoderDestroy, decoderWork, commandConnect);
+    if (!node)
         return nullptr;
-    }
     auto *d = new StreamDecoder;
     d->graph = graph;
     zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(d));
-    zif_nodeSetDestroyFunc(node, decoderDestroy);
-    zif_nodeSetWorkFunc(node, decoderWork);
-    zif_object *in = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "directshow.decoder.commandin");
-    bool ok = in && zif_portSetDescription(in, command) && zif_portSetMinConnections(in, 1) &&
-              zif_portSetMaxConnections(in, 1) &&
-              zif_portSetRequestConnectFunc(in, plugins::commandPortAcceptsPartner) &&
-              zif_portSetOnConnectFunc(in, commandConnect);
-    zif_release(in);
-    zif_release(command);
-    if (!ok) {
-        zif_release(node);
-        return nullptr;
-    }
     return node;
 }
 

@@ -1,5 +1,6 @@
 #include "plugins/smde/smde_decoder.h"
 #include "plugins/common/decode_request.h"
+#include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
 #include "plugins/common/stream_samples.h"
 #include "plugins/smde/utf16_text.h"
@@ -304,10 +305,7 @@ int32_t commandConnect(zif_object *port, zif_object *connector)
     for (size_t i = 0; ok && i < d->streams.size(); ++i) {
         StreamRecord *r = d->streams[i].get();
         std::string name = d->pluginName + (r->kind == Kind::Picture ? ".video.0" : ".audio.0");
-        zif_object *out = zif_nodeAddNewPort(node, ZIF_PORT_OUTPUT, name.c_str());
-        ok = out && zif_portSetDescription(out, r->description) && zif_portSetMinConnections(out, 0) &&
-             zif_portSetUserData(out, reinterpret_cast<intptr_t>(r)) && zif_portSetOnConnectFunc(out, outputConnect);
-        zif_release(out);
+        ok = plugins::decoderOutputAdd(node, name, r->description, reinterpret_cast<intptr_t>(r), outputConnect);
     }
     zif_release(node);
     return ok ? 1 : 0;
@@ -318,27 +316,15 @@ uint64_t decoderCreate(zif_object *plugin, zif_object *graph, zif_object *)
     zif_object *nameObject = zif_pluginGetName(plugin);
     std::string name = nameObject ? zif_stringGetValue(nameObject) : "";
     zif_release(nameObject);
-    zif_object *command = plugins::commandPortDescription(zif_objectGetContext(plugin));
-    zif_object *node = command ? zif_graphAddNewNode(graph, name.c_str()) : nullptr;
-    if (!node) {
-        zif_release(command);
+    zif_object *node = plugins::decoderNodeAdd(graph, name, decoderDestroy, decoderWork, commandConnect);
+    if (!node)
         return 0;
-    }
     auto *d = new DecoderNode;
     d->type = reinterpret_cast<SmdeDecoderType *>(zif_pluginGetUserData(plugin));
     d->pluginName = name;
-    zif_nodeSetName(node, name.c_str());
     zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(d));
-    zif_nodeSetDestroyFunc(node, decoderDestroy);
-    zif_nodeSetWorkFunc(node, decoderWork);
-    zif_object *in = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, (name + ".commandin").c_str());
-    bool ok = in && zif_portSetDescription(in, command) && zif_portSetMinConnections(in, 1) &&
-              zif_portSetMaxConnections(in, 1) &&
-              zif_portSetRequestConnectFunc(in, plugins::commandPortAcceptsPartner) &&
-              zif_portSetOnConnectFunc(in, commandConnect);
-    uint64_t id = ok ? zif_nodeGetID(node) : 0;
-    for (zif_object *o : {in, command, node})
-        zif_release(o);
+    uint64_t id = zif_nodeGetID(node);
+    zif_release(node);
     return id;
 }
 
