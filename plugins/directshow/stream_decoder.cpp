@@ -1,6 +1,7 @@
 #include "plugins/directshow/stream_decoder.h"
 #include "plugins/common/decode_request.h"
 #include "plugins/common/decoder_node.h"
+#include "plugins/common/plugin_builder.h"
 #include "plugins/common/plugin_errors.h"
 #include "plugins/directshow/media_stream.h"
 #include "plugins/mediapipe/file_extensions.h"
@@ -293,20 +294,12 @@ int32_t builderAddChoices(zif_object *builder, zif_object *graph)
 int32_t builderApply(zif_object *, zif_object *graph, zif_object *choice)
 {
     auto partner = static_cast<uint64_t>(zif_tableGetInt(choice, "commandpartner", 0));
-    zif_object *node = decoderCreate(graph);
-    uint64_t in = node ? zif_graphFindNodePort(graph, zif_nodeGetID(node), "directshow.decoder.commandin") : 0;
-    zif_release(node);
-    return in && partner ? zif_graphCreateConnection(graph, in, partner) : 0;
+    return plugins::newNodeConnect(graph, decoderCreate(graph), "directshow.decoder.commandin", partner);
 }
 
 int32_t addBuilders(zif_object *, zif_object *graph)
 {
-    zif_object *builder = zif_graphAddNewBuilder(graph, "directshow.decoder");
-    bool ok = builder && zif_graphBuilderSetPriority(builder, 100.0) &&
-              zif_graphBuilderSetAddChoicesFunc(builder, builderAddChoices) &&
-              zif_graphBuilderSetApplyChoiceFunc(builder, builderApply);
-    zif_release(builder);
-    return ok ? 1 : 0;
+    return plugins::builderAdd(graph, "directshow.decoder", 100.0, builderAddChoices, builderApply);
 }
 
 }  // namespace
