@@ -184,11 +184,18 @@ int32_t outputConnect(zif_object *port, zif_object *connector)
     return r->queue ? 1 : 0;
 }
 
-bool queueSample(StreamRecord *r, zif_object *sample)
+// Queues a sample filled from a block of the library once the block is
+// released: a block that was unusable or not released is a read error, a
+// failed fill is a lack of memory.
+bool queueFilled(StreamRecord *r, zif_object *sample, bool readable, bool filled)
 {
-    bool ok = sample && zif_listAdd(r->queue, sample);
+    if (!readable || !filled) {
+        zif_release(sample);
+        return plugins::fail(r->description, readable ? ZIF_ERR_NO_MEMORY : kErrRead);
+    }
+    bool queued = zif_listAdd(r->queue, sample);
     zif_release(sample);
-    return ok || plugins::fail(r->description, ZIF_ERR_NO_MEMORY);
+    return queued || plugins::fail(r->description, ZIF_ERR_NO_MEMORY);
 }
 
 // One picture: its time, then its bytes while it is locked.
@@ -220,15 +227,7 @@ bool readPicture(StreamRecord *r)
               zif_tableSetDouble(sample, "presentationtime", time) &&
               zif_tableSetDouble(sample, "linedelta", static_cast<double>(lineLength));
     bool released = in->releasePicture(in) == 0;
-    if (!usable || !released) {
-        zif_release(sample);
-        return plugins::fail(r->description, kErrRead);
-    }
-    if (!ok) {
-        zif_release(sample);
-        return plugins::fail(r->description, ZIF_ERR_NO_MEMORY);
-    }
-    return queueSample(r, sample);
+    return queueFilled(r, sample, usable && released, ok);
 }
 
 // One sound block, described by its own format so that a change of format
@@ -264,15 +263,7 @@ bool readSound(StreamRecord *r)
     bool ok = usable && zif_tableSetData(sample, "data", data, size) &&
               zif_tableSetDouble(sample, "presentationtime", time);
     bool released = in->releaseSoundBlock(in) == 0;
-    if (!usable || !released) {
-        zif_release(sample);
-        return plugins::fail(r->description, kErrRead);
-    }
-    if (!ok) {
-        zif_release(sample);
-        return plugins::fail(r->description, ZIF_ERR_NO_MEMORY);
-    }
-    return queueSample(r, sample);
+    return queueFilled(r, sample, usable && released, ok);
 }
 
 int32_t decoderWork(zif_object *node)
