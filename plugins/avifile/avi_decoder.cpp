@@ -6,6 +6,7 @@
 #include "plugins/common/decode_request.h"
 #include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/common/stream_samples.h"
 
 #include <cmath>
@@ -389,13 +390,8 @@ uint64_t decoderCreate(zif_object *, zif_object *graph, zif_object *)
 
 bool aviDecoderRegister(zif_context *context)
 {
-    zif_object *extensions = zif_newList(context);
-    zif_object *plugin = extensions && zif_listAddString(extensions, ".avi") ? zif_newPlugin(context, "avifile.decoder") : nullptr;
-    bool ok = plugin && zif_pluginSetDecodeFileExtensions(plugin, extensions) &&
-              zif_pluginSetDirectCreateNodeFunc(plugin, decoderCreate);
-    zif_release(plugin);
-    zif_release(extensions);
-    return ok;
+    const std::vector<std::string> extensions{".avi"};
+    return plugins::pluginRegister(context, "avifile.decoder", decoderCreate, nullptr, &extensions);
 }
 
 }  // namespace avifile

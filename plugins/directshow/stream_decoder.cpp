@@ -3,6 +3,7 @@
 #include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_builder.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/directshow/media_stream.h"
 #include "plugins/mediapipe/file_extensions.h"
 
@@ -306,18 +307,8 @@ int32_t addBuilders(zif_object *, zif_object *graph)
 
 bool streamDecoderRegister(zif_context *context)
 {
-    zif_object *extensions = zif_newList(context);
-    if (!extensions)
-        return false;
-    for (const std::string &e : mediapipe::extensionsFrom(mediapipe::typeFinderCandidates()))
-        zif_listAddString(extensions, e.c_str());
-    zif_object *plugin = zif_newPlugin(context, "directshow.decoder");
-    bool ok = plugin && zif_pluginSetDecodeFileExtensions(plugin, extensions) &&
-              zif_pluginSetAddBuildersFunc(plugin, addBuilders) &&
-              zif_pluginSetDirectCreateNodeFunc(plugin, decoderDirectCreate);
-    zif_release(plugin);
-    zif_release(extensions);
-    return ok;
+    const std::vector<std::string> extensions = mediapipe::extensionsFrom(mediapipe::typeFinderCandidates());
+    return plugins::pluginRegister(context, "directshow.decoder", decoderDirectCreate, addBuilders, &extensions);
 }
 
 }  // namespace directshow

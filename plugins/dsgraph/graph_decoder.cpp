@@ -2,12 +2,14 @@
 #include "plugins/common/decode_request.h"
 #include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/dsgraph/stream_graph.h"
 #include "plugins/mediapipe/file_extensions.h"
 #include "plugins/mediapipe/pipeline_dump.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace dsgraph {
 
@@ -136,17 +138,8 @@ uint64_t decoderCreate(zif_object *, zif_object *graph, zif_object *)
 
 bool graphDecoderRegister(zif_context *context)
 {
-    zif_object *extensions = zif_newList(context);
-    if (!extensions)
-        return false;
-    for (const std::string &e : mediapipe::extensionsFrom(mediapipe::typeFinderCandidates()))
-        zif_listAddString(extensions, e.c_str());
-    zif_object *plugin = zif_newPlugin(context, "dsgraph.decoder");
-    bool ok = plugin && zif_pluginSetDecodeFileExtensions(plugin, extensions) &&
-              zif_pluginSetDirectCreateNodeFunc(plugin, decoderCreate);
-    zif_release(plugin);
-    zif_release(extensions);
-    return ok;
+    const std::vector<std::string> extensions = mediapipe::extensionsFrom(mediapipe::typeFinderCandidates());
+    return plugins::pluginRegister(context, "dsgraph.decoder", decoderCreate, nullptr, &extensions);
 }
 
 }  // namespace dsgraph

@@ -1,6 +1,7 @@
 #include "plugins/ffmpeg/image_converter.h"
 #include "plugins/common/plugin_builder.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/ffmpeg/picture_filter.h"
 #include "plugins/ffmpeg/pixel_layout.h"
 #include "plugins/ffmpeg/picture_scaler.h"
@@ -261,11 +262,7 @@ int32_t converterAddBuilders(zif_object *, zif_object *graph)
 
 bool imageConverterRegister(zif_context *context)
 {
-    zif_object *plugin = zif_newPlugin(context, "ffmpeg.imageconverter");
-    bool ok = plugin && zif_pluginSetDirectCreateNodeFunc(plugin, converterDirectCreate) &&
-              zif_pluginSetAddBuildersFunc(plugin, converterAddBuilders);
-    zif_release(plugin);
-    return ok;
+    return plugins::pluginRegister(context, "ffmpeg.imageconverter", converterDirectCreate, converterAddBuilders);
 }
 
 }  // namespace ffplug

@@ -1,6 +1,7 @@
 #include "plugins/ffmpeg/image_resizer.h"
 #include "plugins/common/plugin_builder.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/ffmpeg/picture_filter.h"
 #include "plugins/ffmpeg/picture_scaler.h"
 #include "plugins/ffmpeg/pixel_layout.h"
@@ -189,11 +190,7 @@ ResizeTarget resizeTargetOf(zif_object *description)
 
 bool imageResizerRegister(zif_context *context)
 {
-    zif_object *plugin = zif_newPlugin(context, "ffmpeg.imageresizer");
-    bool ok = plugin && zif_pluginSetDirectCreateNodeFunc(plugin, resizerDirectCreate) &&
-              zif_pluginSetAddBuildersFunc(plugin, resizerAddBuilders);
-    zif_release(plugin);
-    return ok;
+    return plugins::pluginRegister(context, "ffmpeg.imageresizer", resizerDirectCreate, resizerAddBuilders);
 }
 
 }  // namespace ffplug

@@ -2,6 +2,7 @@
 #include "plugins/common/decode_request.h"
 #include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/ffmpeg/decoder_stream.h"
 #include "plugins/ffmpeg/media_input.h"
 #include "plugins/ffmpeg/system_audio_decoder.h"
@@ -115,10 +116,7 @@ uint64_t decoderCreate(zif_object *, zif_object *graph, zif_object *)
 
 bool mediaDecoderRegister(zif_context *context)
 {
-    zif_object *plugin = zif_newPlugin(context, "ffmpeg.decoder");
-    bool ok = plugin && zif_pluginSetDirectCreateNodeFunc(plugin, decoderCreate);
-    zif_release(plugin);
-    return ok;
+    return plugins::pluginRegister(context, "ffmpeg.decoder", decoderCreate);
 }
 
 }  // namespace ffplug

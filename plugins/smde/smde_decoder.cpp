@@ -2,6 +2,7 @@
 #include "plugins/common/decode_request.h"
 #include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/common/stream_samples.h"
 #include "plugins/smde/utf16_text.h"
 
@@ -336,20 +337,8 @@ bool smdeDecoderRegister(zif_context *context, SmdeDecoderType *type)
             zif_log(context, ZIF_LOG_WARNING, "smde plugin",
                     ("Unterminated extension list of SMDE decoder type " + name + " skipped").c_str());
     }
-    zif_object *plugin = zif_newPlugin(context, ("smde." + name).c_str());
-    if (!plugin)
-        return false;
-    bool ok = zif_pluginSetUserData(plugin, reinterpret_cast<intptr_t>(type)) &&
-              zif_pluginSetDirectCreateNodeFunc(plugin, decoderCreate);
-    if (ok && haveExtensions) {
-        zif_object *list = zif_newList(context);
-        for (const std::string &e : extensions)
-            ok = ok && list && zif_listAddString(list, e.c_str());
-        ok = ok && list && zif_pluginSetDecodeFileExtensions(plugin, list);
-        zif_release(list);
-    }
-    zif_release(plugin);
-    return ok;
+    return plugins::pluginRegister(context, "smde." + name, decoderCreate, nullptr, haveExtensions ? &extensions : nullptr,
+                                   reinterpret_cast<intptr_t>(type));
 }
 
 }  // namespace smde
