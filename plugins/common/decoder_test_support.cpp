@@ -1,5 +1,6 @@
 #include "plugins/common/decoder_test_support.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@ Sink::~Sink()
         zif_release(s);
     zif_release(queue);
     zif_release(description);
+    zif_release(agreed);
 }
 
 std::vector<zif_object *> Sink::data() const
@@ -27,14 +29,23 @@ std::vector<zif_object *> Sink::data() const
     return out;
 }
 
+Source::~Source()
+{
+    for (zif_object *s : pending)
+        zif_release(s);
+    zif_release(queue);
+}
+
 namespace {
 
 int32_t sinkConnect(zif_object *port, zif_object *connector)
 {
     auto *s = reinterpret_cast<Sink *>(zif_portGetUserData(port));
     zif_release(s->queue);
+    zif_release(s->agreed);
     s->queue = zif_portConnectorGetQueue(connector);
-    return 1;
+    s->agreed = zif_portConnectorGetDescription(connector);
+    return s->queueLimit > 0 ? zif_listSetMaxEntryCount(s->queue, s->queueLimit) : 1;
 }
 
 int32_t sinkWork(zif_object *node)
@@ -47,6 +58,26 @@ int32_t sinkWork(zif_object *node)
         s->samples.push_back(sample);
     }
     return zif_nodeSetFinishedForNow(node, s->ended);
+}
+
+int32_t sourceConnect(zif_object *port, zif_object *connector)
+{
+    auto *s = reinterpret_cast<Source *>(zif_portGetUserData(port));
+    zif_release(s->queue);
+    s->queue = zif_portConnectorGetQueue(connector);
+    return 1;
+}
+
+int32_t sourceWork(zif_object *node)
+{
+    auto *s = reinterpret_cast<Source *>(zif_nodeGetUserData(node));
+    if (s->queue && zif_listGetEntryCount(s->queue) == 0 && !s->pending.empty()) {
+        zif_object *next = s->pending.front();
+        s->pending.erase(s->pending.begin());
+        zif_listAdd(s->queue, next);
+        zif_release(next);
+    }
+    return zif_nodeSetFinishedForNow(node, s->pending.empty());
 }
 
 }  // namespace
@@ -67,7 +98,10 @@ void DecoderTest::TearDown()
     graph = nullptr;
     for (Sink *s : sinks_)
         delete s;
+    for (Source *s : sources_)
+        delete s;
     sinks_.clear();
+    sources_.clear();
     outputs.clear();
     decoder = 0;
     zif_destroy(ctx);
@@ -133,6 +167,18 @@ int32_t DecoderTest::open(const std::string &plugin, const std::string &uri, zif
     return connectDecoder(plugin, addCommand(uri, extra));
 }
 
+std::vector<uint64_t> DecoderTest::decoderPorts(uint64_t node, const char *mediatype)
+{
+    std::vector<uint64_t> ids;
+    for (uint64_t id : ports(node, ZIF_PORT_OUTPUT)) {
+        zif_object *d = portDescription(id);
+        if (std::string(zif_tableGetString(d, "mediatype", "")) == mediatype)
+            ids.push_back(id);
+        zif_release(d);
+    }
+    return ids;
+}
+
 std::vector<uint64_t> DecoderTest::ports(uint64_t node, int32_t type, const std::string &prefix)
 {
     std::vector<uint64_t> ids;
@@ -185,6 +231,7 @@ zif_object *DecoderTest::portDescription(uint64_t id)
 Sink *DecoderTest::newSink(zif_object *description, int32_t minimum, uint64_t *input)
 {
     auto *s = new Sink;
+    s->queueLimit = sinkQueueLimit;
     sinks_.push_back(s);
     zif_object *node = zif_graphAddNewNode(graph, "test.sink");
     zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(s));
@@ -194,7 +241,7 @@ Sink *DecoderTest::newSink(zif_object *description, int32_t minimum, uint64_t *i
         zif_portSetDescription(in, description);
     zif_portSetUserData(in, reinterpret_cast<intptr_t>(s));
     zif_portSetOnConnectFunc(in, sinkConnect);
-    if (minimum)
+    if (minimum >= 0)
         zif_portSetMinConnections(in, minimum);
     if (input)
         *input = zif_portGetID(in);
@@ -203,13 +250,35 @@ Sink *DecoderTest::newSink(zif_object *description, int32_t minimum, uint64_t *i
     return s;
 }
 
-Sink *DecoderTest::addWantingSink(zif_object *description) { return newSink(description, 1, nullptr); }
+Sink *DecoderTest::addSink(zif_object *description, uint64_t *port, int32_t minimum)
+{
+    return newSink(description, minimum, port);
+}
+
+Source *DecoderTest::addSource(zif_object *description, std::vector<zif_object *> samples, uint64_t *port)
+{
+    auto *s = new Source;
+    sources_.push_back(s);
+    s->pending = std::move(samples);
+    zif_object *node = zif_graphAddNewNode(graph, "test.source");
+    zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(s));
+    zif_nodeSetWorkFunc(node, sourceWork);
+    zif_object *out = zif_nodeAddNewPort(node, ZIF_PORT_OUTPUT, "test.source.out");
+    zif_portSetDescription(out, description);
+    zif_portSetUserData(out, reinterpret_cast<intptr_t>(s));
+    zif_portSetOnConnectFunc(out, sourceConnect);
+    if (port)
+        *port = zif_portGetID(out);
+    zif_release(out);
+    zif_release(node);
+    return s;
+}
 
 Sink *DecoderTest::addSink(uint64_t output)
 {
     zif_object *description = portDescription(output);
     uint64_t input = 0;
-    Sink *s = newSink(description, 0, &input);
+    Sink *s = newSink(description, -1, &input);
     s->portName = portName(output);
     s->description = description;
     EXPECT_EQ(zif_graphCreateConnection(graph, output, input), 1) << s->portName;
@@ -249,6 +318,32 @@ Sink *DecoderTest::output(const char *mediatype) const
         if (std::string(zif_tableGetString(s->description, "mediatype", "")) == mediatype)
             return s;
     return nullptr;
+}
+
+int DecoderTest::nodesNamed(const char *name)
+{
+    std::vector<uint64_t> seen;
+    zif_object *it = zif_graphNewPortIterator(graph, -1, -1, nullptr, 0);
+    while (zif_object *port = zif_iteratorNext(it)) {
+        zif_object *node = zif_portGetNode(port);
+        zif_object *n = zif_nodeGetName(node);
+        uint64_t id = zif_nodeGetID(node);
+        if (std::string(zif_stringGetValue(n)) == name && std::find(seen.begin(), seen.end(), id) == seen.end())
+            seen.push_back(id);
+        zif_release(n);
+        zif_release(node);
+        zif_release(port);
+    }
+    zif_release(it);
+    return static_cast<int>(seen.size());
+}
+
+zif_object *DecoderTest::table(std::initializer_list<std::pair<const char *, int64_t>> ints)
+{
+    zif_object *t = zif_newTable(ctx);
+    for (const auto &[key, value] : ints)
+        zif_tableSetInt(t, key, value);
+    return t;
 }
 
 std::string bytesOf(zif_object *sample, const char *key)

@@ -84,7 +84,7 @@ TEST_F(StreamDecoder, TheBuilderPutsItBehindAReader)
     zif_tableSetString(wanted, "portclass", "data");
     zif_tableSetString(wanted, "mediatype", "video");
     zif_tableSetString(wanted, "format", "rgb.interleaved");
-    Sink *sink = addWantingSink(wanted);
+    Sink *sink = addSink(wanted);
     zif_release(wanted);
     ASSERT_EQ(zif_graphBuild(graph), 1) << "error " << zif_getLastError(ctx);
     ASSERT_TRUE(runToEnd()) << "error " << zif_getLastError(ctx);
