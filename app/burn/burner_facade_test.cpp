@@ -45,14 +45,7 @@ protected:
         ::unsetenv("VANTOREL_BURN_DRIVES");
     }
 
-    std::vector<intptr_t> posted(intptr_t first)
-    {
-        std::vector<intptr_t> values;
-        for (const corvane_test::Message &m : queue.delivered())
-            if (m.id == kBurnerMessage && m.wparam == first)
-                values.push_back(m.lparam);
-        return values;
-    }
+    std::vector<intptr_t> posted(intptr_t first) const { return queue.lparams(kBurnerMessage, first); }
     bool logged(const std::string &line) const
     {
         return std::find(status.begin(), status.end(), line) != status.end();

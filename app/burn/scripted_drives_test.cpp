@@ -29,13 +29,21 @@ std::string testLibDir()
 
 std::string fakeLibrary() { return testLibDir() + "libstarburn.so"; }
 
+// Writes script as drives.ini in a fresh scratch folder and points the
+// stand-in library at it; returns the file.
+std::string useDriveScript(const std::string &folder, const std::string &script)
+{
+    const std::string file = ScratchFolder(folder) + "/drives.ini";
+    std::ofstream(file) << script;
+    ::setenv("VANTOREL_FAKE_BURN_SCRIPT", file.c_str(), 1);
+    return file;
+}
+
 class ScriptedDrives : public ::testing::Test {
 protected:
     void open(const std::string &script)
     {
-        scriptFile = ScratchFolder("script") + "/drives.ini";
-        std::ofstream(scriptFile) << script;
-        ::setenv("VANTOREL_FAKE_BURN_SCRIPT", scriptFile.c_str(), 1);
+        scriptFile = useDriveScript("script", script);
         facade = std::make_unique<BurnerFacade>(std::make_unique<StarBurnEngine>(fakeLibrary(), nullptr),
                                                 BurnerSettings{});
         facade->RegisterNotifyWindow(queue.target());
@@ -46,14 +54,7 @@ protected:
         facade.reset();
         ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
     }
-    std::vector<intptr_t> posted(intptr_t first)
-    {
-        std::vector<intptr_t> values;
-        for (const corvane_test::Message &m : queue.delivered())
-            if (m.id == kBurnerMessage && m.wparam == first)
-                values.push_back(m.lparam);
-        return values;
-    }
+    std::vector<intptr_t> posted(intptr_t first) const { return queue.lparams(kBurnerMessage, first); }
 
     std::string scriptFile;
     corvane_test::QueueTarget queue;
@@ -114,86 +115,82 @@ TEST_F(ScriptedDrives, ADeviceThatIsNotReadyCannotBurn)
     EXPECT_EQ(facade->CheckDisc(0), kNoUsableDisc);
 }
 
-TEST(CDeviceProgress, NeverGoesBackOrLeavesZeroToHundred)
-{
-    const std::string script = ScratchFolder("glitches") + "/drives.ini";
-    std::ofstream(script) << "[drive0]\ntype=13\nglitches=1\nburn_ms=200\n";
-    ::setenv("VANTOREL_FAKE_BURN_SCRIPT", script.c_str(), 1);
-    std::string error;
-    auto library = StarBurnLibrary::open(fakeLibrary(), error);
-    ASSERT_TRUE(library) << error;
-    ASSERT_EQ(library->upStartEx(STARBURN_VENDOR_INIT, uint32_t(std::strlen(STARBURN_VENDOR_INIT))), STARBURN_OK);
+// The stand-in library started on a drive script, shut down after the test.
+class ScriptedLibrary : public ::testing::Test {
+protected:
+    void start(const std::string &folder, const std::string &script)
     {
-        CDevice device(library, "CdRom0");
-        ASSERT_TRUE(device.RefreshMedia());
-        std::vector<int> seen;
-        device.setProgressHook([&](int event) {
-            if (event == STARBURN_EVENT_WRITE_PROGRESS)
-                seen.push_back(device.progress());
-        });
-        DvdVideoBurnOptions options;
-        options.videoTsFolder = AuthoredVideoTs();
-        ASSERT_TRUE(BurnDVDVideo(device, options));
-        seen.push_back(device.progress());
-        // The hook runs before each event is taken in: seen[i] is the value
-        // after event i - 1. The first glitch is half way.
-        ASSERT_GE(seen.size(), 6u);
-        EXPECT_EQ(seen[1], 50);
-        EXPECT_EQ(seen[2], 50);  // a total of 0 keeps the last value
-        EXPECT_EQ(seen[3], 50);  // never back
-        EXPECT_EQ(seen[4], 100); // clamped
-        EXPECT_TRUE(std::is_sorted(seen.begin() + 1, seen.end()));
-        EXPECT_EQ(seen.back(), 100);
+        useDriveScript(folder, script);
+        std::string error;
+        library = StarBurnLibrary::open(fakeLibrary(), error);
+        ASSERT_TRUE(library) << error;
+        ASSERT_EQ(library->upStartEx(STARBURN_VENDOR_INIT, uint32_t(std::strlen(STARBURN_VENDOR_INIT))), STARBURN_OK);
+        started = true;
     }
-    library->downShut();
-    ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
+    void TearDown() override
+    {
+        if (started)
+            library->downShut();
+        ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
+    }
+
+    std::shared_ptr<StarBurnLibrary> library;
+    bool started = false;
+};
+using CDeviceProgress = ScriptedLibrary;
+using CDeviceErase = ScriptedLibrary;
+using CDeviceCopies = ScriptedLibrary;
+
+TEST_F(CDeviceProgress, NeverGoesBackOrLeavesZeroToHundred)
+{
+    ASSERT_NO_FATAL_FAILURE(start("glitches", "[drive0]\ntype=13\nglitches=1\nburn_ms=200\n"));
+    CDevice device(library, "CdRom0");
+    ASSERT_TRUE(device.RefreshMedia());
+    std::vector<int> seen;
+    device.setProgressHook([&](int event) {
+        if (event == STARBURN_EVENT_WRITE_PROGRESS)
+            seen.push_back(device.progress());
+    });
+    DvdVideoBurnOptions options;
+    options.videoTsFolder = AuthoredVideoTs();
+    ASSERT_TRUE(BurnDVDVideo(device, options));
+    seen.push_back(device.progress());
+    // The hook runs before each event is taken in: seen[i] is the value
+    // after event i - 1. The first glitch is half way.
+    ASSERT_GE(seen.size(), 6u);
+    EXPECT_EQ(seen[1], 50);
+    EXPECT_EQ(seen[2], 50);  // a total of 0 keeps the last value
+    EXPECT_EQ(seen[3], 50);  // never back
+    EXPECT_EQ(seen[4], 100); // clamped
+    EXPECT_TRUE(std::is_sorted(seen.begin() + 1, seen.end()));
+    EXPECT_EQ(seen.back(), 100);
 }
 
-TEST(CDeviceErase, EstimateFromTheDiscAndTheSpeedTheDriveTook)
+TEST_F(CDeviceErase, EstimateFromTheDiscAndTheSpeedTheDriveTook)
 {
-    const std::string script = ScratchFolder("estimate") + "/drives.ini";
-    std::ofstream(script) << "[drive0]\ntype=7\ncapacity=4700000000\nspeeds=2770/5540\n"
-                             "[drive1]\ntype=7\nready=0\n";
-    ::setenv("VANTOREL_FAKE_BURN_SCRIPT", script.c_str(), 1);
-    std::string error;
-    auto library = StarBurnLibrary::open(fakeLibrary(), error);
-    ASSERT_TRUE(library) << error;
-    ASSERT_EQ(library->upStartEx(STARBURN_VENDOR_INIT, uint32_t(std::strlen(STARBURN_VENDOR_INIT))), STARBURN_OK);
-    {
-        CDevice device(library, "CdRom0");
-        device.RefreshMedia();
-        EXPECT_EQ(device.GetTotalTimeErasing(true, 2770), 1915u);  // (716800 + 4589841) / 2770
-        EXPECT_EQ(device.GetTotalTimeErasing(false, 3000), 258u);  // settles on 2770: 716800 / 2770
-        CDevice notReady(library, "CdRom1");
-        EXPECT_EQ(notReady.GetTotalTimeErasing(true, 2770), 0u);
-        EXPECT_FALSE(notReady.Erase(true, 2770));
-        EXPECT_EQ(notReady.state(), DeviceState::Idle);
-    }
-    library->downShut();
-    ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
+    ASSERT_NO_FATAL_FAILURE(
+        start("estimate", "[drive0]\ntype=7\ncapacity=4700000000\nspeeds=2770/5540\n[drive1]\ntype=7\nready=0\n"));
+    CDevice device(library, "CdRom0");
+    device.RefreshMedia();
+    EXPECT_EQ(device.GetTotalTimeErasing(true, 2770), 1915u);  // (716800 + 4589841) / 2770
+    EXPECT_EQ(device.GetTotalTimeErasing(false, 3000), 258u);  // settles on 2770: 716800 / 2770
+    CDevice notReady(library, "CdRom1");
+    EXPECT_EQ(notReady.GetTotalTimeErasing(true, 2770), 0u);
+    EXPECT_FALSE(notReady.Erase(true, 2770));
+    EXPECT_EQ(notReady.state(), DeviceState::Idle);
 }
 
-TEST(CDeviceCopies, ShareOneBurnerObject)
+TEST_F(CDeviceCopies, ShareOneBurnerObject)
 {
-    const std::string script = ScratchFolder("copies") + "/drives.ini";
-    std::ofstream(script) << "[drive0]\ntype=9\n";
-    ::setenv("VANTOREL_FAKE_BURN_SCRIPT", script.c_str(), 1);
-    std::string error;
-    auto library = StarBurnLibrary::open(fakeLibrary(), error);
-    ASSERT_TRUE(library) << error;
-    ASSERT_EQ(library->upStartEx(STARBURN_VENDOR_INIT, uint32_t(std::strlen(STARBURN_VENDOR_INIT))), STARBURN_OK);
-    {
-        CDevice first(library, "CdRom0");
-        ASSERT_TRUE(first.RefreshDeviceInfo());
-        CDevice copy = first;
-        EXPECT_TRUE(copy.RefreshMedia());  // the same object, not a second grab
-        EXPECT_EQ(copy.grabber(), first.grabber());
-        CDevice other(library, "CdRom0");
-        EXPECT_FALSE(other.CdvdBurnerGrabberCreate());
-        EXPECT_EQ(other.lastResult().exception, STARBURN_EXCEPTION_DEVICE_BUSY);
-    }
-    library->downShut();
-    ::unsetenv("VANTOREL_FAKE_BURN_SCRIPT");
+    ASSERT_NO_FATAL_FAILURE(start("copies", "[drive0]\ntype=9\n"));
+    CDevice first(library, "CdRom0");
+    ASSERT_TRUE(first.RefreshDeviceInfo());
+    CDevice copy = first;
+    EXPECT_TRUE(copy.RefreshMedia());  // the same object, not a second grab
+    EXPECT_EQ(copy.grabber(), first.grabber());
+    CDevice other(library, "CdRom0");
+    EXPECT_FALSE(other.CdvdBurnerGrabberCreate());
+    EXPECT_EQ(other.lastResult().exception, STARBURN_EXCEPTION_DEVICE_BUSY);
 }
 
 // The second engine on the scripted DVD engine.
@@ -201,9 +198,7 @@ class ScriptedEngine : public ::testing::Test {
 protected:
     void open(const std::string &script)
     {
-        scriptFile = ScratchFolder("engine-script") + "/drives.ini";
-        std::ofstream(scriptFile) << script;
-        ::setenv("VANTOREL_FAKE_BURN_SCRIPT", scriptFile.c_str(), 1);
+        scriptFile = useDriveScript("engine-script", script);
         facade = std::make_unique<BurnerFacade>(
             MakeBurnEngine(true, testLibDir(), [this](LogChannel, int, const std::string &line) { log.push_back(line); }),
             BurnerSettings{});

@@ -4,7 +4,9 @@
 #include "plugins/avifile/frame_getter.h"
 #include "plugins/avifile/sound_converter.h"
 #include "plugins/common/decode_request.h"
+#include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/common/stream_samples.h"
 
 #include <cmath>
@@ -357,13 +359,8 @@ bool probe(zif_object *node, DecoderNode *d)
         }
     }
     for (const auto &r : d->streams) {
-        zif_object *port =
-            zif_nodeAddNewPort(node, ZIF_PORT_OUTPUT, r->video ? "avifile.decoder.video.0" : "avifile.decoder.audio.0");
-        bool ok = port && zif_portSetDescription(port, r->description) && zif_portSetMinConnections(port, 0) &&
-                  zif_portSetUserData(port, reinterpret_cast<intptr_t>(r.get())) &&
-                  zif_portSetOnConnectFunc(port, outputConnect);
-        zif_release(port);
-        if (!ok)
+        if (!plugins::decoderOutputAdd(node, r->video ? "avifile.decoder.video.0" : "avifile.decoder.audio.0",
+                                       r->description, reinterpret_cast<intptr_t>(r.get()), outputConnect))
             return false;
     }
     return true;
@@ -378,26 +375,14 @@ int32_t commandConnect(zif_object *port, zif_object *connector)
     return ok ? 1 : 0;
 }
 
-uint64_t decoderCreate(zif_object *plugin, zif_object *graph, zif_object *)
+uint64_t decoderCreate(zif_object *, zif_object *graph, zif_object *)
 {
-    zif_object *command = plugins::commandPortDescription(zif_objectGetContext(plugin));
-    zif_object *node = command ? zif_graphAddNewNode(graph, "avifile.decoder") : nullptr;
-    if (!node) {
-        zif_release(command);
+    zif_object *node = plugins::decoderNodeAdd(graph, "avifile.decoder", decoderDestroy, decoderWork, commandConnect);
+    if (!node)
         return 0;
-    }
-    zif_nodeSetName(node, "avifile.decoder");
     zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(new DecoderNode));
-    zif_nodeSetDestroyFunc(node, decoderDestroy);
-    zif_nodeSetWorkFunc(node, decoderWork);
-    zif_object *in = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "avifile.decoder.commandin");
-    bool ok = in && zif_portSetDescription(in, command) && zif_portSetMinConnections(in, 1) &&
-              zif_portSetMaxConnections(in, 1) &&
-              zif_portSetRequestConnectFunc(in, plugins::commandPortAcceptsPartner) &&
-              zif_portSetOnConnectFunc(in, commandConnect);
-    uint64_t id = ok ? zif_nodeGetID(node) : 0;
-    for (zif_object *o : {in, command, node})
-        zif_release(o);
+    uint64_t id = zif_nodeGetID(node);
+    zif_release(node);
     return id;
 }
 
@@ -405,13 +390,8 @@ uint64_t decoderCreate(zif_object *plugin, zif_object *graph, zif_object *)
 
 bool aviDecoderRegister(zif_context *context)
 {
-    zif_object *extensions = zif_newList(context);
-    zif_object *plugin = extensions && zif_listAddString(extensions, ".avi") ? zif_newPlugin(context, "avifile.decoder") : nullptr;
-    bool ok = plugin && zif_pluginSetDecodeFileExtensions(plugin, extensions) &&
-              zif_pluginSetDirectCreateNodeFunc(plugin, decoderCreate);
-    zif_release(plugin);
-    zif_release(extensions);
-    return ok;
+    const std::vector<std::string> extensions{".avi"};
+    return plugins::pluginRegister(context, "avifile.decoder", decoderCreate, nullptr, &extensions);
 }
 
 }  // namespace avifile

@@ -6,8 +6,8 @@
 
 namespace {
 
-using plugintest::dataOf;
-using plugintest::Received;
+using plugintest::bytesOf;
+using plugintest::Sink;
 using plugintest::secondsOf;
 
 class AviDecoderTest : public plugintest::DecoderTest {
@@ -20,17 +20,10 @@ protected:
 
     int32_t openFile(const std::string &name, zif_object *extra = nullptr)
     {
-        return open("avifile.decoder", "file://" + file(name), extra);
+        return open("avifile.decoder", fileUri(name), extra);
     }
     void write(const std::string &name, const std::string &bytes) { std::ofstream(file(name), std::ios::binary) << bytes; }
 
-    Received *output(const char *mediatype)
-    {
-        for (Received *r : outputs)
-            if (std::string(zif_tableGetString(r->description, "mediatype", "")) == mediatype)
-                return r;
-        return nullptr;
-    }
     // What ffmpeg itself makes of the file: the frames of the stream (a
     // zero-size chunk is a frame that repeats the one before it) ...
     int64_t probedFrames(const std::string &name)
@@ -49,11 +42,11 @@ protected:
         return run("ffmpeg -nostdin -v error -i " + name + " -map 0:a:0 -ac " + std::to_string(channels) +
                    " -f s16le -").size();
     }
-    static std::string joined(const Received *r)
+    static std::string joined(const Sink *r)
     {
         std::string all;
-        for (zif_object *s : r->samples)
-            all += dataOf(s);
+        for (zif_object *s : r->data())
+            all += bytesOf(s);
         return all;
     }
 
@@ -100,10 +93,10 @@ TEST_F(AviDecoderTest, DecodesWhatFfmpegDecodes)
         ASSERT_EQ(openFile(c.name), 1);
         ASSERT_TRUE(decodeAll());
         ASSERT_EQ(outputs.size(), c.channels ? 2u : 1u);
-        Received *video = output("video");
+        Sink *video = output("video");
         ASSERT_NE(video, nullptr);
         EXPECT_EQ(video->portName, "avifile.decoder.video.0");
-        EXPECT_EQ(static_cast<int64_t>(video->samples.size()), probedFrames(c.name));
+        EXPECT_EQ(static_cast<int64_t>(video->data().size()), probedFrames(c.name));
         EXPECT_EQ(zif_tableGetInt(video->description, "width", 0), c.width);
         EXPECT_EQ(zif_tableGetInt(video->description, "linedelta", 0), -4 * c.width);
         EXPECT_EQ(zif_tableGetInt(video->description, "firstlineoffset", 0), 4 * c.width * (c.height - 1));
@@ -111,25 +104,25 @@ TEST_F(AviDecoderTest, DecodesWhatFfmpegDecodes)
         // passes over it; the test pictures all differ from each other.
         std::string reference = referencePictures(c.name);
         std::string pictures;
-        for (size_t i = 0; i < video->samples.size(); ++i)
-            if (i == 0 || dataOf(video->samples[i]) != dataOf(video->samples[i - 1]))
-                pictures += dataOf(video->samples[i]);
+        for (size_t i = 0; i < video->data().size(); ++i)
+            if (i == 0 || bytesOf(video->data()[i]) != bytesOf(video->data()[i - 1]))
+                pictures += bytesOf(video->data()[i]);
         ASSERT_EQ(pictures.size(), reference.size());
         EXPECT_TRUE(pictures == reference);
-        if (video->samples.size() > 2) {
-            EXPECT_DOUBLE_EQ(secondsOf(video->samples[2], "presentationtime"), 2.0 / 25);
+        if (video->data().size() > 2) {
+            EXPECT_DOUBLE_EQ(secondsOf(video->data()[2], "presentationtime"), 2.0 / 25);
         }
         if (c.channels == 0)
             continue;
-        Received *sound = output("audio");
+        Sink *sound = output("audio");
         ASSERT_NE(sound, nullptr);
         EXPECT_EQ(sound->portName, "avifile.decoder.audio.0");
         EXPECT_EQ(zif_tableGetInt(sound->description, "channels", 0), c.channels);
         EXPECT_EQ(zif_tableGetInt(sound->description, "samplerate", 0), 44100);
         EXPECT_EQ(zif_tableGetInt(sound->description, "pcm.bitspervalue", 0), 16);
         EXPECT_EQ(joined(sound).size(), referenceSoundBytes(c.name, c.channels));
-        ASSERT_FALSE(sound->samples.empty());
-        EXPECT_DOUBLE_EQ(secondsOf(sound->samples[0], "presentationtime"), 0.0);
+        ASSERT_FALSE(sound->data().empty());
+        EXPECT_DOUBLE_EQ(secondsOf(sound->data()[0], "presentationtime"), 0.0);
     }
 }
 
@@ -143,13 +136,13 @@ TEST_F(AviDecoderTest, StartAndEndTimesPickTheFrames)
     ASSERT_EQ(openFile("two.avi", t), 1);
     zif_release(t);
     ASSERT_TRUE(decodeAll());
-    Received *video = output("video");
-    ASSERT_EQ(video->samples.size(), 15u);  // frames 25 ... 39
-    EXPECT_DOUBLE_EQ(secondsOf(video->samples[0], "presentationtime"), 1.0);
-    EXPECT_TRUE(dataOf(video->samples[0]) == reference.substr(25 * frameBytes, frameBytes));
-    EXPECT_TRUE(dataOf(video->samples[14]) == reference.substr(39 * frameBytes, frameBytes));
-    Received *sound = output("audio");
-    EXPECT_DOUBLE_EQ(secondsOf(sound->samples[0], "presentationtime"), 1.0);
+    Sink *video = output("video");
+    ASSERT_EQ(video->data().size(), 15u);  // frames 25 ... 39
+    EXPECT_DOUBLE_EQ(secondsOf(video->data()[0], "presentationtime"), 1.0);
+    EXPECT_TRUE(bytesOf(video->data()[0]) == reference.substr(25 * frameBytes, frameBytes));
+    EXPECT_TRUE(bytesOf(video->data()[14]) == reference.substr(39 * frameBytes, frameBytes));
+    Sink *sound = output("audio");
+    EXPECT_DOUBLE_EQ(secondsOf(sound->data()[0], "presentationtime"), 1.0);
     EXPECT_EQ(joined(sound).size(), 4800u * 2);  // 0.6 s at 8000 Hz, mono
 }
 
@@ -172,7 +165,7 @@ TEST_F(AviDecoderTest, ACutFileEndsCleanly)
         write("cut.avi", whole.substr(0, whole.size() * c.percent / 100));
         ASSERT_EQ(openFile("cut.avi"), 1);
         ASSERT_TRUE(decodeAll());
-        size_t frames = output("video")->samples.size();
+        size_t frames = output("video")->data().size();
         size_t all = static_cast<size_t>(c.seconds) * 25;
         EXPECT_GE(frames, all * c.percent / 100 * 3 / 4);  // bytes and frames do not shrink alike
         EXPECT_LE(frames, all * c.percent / 100 + 1);
@@ -218,14 +211,14 @@ TEST_F(AviDecoderTest, RawPicturesComeOutBottomUpWithTheirBytes)
     write("raw.avi", avitest::buildAvi(spec));
     ASSERT_EQ(openFile("raw.avi"), 1);
     ASSERT_TRUE(decodeAll());
-    Received *video = output("video");
-    ASSERT_EQ(video->samples.size(), 3u);
+    Sink *video = output("video");
+    ASSERT_EQ(video->data().size(), 3u);
     std::string expected;
     std::string source = avitest::rawFrame(spec, 1);
     for (size_t p = 0; p < source.size(); p += 3)
         expected += source.substr(p, 3) + '\xff';
-    EXPECT_TRUE(dataOf(video->samples[1]) == expected);
-    Received *sound = output("audio");
+    EXPECT_TRUE(bytesOf(video->data()[1]) == expected);
+    Sink *sound = output("audio");
     EXPECT_EQ(zif_tableGetInt(sound->description, "channels", 0), 2);
     EXPECT_EQ(joined(sound), std::string(400, '\x10') + std::string(400, '\x20'));
 }
@@ -295,7 +288,7 @@ TEST_F(AviDecoderTest, AnUnreadableFrameFarFromTheEndIsAnError)
     write("short.avi", avitest::buildAvi(spec));
     ASSERT_EQ(openFile("short.avi"), 1);
     ASSERT_TRUE(decodeAll());
-    EXPECT_TRUE(output("video")->samples.empty());
+    EXPECT_TRUE(output("video")->data().empty());
 }
 
 }  // namespace

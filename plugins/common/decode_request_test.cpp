@@ -1,4 +1,5 @@
 #include "plugins/common/decode_request.h"
+#include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +8,8 @@
 
 namespace {
 
-// A node with only a decoder's command port, connected to a static "read"
-// command carrying the given entries.
+// A decoder node with only its command port, connected to static "read"
+// commands carrying the given entries.
 class CommandPort : public ::testing::Test {
 protected:
     void SetUp() override
@@ -16,6 +17,12 @@ protected:
         ASSERT_EQ(zif_create(&ctx), 0);
         graph = zif_newGraph(ctx, 0);
         ASSERT_NE(graph, nullptr);
+        zif_object *node = plugins::decoderNodeAdd(graph, "test.decoder", nullptr, finishedWork, onConnect);
+        ASSERT_NE(node, nullptr);
+        zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(this));
+        commandIn = zif_graphFindNodePort(graph, zif_nodeGetID(node), "test.decoder.commandin");
+        zif_release(node);
+        ASSERT_NE(commandIn, 0u);
     }
     void TearDown() override
     {
@@ -23,31 +30,26 @@ protected:
         zif_destroy(ctx);
     }
 
+    static int32_t finishedWork(zif_object *node) { return zif_nodeSetFinishedForNow(node, 1); }
     static int32_t onConnect(zif_object *port, zif_object *connector)
     {
-        auto *self = reinterpret_cast<CommandPort *>(zif_portGetUserData(port));
+        zif_object *node = zif_portGetNode(port);
+        auto *self = reinterpret_cast<CommandPort *>(zif_nodeGetUserData(node));
+        zif_release(node);
         return plugins::decodeRequestRead(connector, &self->request) ? 1 : 0;
     }
 
-    // Connects; returns the connection result.
+    // Connects a new command; returns the connection result.
     int32_t connectWith(zif_object *entries)
     {
         zif_object *command = nullptr;
         EXPECT_TRUE(zif_graphAddNewStaticCommandNode(graph, "read", entries, "input", &command));
-        zif_object *node = zif_graphAddNewNode(graph, "decoder");
-        zif_object *port = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "decoder.commandin");
-        zif_object *d = plugins::commandPortDescription(ctx);
-        zif_portSetDescription(port, d);
-        zif_portSetUserData(port, reinterpret_cast<intptr_t>(this));
-        zif_portSetRequestConnectFunc(port, plugins::commandPortAcceptsPartner);
-        zif_portSetOnConnectFunc(port, onConnect);
         uint64_t out = zif_graphFindNodePort(graph, zif_nodeGetID(command), "input");
-        int32_t result = zif_graphCreateConnection(graph, out, zif_portGetID(port));
-        for (zif_object *o : {d, port, node, command})
-            zif_release(o);
-        return result;
+        zif_release(command);
+        return zif_graphCreateConnection(graph, out, commandIn);
     }
 
+    uint64_t commandIn = 0;
     zif_context *ctx = nullptr;
     zif_object *graph = nullptr;
     plugins::DecodeRequest request;
@@ -96,17 +98,19 @@ TEST_F(CommandPort, ReadsTheRequestWithDefaults)
 
 TEST_F(CommandPort, MissingUriFailsTheConnectionWith23)
 {
-    zif_object *node = zif_graphAddNewNode(graph, "decoder");
-    zif_object *port = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "decoder.commandin");
-    zif_portSetUserData(port, reinterpret_cast<intptr_t>(this));
-    zif_portSetOnConnectFunc(port, onConnect);
-    zif_object *command = nullptr;
-    ASSERT_TRUE(zif_graphAddNewStaticCommandNode(graph, "read", nullptr, "input", &command));
-    uint64_t out = zif_graphFindNodePort(graph, zif_nodeGetID(command), "input");
-    EXPECT_EQ(zif_graphCreateConnection(graph, out, zif_portGetID(port)), 0);
+    EXPECT_EQ(connectWith(nullptr), 0);
     EXPECT_EQ(zif_getLastError(ctx), plugins::kErrMissingEntry);
-    for (zif_object *o : {port, node, command})
-        zif_release(o);
+}
+
+TEST_F(CommandPort, TakesOneCommandOnly)
+{
+    zif_object *entries = zif_newTable(ctx);
+    zif_tableSetString(entries, "uri", "/tmp/first.mp4");
+    ASSERT_EQ(connectWith(entries), 1);
+    zif_tableSetString(entries, "uri", "/tmp/second.mp4");
+    EXPECT_EQ(connectWith(entries), 0);
+    zif_release(entries);
+    EXPECT_EQ(request.path, "/tmp/first.mp4");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "plugins/directshow/stream_decoder.h"
 #include "plugins/common/decode_request.h"
+#include "plugins/common/decoder_node.h"
+#include "plugins/common/plugin_builder.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/directshow/media_stream.h"
 #include "plugins/mediapipe/file_extensions.h"
 
@@ -254,28 +257,12 @@ int32_t commandConnect(zif_object *port, zif_object *connector)
 
 zif_object *decoderCreate(zif_object *graph)
 {
-    zif_object *command = plugins::commandPortDescription(zif_objectGetContext(graph));
-    zif_object *node = command ? zif_graphAddNewNode(graph, "directshow.decoder") : nullptr;
-    if (!node) {
-        zif_release(command);
+    zif_object *node = plugins::decoderNodeAdd(graph, "directshow.decoder", decoderDestroy, decoderWork, commandConnect);
+    if (!node)
         return nullptr;
-    }
     auto *d = new StreamDecoder;
     d->graph = graph;
     zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(d));
-    zif_nodeSetDestroyFunc(node, decoderDestroy);
-    zif_nodeSetWorkFunc(node, decoderWork);
-    zif_object *in = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "directshow.decoder.commandin");
-    bool ok = in && zif_portSetDescription(in, command) && zif_portSetMinConnections(in, 1) &&
-              zif_portSetMaxConnections(in, 1) &&
-              zif_portSetRequestConnectFunc(in, plugins::commandPortAcceptsPartner) &&
-              zif_portSetOnConnectFunc(in, commandConnect);
-    zif_release(in);
-    zif_release(command);
-    if (!ok) {
-        zif_release(node);
-        return nullptr;
-    }
     return node;
 }
 
@@ -308,38 +295,20 @@ int32_t builderAddChoices(zif_object *builder, zif_object *graph)
 int32_t builderApply(zif_object *, zif_object *graph, zif_object *choice)
 {
     auto partner = static_cast<uint64_t>(zif_tableGetInt(choice, "commandpartner", 0));
-    zif_object *node = decoderCreate(graph);
-    uint64_t in = node ? zif_graphFindNodePort(graph, zif_nodeGetID(node), "directshow.decoder.commandin") : 0;
-    zif_release(node);
-    return in && partner ? zif_graphCreateConnection(graph, in, partner) : 0;
+    return plugins::newNodeConnect(graph, decoderCreate(graph), "directshow.decoder.commandin", partner);
 }
 
 int32_t addBuilders(zif_object *, zif_object *graph)
 {
-    zif_object *builder = zif_graphAddNewBuilder(graph, "directshow.decoder");
-    bool ok = builder && zif_graphBuilderSetPriority(builder, 100.0) &&
-              zif_graphBuilderSetAddChoicesFunc(builder, builderAddChoices) &&
-              zif_graphBuilderSetApplyChoiceFunc(builder, builderApply);
-    zif_release(builder);
-    return ok ? 1 : 0;
+    return plugins::builderAdd(graph, "directshow.decoder", 100.0, builderAddChoices, builderApply);
 }
 
 }  // namespace
 
 bool streamDecoderRegister(zif_context *context)
 {
-    zif_object *extensions = zif_newList(context);
-    if (!extensions)
-        return false;
-    for (const std::string &e : mediapipe::extensionsFrom(mediapipe::typeFinderCandidates()))
-        zif_listAddString(extensions, e.c_str());
-    zif_object *plugin = zif_newPlugin(context, "directshow.decoder");
-    bool ok = plugin && zif_pluginSetDecodeFileExtensions(plugin, extensions) &&
-              zif_pluginSetAddBuildersFunc(plugin, addBuilders) &&
-              zif_pluginSetDirectCreateNodeFunc(plugin, decoderDirectCreate);
-    zif_release(plugin);
-    zif_release(extensions);
-    return ok;
+    const std::vector<std::string> extensions = mediapipe::extensionsFrom(mediapipe::typeFinderCandidates());
+    return plugins::pluginRegister(context, "directshow.decoder", decoderDirectCreate, addBuilders, &extensions);
 }
 
 }  // namespace directshow

@@ -1,4 +1,4 @@
-#include "plugins/dsgraph/decoder_test_support.h"
+#include "plugins/common/decoder_test_support.h"
 
 #include <fstream>
 #include <set>
@@ -6,9 +6,9 @@
 
 namespace {
 
-using systest::bytesOf;
-using systest::secondsOf;
-using systest::Sink;
+using plugintest::bytesOf;
+using plugintest::secondsOf;
+using plugintest::Sink;
 
 // A node whose output port feeds control messages to the decoder.
 struct Controller {
@@ -24,9 +24,14 @@ int32_t controllerConnect(zif_object *port, zif_object *connector)
     return 1;
 }
 
-class StreamDecoder : public systest::DecoderTest {
+class StreamDecoder : public plugintest::DecoderTest {
 protected:
-    StreamDecoder() : DecoderTest("libwyv_directshow.so", "directshow.decoder") {}
+    void SetUp() override
+    {
+        DecoderTest::SetUp();
+        ASSERT_EQ(loadModule("libwyv_directshow.so"), 1);
+    }
+    int32_t connect(uint64_t command, uint64_t *node = nullptr) { return connectDecoder("directshow.decoder", command, node); }
 
     void makeClip() { ASSERT_TRUE(clip(std::string("-f lavfi -i testsrc=size=318x240:rate=25:duration=2 -f lavfi -i sine=duration=2 -c:v mpeg4 -c:a mp2 clip.avi"))); }
 
@@ -74,12 +79,12 @@ void expectRgbPicture(zif_object *p, int width, int height)
 TEST_F(StreamDecoder, TheBuilderPutsItBehindAReader)
 {
     makeClip();
-    addCommand("clip.avi");
+    addCommand(fileUri("clip.avi"));
     zif_object *wanted = zif_newTable(ctx);
     zif_tableSetString(wanted, "portclass", "data");
     zif_tableSetString(wanted, "mediatype", "video");
     zif_tableSetString(wanted, "format", "rgb.interleaved");
-    Sink *sink = addWantingSink(wanted);
+    Sink *sink = addSink(wanted);
     zif_release(wanted);
     ASSERT_EQ(zif_graphBuild(graph), 1) << "error " << zif_getLastError(ctx);
     ASSERT_TRUE(runToEnd()) << "error " << zif_getLastError(ctx);
@@ -95,7 +100,7 @@ TEST_F(StreamDecoder, PortsShareOneControlId)
 {
     makeClip();
     uint64_t node = 0;
-    ASSERT_EQ(connect(addCommand("clip.avi"), &node), 1) << "error " << zif_getLastError(ctx);
+    ASSERT_EQ(connect(addCommand(fileUri("clip.avi")), &node), 1) << "error " << zif_getLastError(ctx);
     std::set<int64_t> ids;
     for (const char *name : {"directshow.decoder.video.0", "directshow.decoder.audio.0", "directshow.control",
                              "directshow.controlresult"}) {
@@ -117,7 +122,7 @@ TEST_F(StreamDecoder, ControlMessagesSeekAndAnswer)
 {
     makeClip();
     uint64_t node = 0;
-    ASSERT_EQ(connect(addCommand("clip.avi"), &node), 1) << "error " << zif_getLastError(ctx);
+    ASSERT_EQ(connect(addCommand(fileUri("clip.avi")), &node), 1) << "error " << zif_getLastError(ctx);
     Sink *pictures = addSink(port(node, "directshow.decoder.video.0"));
     Sink *answers = addSink(port(node, "directshow.controlresult"));
     Controller controller;
@@ -155,7 +160,7 @@ TEST_F(StreamDecoder, RefusesWhatItCannotDecode)
     };
     for (const Case &c : {Case{"notes.avi", 15}, Case{"gone.avi", 15}, Case{"six.wav", 14}}) {
         zif_setLastError(ctx, 0);
-        EXPECT_EQ(connect(addCommand(c.file)), 0) << c.file;
+        EXPECT_EQ(connect(addCommand(fileUri(c.file))), 0) << c.file;
         EXPECT_EQ(zif_getLastError(ctx), c.error) << c.file;
     }
 }

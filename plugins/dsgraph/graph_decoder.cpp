@@ -1,12 +1,15 @@
 #include "plugins/dsgraph/graph_decoder.h"
 #include "plugins/common/decode_request.h"
+#include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/dsgraph/stream_graph.h"
 #include "plugins/mediapipe/file_extensions.h"
 #include "plugins/mediapipe/pipeline_dump.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace dsgraph {
 
@@ -120,25 +123,14 @@ int32_t commandConnect(zif_object *port, zif_object *connector)
     return ok ? 1 : 0;
 }
 
-uint64_t decoderCreate(zif_object *plugin, zif_object *graph, zif_object *)
+uint64_t decoderCreate(zif_object *, zif_object *graph, zif_object *)
 {
-    zif_object *command = plugins::commandPortDescription(zif_objectGetContext(plugin));
-    zif_object *node = command ? zif_graphAddNewNode(graph, "dsgraph.decoder") : nullptr;
-    if (!node) {
-        zif_release(command);
+    zif_object *node = plugins::decoderNodeAdd(graph, "dsgraph.decoder", decoderDestroy, decoderWork, commandConnect);
+    if (!node)
         return 0;
-    }
     zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(new GraphDecoder));
-    zif_nodeSetDestroyFunc(node, decoderDestroy);
-    zif_nodeSetWorkFunc(node, decoderWork);
-    zif_object *in = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "dsgraph.decoder.commandin");
-    bool ok = in && zif_portSetDescription(in, command) && zif_portSetMinConnections(in, 1) &&
-              zif_portSetMaxConnections(in, 1) &&
-              zif_portSetRequestConnectFunc(in, plugins::commandPortAcceptsPartner) &&
-              zif_portSetOnConnectFunc(in, commandConnect);
-    uint64_t id = ok ? zif_nodeGetID(node) : 0;
-    for (zif_object *o : {in, command, node})
-        zif_release(o);
+    uint64_t id = zif_nodeGetID(node);
+    zif_release(node);
     return id;
 }
 
@@ -146,17 +138,8 @@ uint64_t decoderCreate(zif_object *plugin, zif_object *graph, zif_object *)
 
 bool graphDecoderRegister(zif_context *context)
 {
-    zif_object *extensions = zif_newList(context);
-    if (!extensions)
-        return false;
-    for (const std::string &e : mediapipe::extensionsFrom(mediapipe::typeFinderCandidates()))
-        zif_listAddString(extensions, e.c_str());
-    zif_object *plugin = zif_newPlugin(context, "dsgraph.decoder");
-    bool ok = plugin && zif_pluginSetDecodeFileExtensions(plugin, extensions) &&
-              zif_pluginSetDirectCreateNodeFunc(plugin, decoderCreate);
-    zif_release(plugin);
-    zif_release(extensions);
-    return ok;
+    const std::vector<std::string> extensions = mediapipe::extensionsFrom(mediapipe::typeFinderCandidates());
+    return plugins::pluginRegister(context, "dsgraph.decoder", decoderCreate, nullptr, &extensions);
 }
 
 }  // namespace dsgraph

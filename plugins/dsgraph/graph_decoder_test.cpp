@@ -1,4 +1,4 @@
-#include "plugins/dsgraph/decoder_test_support.h"
+#include "plugins/common/decoder_test_support.h"
 
 #include <chrono>
 #include <filesystem>
@@ -8,13 +8,18 @@
 
 namespace {
 
-using systest::bytesOf;
-using systest::secondsOf;
-using systest::Sink;
+using plugintest::bytesOf;
+using plugintest::secondsOf;
+using plugintest::Sink;
 
-class GraphDecoder : public systest::DecoderTest {
+class GraphDecoder : public plugintest::DecoderTest {
 protected:
-    GraphDecoder() : DecoderTest("libwyv_dsgraph.so", "dsgraph.decoder") {}
+    void SetUp() override
+    {
+        DecoderTest::SetUp();
+        ASSERT_EQ(loadModule("libwyv_dsgraph.so"), 1);
+    }
+    int32_t connect(uint64_t command, uint64_t *node = nullptr) { return connectDecoder("dsgraph.decoder", command, node); }
 
     zif_object *entries(std::initializer_list<std::pair<const char *, double>> values)
     {
@@ -33,11 +38,13 @@ protected:
         Sink *video = nullptr;
         Sink *audio = nullptr;
     };
-    // Connects a decoder for name and a sink behind each of its ports.
-    Decoded open(const std::string &name, zif_object *extra = nullptr)
+    // Connects a decoder for name with the extra entries (taken) and a sink
+    // behind each of its ports.
+    Decoded openFile(const std::string &name, zif_object *extra = nullptr)
     {
         Decoded d;
-        EXPECT_EQ(connect(addCommand(name, extra), &d.node), 1) << "error " << zif_getLastError(ctx);
+        EXPECT_EQ(connect(addCommand(fileUri(name), extra), &d.node), 1) << "error " << zif_getLastError(ctx);
+        zif_release(extra);
         for (uint64_t port : ports(d.node, ZIF_PORT_OUTPUT, "dsgraph.decoder.video"))
             d.video = addSink(port);
         for (uint64_t port : ports(d.node, ZIF_PORT_OUTPUT, "dsgraph.decoder.audio"))
@@ -51,7 +58,7 @@ TEST_F(GraphDecoder, OddWidthPicturesAreByteEqualToFfmpegAndNoSoundIsLost)
     ASSERT_TRUE(clip("-f lavfi -i testsrc=size=318x240:rate=25:duration=1 -f lavfi -i sine=duration=1 "
                      "-c:v mpeg4 -c:a mp2 clip.avi"));
     ASSERT_TRUE(clip("-i clip.avi -pix_fmt yuv420p -f rawvideo pictures.yuv -f s16le sound.pcm"));
-    Decoded d = open("clip.avi");
+    Decoded d = openFile("clip.avi");
     ASSERT_TRUE(d.video && d.audio);
     zif_object *vd = portDescription(ports(d.node, ZIF_PORT_OUTPUT, "dsgraph.decoder.video")[0]);
     EXPECT_STREQ(zif_tableGetString(vd, "format", ""), "yuv.separate");
@@ -89,7 +96,7 @@ TEST_F(GraphDecoder, AVideoOnlyFileConnectsWithoutASoundPort)
 {
     ASSERT_TRUE(clip("-f lavfi -i testsrc=size=160x120:rate=25:duration=1 -c:v mpeg4 video.mp4"));
     auto started = std::chrono::steady_clock::now();
-    Decoded d = open("video.mp4", entries({{"wantaudio", 1}}));
+    Decoded d = openFile("video.mp4", entries({{"wantaudio", 1}}));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
     EXPECT_TRUE(d.video);
     EXPECT_FALSE(d.audio);
@@ -115,7 +122,8 @@ TEST_F(GraphDecoder, RefusesWhatItCannotDecode)
     };
     for (const Case &c : cases) {
         zif_setLastError(ctx, 0);
-        EXPECT_EQ(connect(addCommand(c.file, c.extra)), 0) << c.what;
+        EXPECT_EQ(connect(addCommand(fileUri(c.file), c.extra)), 0) << c.what;
+        zif_release(c.extra);
         EXPECT_EQ(zif_getLastError(ctx), c.error) << c.what;
     }
     zif_object *command = nullptr;
@@ -129,8 +137,8 @@ TEST_F(GraphDecoder, StartAndEndTimesAreStreamTimes)
 {
     ASSERT_TRUE(clip("-f lavfi -i testsrc=size=160x120:rate=25:duration=2 -f lavfi -i sine=duration=2 "
                      "-c:v mpeg4 -c:a mp2 clip.avi"));
-    Decoded late = open("clip.avi", entries({{"decodestarttime", 1.0}}));
-    Decoded early = open("clip.avi", entries({{"decodeendtime", 0.5}}));
+    Decoded late = openFile("clip.avi", entries({{"decodestarttime", 1.0}}));
+    Decoded early = openFile("clip.avi", entries({{"decodeendtime", 0.5}}));
     ASSERT_TRUE(runToEnd()) << "error " << zif_getLastError(ctx);
     for (Sink *s : {late.video, late.audio}) {
         ASSERT_FALSE(s->data().empty());
@@ -167,7 +175,7 @@ TEST_F(GraphDecoder, RegistersTheVideoExtensionsAndDescribesItsPipelines)
 
     ASSERT_TRUE(clip("-f lavfi -i testsrc=size=160x120:rate=25:duration=1 -f lavfi -i sine=duration=1 "
                      "-c:v mpeg4 -c:a mp2 clip.avi"));
-    Decoded d = open("clip.avi");
+    Decoded d = openFile("clip.avi");
     zif_object *text = zif_graphGetNodeDebugText(graph, d.node);
     std::string dump = text ? zif_stringGetValue(text) : "";
     zif_release(text);
@@ -200,7 +208,7 @@ TEST_F(GraphDecoder, DecodesVariedMedia)
         ASSERT_TRUE(clip(std::string("-f lavfi -i testsrc=size=176x144:rate=25:duration=1 -f lavfi -i sine=duration=1 ") +
                          c.args + " " + c.file))
             << c.file;
-        Decoded d = open(c.file);
+        Decoded d = openFile(c.file);
         ASSERT_TRUE(d.video && d.audio) << c.file;
         zif_object *vd = portDescription(ports(d.node, ZIF_PORT_OUTPUT, "dsgraph.decoder.video")[0]);
         zif_object *ad = portDescription(ports(d.node, ZIF_PORT_OUTPUT, "dsgraph.decoder.audio")[0]);

@@ -53,7 +53,7 @@ protected:
     {
         std::string all;
         for (zif_object *sample : s->samples)
-            all += fftest::planeBytes(sample, "data");
+            all += fftest::bytesOf(sample, "data");
         return all;
     }
 };

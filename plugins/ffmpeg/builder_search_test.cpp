@@ -53,13 +53,13 @@ TEST_F(BuilderSearch, InsertsConverterAndResizerForAnRgbConsumerOfAnotherSize)
         EXPECT_EQ(nodesNamed("ffmpeg.imageconvert"), 1) << c.source;
         EXPECT_EQ(nodesNamed("ffmpeg.imageresize"), 1) << c.source;
         ASSERT_TRUE(runToEnd()) << c.source << ": error " << zif_getLastError(ctx);
-        std::vector<zif_object *> pictures = sink->pictures();
+        std::vector<zif_object *> pictures = sink->data();
         EXPECT_EQ(pictures.size(), 10u) << c.source;
         for (zif_object *p : pictures) {
             EXPECT_EQ(zif_tableGetInt(p, "width", 0), c.width) << c.source;
             EXPECT_EQ(zif_tableGetInt(p, "height", 0), c.height) << c.source;
             EXPECT_EQ(zif_tableGetInt(p, "rgb.offset.r", -1), c.offsetR) << c.source;
-            EXPECT_EQ(fftest::planeBytes(p, "data").size(), size_t(c.width) * (c.bits / 8) * c.height) << c.source;
+            EXPECT_EQ(fftest::bytesOf(p, "data").size(), size_t(c.width) * (c.bits / 8) * c.height) << c.source;
         }
         EXPECT_TRUE(sink->ended) << c.source;
     }
@@ -75,7 +75,7 @@ TEST_F(BuilderSearch, AConsumerOfTheDecodedLayoutIsConnectedDirectly)
     EXPECT_EQ(nodesNamed("ffmpeg.imageconvert"), 0);
     EXPECT_EQ(nodesNamed("ffmpeg.imageresize"), 0);
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(sink->pictures().size(), 10u);
+    EXPECT_EQ(sink->data().size(), 10u);
 }
 
 }  // namespace

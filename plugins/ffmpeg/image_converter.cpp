@@ -1,5 +1,7 @@
 #include "plugins/ffmpeg/image_converter.h"
+#include "plugins/common/plugin_builder.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/ffmpeg/picture_filter.h"
 #include "plugins/ffmpeg/pixel_layout.h"
 #include "plugins/ffmpeg/picture_scaler.h"
@@ -246,34 +248,21 @@ int32_t converterApply(zif_object *, zif_object *graph, zif_object *choice)
     int64_t porttype = zif_tableGetInt(choice, "porttype", 1);
     zif_object *node = converterCreate(graph, overlap, porttype);
     zif_release(overlap);
-    if (!node)
-        return 0;
     const char *own = porttype == 1 ? "ffmpeg.imageconvert.out" : "ffmpeg.imageconvert.in";
-    uint64_t port = zif_graphFindNodePort(graph, zif_nodeGetID(node), own);
-    zif_release(node);
     auto partner = static_cast<uint64_t>(zif_tableGetInt(choice, "partnerid", 0));
-    return port ? zif_graphCreateConnection(graph, port, partner) : 0;
+    return plugins::newNodeConnect(graph, node, own, partner);
 }
 
 int32_t converterAddBuilders(zif_object *, zif_object *graph)
 {
-    zif_object *builder = zif_graphAddNewBuilder(graph, "ffmpeg.imageconvert");
-    bool ok = builder && zif_graphBuilderSetPriority(builder, 25.0) &&
-              zif_graphBuilderSetAddChoicesFunc(builder, converterAddChoices) &&
-              zif_graphBuilderSetApplyChoiceFunc(builder, converterApply);
-    zif_release(builder);
-    return ok ? 1 : 0;
+    return plugins::builderAdd(graph, "ffmpeg.imageconvert", 25.0, converterAddChoices, converterApply);
 }
 
 }  // namespace
 
 bool imageConverterRegister(zif_context *context)
 {
-    zif_object *plugin = zif_newPlugin(context, "ffmpeg.imageconverter");
-    bool ok = plugin && zif_pluginSetDirectCreateNodeFunc(plugin, converterDirectCreate) &&
-              zif_pluginSetAddBuildersFunc(plugin, converterAddBuilders);
-    zif_release(plugin);
-    return ok;
+    return plugins::pluginRegister(context, "ffmpeg.imageconverter", converterDirectCreate, converterAddBuilders);
 }
 
 }  // namespace ffplug

@@ -39,7 +39,7 @@ TEST_F(Converter, YuvToRgbHonoursTheLineAlignment)
     EXPECT_EQ(zif_tableGetInt(p, "linedelta", 0), 2164);
     EXPECT_EQ(zif_tableGetInt(p, "width", 0), 721);
     EXPECT_EQ(zif_tableGetInt(p, "endofstream", 0), 1);
-    std::string bytes = fftest::planeBytes(p, "data");
+    std::string bytes = fftest::bytesOf(p, "data");
     ASSERT_EQ(bytes.size(), 2164u * 481u);
     size_t last = 480 * 2164 + 720 * 3;  // bottom-right pixel
     for (size_t at : {size_t{0}, last}) {
@@ -75,12 +75,12 @@ TEST_F(Converter, BottomUpRgbToYuvPadsPlanesToTheRatios)
     zif_object *p = s->samples[0];
     EXPECT_EQ(zif_tableGetInt(p, "yuv.linedelta.y", 0), 722);
     EXPECT_EQ(zif_tableGetInt(p, "yuv.linedelta.u", 0), 361);
-    EXPECT_EQ(fftest::planeBytes(p, "yuv.data.y").size(), 722u * 482u);
-    EXPECT_EQ(fftest::planeBytes(p, "yuv.data.v").size(), 361u * 241u);
-    std::string y = fftest::planeBytes(p, "yuv.data.y");
+    EXPECT_EQ(fftest::bytesOf(p, "yuv.data.y").size(), 722u * 482u);
+    EXPECT_EQ(fftest::bytesOf(p, "yuv.data.v").size(), 361u * 241u);
+    std::string y = fftest::bytesOf(p, "yuv.data.y");
     EXPECT_GT(static_cast<uint8_t>(y[0]), 60) << "red top rows";
     EXPECT_LT(static_cast<uint8_t>(y[722 * 10]), 30) << "black below";
-    EXPECT_GT(static_cast<uint8_t>(fftest::planeBytes(p, "yuv.data.v")[0]), 200) << "red chroma";
+    EXPECT_GT(static_cast<uint8_t>(fftest::bytesOf(p, "yuv.data.v")[0]), 200) << "red chroma";
     for (zif_object *o : {desc, wanted})
         zif_release(o);
 }

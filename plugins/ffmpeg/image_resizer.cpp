@@ -1,5 +1,7 @@
 #include "plugins/ffmpeg/image_resizer.h"
+#include "plugins/common/plugin_builder.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/ffmpeg/picture_filter.h"
 #include "plugins/ffmpeg/picture_scaler.h"
 #include "plugins/ffmpeg/pixel_layout.h"
@@ -159,24 +161,14 @@ int32_t resizerAddChoices(zif_object *builder, zif_object *graph)
 
 int32_t resizerApply(zif_object *, zif_object *graph, zif_object *choice)
 {
-    zif_object *node = resizerCreate(graph);
-    if (!node)
-        return 0;
     const char *own = zif_tableGetInt(choice, "porttype", 1) == 1 ? "ffmpeg.imageresize.out" : "ffmpeg.imageresize.in";
-    uint64_t port = zif_graphFindNodePort(graph, zif_nodeGetID(node), own);
-    zif_release(node);
     auto partner = static_cast<uint64_t>(zif_tableGetInt(choice, "partnerid", 0));
-    return port ? zif_graphCreateConnection(graph, port, partner) : 0;
+    return plugins::newNodeConnect(graph, resizerCreate(graph), own, partner);
 }
 
 int32_t resizerAddBuilders(zif_object *, zif_object *graph)
 {
-    zif_object *builder = zif_graphAddNewBuilder(graph, "ffmpeg.imageresize");
-    bool ok = builder && zif_graphBuilderSetPriority(builder, 25.0) &&
-              zif_graphBuilderSetAddChoicesFunc(builder, resizerAddChoices) &&
-              zif_graphBuilderSetApplyChoiceFunc(builder, resizerApply);
-    zif_release(builder);
-    return ok ? 1 : 0;
+    return plugins::builderAdd(graph, "ffmpeg.imageresize", 25.0, resizerAddChoices, resizerApply);
 }
 
 }  // namespace
@@ -198,11 +190,7 @@ ResizeTarget resizeTargetOf(zif_object *description)
 
 bool imageResizerRegister(zif_context *context)
 {
-    zif_object *plugin = zif_newPlugin(context, "ffmpeg.imageresizer");
-    bool ok = plugin && zif_pluginSetDirectCreateNodeFunc(plugin, resizerDirectCreate) &&
-              zif_pluginSetAddBuildersFunc(plugin, resizerAddBuilders);
-    zif_release(plugin);
-    return ok;
+    return plugins::pluginRegister(context, "ffmpeg.imageresizer", resizerDirectCreate, resizerAddBuilders);
 }
 
 }  // namespace ffplug

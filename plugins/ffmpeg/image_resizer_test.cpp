@@ -41,7 +41,7 @@ TEST_F(Resizer, WidePalIntoNarrowPalIsLetterboxed72And72)
     EXPECT_EQ(zif_tableGetInt(p, "width", 0), 720);
     EXPECT_EQ(zif_tableGetInt(p, "height", 0), 576);
     EXPECT_NEAR(zif_tableGetDouble(p, "pixelaspectratio", 0), 16.0 / 15.0, 1e-9);
-    std::string y = fftest::planeBytes(p, "yuv.data.y");
+    std::string y = fftest::bytesOf(p, "yuv.data.y");
     ASSERT_EQ(y.size(), 720u * 576u);
     auto row = [&](int r) { return static_cast<int>(static_cast<uint8_t>(y[static_cast<size_t>(r) * 720 + 360])); };
     EXPECT_EQ(row(0), 16);
@@ -50,7 +50,7 @@ TEST_F(Resizer, WidePalIntoNarrowPalIsLetterboxed72And72)
     EXPECT_NEAR(row(503), 200, 3);
     EXPECT_EQ(row(504), 16);
     EXPECT_EQ(row(575), 16);
-    EXPECT_EQ(static_cast<uint8_t>(fftest::planeBytes(p, "yuv.data.u")[0]), 128);
+    EXPECT_EQ(static_cast<uint8_t>(fftest::bytesOf(p, "yuv.data.u")[0]), 128);
     zif_release(wanted);
 }
 
@@ -88,7 +88,7 @@ TEST_F(Resizer, SizesAndAspects)
         EXPECT_EQ(zif_tableGetInt(p, "width", 0), c.ow) << c.what;
         EXPECT_EQ(zif_tableGetInt(p, "height", 0), c.oh) << c.what;
         int64_t cw = (c.ow + 1) / 2, ch = (c.oh + 1) / 2;
-        EXPECT_EQ(static_cast<int64_t>(fftest::planeBytes(p, "yuv.data.u").size()), cw * ch) << c.what;
+        EXPECT_EQ(static_cast<int64_t>(fftest::bytesOf(p, "yuv.data.u").size()), cw * ch) << c.what;
         EXPECT_EQ(zif_tableGetInt(p, "yuv.linedelta.v", 0), cw) << c.what;
         zif_release(wanted);
     }

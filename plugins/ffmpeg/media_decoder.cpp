@@ -1,6 +1,8 @@
 #include "plugins/ffmpeg/media_decoder.h"
 #include "plugins/common/decode_request.h"
+#include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/ffmpeg/decoder_stream.h"
 #include "plugins/ffmpeg/media_input.h"
 #include "plugins/ffmpeg/system_audio_decoder.h"
@@ -68,12 +70,8 @@ bool probe(zif_object *node, DecoderNode *d)
         return plugins::fail(node, plugins::kErrMediaOpen);
     for (const auto &stream : d->streams) {
         const char *name = stream->isVideo() ? "ffmpeg.decoder.video.0" : "ffmpeg.decoder.audio.0";
-        zif_object *port = zif_nodeAddNewPort(node, ZIF_PORT_OUTPUT, name);
-        bool ok = port && zif_portSetDescription(port, stream->description()) && zif_portSetMinConnections(port, 0) &&
-                  zif_portSetUserData(port, reinterpret_cast<intptr_t>(stream.get())) &&
-                  zif_portSetOnConnectFunc(port, outputConnect);
-        zif_release(port);
-        if (!ok)
+        if (!plugins::decoderOutputAdd(node, name, stream->description(), reinterpret_cast<intptr_t>(stream.get()),
+                                       outputConnect))
             return false;
     }
     return true;
@@ -103,25 +101,14 @@ int32_t decoderWork(zif_object *node)
     return zif_nodeSetFinishedForNow(node, d->finished);
 }
 
-uint64_t decoderCreate(zif_object *plugin, zif_object *graph, zif_object *)
+uint64_t decoderCreate(zif_object *, zif_object *graph, zif_object *)
 {
-    zif_object *command = plugins::commandPortDescription(zif_objectGetContext(plugin));
-    zif_object *node = command ? zif_graphAddNewNode(graph, "ffmpeg.decoder") : nullptr;
-    if (!node) {
-        zif_release(command);
+    zif_object *node = plugins::decoderNodeAdd(graph, "ffmpeg.decoder", decoderDestroy, decoderWork, commandConnect);
+    if (!node)
         return 0;
-    }
-    zif_nodeSetName(node, "ffmpeg.decoder");
     zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(new DecoderNode));
-    zif_nodeSetDestroyFunc(node, decoderDestroy);
-    zif_nodeSetWorkFunc(node, decoderWork);
-    zif_object *in = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, "ffmpeg.decoder.commandin");
-    bool ok = in && zif_portSetDescription(in, command) &&
-              zif_portSetRequestConnectFunc(in, plugins::commandPortAcceptsPartner) &&
-              zif_portSetOnConnectFunc(in, commandConnect);
-    uint64_t id = ok ? zif_nodeGetID(node) : 0;
-    for (zif_object *o : {in, command, node})
-        zif_release(o);
+    uint64_t id = zif_nodeGetID(node);
+    zif_release(node);
     return id;
 }
 
@@ -129,10 +116,7 @@ uint64_t decoderCreate(zif_object *plugin, zif_object *graph, zif_object *)
 
 bool mediaDecoderRegister(zif_context *context)
 {
-    zif_object *plugin = zif_newPlugin(context, "ffmpeg.decoder");
-    bool ok = plugin && zif_pluginSetDirectCreateNodeFunc(plugin, decoderCreate);
-    zif_release(plugin);
-    return ok;
+    return plugins::pluginRegister(context, "ffmpeg.decoder", decoderCreate);
 }
 
 }  // namespace ffplug

@@ -63,7 +63,7 @@ TEST_F(Decoder, BPicturesAreAllDeliveredAtExactFrameTimesThenTheEnd)
     ASSERT_TRUE(clip("-f lavfi -i testsrc=size=64x48:rate=25:duration=1 -c:v mpeg2video -bf 2 -g 12 b.mp4"));
     Decoded d = decode("b.mp4");
     ASSERT_NE(d.video, nullptr);
-    std::vector<zif_object *> pictures = d.video->pictures();
+    std::vector<zif_object *> pictures = d.video->data();
     ASSERT_EQ(pictures.size(), 25u);
     for (size_t k = 0; k < pictures.size(); ++k) {
         auto [num, den] = exactTime(pictures[k]);
@@ -80,8 +80,8 @@ TEST_F(Decoder, PicturesCarryTheDescribedPlanes)
     ASSERT_TRUE(clip("-f lavfi -i testsrc=size=321x241:rate=25:duration=0.2 -c:v ffv1 -pix_fmt yuv420p odd.mkv"));
     Decoded d = decode("odd.mkv");
     ASSERT_NE(d.video, nullptr);
-    ASSERT_FALSE(d.video->pictures().empty());
-    zif_object *p = d.video->pictures().front();
+    ASSERT_FALSE(d.video->data().empty());
+    zif_object *p = d.video->data().front();
     struct Plane {
         const char *data, *delta;
         int64_t line, rows;
@@ -89,7 +89,7 @@ TEST_F(Decoder, PicturesCarryTheDescribedPlanes)
     for (const Plane &plane : {Plane{"yuv.data.y", "yuv.linedelta.y", 321, 241}, Plane{"yuv.data.u", "yuv.linedelta.u", 161, 121},
                                Plane{"yuv.data.v", "yuv.linedelta.v", 161, 121}}) {
         EXPECT_EQ(zif_tableGetInt(p, plane.delta, 0), plane.line) << plane.delta;
-        EXPECT_EQ(static_cast<int64_t>(fftest::planeBytes(p, plane.data).size()), plane.line * plane.rows) << plane.data;
+        EXPECT_EQ(static_cast<int64_t>(fftest::bytesOf(p, plane.data).size()), plane.line * plane.rows) << plane.data;
     }
     EXPECT_STREQ(zif_tableGetString(p, "format", ""), "yuv.separate");
     EXPECT_EQ(zif_tableGetInt(p, "yuv.hratio.y", 0), 2);
@@ -106,12 +106,12 @@ TEST_F(Decoder, BottomUpRgbComesOutTopDownWithPositiveLineDelta)
                      "-vf drawbox=x=0:y=0:w=16:h=4:color=red:t=fill -c:v rawvideo -pix_fmt bgr24 up.avi"));
     Decoded d = decode("up.avi");
     ASSERT_NE(d.video, nullptr);
-    ASSERT_FALSE(d.video->pictures().empty());
-    zif_object *p = d.video->pictures().front();
+    ASSERT_FALSE(d.video->data().empty());
+    zif_object *p = d.video->data().front();
     EXPECT_STREQ(zif_tableGetString(p, "format", ""), "rgb.interleaved");
     EXPECT_EQ(zif_tableGetInt(p, "rgb.offset.r", -1), 16) << "BGR byte order";
     EXPECT_EQ(zif_tableGetInt(p, "linedelta", 0), 48);
-    std::string bytes = fftest::planeBytes(p, "data");
+    std::string bytes = fftest::bytesOf(p, "data");
     ASSERT_EQ(bytes.size(), 48u * 8u);
     auto px = [&](int row) { return std::vector<int>{(uint8_t)bytes[row * 48], (uint8_t)bytes[row * 48 + 1], (uint8_t)bytes[row * 48 + 2]}; };
     EXPECT_GT(px(0)[2], 200) << "top row red (B G R bytes)";
@@ -160,9 +160,9 @@ TEST_F(Decoder, SurroundSoundIsReorderedIntoTheDocumentedChannels)
     }
     zif_release(ids);
     std::vector<int16_t> pcm;
-    for (zif_object *block : d.audio->pictures()) {
+    for (zif_object *block : d.audio->data()) {
         EXPECT_EQ(zif_tableGetInt(block, "channels", 0), 6);
-        std::string bytes = fftest::planeBytes(block, "data");
+        std::string bytes = fftest::bytesOf(block, "data");
         size_t at = pcm.size();
         pcm.resize(at + bytes.size() / 2);
         std::memcpy(pcm.data() + at, bytes.data(), bytes.size() / 2 * 2);
@@ -183,9 +183,9 @@ TEST_F(Decoder, SoundTimesFollowTheBlocks)
     Decoded d = decode("t.wav");
     ASSERT_NE(d.audio, nullptr);
     int64_t frames = 0;
-    for (zif_object *block : d.audio->pictures()) {
+    for (zif_object *block : d.audio->data()) {
         EXPECT_NEAR(seconds(block), frames / 44100.0, 1e-9);
-        frames += static_cast<int64_t>(fftest::planeBytes(block, "data").size()) / 4;
+        frames += static_cast<int64_t>(fftest::bytesOf(block, "data").size()) / 4;
     }
     EXPECT_EQ(frames, 22050);
     EXPECT_TRUE(d.audio->ended);
@@ -205,7 +205,7 @@ TEST_F(Decoder, StartTimeBeginsAtTheFirstKeyFrameFromThere)
         Decoded d = decode("g.mp4", extra);
         zif_release(extra);
         ASSERT_NE(d.video, nullptr);
-        std::vector<zif_object *> pictures = d.video->pictures();
+        std::vector<zif_object *> pictures = d.video->data();
         ASSERT_EQ(pictures.size(), 50u - 36u) << codec;
         for (size_t k = 0; k < pictures.size(); ++k) {
             auto [num, den] = exactTime(pictures[k]);
@@ -223,8 +223,8 @@ TEST_F(Decoder, EndTimeEndsWithinOneFrame)
     Decoded d = decode("e.mp4", extra);
     zif_release(extra);
     ASSERT_NE(d.video, nullptr);
-    ASSERT_FALSE(d.video->pictures().empty());
-    EXPECT_NEAR(seconds(d.video->pictures().back()), 2.0, 0.04 + 1e-9);
+    ASSERT_FALSE(d.video->data().empty());
+    EXPECT_NEAR(seconds(d.video->data().back()), 2.0, 0.04 + 1e-9);
     EXPECT_TRUE(d.video->ended);
 }
 
@@ -240,8 +240,8 @@ TEST_F(Decoder, TruncatedFileDecodesToTheCutThenEnds)
     ASSERT_EQ(truncate(path.c_str(), size / 2), 0);
     Decoded d = decode("cut.mpg");
     ASSERT_NE(d.video, nullptr);
-    EXPECT_GT(d.video->pictures().size(), 10u);
-    EXPECT_LT(d.video->pictures().size(), 45u);
+    EXPECT_GT(d.video->data().size(), 10u);
+    EXPECT_LT(d.video->data().size(), 45u);
     EXPECT_TRUE(d.video->ended);
 }
 

@@ -33,8 +33,8 @@ protected:
         EXPECT_EQ(zif_graphCreateConnection(graph, ports[0], in), 1) << name << ": error " << zif_getLastError(ctx);
         EXPECT_TRUE(runToEnd()) << name << ": error " << zif_getLastError(ctx);
         size_t bytes = 0;
-        for (zif_object *s : sink->pictures()) {
-            bytes += fftest::planeBytes(s, "data").size();
+        for (zif_object *s : sink->data()) {
+            bytes += fftest::bytesOf(s, "data").size();
             *rate = zif_tableGetInt(s, "samplerate", 0);
             *channels = zif_tableGetInt(s, "channels", 0);
         }

@@ -1,4 +1,5 @@
 #include "plugins/mediapipe/block_decoder.h"
+#include "plugins/mediapipe/bus_error.h"
 #include "plugins/mediapipe/stream_pipeline.h"
 
 #include <gst/app/gstappsink.h>
@@ -88,23 +89,7 @@ bool BlockDecoder::open(const std::string &capsText, std::string *error)
     return ok;
 }
 
-bool BlockDecoder::busError(std::string *error)
-{
-    GstBus *bus = pipeline_ ? gst_element_get_bus(pipeline_) : nullptr;
-    GstMessage *m = bus ? gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR) : nullptr;
-    if (bus)
-        gst_object_unref(bus);
-    if (!m)
-        return false;
-    GError *e = nullptr;
-    gst_message_parse_error(m, &e, nullptr);
-    if (error)
-        *error = e ? e->message : "decoder error";
-    if (e)
-        g_error_free(e);
-    gst_message_unref(m);
-    return true;
-}
+bool BlockDecoder::busError(std::string *error) { return busErrorTake(pipeline_, "decoder error", error); }
 
 bool BlockDecoder::append(GstSample *s, std::vector<int16_t> *samples, std::string *error)
 {

@@ -1,4 +1,5 @@
 #include "plugins/mediapipe/stream_pipeline.h"
+#include "plugins/mediapipe/bus_error.h"
 
 #include <gst/app/gstappsink.h>
 
@@ -158,22 +159,7 @@ GstFlowReturn StreamPipeline::newSample(GstElement *sink, gpointer self)
 
 void StreamPipeline::endOfStream(GstElement *, gpointer self) { static_cast<StreamPipeline *>(self)->queue_.offerEnd(); }
 
-bool StreamPipeline::busError(std::string *error)
-{
-    GstBus *bus = gst_element_get_bus(pipeline_);
-    GstMessage *m = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR);
-    gst_object_unref(bus);
-    if (!m)
-        return false;
-    GError *e = nullptr;
-    gst_message_parse_error(m, &e, nullptr);
-    if (error)
-        *error = e ? e->message : "pipeline error";
-    if (e)
-        g_error_free(e);
-    gst_message_unref(m);
-    return true;
-}
+bool StreamPipeline::busError(std::string *error) { return busErrorTake(pipeline_, "pipeline error", error); }
 
 bool StreamPipeline::waitPrerolled(std::string *error)
 {

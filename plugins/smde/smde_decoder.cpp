@@ -1,6 +1,8 @@
 #include "plugins/smde/smde_decoder.h"
 #include "plugins/common/decode_request.h"
+#include "plugins/common/decoder_node.h"
 #include "plugins/common/plugin_errors.h"
+#include "plugins/common/plugin_register.h"
 #include "plugins/common/stream_samples.h"
 #include "plugins/smde/utf16_text.h"
 
@@ -183,11 +185,18 @@ int32_t outputConnect(zif_object *port, zif_object *connector)
     return r->queue ? 1 : 0;
 }
 
-bool queueSample(StreamRecord *r, zif_object *sample)
+// Queues a sample filled from a block of the library once the block is
+// released: a block that was unusable or not released is a read error, a
+// failed fill is a lack of memory.
+bool queueFilled(StreamRecord *r, zif_object *sample, bool readable, bool filled)
 {
-    bool ok = sample && zif_listAdd(r->queue, sample);
+    if (!readable || !filled) {
+        zif_release(sample);
+        return plugins::fail(r->description, readable ? ZIF_ERR_NO_MEMORY : kErrRead);
+    }
+    bool queued = zif_listAdd(r->queue, sample);
     zif_release(sample);
-    return ok || plugins::fail(r->description, ZIF_ERR_NO_MEMORY);
+    return queued || plugins::fail(r->description, ZIF_ERR_NO_MEMORY);
 }
 
 // One picture: its time, then its bytes while it is locked.
@@ -219,15 +228,7 @@ bool readPicture(StreamRecord *r)
               zif_tableSetDouble(sample, "presentationtime", time) &&
               zif_tableSetDouble(sample, "linedelta", static_cast<double>(lineLength));
     bool released = in->releasePicture(in) == 0;
-    if (!usable || !released) {
-        zif_release(sample);
-        return plugins::fail(r->description, kErrRead);
-    }
-    if (!ok) {
-        zif_release(sample);
-        return plugins::fail(r->description, ZIF_ERR_NO_MEMORY);
-    }
-    return queueSample(r, sample);
+    return queueFilled(r, sample, usable && released, ok);
 }
 
 // One sound block, described by its own format so that a change of format
@@ -263,15 +264,7 @@ bool readSound(StreamRecord *r)
     bool ok = usable && zif_tableSetData(sample, "data", data, size) &&
               zif_tableSetDouble(sample, "presentationtime", time);
     bool released = in->releaseSoundBlock(in) == 0;
-    if (!usable || !released) {
-        zif_release(sample);
-        return plugins::fail(r->description, kErrRead);
-    }
-    if (!ok) {
-        zif_release(sample);
-        return plugins::fail(r->description, ZIF_ERR_NO_MEMORY);
-    }
-    return queueSample(r, sample);
+    return queueFilled(r, sample, usable && released, ok);
 }
 
 int32_t decoderWork(zif_object *node)
@@ -304,10 +297,7 @@ int32_t commandConnect(zif_object *port, zif_object *connector)
     for (size_t i = 0; ok && i < d->streams.size(); ++i) {
         StreamRecord *r = d->streams[i].get();
         std::string name = d->pluginName + (r->kind == Kind::Picture ? ".video.0" : ".audio.0");
-        zif_object *out = zif_nodeAddNewPort(node, ZIF_PORT_OUTPUT, name.c_str());
-        ok = out && zif_portSetDescription(out, r->description) && zif_portSetMinConnections(out, 0) &&
-             zif_portSetUserData(out, reinterpret_cast<intptr_t>(r)) && zif_portSetOnConnectFunc(out, outputConnect);
-        zif_release(out);
+        ok = plugins::decoderOutputAdd(node, name, r->description, reinterpret_cast<intptr_t>(r), outputConnect);
     }
     zif_release(node);
     return ok ? 1 : 0;
@@ -318,27 +308,15 @@ uint64_t decoderCreate(zif_object *plugin, zif_object *graph, zif_object *)
     zif_object *nameObject = zif_pluginGetName(plugin);
     std::string name = nameObject ? zif_stringGetValue(nameObject) : "";
     zif_release(nameObject);
-    zif_object *command = plugins::commandPortDescription(zif_objectGetContext(plugin));
-    zif_object *node = command ? zif_graphAddNewNode(graph, name.c_str()) : nullptr;
-    if (!node) {
-        zif_release(command);
+    zif_object *node = plugins::decoderNodeAdd(graph, name, decoderDestroy, decoderWork, commandConnect);
+    if (!node)
         return 0;
-    }
     auto *d = new DecoderNode;
     d->type = reinterpret_cast<SmdeDecoderType *>(zif_pluginGetUserData(plugin));
     d->pluginName = name;
-    zif_nodeSetName(node, name.c_str());
     zif_nodeSetUserData(node, reinterpret_cast<intptr_t>(d));
-    zif_nodeSetDestroyFunc(node, decoderDestroy);
-    zif_nodeSetWorkFunc(node, decoderWork);
-    zif_object *in = zif_nodeAddNewPort(node, ZIF_PORT_INPUT, (name + ".commandin").c_str());
-    bool ok = in && zif_portSetDescription(in, command) && zif_portSetMinConnections(in, 1) &&
-              zif_portSetMaxConnections(in, 1) &&
-              zif_portSetRequestConnectFunc(in, plugins::commandPortAcceptsPartner) &&
-              zif_portSetOnConnectFunc(in, commandConnect);
-    uint64_t id = ok ? zif_nodeGetID(node) : 0;
-    for (zif_object *o : {in, command, node})
-        zif_release(o);
+    uint64_t id = zif_nodeGetID(node);
+    zif_release(node);
     return id;
 }
 
@@ -359,20 +337,8 @@ bool smdeDecoderRegister(zif_context *context, SmdeDecoderType *type)
             zif_log(context, ZIF_LOG_WARNING, "smde plugin",
                     ("Unterminated extension list of SMDE decoder type " + name + " skipped").c_str());
     }
-    zif_object *plugin = zif_newPlugin(context, ("smde." + name).c_str());
-    if (!plugin)
-        return false;
-    bool ok = zif_pluginSetUserData(plugin, reinterpret_cast<intptr_t>(type)) &&
-              zif_pluginSetDirectCreateNodeFunc(plugin, decoderCreate);
-    if (ok && haveExtensions) {
-        zif_object *list = zif_newList(context);
-        for (const std::string &e : extensions)
-            ok = ok && list && zif_listAddString(list, e.c_str());
-        ok = ok && list && zif_pluginSetDecodeFileExtensions(plugin, list);
-        zif_release(list);
-    }
-    zif_release(plugin);
-    return ok;
+    return plugins::pluginRegister(context, "smde." + name, decoderCreate, nullptr, haveExtensions ? &extensions : nullptr,
+                                   reinterpret_cast<intptr_t>(type));
 }
 
 }  // namespace smde

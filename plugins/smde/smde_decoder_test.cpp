@@ -6,8 +6,8 @@
 
 namespace {
 
-using plugintest::dataOf;
-using plugintest::Received;
+using plugintest::bytesOf;
+using plugintest::Sink;
 using plugintest::secondsOf;
 
 class SmdeTest : public plugintest::DecoderTest {
@@ -49,14 +49,7 @@ protected:
     int32_t openScript(const std::string &script, zif_object *extra = nullptr)
     {
         std::ofstream(file("clip.smds")) << script;
-        return open("smde.script", "file://" + file("clip.smds"), extra);
-    }
-    Received *output(const char *mediatype)
-    {
-        for (Received *r : outputs)
-            if (std::string(zif_tableGetString(r->description, "mediatype", "")) == mediatype)
-                return r;
-        return nullptr;
+        return open("smde.script", fileUri("clip.smds"), extra);
     }
     std::string logText()
     {
@@ -119,31 +112,31 @@ TEST_F(SmdeTest, DeliversPicturesAndSoundBlocks)
     EXPECT_EQ(outputs[0]->portName, "smde.script.video.0");
     EXPECT_EQ(outputs[1]->portName, "smde.script.audio.0");
 
-    Received *video = output("video");
+    Sink *video = output("video");
     EXPECT_EQ(zif_tableGetInt(video->description, "rgb.offset.b", 0), 16);
     EXPECT_DOUBLE_EQ(zif_tableGetDouble(video->description, "pixelaspectratio", 0), 1.5);
     EXPECT_DOUBLE_EQ(zif_tableGetDouble(video->description, "framerate", 0), 25);
     EXPECT_DOUBLE_EQ(zif_tableGetDouble(video->description, "duration", 0), 0.16);
-    ASSERT_EQ(video->samples.size(), 4u);
-    std::string picture = dataOf(video->samples[3]);
+    ASSERT_EQ(video->data().size(), 4u);
+    std::string picture = bytesOf(video->data()[3]);
     ASSERT_EQ(picture.size(), 32u);  // line length x height, padding included
     EXPECT_EQ(static_cast<uint8_t>(picture[0]), 3);
     EXPECT_EQ(static_cast<uint8_t>(picture[16 + 14]), 3 + 14 + 1);
     EXPECT_EQ(static_cast<uint8_t>(picture[15]), 0xEE);
-    EXPECT_DOUBLE_EQ(zif_tableGetDouble(video->samples[3], "linedelta", 0), 16);
-    EXPECT_DOUBLE_EQ(secondsOf(video->samples[3], "presentationtime"), 0.12);
+    EXPECT_DOUBLE_EQ(zif_tableGetDouble(video->data()[3], "linedelta", 0), 16);
+    EXPECT_DOUBLE_EQ(secondsOf(video->data()[3], "presentationtime"), 0.12);
 
-    Received *sound = output("audio");
-    ASSERT_EQ(sound->samples.size(), 3u);
-    EXPECT_EQ(dataOf(sound->samples[1]), std::string(1600, '\1'));
-    EXPECT_DOUBLE_EQ(secondsOf(sound->samples[1], "presentationtime"), 0.1);
-    EXPECT_EQ(zif_tableGetInt(sound->samples[0], "samplerate", 0), 8000);
-    EXPECT_EQ(zif_tableGetInt(sound->samples[0], "channels", 0), 1);
+    Sink *sound = output("audio");
+    ASSERT_EQ(sound->data().size(), 3u);
+    EXPECT_EQ(bytesOf(sound->data()[1]), std::string(1600, '\1'));
+    EXPECT_DOUBLE_EQ(secondsOf(sound->data()[1], "presentationtime"), 0.1);
+    EXPECT_EQ(zif_tableGetInt(sound->data()[0], "samplerate", 0), 8000);
+    EXPECT_EQ(zif_tableGetInt(sound->data()[0], "channels", 0), 1);
     // The third block's own format travels with it; 24-bit samples are signed.
-    EXPECT_EQ(zif_tableGetInt(sound->samples[2], "samplerate", 0), 44100);
-    EXPECT_EQ(zif_tableGetInt(sound->samples[2], "channels", 0), 2);
-    EXPECT_EQ(zif_tableGetInt(sound->samples[2], "pcm.bitspervalue", 0), 24);
-    EXPECT_EQ(zif_tableGetInt(sound->samples[2], "pcm.signed", 0), 1);
+    EXPECT_EQ(zif_tableGetInt(sound->data()[2], "samplerate", 0), 44100);
+    EXPECT_EQ(zif_tableGetInt(sound->data()[2], "channels", 0), 2);
+    EXPECT_EQ(zif_tableGetInt(sound->data()[2], "pcm.bitspervalue", 0), 24);
+    EXPECT_EQ(zif_tableGetInt(sound->data()[2], "pcm.signed", 0), 1);
 }
 
 TEST_F(SmdeTest, SampleSignednessFollowsTheBits)
@@ -168,10 +161,10 @@ TEST_F(SmdeTest, StartAndEndTimesBoundThePictures)
     ASSERT_EQ(openScript("picture 4 2 25 1\nframes 50\n", t), 1);
     zif_release(t);
     ASSERT_TRUE(decodeAll());
-    Received *video = output("video");
-    ASSERT_EQ(video->samples.size(), 4u);  // 0.08 ... 0.2; the picture at 0.24 ends the stream
-    EXPECT_DOUBLE_EQ(secondsOf(video->samples[0], "presentationtime"), 0.08);
-    EXPECT_DOUBLE_EQ(secondsOf(video->samples[3], "presentationtime"), 0.2);
+    Sink *video = output("video");
+    ASSERT_EQ(video->data().size(), 4u);  // 0.08 ... 0.2; the picture at 0.24 ends the stream
+    EXPECT_DOUBLE_EQ(secondsOf(video->data()[0], "presentationtime"), 0.08);
+    EXPECT_DOUBLE_EQ(secondsOf(video->data()[3], "presentationtime"), 0.2);
     EXPECT_TRUE(video->ended);
 }
 
@@ -214,8 +207,8 @@ TEST_F(SmdeTest, ScriptedFailuresGiveTheirErrors)
         if (c.error) {
             EXPECT_EQ(zif_getLastError(ctx), c.error);
         }
-        if (Received *video = output("video")) {
-            EXPECT_EQ(video->samples.size(), c.pictures);
+        if (Sink *video = output("video")) {
+            EXPECT_EQ(video->data().size(), c.pictures);
         }
     }
 }

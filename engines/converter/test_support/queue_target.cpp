@@ -46,6 +46,16 @@ size_t QueueTarget::count(uint32_t id) const
     return n;
 }
 
+std::vector<intptr_t> QueueTarget::lparams(uint32_t id, intptr_t wparam) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<intptr_t> values;
+    for (const Message &m : delivered_)
+        if (m.id == id && m.wparam == wparam)
+            values.push_back(m.lparam);
+    return values;
+}
+
 bool QueueTarget::wait_for(uint32_t id, size_t n, std::chrono::milliseconds timeout)
 {
     auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -26,6 +26,8 @@ public:
     // Messages delivered so far by pump(), in order.
     std::vector<Message> delivered() const;
     size_t count(uint32_t id) const;
+    // The lparam of each delivered message id with that wparam, in order.
+    std::vector<intptr_t> lparams(uint32_t id, intptr_t wparam) const;
     int pump_calls() const { return pump_calls_; }
     // Called on the pumping thread for every pump (after delivery).
     void on_pump(std::function<void()> hook) { hook_ = std::move(hook); }
