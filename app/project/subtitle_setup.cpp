@@ -46,8 +46,10 @@ bool SubtitleSetup::ok(TClipInfo &clip, shell::Settings &settings, const std::st
     settings.i_FontSize = fontSize;
 
     IniFile option(optionIniPath);
-    const bool written = option.writeInt("Option", "SubtitleLanguage", languageIndex) &&
-                         option.writeInt("Option", "FontSize", fontSize);
+    const bool written =
+        option.writeInt(shell::kOptionSection, shell::optionKey(&shell::Settings::i_SubTitleLanguageCodeIndex),
+                        languageIndex)
+        && option.writeInt(shell::kOptionSection, shell::optionKey(&shell::Settings::i_FontSize), fontSize);
     if (!written && error)
         *error = option.error();
     return written;
