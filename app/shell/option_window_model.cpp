@@ -209,7 +209,7 @@ OkResult OptionWindowModel::ok()
     confirmed = true;
     if (settings_.b_UseNMSDVD != engineBefore) {
         result.restartNotice = true;
-        const ControlTexts label = language_.controlTexts("OptionWindow", "Label3", "TLabel");
+        const CaptionTexts label = language_.captionTexts("OptionWindow", "Label3");
         result.restartText = label.hasCaption ? label.caption : kRestartLabelDesigned;
     }
     return result;
