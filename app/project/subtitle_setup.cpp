@@ -30,8 +30,8 @@ bool SubtitleSetup::fileExists() const
 std::string SubtitleSetup::statusText() const
 {
     if (!fileExists())
-        return shell::GetUIText(5);
-    return shell::GetUIText(4) + " : " + std::filesystem::path(path).filename().string();
+        return shell::GetUIText(shell::kNoSubtitleFileText);
+    return shell::GetUIText(shell::kSubtitleFileText) + " : " + std::filesystem::path(path).filename().string();
 }
 
 bool SubtitleSetup::ok(TClipInfo &clip, shell::Settings &settings, const std::string &optionIniPath,
