@@ -19,9 +19,9 @@ namespace vt::production {
 
 namespace {
 
-constexpr int kStartAuthorFileText = 84;
-constexpr int kStartAuthorFolderText = 85;
-constexpr int kFixVobText = 115;
+using shell::kStartAuthorFileText;
+using shell::kStartAuthorFolderText;
+using shell::kFixVobText;
 constexpr int kFixNotePercent = 96;
 
 bool isFile(const std::string &path)

@@ -17,9 +17,9 @@ namespace vt::production {
 
 namespace {
 
-constexpr int kStartConvertText = 78;
-constexpr int kStopQuestionText = 57;
-constexpr int kCannotStopText = 64;
+using shell::kStartConvertText;
+using shell::kStopQuestionText;
+using shell::kCannotStopText;
 constexpr int kLibraryMissing = 2;
 // The end of a source is converted "to the end" only when the clip was not
 // trimmed there; any other end point is honoured exactly.

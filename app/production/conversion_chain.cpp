@@ -9,7 +9,7 @@ namespace vt::production {
 
 namespace {
 
-constexpr int kNoFileText = 74;
+using shell::kNoFileText;
 
 } // namespace
 
@@ -48,7 +48,8 @@ bool StoreVideoFormatChoice(bool ntscChecked, shell::Settings &settings, const s
     if (ntscChecked == settings.b_VideoForamt)
         return true;
     settings.b_VideoForamt = ntscChecked;
-    return IniFile(optionIniPath).writeBool("Option", "VideoFormat", ntscChecked);
+    return IniFile(optionIniPath)
+        .writeBool(shell::kOptionSection, shell::optionKey(&shell::Settings::b_VideoForamt), ntscChecked);
 }
 
 } // namespace vt::production

@@ -26,10 +26,10 @@ using vt::shell::placeControl;
 
 namespace {
 
-constexpr int kFirstQualityText = 145;  // 145..147: the three output qualities
+using vt::shell::kFirstQualityText;
 constexpr int kQualityCount = 3;
-constexpr int kBrowseCaptionText = 67;
-constexpr int kStopFirstText = 65;
+using vt::shell::kBrowseCaptionText;
+using vt::shell::kStopFirstText;
 
 constexpr int kMargin = 12;
 constexpr int kGroupWidth = TConvertWindow::kClientWidth - 2 * kMargin;

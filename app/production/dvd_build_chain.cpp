@@ -11,7 +11,7 @@ namespace vt::production {
 
 namespace {
 
-constexpr int kNoFileText = 74;
+using shell::kNoFileText;
 
 } // namespace
 

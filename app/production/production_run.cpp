@@ -20,7 +20,7 @@ namespace vt::production {
 namespace {
 
 constexpr auto kWorkerPollStep = std::chrono::milliseconds(100);
-constexpr int kDataPreparationText = 77;
+using shell::kDataPreparationText;
 // Below this a write has most likely failed for want of space.
 constexpr uint64_t kFullDiskBytes = 1 << 20;
 

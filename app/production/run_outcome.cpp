@@ -8,7 +8,7 @@ std::string RunOutcomeText(int outcome)
 {
     if (outcome < kUserAbort || outcome > kBurningProcessWrong)
         return "";
-    return shell::GetUIText(89 + outcome);
+    return shell::GetUIText(shell::kFirstRunOutcomeText + outcome);
 }
 
 } // namespace vt::production

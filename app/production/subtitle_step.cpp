@@ -23,7 +23,7 @@ namespace vt::production {
 
 namespace {
 
-constexpr int kStartSubtitleText = 79;
+using shell::kStartSubtitleText;
 constexpr const char *kUtf8CharacterSet = "UTF-8";
 
 bool isFile(const std::string &path)

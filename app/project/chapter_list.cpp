@@ -13,15 +13,15 @@ std::string ChapterRefusalText(ChapterRefusal refusal)
     case ChapterRefusal::None:
         return "";
     case ChapterRefusal::MaxCount:
-        return shell::GetUIText(27);
+        return shell::GetUIText(shell::kMaxChaptersText);
     case ChapterRefusal::TimeOutside:
-        return shell::GetUIText(28);
+        return shell::GetUIText(shell::kChapterTimeOutsideText);
     case ChapterRefusal::SameTime:
-        return shell::GetUIText(29);
+        return shell::GetUIText(shell::kSameChapterTimeText);
     case ChapterRefusal::FirstChapter:
-        return shell::GetUIText(30);
+        return shell::GetUIText(shell::kFirstChapterText);
     case ChapterRefusal::DeleteFirst:
-        return shell::GetUIText(139);
+        return shell::GetUIText(shell::kDeleteFirstChapterText);
     case ChapterRefusal::ClipTooShort:
         return "To add chapter, the clip duration must larger than one minute!";
     }

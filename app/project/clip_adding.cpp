@@ -9,11 +9,11 @@ namespace vt::project {
 
 namespace {
 
-constexpr int kUnsupportedText = 125;
-constexpr int kDvd5LimitText = 137;
-constexpr int kDvd9LimitText = 138;
-constexpr int kNtscClipsText = 121;
-constexpr int kPalClipsText = 122;
+using shell::kUnsupportedText;
+using shell::kDvd5LimitText;
+using shell::kDvd9LimitText;
+using shell::kNtscClipsText;
+using shell::kPalClipsText;
 
 } // namespace
 

@@ -149,7 +149,7 @@ void TSetupSubtitleWindow::drawSample()
     QFont font(session_ ? QString::fromStdString(session_->fontName) : QStringLiteral("Tahoma"));
     // Points at 96 pixels per inch, as on the sample bitmap.
     font.setPixelSize(std::max(1, suiFontSizeComboBox->fontSize() * 96 / 72));
-    const QString text = QString::fromStdString(vt::shell::GetUIText(25));
+    const QString text = QString::fromStdString(vt::shell::GetUIText(vt::shell::kSubtitleSampleText));
     QPainter painter(&sample);
     painter.setFont(font);
     painter.setPen(Qt::white);
@@ -167,7 +167,7 @@ void TSetupSubtitleWindow::loadFile()
         return;
     vt::FileDialogRequest request;
     request.caption = QStringLiteral("Select a Subtitle File");
-    request.filter = QString::fromStdString(vt::shell::GetUIText(4)) + QStringLiteral("(*.srt, *.SRT)|*.srt;*.SRT");
+    request.filter = QString::fromStdString(vt::shell::GetUIText(vt::shell::kSubtitleFileText)) + QStringLiteral("(*.srt, *.SRT)|*.srt;*.SRT");
     const vt::FileDialogResult chosen = vt::DialogService::current().openFiles(this, request);
     if (!chosen.accepted())
         return;

@@ -30,8 +30,8 @@ bool SubtitleSetup::fileExists() const
 std::string SubtitleSetup::statusText() const
 {
     if (!fileExists())
-        return shell::GetUIText(5);
-    return shell::GetUIText(4) + " : " + std::filesystem::path(path).filename().string();
+        return shell::GetUIText(shell::kNoSubtitleFileText);
+    return shell::GetUIText(shell::kSubtitleFileText) + " : " + std::filesystem::path(path).filename().string();
 }
 
 bool SubtitleSetup::ok(TClipInfo &clip, shell::Settings &settings, const std::string &optionIniPath,
@@ -46,8 +46,10 @@ bool SubtitleSetup::ok(TClipInfo &clip, shell::Settings &settings, const std::st
     settings.i_FontSize = fontSize;
 
     IniFile option(optionIniPath);
-    const bool written = option.writeInt("Option", "SubtitleLanguage", languageIndex) &&
-                         option.writeInt("Option", "FontSize", fontSize);
+    const bool written =
+        option.writeInt(shell::kOptionSection, shell::optionKey(&shell::Settings::i_SubTitleLanguageCodeIndex),
+                        languageIndex)
+        && option.writeInt(shell::kOptionSection, shell::optionKey(&shell::Settings::i_FontSize), fontSize);
     if (!written && error)
         *error = option.error();
     return written;

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kHelpText = 140, kAboutText = 141, kSeparatorText = 34;
+using vt::shell::kAboutText, vt::shell::kHelpText, vt::shell::kSeparatorText;
 
 // Menu captions show '&' as it is: no letter becomes an access key.
 QString literalCaption(const std::string &text)

@@ -1,6 +1,7 @@
 #include "app/shell/localize_form.h"
 
 #include "app/shell/ui_language.h"
+#include "app/widgets/localized_texts.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -30,23 +31,22 @@ void LocalizeForm(QWidget *window, const UiLanguage &language)
         const std::string name = control->objectName().toStdString();
         if (name.empty())
             continue;
-        const ControlTexts texts = language.controlTexts(section, name, control->metaObject()->className());
-        switch (texts.kind) {
-        case LocalizedKind::Caption:
+        switch (localizedTextsOf(control)) {
+        case LocalizedTexts::Caption: {
+            const CaptionTexts texts = language.captionTexts(section, name);
             if (!texts.hasCaption)
                 break;
             setCaption(control, QString::fromStdString(texts.caption));
-            {
-                QFont font = control->font();
-                font.setFamily(QString::fromStdString(texts.fontName));
-                font.setPointSize(texts.fontSize);
-                control->setFont(font);
-            }
+            QFont font = control->font();
+            font.setFamily(QString::fromStdString(texts.fontName));
+            font.setPointSize(texts.fontSize);
+            control->setFont(font);
             break;
-        case LocalizedKind::Hint:
-            control->setToolTip(QString::fromStdString(texts.hint));
+        }
+        case LocalizedTexts::Hint:
+            control->setToolTip(QString::fromStdString(language.hintText(section, name)));
             break;
-        case LocalizedKind::Untouched:
+        case LocalizedTexts::None:
             break;
         }
     }

@@ -11,9 +11,9 @@ namespace vt::shell {
 
 class UiLanguage;
 
-// Captions (labels, group boxes, check boxes, radio buttons) and hints
-// (picture buttons) of the window's controls, chosen by their exact class;
-// the window's objectName is its section in the language file.
+// Captions and hints of the window's controls, as each control's
+// localizedTexts says (localized_texts.h); the window's objectName is its
+// section in the language file.
 void LocalizeForm(QWidget *window, const UiLanguage &language);
 
 // A window that does more than LocalizeForm when the language changes

@@ -1,13 +1,15 @@
-// LocalizeForm chooses controls by their exact class and changes only what
+// LocalizeForm changes the texts each control says it carries, and only what
 // the language file gives; ApplyUILanguage lets a window localise itself.
 #include "app/shell/localize_form.h"
 #include "app/shell/ui_language.h"
 #include "app/widgets/label.h"
+#include "app/widgets/localized_texts.h"
 #include "app/widgets/sui_check_box.h"
 #include "app/widgets/sui_group_box.h"
 #include "app/widgets/sui_image_button.h"
 #include "app/widgets/sui_url_label.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,7 +23,9 @@ const char *kLanguage = "[TestWindow]\n"
                         "Group-Caption=Gruppe\n"
                         "Group-FontSize=11\n"
                         "Box-Caption=nodef\n"
-                        "Button-Hint=Knopf\n";
+                        "Button-Hint=Knopf\n"
+                        "PlainBox-Caption=never shown\n"
+                        "Marked-Caption=Markiert\n";
 
 class SelfLocalizing : public QWidget, public vt::shell::LocalizedWindow {
 public:
@@ -35,7 +39,7 @@ class LocalizeFormTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void controlsAreChosenByExactClass()
+    void controlsAreChosenByTheTextsTheyCarry()
     {
         QTemporaryDir dir;
         QFile file(dir.path() + "/Test.ini");
@@ -68,6 +72,14 @@ private slots:
         silent->setObjectName(QStringLiteral("Silent"));
         silent->setToolTip(QStringLiteral("Designed hint"));
 
+        // A control of another class carries no texts unless it says so.
+        auto *plainBox = new QCheckBox(&window);
+        plainBox->setObjectName(QStringLiteral("PlainBox"));
+        plainBox->setText(QStringLiteral("Designed"));
+        auto *marked = new QLabel(&window);
+        marked->setObjectName(QStringLiteral("Marked"));
+        vt::setLocalizedTexts(marked, vt::LocalizedTexts::Caption);
+
         vt::shell::LocalizeForm(&window, language);
 
         // The caption's font: the name given, size 8 when none is given.
@@ -82,6 +94,8 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral(" Designed box"));
         QCOMPARE(button->toolTip(), QStringLiteral("Knopf"));
         QCOMPARE(silent->toolTip(), QString());
+        QCOMPARE(plainBox->text(), QStringLiteral("Designed"));
+        QCOMPARE(marked->text(), QStringLiteral("Markiert"));
 
         SelfLocalizing own;
         QWidget plain;

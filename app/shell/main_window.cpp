@@ -27,7 +27,7 @@
 namespace {
 
 constexpr const char *kEnglishLanguageFile = "English.ini";
-constexpr int kFirstDescriptionText = 154;  // 154 … 157: builder, converter, compiler, burner
+using vt::shell::kFirstDescriptionText;
 
 struct ModeLook {
     const char *button;

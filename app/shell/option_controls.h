@@ -47,7 +47,4 @@ struct OptionControls {
     bool suiCheckBox3 = true;  // " Auto Modify IFO File"
 };
 
-inline constexpr int kDurationMin = 5, kDurationMax = 999;
-inline constexpr int kSafeDistanceMin = 0, kSafeDistanceMax = 50;
-
 } // namespace vt::shell

@@ -317,7 +317,7 @@ void TOptionWindow::ok()
 void TOptionWindow::browse()
 {
     const QString folder = vt::DialogService::current().chooseFolder(
-        this, QString::fromStdString(language_.GetUIText(67)), suiEdit_OutputFolder->text());
+        this, QString::fromStdString(language_.GetUIText(vt::shell::kBrowseCaptionText)), suiEdit_OutputFolder->text());
     if (folder.isEmpty())
         return;
     readControls();

@@ -2,6 +2,7 @@
 
 #include "app/shell/os_class.h"
 #include "app/shell/program_files.h"
+#include "platform/ini_file.h"
 #include "platform/locale_name.h"
 #include "platform/paths.h"
 
@@ -12,28 +13,9 @@ namespace vt::shell {
 
 namespace {
 
-constexpr const char *kSection = "Option";
 constexpr const char *kNotDefined = "Nodef";
 constexpr const char *kDefaultUILanguage = "English.ini";
 constexpr const char *kRestartLabelDesigned = "* Restart software required for the change to take effect";
-
-// Limits for values people edit by hand; beyond them the numbers make no sense.
-constexpr int64_t kMaxDiscSizePerMinKB = 1048576;  // 1 GB per minute
-constexpr int64_t kMaxDiscSizeKB = 104857600;      // 100 GB
-constexpr int64_t kMaxFontSize = 200;
-
-// Below one: the default (a zero would divide by zero later); above max: max.
-int64_t positiveOrDefault(int64_t value, int64_t defaultValue, int64_t max)
-{
-    if (value < 1)
-        return defaultValue;
-    return std::min(value, max);
-}
-
-int clampInt(int64_t value, int min, int max)
-{
-    return static_cast<int>(std::clamp<int64_t>(value, min, max));
-}
 
 int indexOf(const std::vector<std::string> &items, const std::string &text)
 {
@@ -96,15 +78,14 @@ void OptionWindowModel::fillLanguageLists()
     controls.suiComboBox_SubtitleLanguage.items = environment_.regions.userNames();
 }
 
-void OptionWindowModel::loadUILanguageName()
+void OptionWindowModel::loadUILanguageName(const std::string &stored)
 {
     if (!language_.UILanguage.empty())
         return;
-    const IniFile ini(environment_.optionIniRead);
-    std::string name = ini.readString(kSection, "UILanguage", kNotDefined);
+    std::string name = stored;
     if (name == kNotDefined) {
-        if (const auto stored = environment_.registry.readString(kRegistryKey, "UILanguage"))
-            name = *stored;
+        if (const auto fromRegistry = environment_.registry.readString(kRegistryKey, kUILanguageKey))
+            name = *fromRegistry;
     }
     if (name == kNotDefined || name.size() < 4)
         name = kDefaultUILanguage;
@@ -113,40 +94,22 @@ void OptionWindowModel::loadUILanguageName()
 
 void OptionWindowModel::LoadSettings()
 {
-    const IniFile ini(environment_.optionIniRead);
+    const OptionFile stored = readOptionFile(IniFile(environment_.optionIniRead));
+    const Settings &values = stored.settings;
     Settings &s = settings_;
     OptionControls &c = controls;
-    const Settings defaults;
 
-    s.OpenDialogFilter = ini.readString(kSection, "OpenDialogFilter", defaults.OpenDialogFilter);
-    s.OpenDialogMusicFilter = ini.readString(kSection, "OpenDialogMusicFilter", defaults.OpenDialogMusicFilter);
-    s.OpenVOBDialogFilter = ini.readString(kSection, "OpenVOBDialogFilter", defaults.OpenVOBDialogFilter);
-    s.i_DiscSizePerMin = positiveOrDefault(ini.readInt(kSection, "DiscSizePerMin", defaults.i_DiscSizePerMin),
-                                           defaults.i_DiscSizePerMin, kMaxDiscSizePerMinKB);
-    s.i_DVD5Size = positiveOrDefault(ini.readInt(kSection, "DVD5Size", defaults.i_DVD5Size), defaults.i_DVD5Size,
-                                     kMaxDiscSizeKB);
-    s.i_DVD9Size = positiveOrDefault(ini.readInt(kSection, "DVD9Size", defaults.i_DVD9Size), defaults.i_DVD9Size,
-                                     kMaxDiscSizeKB);
-    s.i_FontSize = static_cast<int>(
-        positiveOrDefault(ini.readInt(kSection, "FontSize", defaults.i_FontSize), defaults.i_FontSize, kMaxFontSize));
-    const int64_t quality = ini.readInt(kSection, "OutputQuality", defaults.g_i_OutputQuality);
-    s.g_i_OutputQuality = (quality >= 0 && quality <= 2) ? static_cast<int>(quality) : defaults.g_i_OutputQuality;
-    s.g_b_AddChapterMenu = ini.readBool(kSection, "AddChapterMenu", defaults.g_b_AddChapterMenu);
-    s.b_UseNMSDVD = ini.readBool(kSection, "UseBurner1", defaults.b_UseNMSDVD);
-    s.b_ModifyIFO = ini.readBool(kSection, "ModifyIFO", defaults.b_ModifyIFO);
-    c.suiSpinEdit_DVDMenuSafeDistance =
-        clampInt(ini.readInt(kSection, "DVDMenuSafeDistance", defaults.i_CreateMenuSafeDistance), kSafeDistanceMin,
-                 kSafeDistanceMax);
-    c.suiSpinEdit_Duration =
-        clampInt(ini.readInt(kSection, "DVDMenuDuration", defaults.i_MenuDuration), kDurationMin, kDurationMax);
+    copyWindowlessSettings(values, s);
+    c.suiSpinEdit_DVDMenuSafeDistance = values.i_CreateMenuSafeDistance;
+    c.suiSpinEdit_Duration = values.i_MenuDuration;
 
-    loadUILanguageName();
+    loadUILanguageName(stored.uiLanguage);
 
     const int shipped = environment_.regions.shippedCount();
     const int menuItems = static_cast<int>(c.suiComboBox_MenuLanguage.items.size());
     const int userItems = static_cast<int>(c.suiComboBox_SubtitleLanguage.items.size());
 
-    if (ini.readBool(kSection, "UseDefault", true)) {
+    if (stored.useDefault) {
         const bool legacy = IsLegacyConsumerOs(environment_.osClass);
         c.suiCheckBox_SPTI = !legacy;
         c.suiCheckBox_ASPI = legacy;
@@ -165,25 +128,24 @@ void OptionWindowModel::LoadSettings()
         selectItem(c.suiComboBox_SubtitleLanguage, std::max(userIndex, 0));
         selectItem(c.suiComboBox_MenuLanguage, userIndex >= 0 ? shipped + userIndex : 0);
     } else {
-        c.suiCheckBox_SPTI = ini.readBool(kSection, "UseSPTI", false);
+        c.suiCheckBox_SPTI = values.b_UseSTPI;
         c.suiCheckBox_ASPI = !c.suiCheckBox_SPTI;
-        c.suiEdit_OutputFolder = ValidateOutputFolder(ini.readString(kSection, "OutputFolder", "nodef"),
-                                                      s.g_s_OutputFolder, environment_.folders);
-        c.suiCheckBox_DeleteTemp = ini.readBool(kSection, "DeleteTempFiles", true);
-        c.suiCheckBox_4_3 = ini.readBool(kSection, "ImageRatio", true);
+        c.suiEdit_OutputFolder = ValidateOutputFolder(values.g_s_OutputFolder, s.g_s_OutputFolder, environment_.folders);
+        c.suiCheckBox_DeleteTemp = values.b_DeleteTempFile;
+        c.suiCheckBox_4_3 = values.b_4_3;
         c.suiCheckBox_16_9 = !c.suiCheckBox_4_3;
-        c.suiCheckBox_NTSC = ini.readBool(kSection, "VideoFormat", true);
+        c.suiCheckBox_NTSC = values.b_VideoForamt;
         c.suiCheckBox_PAL = !c.suiCheckBox_NTSC;
-        c.suiCheckBox_D5 = ini.readBool(kSection, "DVDType", true);
+        c.suiCheckBox_D5 = values.b_DVD5;
         c.suiCheckBox_D9 = !c.suiCheckBox_D5;
 
         // Both keys hold combined-list indices; the subtitle list shows the
         // user regions only, so its item index is offset by the shipped count.
-        const int64_t subtitle = ini.readInt(kSection, "SubtitleLanguage", 0);
-        const int64_t menu = ini.readInt(kSection, "MenuLanguage", 0);
+        const int subtitle = values.i_SubTitleLanguageCodeIndex;
+        const int menu = values.i_MenuLanguageCodeIndex;
         selectItem(c.suiComboBox_SubtitleLanguage,
-                   (subtitle >= shipped && subtitle - shipped < userItems) ? static_cast<int>(subtitle - shipped) : 0);
-        selectItem(c.suiComboBox_MenuLanguage, (menu >= 0 && menu < menuItems) ? static_cast<int>(menu) : 0);
+                   (subtitle >= shipped && subtitle - shipped < userItems) ? subtitle - shipped : 0);
+        selectItem(c.suiComboBox_MenuLanguage, (menu >= 0 && menu < menuItems) ? menu : 0);
 
         c.suiCheckBox_Burner1 = s.b_UseNMSDVD;
         c.suiCheckBox_Burner2 = !s.b_UseNMSDVD;
@@ -207,8 +169,8 @@ void OptionWindowModel::copyControlsToSettings()
     s.b_DVD5 = c.suiCheckBox_D5;
     s.b_4_3 = c.suiCheckBox_4_3;
     s.b_VideoForamt = c.suiCheckBox_NTSC;
-    s.i_CreateMenuSafeDistance = std::clamp(c.suiSpinEdit_DVDMenuSafeDistance, kSafeDistanceMin, kSafeDistanceMax);
-    s.i_MenuDuration = std::clamp(c.suiSpinEdit_Duration, kDurationMin, kDurationMax);
+    s.i_CreateMenuSafeDistance = heldToRange(&Settings::i_CreateMenuSafeDistance, c.suiSpinEdit_DVDMenuSafeDistance);
+    s.i_MenuDuration = heldToRange(&Settings::i_MenuDuration, c.suiSpinEdit_Duration);
 }
 
 bool OptionWindowModel::SaveSettings()
@@ -223,24 +185,10 @@ bool OptionWindowModel::SaveSettings()
         std::filesystem::copy_file(environment_.optionIniRead, target, ec);
 
     IniFile ini(target);
-    const Settings &s = settings_;
-    const bool ok = ini.writeBool(kSection, "UseSPTI", s.b_UseSTPI)
-        && ini.writeString(kSection, "OutputFolder", s.g_s_OutputFolder)
-        && ini.writeBool(kSection, "DeleteTempFiles", s.b_DeleteTempFile)
-        && ini.writeBool(kSection, "ImageRatio", s.b_4_3)
-        && ini.writeBool(kSection, "VideoFormat", s.b_VideoForamt)
-        && ini.writeBool(kSection, "DVDType", s.b_DVD5)
-        && ini.writeInt(kSection, "SubtitleLanguage", s.i_SubTitleLanguageCodeIndex)
-        && ini.writeInt(kSection, "MenuLanguage", s.i_SubTitleLanguageCodeIndex)
-        && ini.writeBool(kSection, "UseDefault", false)
-        && ini.writeInt(kSection, "DVDMenuSafeDistance", s.i_CreateMenuSafeDistance)
-        && ini.writeInt(kSection, "DVDMenuDuration", s.i_MenuDuration)
-        && ini.writeInt(kSection, "FontSize", s.i_FontSize)
-        && ini.writeInt(kSection, "OutputQuality", s.g_i_OutputQuality)
-        && ini.writeString(kSection, "UILanguage", language_.UILanguage)
-        && ini.writeBool(kSection, "AddChapterMenu", s.g_b_AddChapterMenu)
-        && ini.writeBool(kSection, "UseBurner1", s.b_UseNMSDVD)
-        && ini.writeBool(kSection, "ModifyIFO", s.b_ModifyIFO);
+    OptionFile values {settings_, false, language_.UILanguage};
+    // Both language keys carry the DVD language.
+    values.settings.i_MenuLanguageCodeIndex = settings_.i_SubTitleLanguageCodeIndex;
+    const bool ok = writeOptionFile(ini, values);
     if (!ok) {
         error_ = ini.error();
         return false;
@@ -255,13 +203,13 @@ OkResult OptionWindowModel::ok()
     OkResult result;
     const bool engineBefore = settings_.b_UseNMSDVD;
     copyControlsToSettings();
-    settings_.i_FontSize = static_cast<int>(positiveOrDefault(controls.suiFontSizeComboBox, 20, kMaxFontSize));
+    settings_.i_FontSize = heldToRange(&Settings::i_FontSize, controls.suiFontSizeComboBox);
     result.saved = SaveSettings();
     result.error = error_;
     confirmed = true;
     if (settings_.b_UseNMSDVD != engineBefore) {
         result.restartNotice = true;
-        const ControlTexts label = language_.controlTexts("OptionWindow", "Label3", "TLabel");
+        const CaptionTexts label = language_.captionTexts("OptionWindow", "Label3");
         result.restartText = label.hasCaption ? label.caption : kRestartLabelDesigned;
     }
     return result;

@@ -73,7 +73,7 @@ public:
 
 private:
     void fillLanguageLists();
-    void loadUILanguageName();
+    void loadUILanguageName(const std::string &stored);
 
     Settings &settings_;
     UiLanguage &language_;

@@ -20,7 +20,6 @@ constexpr const char *kLanguageCodeSection = "LanguageCode";
 constexpr const char *kListedNameDefault = "Others";
 constexpr const char *kUnknownRegionName = "Other";
 constexpr const char *kNotDefined = "Nodef";
-constexpr int kAddOkText = 148;
 
 int regionCount(const IniFile &ini, int defaultCount)
 {

@@ -1,14 +1,24 @@
 // The program-wide settings, under the names the whole program uses for
-// them. The settings window loads them from "Option.ini" and saves them
-// (option_window_model.h); everyone else reads them.
+// them, and their file "Option.ini": one table (settings.cpp) names each
+// key, the field it feeds, and the range a hand-edited value is held to.
+// The settings window loads and saves them (option_window_model.h);
+// everyone else reads them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+namespace vt {
+class IniFile;
+}
+
 namespace vt::shell {
 
 inline constexpr const char *kDefaultOpenVOBDialogFilter = "VOB File (*.vob,*.VOB)|*.vob";
+
+// Ranges of the two settings the settings window edits in spin boxes.
+inline constexpr int kDurationMin = 5, kDurationMax = 999;
+inline constexpr int kSafeDistanceMin = 0, kSafeDistanceMax = 50;
 
 struct Settings {
     // File dialog filters, "description|pattern;pattern|…" (only ever changed by hand).
@@ -42,5 +52,33 @@ struct Settings {
 };
 
 Settings &programSettings();
+
+// Everything "Option.ini" stores: the settings, and the two values only the
+// settings window keeps.
+struct OptionFile {
+    Settings settings;
+    bool useDefault = true;               // until the first save: first-run defaults apply
+    std::string uiLanguage = "Nodef";     // file name in the Lang folder; "Nodef" when not chosen
+};
+
+// The section every key lives in.
+extern const char *const kOptionSection;
+// The name of the UI language file's key (the registry value has the same name).
+extern const char *const kUILanguageKey;
+
+// Every key of the file, with the defaults of OptionFile for absent ones and
+// hand-edited values held to their ranges.
+OptionFile readOptionFile(const IniFile &ini);
+// Writes the keys the program saves, in their fixed order; false, with the
+// ini file's error set, when the file cannot be written.
+bool writeOptionFile(IniFile &ini, const OptionFile &values);
+// Copies the settings that no control of the settings window shows.
+void copyWindowlessSettings(const Settings &from, Settings &to);
+
+// The key that stores a setting, for the windows that write one key alone.
+const char *optionKey(int Settings::*field);
+const char *optionKey(bool Settings::*field);
+// A value for a setting held to the setting's range, as loading holds it.
+int heldToRange(int Settings::*field, int64_t value);
 
 } // namespace vt::shell

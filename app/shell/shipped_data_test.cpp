@@ -41,12 +41,12 @@ TEST(ShippedDataTest, GermanLanguageFileTranslatesEveryText)
     // Leading spaces of column titles survive.
     EXPECT_EQ(language.GetUIText(116), " Dateiname");
 
-    const ControlTexts box = language.controlTexts("OptionWindow", "suiCheckBox_DeleteTemp", "TsuiCheckBox");
+    const CaptionTexts box = language.captionTexts("OptionWindow", "suiCheckBox_DeleteTemp");
     EXPECT_TRUE(box.hasCaption);
     EXPECT_EQ(box.caption, " Temporäre Dateien löschen");
     EXPECT_EQ(box.fontName, "DejaVu Sans");
     EXPECT_EQ(box.fontSize, 8);
-    EXPECT_EQ(language.controlTexts("MainWindow", "suiImageButton_Exit", "TsuiImageButton").hint, "Schließen");
+    EXPECT_EQ(language.hintText("MainWindow", "suiImageButton_Exit"), "Schließen");
 }
 
 TEST(ShippedDataTest, RegionsUseFontsAndCharacterSetsOfThisSystem)

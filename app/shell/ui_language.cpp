@@ -35,16 +35,6 @@ std::string trim(const std::string &text)
 
 } // namespace
 
-LocalizedKind LocalizedKindOf(const std::string &className)
-{
-    if (className == "TLabel" || className == "TsuiGroupBox" || className == "TsuiCheckBox"
-        || className == "TsuiRadioButton")
-        return LocalizedKind::Caption;
-    if (className == "TsuiImageButton")
-        return LocalizedKind::Hint;
-    return LocalizedKind::Untouched;
-}
-
 UiLanguage::UiLanguage(std::string languageFolder)
     : languageFolder_(withTrailingSlash(std::move(languageFolder)))
 {
@@ -80,17 +70,16 @@ std::string UiLanguage::GetUIText(int number) const
     return text;
 }
 
-ControlTexts UiLanguage::controlTexts(const std::string &windowName, const std::string &controlName,
-                                      const std::string &className) const
+std::string UiLanguage::hintText(const std::string &windowName, const std::string &controlName) const
 {
-    ControlTexts texts;
-    texts.kind = LocalizedKindOf(className);
-    if (!LanguageIni || texts.kind == LocalizedKind::Untouched)
+    return LanguageIni ? LanguageIni->readString(windowName, controlName + "-Hint", "") : std::string();
+}
+
+CaptionTexts UiLanguage::captionTexts(const std::string &windowName, const std::string &controlName) const
+{
+    CaptionTexts texts;
+    if (!LanguageIni)
         return texts;
-    if (texts.kind == LocalizedKind::Hint) {
-        texts.hint = LanguageIni->readString(windowName, controlName + "-Hint", "");
-        return texts;
-    }
     const std::string caption = LanguageIni->readString(windowName, controlName + "-Caption", kNoCaption);
     if (caption == kNoCaption)
         return texts;

@@ -6,9 +6,10 @@
 // space); a section named after a window holds "<control>-Caption",
 // "-FontName", "-FontSize" and "-Hint" for that window's controls.
 // Windows localise themselves by walking their controls and asking
-// controlTexts() for each; the file is parsed once and kept.
+// captionTexts() or hintText() for each; the file is parsed once and kept.
 #pragma once
 
+#include "app/shell/ui_text_ids.h"
 #include "platform/ini_file.h"
 
 #include <array>
@@ -26,24 +27,13 @@ inline constexpr std::array<const char *, 15> kLocalizedWindows = {
     "CompilerWindow", "ConvertWindow",     "BurnWindow",      "BuilderWindow",       "DeviceWindow",
 };
 
-// What localisation does to a control, decided by its exact class name.
-enum class LocalizedKind {
-    Caption,    // TLabel, TsuiGroupBox, TsuiCheckBox, TsuiRadioButton
-    Hint,       // TsuiImageButton
-    Untouched,  // every other class
-};
-LocalizedKind LocalizedKindOf(const std::string &className);
-
-struct ControlTexts {
-    LocalizedKind kind = LocalizedKind::Untouched;
-    // Caption controls: whether the file gives a caption; when it does not,
-    // nothing of the control changes.
+struct CaptionTexts {
+    // Whether the file gives a caption; when it does not, nothing of the
+    // control changes.
     bool hasCaption = false;
     std::string caption;
     std::string fontName;  // "Tahoma" when not given
     int fontSize = 8;      // points; 8 when not given
-    // Hint controls: the hint ("" when not given).
-    std::string hint;
 };
 
 inline constexpr const char *kDefaultCaptionFont = "Tahoma";
@@ -65,9 +55,10 @@ public:
     // The text with that number from the language file, else built in.
     std::string GetUIText(int number) const;
 
-    // What the language file says about one control of a window.
-    ControlTexts controlTexts(const std::string &windowName, const std::string &controlName,
-                              const std::string &className) const;
+    // The caption the language file gives one control of a window.
+    CaptionTexts captionTexts(const std::string &windowName, const std::string &controlName) const;
+    // The hint the language file gives one control of a window ("" when none).
+    std::string hintText(const std::string &windowName, const std::string &controlName) const;
 
     // The language files of the folder, in listing order, as the help menu
     // lists them: file names ending in ".ini", directories left out.

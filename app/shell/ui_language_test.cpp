@@ -81,43 +81,33 @@ TEST(UiLanguageTest, LoadingAMissingFileChangesNothing)
     EXPECT_EQ(language.GetUIText(13), "English");
 }
 
-TEST(UiLanguageTest, ControlTextsFollowTheControlClass)
+TEST(UiLanguageTest, CaptionsAndHintsOfControls)
 {
     TempFolder tmp;
     tmp.write("Lang/Deutsch.ini", kGerman);
     UiLanguage language(tmp.path() + "Lang/");
-    EXPECT_FALSE(language.controlTexts("OptionWindow", "Label3", "TLabel").hasCaption);
+    EXPECT_FALSE(language.captionTexts("OptionWindow", "Label3").hasCaption);
+    EXPECT_EQ(language.hintText("OptionWindow", "suiImageButton_Ok"), "");
     ASSERT_TRUE(language.LoadUILanguage("Deutsch.ini"));
 
-    const ControlTexts label = language.controlTexts("OptionWindow", "Label3", "TLabel");
-    EXPECT_EQ(label.kind, LocalizedKind::Caption);
+    const CaptionTexts label = language.captionTexts("OptionWindow", "Label3");
     EXPECT_TRUE(label.hasCaption);
     EXPECT_EQ(label.caption, "* Neustart erforderlich");
     EXPECT_EQ(label.fontName, "DejaVu Sans");
     EXPECT_EQ(label.fontSize, 9);
 
     // Caption without font: Tahoma 8, whatever the window designed.
-    const ControlTexts box = language.controlTexts("optionwindow", "SUICHECKBOX_DELETETEMP", "TsuiCheckBox");
+    const CaptionTexts box = language.captionTexts("optionwindow", "SUICHECKBOX_DELETETEMP");
     EXPECT_EQ(box.caption, "Temporäre Dateien löschen");
     EXPECT_EQ(box.fontName, "Tahoma");
     EXPECT_EQ(box.fontSize, 8);
-    EXPECT_EQ(language.controlTexts("OptionWindow", "suiCheckBox_NTSC", "TsuiCheckBox").fontSize, 8);
+    EXPECT_EQ(language.captionTexts("OptionWindow", "suiCheckBox_NTSC").fontSize, 8);
 
-    EXPECT_FALSE(language.controlTexts("OptionWindow", "suiCheckBox_PAL", "TsuiCheckBox").hasCaption);
-    EXPECT_FALSE(language.controlTexts("MainWindow", "Label3", "TLabel").hasCaption);
+    EXPECT_FALSE(language.captionTexts("OptionWindow", "suiCheckBox_PAL").hasCaption);
+    EXPECT_FALSE(language.captionTexts("MainWindow", "Label3").hasCaption);
 
-    const ControlTexts button = language.controlTexts("OptionWindow", "suiImageButton_Ok", "TsuiImageButton");
-    EXPECT_EQ(button.kind, LocalizedKind::Hint);
-    EXPECT_EQ(button.hint, "Übernehmen");
-    EXPECT_FALSE(button.hasCaption);
-    EXPECT_EQ(language.controlTexts("OptionWindow", "suiImageButton_Cancel", "TsuiImageButton").hint, "");
-
-    // Exact classes only: a derived or other class is not touched.
-    EXPECT_EQ(language.controlTexts("OptionWindow", "Edit1", "TsuiEdit").kind, LocalizedKind::Untouched);
-    EXPECT_FALSE(language.controlTexts("OptionWindow", "Edit1", "TsuiEdit").hasCaption);
-    EXPECT_EQ(LocalizedKindOf("TsuiGroupBox"), LocalizedKind::Caption);
-    EXPECT_EQ(LocalizedKindOf("TsuiRadioButton"), LocalizedKind::Caption);
-    EXPECT_EQ(LocalizedKindOf("TsuiLabel"), LocalizedKind::Untouched);
+    EXPECT_EQ(language.hintText("OptionWindow", "suiImageButton_Ok"), "Übernehmen");
+    EXPECT_EQ(language.hintText("OptionWindow", "suiImageButton_Cancel"), "");
 }
 
 TEST(UiLanguageTest, ListsLanguageFilesForTheMenu)

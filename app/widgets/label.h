@@ -1,5 +1,5 @@
-// A plain text label of a window. Its own class, so that localisation can
-// tell a window's labels from other label-like controls (link labels).
+// A plain text label of a window: its caption is localised (link labels
+// and other label-like controls keep theirs).
 #pragma once
 
 #include <QLabel>

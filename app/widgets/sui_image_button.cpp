@@ -1,5 +1,7 @@
 #include "app/widgets/sui_image_button.h"
 
+#include "app/widgets/localized_texts.h"
+
 #include <QEnterEvent>
 #include <QPainter>
 #include <QStyle>
@@ -7,6 +9,7 @@
 TsuiImageButton::TsuiImageButton(QWidget *parent)
     : QAbstractButton(parent)
 {
+    vt::setLocalizedTexts(this, vt::LocalizedTexts::Hint);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
 }
