@@ -1,0 +1,38 @@
+#include "app/production/conversion_jobs.h"
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace vt::production {
+
+int AutomaticConversionJobs(unsigned cores, uint64_t availableBytes)
+{
+    const uint64_t byMemory = availableBytes / kConversionMemoryBytes;
+    const uint64_t jobs = std::min<uint64_t>(std::max(cores, 1u), byMemory);
+    return static_cast<int>(std::max<uint64_t>(jobs, 1));
+}
+
+namespace {
+
+// "MemAvailable" of /proc/meminfo: free memory plus what the kernel can give
+// back from its caches. One conversion's worth when it cannot be read.
+uint64_t availableMemoryBytes()
+{
+    std::ifstream meminfo("/proc/meminfo");
+    const std::string key = "MemAvailable:";
+    for (std::string line; std::getline(meminfo, line);)
+        if (line.compare(0, key.size(), key) == 0)
+            return std::stoull(line.substr(key.size())) * 1024;
+    return kConversionMemoryBytes;
+}
+
+} // namespace
+
+int MachineConversionJobs()
+{
+    return AutomaticConversionJobs(std::thread::hardware_concurrency(), availableMemoryBytes());
+}
+
+} // namespace vt::production

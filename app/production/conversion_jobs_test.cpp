@@ -1,0 +1,28 @@
+#include "app/production/conversion_jobs.h"
+
+#include <gtest/gtest.h>
+
+namespace vt::production {
+namespace {
+
+TEST(ConversionJobsTest, OnePerCoreAsFarAsMemoryCarries)
+{
+    constexpr uint64_t GB = 1ull << 30;
+    struct Case {
+        unsigned cores;
+        uint64_t memory;
+        int jobs;
+    } const cases[] = {
+        {2, 8 * GB, 2},
+        {16, 8 * GB, 16},
+        {16, 2 * GB, 5},   // memory bounds it
+        {8, 100 << 20, 1}, // too little memory still converts, one at a time
+        {0, 8 * GB, 1},    // core count unknown
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(AutomaticConversionJobs(c.cores, c.memory), c.jobs) << c.cores << " cores, " << c.memory;
+    EXPECT_GE(MachineConversionJobs(), 1);
+}
+
+} // namespace
+} // namespace vt::production
