@@ -163,8 +163,9 @@ struct ClipConversion::WorkerJob {
 
 bool ClipConversion::startWorker(WorkerJob &job)
 {
-    const std::string program =
-        workerProgram_.empty() ? withTrailingSlash(ExePath()) + kConvertWorkerProgram : workerProgram_;
+    const std::string program = workerProgram_.empty()
+                                    ? withTrailingSlash(run_.folders().programFolder) + kConvertWorkerProgram
+                                    : workerProgram_;
     const std::string partial = PartialVobPath(job.output);
     std::error_code error;
     fs::remove(partial, error);

@@ -58,8 +58,8 @@ public:
     // stop process!".
     void Stop();
     bool converterLoaded() const { return converterLoaded_; }
-    // The vantorel-convert-worker to run; by default the one beside the
-    // running program.
+    // The vantorel-convert-worker to run; by default the one in the program
+    // folder.
     void setWorkerProgram(std::string path) { workerProgram_ = std::move(path); }
 
 private:

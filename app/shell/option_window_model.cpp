@@ -21,6 +21,7 @@ constexpr const char *kRestartLabelDesigned = "* Restart software required for t
 constexpr int64_t kMaxDiscSizePerMinKB = 1048576;  // 1 GB per minute
 constexpr int64_t kMaxDiscSizeKB = 104857600;      // 100 GB
 constexpr int64_t kMaxFontSize = 200;
+constexpr int kMaxParallelConversions = 64;
 
 // Below one: the default (a zero would divide by zero later); above max: max.
 int64_t positiveOrDefault(int64_t value, int64_t defaultValue, int64_t max)
@@ -132,6 +133,8 @@ void OptionWindowModel::LoadSettings()
     const int64_t quality = ini.readInt(kSection, "OutputQuality", defaults.g_i_OutputQuality);
     s.g_i_OutputQuality = (quality >= 0 && quality <= 2) ? static_cast<int>(quality) : defaults.g_i_OutputQuality;
     s.g_b_AddChapterMenu = ini.readBool(kSection, "AddChapterMenu", defaults.g_b_AddChapterMenu);
+    s.i_ParallelConversions = clampInt(ini.readInt(kSection, "ParallelConversions", defaults.i_ParallelConversions),
+                                       0, kMaxParallelConversions);
     s.b_UseNMSDVD = ini.readBool(kSection, "UseBurner1", defaults.b_UseNMSDVD);
     s.b_ModifyIFO = ini.readBool(kSection, "ModifyIFO", defaults.b_ModifyIFO);
     c.suiSpinEdit_DVDMenuSafeDistance =
