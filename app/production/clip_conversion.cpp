@@ -117,6 +117,7 @@ bool ClipConversion::ConvertAll()
         params.ClipIndex = i;
         if (!PrepareClip(clips_[i]))
             return endForMissingSource(clips_[i], finished);
+        run_.view().showDuration(shell::FormatHMS(params.ShownDuration));
         run_.noteMadeFile(PartialVobPath(params.Output));
         const int result = EncodeClip();
         const int outcome = finishClip(clips_[i], params.Output, result, secondsConverted_, params.ShownDuration);
@@ -221,7 +222,6 @@ bool ClipConversion::convertInWorkers(int jobs)
                 break;
             }
             active.push_back(std::move(job));
-            run_.view().showDuration(shell::FormatHMS(totalSeconds));
         }
 
         run_.pump();
@@ -334,7 +334,6 @@ bool ClipConversion::PrepareClip(project::TClipInfo &clip)
                                         : params.FrameSize;
     params.Output = NextOutputVobPath(run_.folders().outputFolder, params.ClipIndex);
     clip.vobFile = params.Output;
-    run_.view().showDuration(shell::FormatHMS(params.ShownDuration));
     run_.LogLine(fileNameOf(clip.fileName) + " >>>> " + fileNameOf(params.Output));
     startSecond_ = clip.start;
     return isFile(clip.fileName);
