@@ -38,9 +38,8 @@ for spec in "${clips[@]}"; do
   read -r name seconds video vcodec acodec <<< "$spec"
   extra=()
   [ "$vcodec" = libvpx-vp9 ] && extra=(-deadline realtime -cpu-used 8 -b:v 1M)
-  ffmpeg -nostdin -v error -y -f lavfi -i "$video:duration=$seconds" \
-    -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=$seconds" \
-    -c:v "$vcodec" "${extra[@]}" -pix_fmt yuv420p -c:a "$acodec" "$work/$name"
+  ffmpeg -nostdin -v error -y -f lavfi -i "$video" -f lavfi -i "sine=frequency=440:sample_rate=48000" \
+    -t "$seconds" -c:v "$vcodec" "${extra[@]}" -pix_fmt yuv420p -c:a "$acodec" "$work/$name"
 done
 project() { ls "$work"/c*.* | head -n "$1"; }
 

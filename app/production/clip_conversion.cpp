@@ -193,6 +193,7 @@ bool ClipConversion::convertInWorkers(int jobs)
     auto stopDeadline = std::chrono::steady_clock::time_point::max();
     auto nextProgress = std::chrono::steady_clock::now();
     const std::string library = withTrailingSlash(run_.folders().programFolder) + shell::kConverterLibrary;
+    const std::string threads = std::to_string(ThreadsPerConversion(MachineCores(), jobs));
 
     converterLoaded_ = true;
     run_.view().showDuration(shell::FormatHMS(totalSeconds));
@@ -214,7 +215,7 @@ bool ClipConversion::convertInWorkers(int jobs)
                              p.VideoBitrate, p.AudioBitrate, p.PictureSize, p.FrameSize, p.Title, p.Author,
                              p.Comment, p.FrameRate, p.VideoStream, p.AudioStream, PartialVobPath(p.Output),
                              p.AudioDelay, p.Duration, std::to_string(p.VideoStandard), p.AudioCodec,
-                             std::to_string(p.QualityIndex), std::to_string(p.Deinterlace)};
+                             std::to_string(p.QualityIndex), std::to_string(p.Deinterlace), threads};
             run_.noteMadeFile(PartialVobPath(job.output));
             ++next;
             if (!startWorker(job)) {

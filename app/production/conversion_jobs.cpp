@@ -30,9 +30,19 @@ uint64_t availableMemoryBytes()
 
 } // namespace
 
+unsigned MachineCores()
+{
+    return std::thread::hardware_concurrency();
+}
+
 int MachineConversionJobs()
 {
-    return AutomaticConversionJobs(std::thread::hardware_concurrency(), availableMemoryBytes());
+    return AutomaticConversionJobs(MachineCores(), availableMemoryBytes());
+}
+
+int ThreadsPerConversion(unsigned cores, int jobs)
+{
+    return std::max(2, static_cast<int>(cores) / std::max(jobs, 1));
 }
 
 } // namespace vt::production

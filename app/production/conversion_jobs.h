@@ -14,5 +14,10 @@ inline constexpr uint64_t kConversionMemoryBytes = 400ull << 20;
 int AutomaticConversionJobs(unsigned cores, uint64_t availableBytes);
 // AutomaticConversionJobs for this machine, now.
 int MachineConversionJobs();
+// The cores each of jobs conversions side by side may count on: its share,
+// and at least two (a conversion waits on its decoder as much as on its
+// encoder).
+int ThreadsPerConversion(unsigned cores, int jobs);
+unsigned MachineCores();
 
 } // namespace vt::production

@@ -24,5 +24,15 @@ TEST(ConversionJobsTest, OnePerCoreAsFarAsMemoryCarries)
     EXPECT_GE(MachineConversionJobs(), 1);
 }
 
+TEST(ConversionJobsTest, ThreadsShareTheCores)
+{
+    const struct {
+        unsigned cores;
+        int jobs, threads;
+    } cases[] = {{2, 2, 2}, {16, 4, 4}, {16, 16, 2}, {6, 4, 2}, {0, 1, 2}};
+    for (const auto &c : cases)
+        EXPECT_EQ(ThreadsPerConversion(c.cores, c.jobs), c.threads) << c.cores << " cores, " << c.jobs << " jobs";
+}
+
 } // namespace
 } // namespace vt::production

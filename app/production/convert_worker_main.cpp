@@ -5,9 +5,11 @@
 //   vantorel-convert-worker LIBRARY SOURCE START SAMPLE_RATE ASPECT VIDEO_CODEC
 //       FORMAT VIDEO_KBPS AUDIO_KBPS PICTURE_SIZE FRAME_SIZE TITLE AUTHOR
 //       COMMENT FRAME_RATE VIDEO_STREAM AUDIO_STREAM OUTPUT AUDIO_DELAY
-//       DURATION STANDARD AUDIO_CODEC QUALITY DEINTERLACE
+//       DURATION STANDARD AUDIO_CODEC QUALITY DEINTERLACE THREADS
 //
-// The arguments are X_MpegEnc's, in its order. Lines on stdout:
+// The arguments are X_MpegEnc's, in its order, then the cores the
+// conversion's codecs and filters may count on (0: every core), so that
+// workers side by side do not each start a thread per core. Lines on stdout:
 //   progress SECONDS FPS FRAME   about twice a second
 //   error TEXT                   the library or an entry point is missing
 //   result CODE SECONDS          X_MpegEnc's result and the seconds converted
@@ -17,6 +19,10 @@
 #include "app/production/convert_worker_protocol.h"
 #include "engines/converter/corvane.h"
 #include "platform/module_loader.h"
+
+extern "C" {
+#include <libavutil/cpu.h>
+}
 
 #include <chrono>
 #include <csignal>
@@ -64,7 +70,7 @@ void post(VtMessageTarget *, uint32_t, intptr_t, intptr_t) {}
 
 int main(int argc, char **argv)
 {
-    constexpr int kArguments = 24;
+    constexpr int kArguments = 25;
     if (argc != kArguments + 1) {
         std::fprintf(stderr, "vantorel-convert-worker: %d arguments expected, %d given\n", kArguments, argc - 1);
         return 64;
@@ -76,6 +82,8 @@ int main(int argc, char **argv)
     std::signal(SIGPIPE, SIG_DFL);
 
     char **a = argv + 1;
+    if (const int threads = std::atoi(a[24]); threads > 0)
+        av_cpu_force_count(threads);  // the library shares this process's libavutil
     vt::Module library;
     decltype(&X_MpegEnc) mpegEnc = nullptr;
     if (!library.open(a[0]) || !library.bind("X_Get_Info", getInfo) || !library.bind("X_StopConvert", stopConvert) ||
