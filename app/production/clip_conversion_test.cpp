@@ -332,16 +332,19 @@ TEST_F(ParallelConversionTest, SameVobsAsOneAfterAnother)
 }
 
 // Stop, or a worker that dies, ends every other worker within a second; no
-// partial file is left or reported as done, and a clip finished before stays.
+// partial file is left or reported as done; a clip finished before stays in
+// Converter mode and goes on the way to a DVD.
 TEST_F(ParallelConversionTest, StopOrKilledWorkerEndsTheWholeRun)
 {
     struct Case {
         const char *what;
         bool killWorker;
+        ClipConversion::VobRole role;
         int outcome;
     } const cases[] = {
-        {"stopped", false, kUserAbort},
-        {"worker killed", true, kConversionProcessWrong},
+        {"stopped", false, ClipConversion::VobsAreResults, kUserAbort},
+        {"worker killed", true, ClipConversion::VobsAreResults, kConversionProcessWrong},
+        {"towards a DVD, worker killed", true, ClipConversion::VobsAreIntermediate, kConversionProcessWrong},
     };
     for (const Case &c : cases) {
         fs::remove_all(folders.outputFolder);
@@ -364,11 +367,12 @@ TEST_F(ParallelConversionTest, StopOrKilledWorkerEndsTheWholeRun)
                 view.onProcessEvents = [&] { stopAction(conversion); };
             }
         };
-        EXPECT_EQ(convert(jobs(2)), c.outcome) << c.what;
+        EXPECT_EQ(convert(jobs(2), c.role), c.outcome) << c.what;
         EXPECT_LT(std::chrono::steady_clock::now() - ended, std::chrono::seconds(1)) << c.what;
         EXPECT_TRUE(childProcesses().empty()) << c.what;
-        EXPECT_TRUE(fs::exists(out + "OutputVOB_0.vob")) << c.what;
-        EXPECT_TRUE(view.logged("Complete: OutputVOB_0.vob")) << c.what;
+        const bool firstKept = c.role == ClipConversion::VobsAreResults;
+        EXPECT_EQ(fs::exists(out + "OutputVOB_0.vob"), firstKept) << c.what;
+        EXPECT_EQ(view.logged("Complete: OutputVOB_0.vob"), firstKept) << c.what;
         for (const char *name : {"OutputVOB_1.vob", "OutputVOB_2.vob", "OutputVOB_1.vob.part", "OutputVOB_2.vob.part"}) {
             EXPECT_FALSE(fs::exists(out + name)) << c.what << " " << name;
             EXPECT_FALSE(view.logged(std::string("Complete: ") + name)) << c.what << " " << name;
