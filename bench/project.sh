@@ -16,8 +16,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build}" && pwd)
 cli="$build/bin/vantorel-cli"
-if [ ! -x "$cli" ] || [ ! -x "$build/bin/vantorel-convert-worker" ]; then
-  echo "build first: cmake --build $build --target vantorel-cli vantorel-convert-worker" >&2
+if [ ! -x "$cli" ] || [ ! -x "$build/bin/vantorel-convert-worker" ] || [ ! -x /usr/bin/time ]; then
+  echo "needs GNU time and a build: cmake --build $build --target vantorel-cli vantorel-convert-worker" >&2
   exit 1
 fi
 ticks=$(getconf CLK_TCK)
@@ -54,20 +54,25 @@ now() { date +%s.%N; }
 program_build() {
   local jobs=$1 count=$2 out="$work/out-$1-$2"
   rm -rf "$out"
-  local start end pid line conv_start="" conv_cpu0="" conv_end="" conv_cpu1=""
+  local start end pid fd line total_cpu=0 done=0
+  local conv_start=0 conv_cpu0=0 conv_end=0 conv_cpu1=0
   start=$(now)
-  coproc CLI { exec "$cli" build -o "$out" --pal --jobs "$jobs" --work-folder "$work/wf" $(project "$count") 2>&1; }
-  pid=$CLI_PID
-  while IFS= read -r line <&"${CLI[0]}"; do
+  exec {fd}< <(exec "$cli" build -o "$out" --pal --jobs "$jobs" --work-folder "$work/wf" $(project "$count") 2>&1)
+  pid=$!
+  while IFS= read -r line <&"$fd"; do
     case "$line" in
-      "Start to convert clip"*) conv_start=$(now); conv_cpu0=$(cpu_of "$pid") ;;
-      "Start to mux subtitle"*) conv_end=$(now); conv_cpu1=$(cpu_of "$pid") ;;
-      "DVD folder:"*) total_cpu=$(cpu_of "$pid") ;;
+      "Start to convert clip"*) conv_start=$(now) conv_cpu0=$(cpu_of "$pid") ;;
+      "Start to mux subtitle"*) conv_end=$(now) conv_cpu1=$(cpu_of "$pid") ;;
+      "DVD folder:"*) total_cpu=$(cpu_of "$pid") done=1 ;;
     esac
   done
-  wait "$pid" || { echo "vantorel-cli --jobs $jobs failed" >&2; exit 1; }
+  exec {fd}<&-
   end=$(now)
-  awk -v s="$start" -v e="$end" -v c="${total_cpu:-0}" -v cs="$conv_start" -v ce="$conv_end" \
+  if [ "$done" != 1 ]; then
+    echo "vantorel-cli build --jobs $jobs failed" >&2
+    exit 1
+  fi
+  awk -v s="$start" -v e="$end" -v c="$total_cpu" -v cs="$conv_start" -v ce="$conv_end" \
       -v c0="$conv_cpu0" -v c1="$conv_cpu1" \
       'BEGIN { printf "%.2f %.2f %.2f %.2f\n", e - s, c, ce - cs, c1 - c0 }'
 }
@@ -76,19 +81,16 @@ program_build() {
 by_hand() {
   local count=$1 out="$work/hand-$1"
   rm -rf "$out" && mkdir -p "$out"
-  local TIMEFORMAT="%R %U %S"
-  {
-    time {
-      local i=0 vobs=()
-      for clip in $(project "$count"); do
-        ffmpeg -nostdin -v error -y -i "$clip" -target pal-dvd -aspect 4:3 "$out/$i.vob"
-        vobs+=("$out/$i.vob")
-        i=$((i + 1))
-      done
-      VIDEO_FORMAT=PAL dvdauthor -q -o "$out/DVD" -t "${vobs[@]}" 2> /dev/null
-      VIDEO_FORMAT=PAL dvdauthor -q -o "$out/DVD" -T 2> /dev/null
-    }
-  } 2> "$work/time"
+  /usr/bin/time -f "%e %U %S" -o "$work/time" bash -c '
+    out=$1; shift
+    vobs=(); i=0
+    for clip in "$@"; do
+      ffmpeg -nostdin -v fatal -y -i "$clip" -target pal-dvd -aspect 4:3 "$out/$i.vob" || exit 1
+      vobs+=("$out/$i.vob"); i=$((i + 1))
+    done
+    export VIDEO_FORMAT=PAL
+    dvdauthor -o "$out/DVD" -t "${vobs[@]}" > /dev/null 2>&1 && dvdauthor -o "$out/DVD" -T > /dev/null 2>&1
+  ' by-hand "$out" $(project "$count")
   awk '{ printf "%.2f %.2f\n", $1, $2 + $3 }' "$work/time"
 }
 
@@ -98,7 +100,7 @@ for count in 3 6; do
   read -r seq_wall seq_cpu seq_cwall seq_ccpu <<< "$(program_build 1 "$count")"
   read -r par_wall par_cpu par_cwall par_ccpu <<< "$(program_build 0 "$count")"
   read -r hand_wall hand_cpu <<< "$(by_hand "$count")"
-  cores() { awk -v c="$1" -v w="$2" 'BEGIN { printf "%.2f", w > 0 ? c / w : 0 }'; }
+  cores() { awk -v c="$1" -v w="$2" 'BEGIN { printf "%.2f", (w > 0 ? c / w : 0) }'; }
   printf "%-7s %-22s %8s %8s %10s %11s\n" "$count" "sequential (--jobs 1)" "$seq_wall" "$seq_cpu" "$seq_cwall" \
     "$(cores "$seq_ccpu" "$seq_cwall")"
   printf "%-7s %-22s %8s %8s %10s %11s\n" "$count" "parallel (--jobs 0)" "$par_wall" "$par_cpu" "$par_cwall" \

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -247,7 +248,8 @@ bool ClipConversion::convertInWorkers(int jobs)
             int clipOutcome = kProcessFinish;
             if (worker.killedBySignal() != 0 && !stopSent) {
                 run_.LogLine("The conversion of " + fileNameOf(clip.fileName) + " ended unexpectedly (signal " +
-                             std::to_string(worker.killedBySignal()) + ")");
+                             std::to_string(worker.killedBySignal()) + ": " + strsignal(worker.killedBySignal()) +
+                             ")");
                 clipOutcome = kConversionProcessWrong;
             } else if (!worker.error().empty()) {
                 run_.LogLine("Converter library: " + worker.error());

@@ -379,7 +379,7 @@ TEST_F(ParallelConversionTest, StopOrKilledWorkerEndsTheWholeRun)
         }
         EXPECT_EQ(view.log.back(), RunOutcomeText(c.outcome)) << c.what;
         const bool killReported = std::any_of(view.log.begin(), view.log.end(), [](const std::string &line) {
-            return line.find("ended unexpectedly (signal 9)") != std::string::npos;
+            return line.find("ended unexpectedly (signal 9: Killed)") != std::string::npos;
         });
         EXPECT_EQ(killReported, c.killWorker) << c.what;
     }

@@ -28,6 +28,7 @@ extern "C" {
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -80,6 +81,7 @@ int main(int argc, char **argv)
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
     std::signal(SIGPIPE, SIG_DFL);
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // nobody is left to take the file when the program dies
 
     char **a = argv + 1;
     if (const int threads = std::atoi(a[24]); threads > 0)
