@@ -54,16 +54,18 @@ now() { date +%s.%N; }
 program_build() {
   local jobs=$1 count=$2 out="$work/out-$1-$2"
   rm -rf "$out"
-  local start end pid fd line total_cpu=0 done=0
+  local start end timer pid="" fd line total_cpu done=0
   local conv_start=0 conv_cpu0=0 conv_end=0 conv_cpu1=0
   start=$(now)
-  exec {fd}< <(exec "$cli" build -o "$out" --pal --jobs "$jobs" --work-folder "$work/wf" $(project "$count") 2>&1)
-  pid=$!
+  exec {fd}< <(exec /usr/bin/time -f "%U %S" -o "$work/cli-time" \
+    "$cli" build -o "$out" --pal --jobs "$jobs" --work-folder "$work/wf" $(project "$count") 2>&1)
+  timer=$!
   while IFS= read -r line <&"$fd"; do
+    [ -n "$pid" ] || pid=$(cat "/proc/$timer/task/$timer/children" 2> /dev/null | awk '{ print $1 }')
     case "$line" in
       "Start to convert clip"*) conv_start=$(now) conv_cpu0=$(cpu_of "$pid") ;;
       "Start to mux subtitle"*) conv_end=$(now) conv_cpu1=$(cpu_of "$pid") ;;
-      "DVD folder:"*) total_cpu=$(cpu_of "$pid") done=1 ;;
+      "DVD folder:"*) done=1 ;;
     esac
   done
   exec {fd}<&-
@@ -72,6 +74,7 @@ program_build() {
     echo "vantorel-cli build --jobs $jobs failed" >&2
     exit 1
   fi
+  total_cpu=$(awk '{ print $1 + $2 }' "$work/cli-time")
   awk -v s="$start" -v e="$end" -v c="$total_cpu" -v cs="$conv_start" -v ce="$conv_end" \
       -v c0="$conv_cpu0" -v c1="$conv_cpu1" \
       'BEGIN { printf "%.2f %.2f %.2f %.2f\n", e - s, c, ce - cs, c1 - c0 }'
