@@ -20,6 +20,8 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   # tests
   googletest libgtest-dev libgmock-dev
+  # benchmarks (GNU time)
+  time
   # fonts used by menus, subtitles and the region list
   fontconfig libfontconfig-dev fonts-dejavu-core fonts-liberation fonts-wqy-microhei
   fonts-ipafont-gothic fonts-nanum fonts-thai-tlwg-ttf

@@ -30,7 +30,8 @@ for program in vantorel vantorel-cli; do
     fail "bin/$program does not lead to lib/vantorel/$program"
 done
 for file in share/applications/vantorel.desktop share/icons/hicolor/scalable/apps/vantorel.svg \
-            lib/vantorel/Option.ini lib/vantorel/libCorvane.so lib/vantorel/libdvdauthor.so lib/vantorel/Lang; do
+            lib/vantorel/Option.ini lib/vantorel/libCorvane.so lib/vantorel/libdvdauthor.so lib/vantorel/Lang \
+            lib/vantorel/vantorel-convert-worker; do
   [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
 grep -qx 'Exec=vantorel' "$prefix/share/applications/vantorel.desktop" || fail "the desktop entry does not start vantorel"
@@ -60,8 +61,9 @@ echo "== vantorel-cli build from the read-only prefix"
 ffmpeg -v error -f lavfi -i "testsrc=size=160x120:rate=25" -f lavfi -i "sine=frequency=440:sample_rate=48000" \
   -t 1 -c:v mpeg4 -c:a mp2 -shortest "$scratch/work/clip.avi"
 chmod a+r "$scratch/work/clip.avi"
-"${run[@]}" "$prefix/bin/vantorel-cli" build -o "$scratch/work/out" --label INSTALLED --pal "$scratch/work/clip.avi" ||
-  fail "vantorel-cli build failed"
+# Two titles with two conversion workers: the installed worker finds the library.
+"${run[@]}" "$prefix/bin/vantorel-cli" build -o "$scratch/work/out" --label INSTALLED --pal --jobs 2 \
+  "$scratch/work/clip.avi" "$scratch/work/clip.avi" || fail "vantorel-cli build failed"
 [ -f "$scratch/work/out/INSTALLED/VIDEO_TS/VIDEO_TS.IFO" ] || fail "no VIDEO_TS folder was written"
 [ -d "$user_home/cache/vantorel/Temp" ] || fail "the work folder is not below XDG_CACHE_HOME"
 

@@ -7,6 +7,8 @@ namespace vt::cli {
 
 namespace {
 
+constexpr int kMaxJobs = 64;
+
 std::optional<int32_t> parseNumber(const std::string &text)
 {
     int32_t value = 0;
@@ -155,6 +157,14 @@ private:
             } else if (arg == "--work-folder") {
                 if (value(i, text))
                     build.workFolder = text;
+            } else if (arg == "--jobs") {
+                if (value(i, text)) {
+                    const auto jobs = parseNumber(text);
+                    if (!jobs || *jobs > kMaxJobs)
+                        line_.error = "--jobs takes 0 (automatic) to " + std::to_string(kMaxJobs);
+                    else
+                        build.jobs = *jobs;
+                }
             } else if (arg == "--trim") {
                 ClipRequest *clip = currentClip(arg);
                 if (clip && value(i, text))
@@ -216,7 +226,7 @@ std::string UsageText()
       display size, frame rate, bitrates, sound.
 
   vantorel-cli build [-o DIR] [--label NAME] [--pal|--ntsc] [--4:3|--16:9]
-                     [--quality 0|1|2] [--work-folder DIR] [--keep-vobs]
+                     [--quality 0|1|2] [--jobs N] [--work-folder DIR] [--keep-vobs]
                      CLIP [--trim START-END] [--chapters T1,T2,...]
                           [--subtitle FILE] [--stretch|--letterbox] [CLIP ...]
       Converts the clips to DVD video, muxes their subtitles and authors a
@@ -233,6 +243,10 @@ Options of build:
   --pal, --ntsc     TV system (default NTSC)
   --4:3, --16:9     picture shape of the disc (default 4:3)
   --quality Q       0 best pictures, 1 faster (default), 2 fastest/smallest
+  --jobs N          clips converted at the same time, each in its own
+                    process; 0 chooses from the cores and the memory
+                    (default: ParallelConversions of Option.ini, else 0);
+                    1 converts them one after another
   --work-folder DIR folder for intermediate files (default: the program's
                     work folder); the run keeps them in a marked subfolder
                     vantorel-work/ and empties only that; DIR must not hold

@@ -23,7 +23,7 @@ TEST(CliArguments, Times)
 TEST(CliArguments, BuildWithClipOptions)
 {
     const CommandLine line = parse({"build", "-o", "/tmp/o", "--label", "trip", "--pal", "--16:9", "--quality", "2",
-                                    "a.avi", "--trim", "10-00:01:00", "--stretch", "b.mp4", "--chapters", "0,5,9",
+                                    "--jobs", "3", "a.avi", "--trim", "10-00:01:00", "--stretch", "b.mp4", "--chapters", "0,5,9",
                                     "--subtitle", "b.srt", "c.mkv", "--stretch", "--letterbox", "--keep-vobs"});
     ASSERT_EQ(line.error, "");
     ASSERT_EQ(line.command, Command::Build);
@@ -34,6 +34,7 @@ TEST(CliArguments, BuildWithClipOptions)
     EXPECT_TRUE(b.wide);
     EXPECT_EQ(b.quality, 2);
     EXPECT_TRUE(b.keepVobs);
+    EXPECT_EQ(b.jobs, 3);
     ASSERT_EQ(b.clips.size(), 3u);
     EXPECT_EQ(b.clips[0].path, "a.avi");
     EXPECT_EQ(b.clips[0].trimStart, 10);
@@ -44,6 +45,7 @@ TEST(CliArguments, BuildWithClipOptions)
     EXPECT_TRUE(b.clips[1].letterbox);  // letterboxed unless --stretch, as in the desktop program
     EXPECT_TRUE(b.clips[2].letterbox);  // the last of --stretch and --letterbox wins
     EXPECT_FALSE(parse({"build", "a.avi"}).build.keepVobs);
+    EXPECT_FALSE(parse({"build", "a.avi"}).build.jobs);  // the setting decides
 }
 
 TEST(CliArguments, Errors)
@@ -55,6 +57,8 @@ TEST(CliArguments, Errors)
         {{"build", "a.avi", "--trim", "5-2"}, "invalid trim"},
         {{"build", "a.avi", "--quality", "3"}, "--quality takes 0, 1 or 2"},
         {{"build", "a.avi", "--chapters", "1,x"}, "invalid chapter time"},
+        {{"build", "a.avi", "--jobs", "-1"}, "--jobs takes 0 (automatic) to 64"},
+        {{"build", "a.avi", "--jobs", "65"}, "--jobs takes 0 (automatic) to 64"},
         {{"build", "a.avi", "--bogus"}, "unknown option"},
         {{"build", "a.avi", "-o"}, "-o needs a value"},
         {{"probe"}, "probe needs at least one file"},

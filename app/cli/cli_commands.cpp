@@ -156,6 +156,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     choices.qualityIndex = request.quality;
     choices.deinterlace = production::DeinterlaceByDefault(clips);
     choices.volumeLabel = request.label;
+    choices.conversionJobs = request.jobs.value_or(shell::programSettings().i_ParallelConversions);
 
     const shell::RegionList regions = shell::RegionList::program();
     ConsoleView view;

@@ -1,5 +1,8 @@
 #include "app/production/clip_conversion.h"
 
+#include "app/production/conversion_jobs.h"
+#include "app/production/convert_worker.h"
+#include "app/production/convert_worker_protocol.h"
 #include "app/production/letterbox_rule.h"
 #include "app/project/clip_record.h"
 #include "app/shell/format_hms.h"
@@ -9,7 +12,12 @@
 #include "platform/module_loader.h"
 #include "platform/paths.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -28,6 +36,10 @@ constexpr const char *kPartialSuffix = ".part";
 // Whole seconds the converter may report short of the clip's length for a
 // complete conversion (its count is truncated; a source's length is rounded).
 constexpr int kEarlyEndTolerance = 1;
+// How often the workers' lines are read while the run's events are pumped.
+constexpr auto kWorkerPollInterval = std::chrono::milliseconds(20);
+// A stopped worker finishes its file within this; then it is killed.
+constexpr auto kWorkerStopGrace = std::chrono::milliseconds(800);
 
 bool exists(const std::string &path)
 {
@@ -97,38 +109,205 @@ bool ClipConversion::ConvertAll()
             return endForMissingSource(clips_[i], {});
     run_.LogLine(shell::GetUIText(kStartConvertText));
     ProductionParams &params = run_.params();
+    const int jobs = std::min(params.ConversionJobs > 0 ? params.ConversionJobs : MachineConversionJobs(),
+                              clips_.count());
+    if (jobs > 1)
+        return convertInWorkers(jobs);
     std::vector<std::string> finished;
     for (int i = 0; i < clips_.count(); ++i) {
         params.ClipIndex = i;
         if (!PrepareClip(clips_[i]))
             return endForMissingSource(clips_[i], finished);
-        const std::string partial = PartialVobPath(params.Output);
-        run_.noteMadeFile(partial);
+        run_.view().showDuration(shell::FormatHMS(params.ShownDuration));
+        run_.noteMadeFile(PartialVobPath(params.Output));
         const int result = EncodeClip();
-        std::error_code error;
-        int outcome = kProcessFinish;
-        if (run_.userAbort())
-            outcome = kUserAbort;
-        else if (result == kLibraryMissing)
-            outcome = kConversionCannotStart;
-        else if (result != 0 || fs::file_size(partial, error) == 0 || error)
-            outcome = kConversionProcessWrong;
-        else if (fs::rename(partial, params.Output, error); error) {
-            run_.LogLine("Can not name the converted file " + params.Output + ": " + error.message());
-            outcome = kConversionProcessWrong;
-        }
+        const int outcome = finishClip(clips_[i], params.Output, result, secondsConverted_, params.ShownDuration);
         if (outcome != kProcessFinish) {
             endWithFinishedListed(outcome, finished);
             return false;
         }
-        noteEarlyEnd(clips_[i]);
-        run_.forgetMadeFile(partial);
-        if (role_ == VobsAreIntermediate)
-            run_.noteMadeFile(params.Output);
         finished.push_back(params.Output);
     }
     run_.ShowProgress(1, 100);
     return true;
+}
+
+int ClipConversion::finishClip(project::TClipInfo &clip, const std::string &output, int result, int seconds,
+                               int expectedSeconds)
+{
+    const std::string partial = PartialVobPath(output);
+    std::error_code error;
+    if (run_.userAbort())
+        return kUserAbort;
+    if (result == kLibraryMissing)
+        return kConversionCannotStart;
+    if (result != 0 || fs::file_size(partial, error) == 0 || error)
+        return kConversionProcessWrong;
+    if (fs::rename(partial, output, error); error) {
+        run_.LogLine("Can not name the converted file " + output + ": " + error.message());
+        return kConversionProcessWrong;
+    }
+    noteEarlyEnd(clip, seconds, expectedSeconds);
+    run_.forgetMadeFile(partial);
+    if (role_ == VobsAreIntermediate)
+        run_.noteMadeFile(output);
+    return kProcessFinish;
+}
+
+// One clip being converted by a worker process.
+struct ClipConversion::WorkerJob {
+    int clipIndex = 0;
+    std::string output;
+    int expectedSeconds = 0;
+    std::vector<std::string> arguments;
+    std::unique_ptr<ConvertWorker> worker = std::make_unique<ConvertWorker>();
+};
+
+bool ClipConversion::startWorker(WorkerJob &job)
+{
+    const std::string program = workerProgram_.empty()
+                                    ? withTrailingSlash(run_.folders().programFolder) + kConvertWorkerProgram
+                                    : workerProgram_;
+    const std::string partial = PartialVobPath(job.output);
+    std::error_code error;
+    fs::remove(partial, error);
+    if (job.worker->start(program, job.arguments))
+        return true;
+    run_.LogLine("Converter worker: " + job.worker->error());
+    return false;
+}
+
+bool ClipConversion::convertInWorkers(int jobs)
+{
+    ProductionParams &params = run_.params();
+    int totalSeconds = 0;
+    for (int i = 0; i < clips_.count(); ++i) {
+        const project::TClipInfo &clip = clips_[i];
+        totalSeconds += ConvertedToTheEnd(clip) ? clip.duration - clip.start : clip.end - clip.start;
+    }
+    std::vector<std::string> finishedByClip(clips_.count());
+    std::vector<WorkerJob> active;
+    int next = 0;
+    int secondsDone = 0;  // of the clips finished
+    int outcome = kProcessFinish;
+    bool stopSent = false;
+    auto stopDeadline = std::chrono::steady_clock::time_point::max();
+    auto nextProgress = std::chrono::steady_clock::now();
+    const std::string library = withTrailingSlash(run_.folders().programFolder) + shell::kConverterLibrary;
+    const std::string threads = std::to_string(ThreadsPerConversion(MachineCores(), jobs));
+
+    converterLoaded_ = true;
+    run_.view().showDuration(shell::FormatHMS(totalSeconds));
+    while (!active.empty() || (next < clips_.count() && outcome == kProcessFinish && !run_.userAbort())) {
+        while (static_cast<int>(active.size()) < jobs && next < clips_.count() && outcome == kProcessFinish &&
+               !run_.userAbort()) {
+            params.ClipIndex = next;
+            if (!PrepareClip(clips_[next])) {
+                run_.LogLine("Source file not found: " + clips_[next].fileName);
+                outcome = kConversionParameterWrong;
+                break;
+            }
+            WorkerJob job;
+            job.clipIndex = next;
+            job.output = params.Output;
+            job.expectedSeconds = params.ShownDuration;
+            const ProductionParams &p = params;
+            job.arguments = {library, p.Source, p.Start, p.SampleRate, p.AspectText, p.VideoCodec, p.Format,
+                             p.VideoBitrate, p.AudioBitrate, p.PictureSize, p.FrameSize, p.Title, p.Author,
+                             p.Comment, p.FrameRate, p.VideoStream, p.AudioStream, PartialVobPath(p.Output),
+                             p.AudioDelay, p.Duration, std::to_string(p.VideoStandard), p.AudioCodec,
+                             std::to_string(p.QualityIndex), std::to_string(p.Deinterlace), threads};
+            run_.noteMadeFile(PartialVobPath(job.output));
+            ++next;
+            if (!startWorker(job)) {
+                outcome = kConversionCannotStart;
+                break;
+            }
+            active.push_back(std::move(job));
+        }
+
+        run_.pump();
+        const auto now = std::chrono::steady_clock::now();
+        if (!stopSent && (run_.userAbort() || outcome != kProcessFinish)) {
+            for (WorkerJob &job : active)
+                job.worker->stop();
+            stopSent = true;
+            stopDeadline = now + kWorkerStopGrace;
+        }
+        if (now >= stopDeadline)
+            for (WorkerJob &job : active)
+                job.worker->kill();
+
+        for (auto it = active.begin(); it != active.end();) {
+            ConvertWorker &worker = *it->worker;
+            if (worker.running() && worker.poll()) {
+                ++it;
+                continue;
+            }
+            project::TClipInfo &clip = clips_[it->clipIndex];
+            int clipOutcome = kProcessFinish;
+            if (worker.killedBySignal() != 0 && !stopSent) {
+                run_.LogLine("The conversion of " + fileNameOf(clip.fileName) + " ended unexpectedly (signal " +
+                             std::to_string(worker.killedBySignal()) + ": " + strsignal(worker.killedBySignal()) +
+                             ")");
+                clipOutcome = kConversionProcessWrong;
+            } else if (!worker.error().empty()) {
+                run_.LogLine("Converter library: " + worker.error());
+                clipOutcome = kConversionCannotStart;
+            } else if (outcome != kProcessFinish || stopSent) {
+                clipOutcome = kUserAbort;  // stopped with the run; its partial file goes with it
+            } else {
+                clipOutcome = finishClip(clip, it->output, worker.exitStatus() == 0 ? worker.result() : -1,
+                                         worker.secondsConverted(), it->expectedSeconds);
+            }
+            if (clipOutcome == kProcessFinish) {
+                finishedByClip[it->clipIndex] = it->output;
+                secondsDone += it->expectedSeconds;
+                run_.LogLine("Converted: " + fileNameOf(it->output));
+            } else if (outcome == kProcessFinish) {
+                outcome = run_.userAbort() ? kUserAbort : clipOutcome;
+            }
+            it = active.erase(it);
+        }
+        if (now >= nextProgress) {
+            nextProgress = now + kWorkerReportInterval;
+            showWorkerProgress(active, secondsDone, totalSeconds);
+        }
+        std::this_thread::sleep_for(kWorkerPollInterval);
+    }
+    converterLoaded_ = false;
+    if (outcome == kProcessFinish && run_.userAbort())
+        outcome = kUserAbort;
+    if (outcome != kProcessFinish) {
+        std::vector<std::string> finished;
+        for (const std::string &vob : finishedByClip)
+            if (!vob.empty())
+                finished.push_back(vob);
+        endWithFinishedListed(outcome, finished);
+        return false;
+    }
+    run_.ShowProgress(1, 100);
+    return true;
+}
+
+void ClipConversion::showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int totalSeconds)
+{
+    int seconds = secondsDone, fps = 0, frames = 0;
+    for (const WorkerJob &job : active) {
+        seconds += job.worker->secondsConverted();
+        fps += job.worker->fps();
+        frames += job.worker->frame();
+    }
+    ConversionStatus status;
+    status.currentTime = shell::FormatHMS(seconds);
+    if (fps != 0 && frames != 0) {
+        status.fps = std::to_string(fps);
+        status.currentFrame = std::to_string(frames);
+    } else {
+        status.fps = status.currentFrame = "Seeking...";
+    }
+    run_.view().showConversionStatus(status);
+    run_.ShowProgress(1, static_cast<int>(int64_t{seconds} * 100 / std::max(totalSeconds, 1)));
 }
 
 void ClipConversion::endWithFinishedListed(int outcome, const std::vector<std::string> &finished)
@@ -158,7 +337,6 @@ bool ClipConversion::PrepareClip(project::TClipInfo &clip)
                                         : params.FrameSize;
     params.Output = NextOutputVobPath(run_.folders().outputFolder, params.ClipIndex);
     clip.vobFile = params.Output;
-    run_.view().showDuration(shell::FormatHMS(params.ShownDuration));
     run_.LogLine(fileNameOf(clip.fileName) + " >>>> " + fileNameOf(params.Output));
     startSecond_ = clip.start;
     return isFile(clip.fileName);
@@ -198,16 +376,15 @@ int ClipConversion::EncodeClip()
     return result;
 }
 
-void ClipConversion::noteEarlyEnd(project::TClipInfo &clip)
+void ClipConversion::noteEarlyEnd(project::TClipInfo &clip, int secondsConverted, int expected)
 {
-    const int expected = run_.params().ShownDuration;
-    if (secondsConverted_ + kEarlyEndTolerance >= expected) {
+    if (secondsConverted + kEarlyEndTolerance >= expected) {
         clip.convertedDuration = -1;
         return;
     }
-    clip.convertedDuration = secondsConverted_;
+    clip.convertedDuration = secondsConverted;
     run_.LogLine("Warning: " + fileNameOf(clip.fileName) + " ended early; converted " +
-                 shell::FormatHMS(secondsConverted_) + " of " + shell::FormatHMS(expected));
+                 shell::FormatHMS(secondsConverted) + " of " + shell::FormatHMS(expected));
 }
 
 void ClipConversion::conversionTick()

@@ -38,10 +38,12 @@ public:
 
     ClipConversion(ProductionRun &run, project::ClipInfo &clips, VobRole role = VobsAreResults);
 
-    // Converts every clip in list order, once every source was found. True
-    // when all were converted; otherwise the run has been ended with its
-    // outcome and the partial file of the clip being converted removed;
-    // finished result VOBs are listed in the log as complete.
+    // Converts every clip, once every source was found: in list order in
+    // this process, or, when the run's ConversionJobs allows more than one,
+    // that many at a time in vantorel-convert-worker processes. True when all
+    // were converted; otherwise the run has been ended with its outcome and
+    // the partial files of the clips being converted removed; finished
+    // result VOBs are listed in the log as complete.
     bool ConvertAll();
     // Fills the per-clip parameters and the clip's VOB path; false when the
     // source file does not exist.
@@ -52,11 +54,24 @@ public:
     int EncodeClip();
 
     // Stop pressed: while a conversion runs, asks "Do you want to stop
-    // process?" and stops it on Yes; otherwise shows "Can not stop process!".
+    // process?" and stops it (every worker) on Yes; otherwise shows "Can not
+    // stop process!".
     void Stop();
     bool converterLoaded() const { return converterLoaded_; }
+    // The vantorel-convert-worker to run; by default the one in the program
+    // folder.
+    void setWorkerProgram(std::string path) { workerProgram_ = std::move(path); }
 
 private:
+    struct WorkerJob;
+
+    bool convertInWorkers(int jobs);
+    bool startWorker(WorkerJob &job);
+    // How the clip's conversion ended: kProcessFinish once its VOB has its
+    // own name, otherwise the run's outcome (the reason logged).
+    int finishClip(project::TClipInfo &clip, const std::string &output, int result, int seconds,
+                   int expectedSeconds);
+    void showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int totalSeconds);
     void endWithFinishedListed(int outcome, const std::vector<std::string> &finished);
     void conversionTick();
     // Logs the clip's missing source file and ends the run (outcome 2),
@@ -64,12 +79,13 @@ private:
     bool endForMissingSource(const project::TClipInfo &clip, const std::vector<std::string> &finished);
     // After a good conversion: records and logs a source that ended before
     // the clip's end.
-    void noteEarlyEnd(project::TClipInfo &clip);
+    void noteEarlyEnd(project::TClipInfo &clip, int secondsConverted, int expectedSeconds);
 
     ProductionRun &run_;
     project::ClipInfo &clips_;
     VobRole role_;
     bool converterLoaded_ = false;
+    std::string workerProgram_;
     int (*getInfo_)(int32_t *) = nullptr;
     int (*stopConvert_)() = nullptr;
     int startSecond_ = 0;

@@ -10,8 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <unistd.h>
 
 namespace vt::production {
 namespace {
@@ -61,6 +66,7 @@ protected:
     {
         ProductionRun run(view, folders);
         ClipConversion conversion(run, clips, role);
+        conversion.setWorkerProgram(workerProgram);
         view.onProcessEvents = stopAction ? [&] { stopAction(conversion); } : std::function<void()>();
         if (!run.PrepareRun(choices))
             return -2;
@@ -71,6 +77,7 @@ protected:
 
     std::string root;
     RunFolders folders;
+    std::string workerProgram;  // "" for the one beside the test program
     RecordingView view;
     project::ClipInfo clips;
     std::function<void(ClipConversion &)> stopAction;
@@ -256,6 +263,143 @@ TEST_F(ClipConversionTest, VideoFormatWrittenOnlyWhenChanged)
     ASSERT_TRUE(StoreVideoFormatChoice(false, settings, ini));
     EXPECT_FALSE(settings.b_VideoForamt);
     EXPECT_EQ(IniFile(ini).readString("Option", "VideoFormat", ""), "0");
+}
+
+// Workers started by the run and not yet reaped (running or exited).
+std::vector<pid_t> childProcesses()
+{
+    std::vector<pid_t> children;
+    for (const auto &entry : fs::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string pid, name, state;
+        pid_t parent = 0;
+        if (stat >> pid >> name >> state >> parent && parent == getpid())
+            children.push_back(std::stoi(pid));
+    }
+    return children;
+}
+
+class ParallelConversionTest : public ClipConversionTest {
+protected:
+    void SetUp() override
+    {
+        ClipConversionTest::SetUp();
+        workerProgram = VANTOREL_CONVERT_WORKER;
+    }
+
+    std::map<std::string, std::string> vobContents()
+    {
+        std::map<std::string, std::string> contents;
+        for (const auto &entry : fs::directory_iterator(folders.outputFolder)) {
+            std::ifstream in(entry.path());
+            contents[entry.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
+        }
+        return contents;
+    }
+
+    RunChoices jobs(int count)
+    {
+        RunChoices choices;
+        choices.conversionJobs = count;
+        return choices;
+    }
+};
+
+TEST_F(ParallelConversionTest, SameVobsAsOneAfterAnother)
+{
+    addClip("a.avi", 40).setTimes(5, 25);
+    addClip("b.avi", 30).letterbox = true;
+    addClip("c.avi", 60, "encode_pace=20\n");
+    std::map<std::string, std::string> sequential;
+    std::vector<std::string> sequentialLog;
+    for (int count : {1, 3}) {
+        fs::remove_all(folders.outputFolder);
+        view = RecordingView();
+        ASSERT_EQ(convert(jobs(count)), kProcessFinish) << count;
+        if (count == 1) {
+            sequential = vobContents();
+            sequentialLog = view.log;
+            continue;
+        }
+        EXPECT_EQ(vobContents(), sequential);
+        for (const std::string &line : sequentialLog)
+            EXPECT_TRUE(view.logged(line)) << line;
+        EXPECT_TRUE(view.logged("Converted: OutputVOB_2.vob"));
+        EXPECT_EQ(view.progress.back(), (std::pair<int, int>{1, 100}));
+    }
+    EXPECT_EQ(sequential.size(), 3u);
+    EXPECT_TRUE(childProcesses().empty());
+}
+
+// Stop, or a worker that dies, ends every other worker within a second; no
+// partial file is left or reported as done; a clip finished before stays in
+// Converter mode and goes on the way to a DVD.
+TEST_F(ParallelConversionTest, StopOrKilledWorkerEndsTheWholeRun)
+{
+    struct Case {
+        const char *what;
+        bool killWorker;
+        ClipConversion::VobRole role;
+        int outcome;
+    } const cases[] = {
+        {"stopped", false, ClipConversion::VobsAreResults, kUserAbort},
+        {"worker killed", true, ClipConversion::VobsAreResults, kConversionProcessWrong},
+        {"towards a DVD, worker killed", true, ClipConversion::VobsAreIntermediate, kConversionProcessWrong},
+    };
+    for (const Case &c : cases) {
+        fs::remove_all(folders.outputFolder);
+        clips.clear();
+        view = RecordingView();
+        addClip("short.avi", 30);
+        addClip("long1.avi", 100000);
+        addClip("long2.avi", 100000);
+        const std::string out = folders.outputFolder;
+        auto ended = std::chrono::steady_clock::now();
+        // Acts once the short clip is done and both long ones are converting.
+        stopAction = [&](ClipConversion &conversion) {
+            if (fs::exists(out + "OutputVOB_0.vob") && childProcesses().size() == 2) {
+                if (c.killWorker)
+                    kill(childProcesses().front(), SIGKILL);
+                else
+                    conversion.Stop();
+                ended = std::chrono::steady_clock::now();
+            } else {
+                view.onProcessEvents = [&] { stopAction(conversion); };
+            }
+        };
+        EXPECT_EQ(convert(jobs(2), c.role), c.outcome) << c.what;
+        EXPECT_LT(std::chrono::steady_clock::now() - ended, std::chrono::seconds(1)) << c.what;
+        EXPECT_TRUE(childProcesses().empty()) << c.what;
+        const bool firstKept = c.role == ClipConversion::VobsAreResults;
+        EXPECT_EQ(fs::exists(out + "OutputVOB_0.vob"), firstKept) << c.what;
+        EXPECT_EQ(view.logged("Complete: OutputVOB_0.vob"), firstKept) << c.what;
+        for (const char *name : {"OutputVOB_1.vob", "OutputVOB_2.vob", "OutputVOB_1.vob.part", "OutputVOB_2.vob.part"}) {
+            EXPECT_FALSE(fs::exists(out + name)) << c.what << " " << name;
+            EXPECT_FALSE(view.logged(std::string("Complete: ") + name)) << c.what << " " << name;
+        }
+        EXPECT_EQ(view.log.back(), RunOutcomeText(c.outcome)) << c.what;
+        const bool killReported = std::any_of(view.log.begin(), view.log.end(), [](const std::string &line) {
+            return line.find("ended unexpectedly (signal 9: Killed)") != std::string::npos;
+        });
+        EXPECT_EQ(killReported, c.killWorker) << c.what;
+    }
+}
+
+TEST_F(ParallelConversionTest, MissingWorkerOrLibraryCannotStart)
+{
+    addClip("a.avi", 30);
+    addClip("b.avi", 30);
+    workerProgram = root + "/no-worker";
+    EXPECT_EQ(convert(jobs(2)), kConversionCannotStart);
+    EXPECT_TRUE(view.logged("Converter worker: can not start " + root + "/no-worker: No such file or directory"));
+
+    view = RecordingView();
+    workerProgram = VANTOREL_CONVERT_WORKER;
+    folders.programFolder = root + "/nolibrary/";
+    fs::create_directories(folders.programFolder);
+    EXPECT_EQ(convert(jobs(2)), kConversionCannotStart);
+    EXPECT_EQ(view.log.back(), "<<< Can not start conversion process");
+    EXPECT_TRUE(childProcesses().empty());
 }
 
 } // namespace

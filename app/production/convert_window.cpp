@@ -218,6 +218,7 @@ void TConvertWindow::start()
     choices.aspect = aspect_;
     choices.qualityIndex = suiComboBox_OutputQuality->currentIndex();
     choices.deinterlace = suiCheckBox_Deinterlace->isChecked();
+    choices.conversionJobs = services_.settings.i_ParallelConversions;
     if (!services_.clips.empty())
         services_.settings.g_i_OutputQuality = choices.qualityIndex;
     run_.setOutputFolder(services_.settings.g_s_OutputFolder);

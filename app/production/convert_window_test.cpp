@@ -50,6 +50,7 @@ public:
         if (withConverter)
             QVERIFY(QFile::copy(QStringLiteral(VANTOREL_TEST_LIB_DIR "/libCorvane.so"), folder.path() + "libCorvane.so"));
         folder.settings.g_s_OutputFolder = folder.file("D/Out/");
+        folder.settings.i_ParallelConversions = 1;  // one after another, unless a test wants workers
         previousOpener = vt::setDesktopOpener([this](const QUrl &url) { opened.push_back(url); });
         window = std::make_unique<TConvertWindow>(ConvertWindowServices{
             folder.settings, folder.language, clips, folder.path().toStdString(), folder.file("Temp/"),
@@ -288,6 +289,40 @@ private slots:
         QVERIFY(f.opened.isEmpty());
         const int percent = control<TsuiProgressBar>(f.window.get(), "suiProgressBar_1")->value();
         QVERIFY2(percent > 0 && percent < 100, qPrintable(QString::number(percent)));
+    }
+
+    // Two workers side by side: the bar and the times follow the whole
+    // project, the log says when each clip starts and is done.
+    void parallelRunShowsTheWholeProject()
+    {
+        Fixture f;
+        QVERIFY(QFile::copy(QStringLiteral(VANTOREL_CONVERT_WORKER), f.folder.path() + "vantorel-convert-worker"));
+        f.folder.settings.i_ParallelConversions = 2;
+        for (const char *name : {"a.mpg", "b.mpg", "c.mpg"})
+            f.addClip(name, 200, "", 1);  // 2 s of converting each
+        f.window->show();
+        int midwayPercent = -1;
+        QStringList midwayLog;
+        QTimer::singleShot(1200, f.window.get(), [&] {
+            midwayPercent = control<TsuiProgressBar>(f.window.get(), "suiProgressBar_1")->value();
+            midwayLog = logLines(f.window.get());
+            vt::saveScreenshot(f.window.get(), QStringLiteral("ConvertWindow_Parallel"));
+        });
+        click(f.window.get(), "suiImageButton_Start");
+
+        QCOMPARE(f.window->outcome(), 1);
+        // Two of three clips part done: under half of the project (the bar of
+        // one clip would be past half).
+        QVERIFY2(midwayPercent > 0 && midwayPercent < 50, qPrintable(QString::number(midwayPercent)));
+        QVERIFY(midwayLog.contains("a.mpg >>>> OutputVOB_0.vob") && midwayLog.contains("b.mpg >>>> OutputVOB_1.vob"));
+        QVERIFY(!midwayLog.contains("c.mpg >>>> OutputVOB_2.vob"));
+        const QStringList log = logLines(f.window.get());
+        for (const char *line : {"Converted: OutputVOB_0.vob", "Converted: OutputVOB_1.vob",
+                                 "Converted: OutputVOB_2.vob"})
+            QVERIFY2(log.contains(line), line);
+        QCOMPARE(log.last(), QStringLiteral("<<< Process finish"));
+        QCOMPARE(labelText(f.window.get(), "Label_Duration"), QStringLiteral("00:10:00"));
+        QCOMPARE(control<TsuiProgressBar>(f.window.get(), "suiProgressBar_1")->value(), 100);
     }
 
     void stopWithoutAConversionCannotStop()

@@ -10,6 +10,7 @@ ProductionParams MakeProductionParams(const RunChoices &choices)
 {
     ProductionParams p;
     p.VideoStandard = choices.ntsc ? kNtsc : kPal;
+    p.ConversionJobs = choices.conversionJobs < 0 ? 1 : choices.conversionJobs;
     p.Aspect = choices.aspect == kAspect16x9 ? kAspect16x9 : kAspect4x3;
     p.FrameSize = choices.ntsc ? "720:480" : "720:576";
     p.FrameRate = choices.ntsc ? "30000/1001" : "25";

@@ -15,6 +15,7 @@ struct RunChoices {
     int qualityIndex = 1;  // 0, 1 or 2
     bool deinterlace = false;
     std::string volumeLabel = "DVD_DISC";
+    int conversionJobs = 1;  // clips converted at the same time; 0 chooses from the machine
 };
 
 struct ProductionParams {
@@ -32,6 +33,7 @@ struct ProductionParams {
     std::string VideoBitrate;
     int Deinterlace = 0;
     std::string VolumeLabel;
+    int ConversionJobs = 1;  // 0: as many as the machine carries (conversion_jobs.h)
 
     // The fixed encoder texts.
     std::string VideoCodec = "mpeg2", Format = "dvd", AudioCodec = "ac3", AudioBitrate = "192",

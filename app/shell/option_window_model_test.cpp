@@ -196,7 +196,8 @@ TEST_F(OptionWindowModelTest, StoredSettingsLoad)
               "SubtitleLanguage=2\nMenuLanguage=2\n"
               "DVDMenuSafeDistance=77\nDVDMenuDuration=1\nFontSize=28\nOutputQuality=0\n"
               "AddChapterMenu=1\nUseBurner1=0\nModifyIFO=0\n"
-              "OpenDialogFilter=Video|*.avi\nDiscSizePerMin=40000\nDVD5Size=4000000\nDVD9Size=8000000\n");
+              "OpenDialogFilter=Video|*.avi\nDiscSizePerMin=40000\nDVD5Size=4000000\nDVD9Size=8000000\n"
+              "ParallelConversions=3\n");
     OptionWindowModel model(settings, language, environment());
     model.create();
 
@@ -230,6 +231,7 @@ TEST_F(OptionWindowModelTest, StoredSettingsLoad)
     EXPECT_EQ(settings.i_DiscSizePerMin, 40000);
     EXPECT_EQ(settings.i_DVD5Size, 4000000);
     EXPECT_EQ(settings.i_DVD9Size, 8000000);
+    EXPECT_EQ(settings.i_ParallelConversions, 3);
 }
 
 TEST_F(OptionWindowModelTest, HandEditedNonsenseFallsBackToUsableValues)
@@ -237,7 +239,7 @@ TEST_F(OptionWindowModelTest, HandEditedNonsenseFallsBackToUsableValues)
     tmp.write("bin/Option.ini",
               "[Option]\nUseDefault=0\nOutputFolder=nodef\nSubtitleLanguage=99\nMenuLanguage=-3\n"
               "DiscSizePerMin=0\nDVD5Size=-1\nDVD9Size=999999999999\nFontSize=0\nOutputQuality=9\n"
-              "DVDMenuDuration=100000\n");
+              "DVDMenuDuration=100000\nParallelConversions=-4\n");
     OptionWindowModel model(settings, language, environment());
     model.create();
     EXPECT_EQ(model.controls.suiComboBox_MenuLanguage.itemIndex, 0);
@@ -249,6 +251,7 @@ TEST_F(OptionWindowModelTest, HandEditedNonsenseFallsBackToUsableValues)
     EXPECT_EQ(settings.i_FontSize, 20);
     EXPECT_EQ(settings.g_i_OutputQuality, 1);
     EXPECT_EQ(settings.i_MenuDuration, 999);
+    EXPECT_EQ(settings.i_ParallelConversions, 0);  // automatic
 }
 
 TEST_F(OptionWindowModelTest, OkSavesAndAsksForARestartOnlyWhenTheEngineChanged)

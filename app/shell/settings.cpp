@@ -23,6 +23,7 @@ namespace {
 constexpr int64_t kMaxDiscSizePerMinKB = 1048576;  // 1 GB per minute
 constexpr int64_t kMaxDiscSizeKB = 104857600;      // 100 GB
 constexpr int64_t kMaxFontSize = 200;
+constexpr int64_t kMaxParallelConversions = 64;
 
 enum class Range {
     Any,                // integers: whatever fits the field
@@ -77,6 +78,8 @@ const OptionKey kOptionKeys[] = {
      kMaxDiscSizePerMinKB},
     {"DVD5Size", &Settings::i_DVD5Size, false, Shown::NoControl, Range::PositiveUpToMax, 1, kMaxDiscSizeKB},
     {"DVD9Size", &Settings::i_DVD9Size, false, Shown::NoControl, Range::PositiveUpToMax, 1, kMaxDiscSizeKB},
+    {"ParallelConversions", &Settings::i_ParallelConversions, false, Shown::NoControl, Range::ClampedToMinMax, 0,
+     kMaxParallelConversions},
 };
 
 int64_t heldToRange(const OptionKey &key, int64_t value, int64_t defaultValue)

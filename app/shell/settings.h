@@ -35,6 +35,7 @@ struct Settings {
     int i_MenuDuration = 5;             // seconds of generated menu video (5–999)
     int i_FontSize = 20;                // default subtitle font size, points
     int g_i_OutputQuality = 1;          // 0 image quality, 1 speed, 2 max speed / min size
+    int i_ParallelConversions = 0;      // clips converted at the same time; 0 chosen from cores and memory
     bool g_b_AddChapterMenu = false;
 
     bool b_UseNMSDVD = true;  // burning engine: true the first, false the second

@@ -1,0 +1,48 @@
+#include "app/production/conversion_jobs.h"
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace vt::production {
+
+int AutomaticConversionJobs(unsigned cores, uint64_t availableBytes)
+{
+    const uint64_t byMemory = availableBytes / kConversionMemoryBytes;
+    const uint64_t jobs = std::min<uint64_t>(cores / kCoresPerConversion, byMemory);
+    return static_cast<int>(std::max<uint64_t>(jobs, 1));
+}
+
+namespace {
+
+// "MemAvailable" of /proc/meminfo: free memory plus what the kernel can give
+// back from its caches. One conversion's worth when it cannot be read.
+uint64_t availableMemoryBytes()
+{
+    std::ifstream meminfo("/proc/meminfo");
+    const std::string key = "MemAvailable:";
+    for (std::string line; std::getline(meminfo, line);)
+        if (line.compare(0, key.size(), key) == 0)
+            return std::stoull(line.substr(key.size())) * 1024;
+    return kConversionMemoryBytes;
+}
+
+} // namespace
+
+unsigned MachineCores()
+{
+    return std::thread::hardware_concurrency();
+}
+
+int MachineConversionJobs()
+{
+    return AutomaticConversionJobs(MachineCores(), availableMemoryBytes());
+}
+
+int ThreadsPerConversion(unsigned cores, int jobs)
+{
+    return std::max(2, static_cast<int>(cores) / std::max(jobs, 1));
+}
+
+} // namespace vt::production

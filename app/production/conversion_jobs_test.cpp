@@ -1,0 +1,40 @@
+#include "app/production/conversion_jobs.h"
+
+#include <gtest/gtest.h>
+
+namespace vt::production {
+namespace {
+
+TEST(ConversionJobsTest, OnePerTwoCoresAsFarAsMemoryCarries)
+{
+    constexpr uint64_t GB = 1ull << 30;
+    struct Case {
+        unsigned cores;
+        uint64_t memory;
+        int jobs;
+    } const cases[] = {
+        {2, 8 * GB, 1},    // one conversion already keeps two cores busy
+        {3, 8 * GB, 1},
+        {4, 8 * GB, 2},
+        {16, 8 * GB, 8},
+        {16, 1 * GB, 2},   // memory bounds it
+        {8, 100 << 20, 1}, // too little memory still converts, one at a time
+        {0, 8 * GB, 1},    // core count unknown
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(AutomaticConversionJobs(c.cores, c.memory), c.jobs) << c.cores << " cores, " << c.memory;
+    EXPECT_GE(MachineConversionJobs(), 1);
+}
+
+TEST(ConversionJobsTest, ThreadsShareTheCores)
+{
+    const struct {
+        unsigned cores;
+        int jobs, threads;
+    } cases[] = {{2, 2, 2}, {16, 4, 4}, {16, 16, 2}, {6, 4, 2}, {0, 1, 2}};
+    for (const auto &c : cases)
+        EXPECT_EQ(ThreadsPerConversion(c.cores, c.jobs), c.threads) << c.cores << " cores, " << c.jobs << " jobs";
+}
+
+} // namespace
+} // namespace vt::production
