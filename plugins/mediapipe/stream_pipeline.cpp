@@ -277,11 +277,12 @@ bool StreamPipeline::seek(double seconds, std::string *error)
             *error = "nothing to seek";
         return false;
     }
-    if (running_)
-        gst_element_set_state(pipeline_, GST_STATE_PAUSED);
-    // Release a streaming thread blocked on the queue; whatever it still
+    // Release a streaming thread blocked on the queue first: pausing waits
+    // for that thread, which would otherwise wait for us. Whatever it still
     // delivers before the seek is dropped.
     queue_.flush();
+    if (running_)
+        gst_element_set_state(pipeline_, GST_STATE_PAUSED);
     auto target = static_cast<gint64>(seconds * GST_SECOND);
     if (!gst_element_seek_simple(pipeline_, GST_FORMAT_TIME,
                                  static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target)) {
