@@ -1,6 +1,7 @@
 #include "framework/tools/decode_command.h"
 #include "framework/include/zif.h"
 #include "framework/tools/tool_paths.h"
+#include "framework/tools/tool_run.h"
 
 #include <algorithm>
 #include <climits>
@@ -237,22 +238,5 @@ bool decodeOptionsParse(int argc, char **argv, DecodeOptions *o)
 
 int decodeRun(const DecodeOptions &o)
 {
-    zif_context *ctx = nullptr;
-    if (zif_create(&ctx) != 0) {
-        std::fputs("zif-run: cannot create a framework context\n", stderr);
-        return 1;
-    }
-    zif_object *graph = nullptr;
-    int status = decodeIn(ctx, o, &graph);
-    if (o.log) {
-        zif_object *log = graph ? zif_graphGetLog(graph) : zif_getLog(ctx);
-        zif_object *text = zif_logGetText(log);
-        if (text)
-            std::fputs(zif_stringGetValue(text), stderr);
-        zif_release(text);
-        zif_release(log);
-    }
-    zif_release(graph);
-    zif_destroy(ctx);
-    return status;
+    return runInContext(o.log, [&](zif_context *ctx, zif_object **graph) { return decodeIn(ctx, o, graph); });
 }

@@ -1,6 +1,7 @@
 #include "framework/tools/encode_command.h"
 #include "framework/include/zif.h"
 #include "framework/tools/tool_paths.h"
+#include "framework/tools/tool_run.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -197,22 +198,5 @@ bool encodeOptionsParse(int argc, char **argv, EncodeOptions *o)
 
 int encodeRun(const EncodeOptions &o)
 {
-    zif_context *ctx = nullptr;
-    if (zif_create(&ctx) != 0) {
-        std::fputs("zif-run: cannot create a framework context\n", stderr);
-        return 1;
-    }
-    zif_object *graph = nullptr;
-    int status = encodeIn(ctx, o, &graph);
-    if (o.log) {
-        zif_object *log = graph ? zif_graphGetLog(graph) : zif_getLog(ctx);
-        zif_object *text = zif_logGetText(log);
-        if (text)
-            std::fputs(zif_stringGetValue(text), stderr);
-        zif_release(text);
-        zif_release(log);
-    }
-    zif_release(graph);
-    zif_destroy(ctx);
-    return status;
+    return runInContext(o.log, [&](zif_context *ctx, zif_object **graph) { return encodeIn(ctx, o, graph); });
 }

@@ -20,6 +20,7 @@
 #include "framework/include/zif.h"
 #include "framework/tools/decode_command.h"
 #include "framework/tools/encode_command.h"
+#include "framework/tools/tool_run.h"
 
 #include <cstdio>
 #include <deque>
@@ -276,15 +277,7 @@ public:
         zif_release(text);
     }
 
-    void printLog()
-    {
-        zif_object *log = graph_ ? zif_graphGetLog(graph_) : zif_getLog(ctx_);
-        zif_object *text = zif_logGetText(log);
-        if (text)
-            std::fputs(zif_stringGetValue(text), stderr);
-        zif_release(text);
-        zif_release(log);
-    }
+    void printLog() { ::printLog(ctx_, graph_); }
 
 private:
     bool addRecorder(zif_object *output, Recorder *r)
