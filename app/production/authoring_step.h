@@ -14,7 +14,7 @@
 namespace vt::project {
 class ClipInfo;
 }
-namespace vt::shell {
+namespace vt::common {
 class RegionList;
 }
 
@@ -22,7 +22,7 @@ namespace vt::production {
 
 class AuthoringStep {
 public:
-    AuthoringStep(ProductionRun &run, const project::ClipInfo &clips, const shell::RegionList &regions,
+    AuthoringStep(ProductionRun &run, const project::ClipInfo &clips, const common::RegionList &regions,
                   int menuLanguageIndex, MenuFlags flags = {});
 
     // Before any work: every title has at most 99 chapters. False, with the
@@ -52,7 +52,7 @@ private:
 
     ProductionRun &run_;
     const project::ClipInfo &clips_;
-    const shell::RegionList &regions_;
+    const common::RegionList &regions_;
     int menuLanguageIndex_;
     MenuFlags flags_;
     std::string dvdFolder_, videoTsPath_, authorXml_;

@@ -1,8 +1,8 @@
 #include "app/production/authoring_step.h"
 
+#include "app/common/region_list.h"
 #include "app/production/production_test_view.h"
 #include "app/project/clip_record.h"
-#include "app/shell/region_list.h"
 #include "engines/converter/test_support/fixtures.h"
 #include "engines/converter/test_support/test_media.h"
 #include "platform/paths.h"
@@ -41,7 +41,7 @@ protected:
     RunFolders folders;
     RecordingView view;
     project::ClipInfo clips;
-    shell::RegionList regions = shell::RegionList::program();
+    common::RegionList regions = common::RegionList::program();
 };
 
 TEST_F(AuthoringStepTest, MakesTheDvdFolderNamedAfterTheLabel)

@@ -1,7 +1,7 @@
 #include "app/production/clip_conversion.h"
 
+#include "app/common/settings.h"
 #include "app/production/conversion_chain.h"
-#include "app/shell/settings.h"
 #include "platform/ini_file.h"
 
 #include "app/production/production_test_view.h"
@@ -256,12 +256,12 @@ TEST_F(ClipConversionTest, ConverterModeRun)
 TEST_F(ClipConversionTest, VideoFormatWrittenOnlyWhenChanged)
 {
     const std::string ini = root + "/Option.ini";
-    shell::Settings settings;
-    settings.b_VideoForamt = true;
+    common::Settings settings;
+    settings.ntsc = true;
     ASSERT_TRUE(StoreVideoFormatChoice(true, settings, ini));
     EXPECT_FALSE(fs::exists(ini));
     ASSERT_TRUE(StoreVideoFormatChoice(false, settings, ini));
-    EXPECT_FALSE(settings.b_VideoForamt);
+    EXPECT_FALSE(settings.ntsc);
     EXPECT_EQ(IniFile(ini).readString("Option", "VideoFormat", ""), "0");
 }
 

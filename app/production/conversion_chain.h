@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 }
 
@@ -37,6 +37,6 @@ bool DeinterlaceByDefault(const project::ClipInfo &clips);
 // Closing a production window: when the NTSC box differs from the setting,
 // the setting takes it and "VideoFormat" of section "Option" is written.
 // False when the file could not be written.
-bool StoreVideoFormatChoice(bool ntscChecked, shell::Settings &settings, const std::string &optionIniPath);
+bool StoreVideoFormatChoice(bool ntscChecked, common::Settings &settings, const std::string &optionIniPath);
 
 } // namespace vt::production

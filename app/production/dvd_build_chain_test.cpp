@@ -1,9 +1,9 @@
 #include "app/production/dvd_build_chain.h"
 
+#include "app/common/region_list.h"
 #include "app/production/production_test_view.h"
 #include "app/project/clip_probe.h"
 #include "app/project/clip_record.h"
-#include "app/shell/region_list.h"
 #include "engines/converter/test_support/fixtures.h"
 #include "engines/converter/test_support/test_media.h"
 #include "platform/paths.h"
@@ -61,7 +61,7 @@ protected:
     RunFolders folders;
     RecordingView view;
     project::ClipInfo clips;
-    shell::RegionList regions = shell::RegionList::program();
+    common::RegionList regions = common::RegionList::program();
 };
 
 TEST_F(DvdBuildChainTest, RefusesBeforeConverting)

@@ -12,7 +12,7 @@ namespace vt::project {
 class ClipInfo;
 struct TClipInfo;
 } // namespace vt::project
-namespace vt::shell {
+namespace vt::common {
 class RegionList;
 }
 
@@ -36,7 +36,7 @@ std::string SubtitleFileProblem(const std::string &path);
 
 class SubtitleStep {
 public:
-    SubtitleStep(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions);
+    SubtitleStep(ProductionRun &run, project::ClipInfo &clips, const common::RegionList &regions);
 
     // Before any work: every named subtitle file exists and reads as SRT.
     // False, with the file and its first bad line logged, when the run was
@@ -60,7 +60,7 @@ private:
 
     ProductionRun &run_;
     project::ClipInfo &clips_;
-    const shell::RegionList &regions_;
+    const common::RegionList &regions_;
     MuxPaths mux_;
     std::vector<bool> muxed_;
     std::atomic<int *> percent_{nullptr};

@@ -1,8 +1,8 @@
 #include "app/production/subtitle_step.h"
 
+#include "app/common/region_list.h"
 #include "app/production/production_test_view.h"
 #include "app/project/clip_record.h"
-#include "app/shell/region_list.h"
 #include "engines/converter/test_support/fixtures.h"
 #include "engines/converter/test_support/test_media.h"
 #include "platform/paths.h"
@@ -32,7 +32,7 @@ protected:
     void SetUp() override
     {
         SetExePath(corvane_test::bin_dir());
-        regions = shell::RegionList::program();  // the program folder's language tables
+        regions = common::RegionList::program();  // the program folder's language tables
         root = corvane_test::scratch_dir() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(root);
         folders = {corvane_test::bin_dir(), root + "/work/", root + "/out/"};
@@ -66,7 +66,7 @@ protected:
     RunFolders folders;
     RecordingView view;
     project::ClipInfo clips;
-    shell::RegionList regions = shell::RegionList::program();
+    common::RegionList regions = common::RegionList::program();
 };
 
 TEST_F(SubtitleStepTest, ScriptResults)

@@ -1,7 +1,7 @@
 #include "app/project/clip_adding.h"
 
+#include "app/common/ui_language.h"
 #include "app/project/clip_probe.h"
-#include "app/shell/ui_language.h"
 
 #include <filesystem>
 
@@ -9,11 +9,11 @@ namespace vt::project {
 
 namespace {
 
-using shell::kUnsupportedText;
-using shell::kDvd5LimitText;
-using shell::kDvd9LimitText;
-using shell::kNtscClipsText;
-using shell::kPalClipsText;
+using common::kUnsupportedText;
+using common::kDvd5LimitText;
+using common::kDvd9LimitText;
+using common::kNtscClipsText;
+using common::kPalClipsText;
 
 } // namespace
 
@@ -45,7 +45,7 @@ std::string UnsupportedFilesMessage(const std::vector<std::string> &failed)
 {
     if (failed.empty())
         return "";
-    std::string message = shell::GetUIText(kUnsupportedText);
+    std::string message = common::GetUIText(kUnsupportedText);
     for (const std::string &path : failed)
         message += path + "\n";
     return message;
@@ -55,7 +55,7 @@ std::string DiscLimitMessage(const DiscEstimate &estimate, DiscType disc)
 {
     if (estimate.withinLimit())
         return "";
-    return shell::GetUIText(disc == DiscType::DVD5 ? kDvd5LimitText : kDvd9LimitText);
+    return common::GetUIText(disc == DiscType::DVD5 ? kDvd5LimitText : kDvd9LimitText);
 }
 
 bool IsNtscClip(const TClipInfo &clip)
@@ -70,7 +70,7 @@ std::string TvSystemMismatchMessage(const ClipInfo &clips)
         (IsNtscClip(clips[i]) ? ntsc : pal) += clips[i].vobFile + "\n";
     if (ntsc.empty() || pal.empty())
         return "";
-    return shell::GetUIText(kNtscClipsText) + ntsc + shell::GetUIText(kPalClipsText) + pal;
+    return common::GetUIText(kNtscClipsText) + ntsc + common::GetUIText(kPalClipsText) + pal;
 }
 
 } // namespace vt::project

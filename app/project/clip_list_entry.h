@@ -7,7 +7,7 @@
 namespace vt::project {
 struct TClipInfo;
 }
-namespace vt::shell {
+namespace vt::common {
 class SharedBitmaps;
 }
 
@@ -17,7 +17,7 @@ class TSetupImage : public QWidget {
 public:
     static constexpr int kWidth = 409, kHeight = 77;
 
-    TSetupImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
+    TSetupImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
 
     void setClip(const vt::project::TClipInfo *clip);
     const vt::project::TClipInfo *clip() const { return clip_; }
@@ -39,7 +39,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    const vt::shell::SharedBitmaps &bitmaps_;
+    const vt::common::SharedBitmaps &bitmaps_;
     const vt::project::TClipInfo *clip_ = nullptr;
     bool selected_ = false;
     bool hovered_ = false;

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 }
 
@@ -30,7 +30,7 @@ class ClipListModel {
 public:
     // The disc capacities are taken from settings now; the size per minute
     // and the defaults of each mode are read when needed.
-    ClipListModel(ClipInfo &clips, const vt::shell::Settings &settings);
+    ClipListModel(ClipInfo &clips, const vt::common::Settings &settings);
 
     // Called before the selection or the list changes (selecting, adding,
     // removing, reordering, closing, handing over): the frame preview of the
@@ -100,7 +100,7 @@ private:
     void leaveSelection();
 
     ClipInfo &clips_;
-    const vt::shell::Settings &settings_;
+    const vt::common::Settings &settings_;
     int64_t dvd5SizeKB_, dvd9SizeKB_;
     ClipListMode mode_ = ClipListMode::Builder;
     bool busy_ = false;

@@ -1,6 +1,6 @@
 #include "app/project/clip_list_model.h"
 
-#include "app/shell/settings.h"
+#include "app/common/settings.h"
 #include "engines/converter/test_support/test_media.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +16,9 @@ protected:
     void SetUp() override
     {
         // One KB per second of video: the estimate reads in seconds.
-        settings.i_DiscSizePerMin = 60;
-        settings.i_DVD5Size = 1000;
-        settings.i_DVD9Size = 2000;
+        settings.discKBPerMinute = 60;
+        settings.dvd5SizeKB = 1000;
+        settings.dvd9SizeKB = 2000;
         model = std::make_unique<ClipListModel>(clips, settings);
         model->stopPreview = [this] { ++previewStops; };
         model->enterMode(ClipListMode::Builder);
@@ -55,7 +55,7 @@ protected:
         return folder + name;
     }
 
-    vt::shell::Settings settings;
+    vt::common::Settings settings;
     ClipInfo clips;
     std::unique_ptr<ClipListModel> model;
     int previewStops = 0;
@@ -148,8 +148,8 @@ TEST_F(ClipListModelTest, ModeEntryAndConfirmedSettingsSetDiscAndShape)
     model->select(0);
     model->setDiscType(DiscType::DVD9);
     model->setPictureShape4_3(false);
-    settings.b_DVD5 = true;
-    settings.b_4_3 = true;
+    settings.dvd5 = true;
+    settings.shape4x3 = true;
     model->enterMode(ClipListMode::Converter);
     EXPECT_EQ(model->mode(), ClipListMode::Converter);
     EXPECT_FALSE(model->offersSubtitles());
@@ -157,8 +157,8 @@ TEST_F(ClipListModelTest, ModeEntryAndConfirmedSettingsSetDiscAndShape)
     EXPECT_EQ(model->discType(), DiscType::DVD5);
     EXPECT_TRUE(model->pictureShape4_3());
 
-    settings.b_DVD5 = false;
-    settings.b_4_3 = false;
+    settings.dvd5 = false;
+    settings.shape4x3 = false;
     model->settingsConfirmed();
     EXPECT_EQ(model->discType(), DiscType::DVD9);
     EXPECT_FALSE(model->pictureShape4_3());

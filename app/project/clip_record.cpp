@@ -1,8 +1,8 @@
 #include "app/project/clip_record.h"
 
+#include "app/common/project_reset.h"
+#include "app/common/settings.h"
 #include "app/project/display_geometry.h"
-#include "app/shell/project_reset.h"
-#include "app/shell/settings.h"
 
 #include <filesystem>
 #include <utility>
@@ -27,9 +27,9 @@ std::unique_ptr<TSubChapter> TSubChapter::fromTimes(const std::vector<int32_t> &
 
 TClipInfo::TClipInfo()
 {
-    const shell::Settings &settings = shell::programSettings();
-    subtitleFontSize = settings.i_FontSize;
-    subtitleLanguageIndex = settings.i_SubTitleLanguageCodeIndex;
+    const common::Settings &settings = common::programSettings();
+    subtitleFontSize = settings.subtitleFontSize;
+    subtitleLanguageIndex = settings.subtitleLanguageIndex;
 }
 
 void TClipInfo::setStreamFacts(const StreamFacts &facts)
@@ -155,7 +155,7 @@ ClipInfo &programClipInfo()
 {
     static ClipInfo *clips = [] {
         auto *created = new ClipInfo;
-        shell::RegisterResetStep(shell::ResetScope::Project, [created] { created->clear(); });
+        common::RegisterResetStep(common::ResetScope::Project, [created] { created->clear(); });
         return created;
     }();
     return *clips;

@@ -1,6 +1,6 @@
 #include "app/project/clip_record.h"
 
-#include "app/shell/project_reset.h"
+#include "app/common/project_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +89,7 @@ TEST(ClipInfo, ReorderAndRemove)
 TEST(ClipInfo, ClearingTheProjectEmptiesTheProgramList)
 {
     programClipInfo().append(clipNamed("x"));
-    shell::ClearProject();
+    common::ClearProject();
     EXPECT_TRUE(programClipInfo().empty());
 }
 

@@ -1,9 +1,9 @@
 // The chapter window over a clip: the even split it starts from, the
 // automatic split list, insert / modify / delete with their messages, and
 // the OK and Cancel paths.
+#include "app/common/test_program_folder.h"
 #include "app/project/clip_record.h"
 #include "app/project/setup_chapter_window.h"
-#include "app/shell/test_program_folder.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/scripted_dialog_service.h"
 #include "app/widgets/sui_combo_box.h"
@@ -42,13 +42,13 @@ void type(QWidget *window, int hours, int minutes, int seconds)
 class SetupChapterWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<vt::shell::TestProgramFolder> folder;
+    std::unique_ptr<vt::common::TestProgramFolder> folder;
     vt::ScriptedDialogService dialogs;
 
 private slots:
     void init()
     {
-        folder = std::make_unique<vt::shell::TestProgramFolder>();
+        folder = std::make_unique<vt::common::TestProgramFolder>();
         dialogs.clear();
     }
     void cleanup() { folder.reset(); }

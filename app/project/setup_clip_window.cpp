@@ -1,5 +1,8 @@
 #include "app/project/setup_clip_window.h"
 
+#include "app/common/format_hms.h"
+#include "app/common/settings.h"
+#include "app/common/ui_language.h"
 #include "app/project/clip_list_entry.h"
 #include "app/project/clip_list_layout.h"
 #include "app/project/preview_picture.h"
@@ -7,18 +10,15 @@
 #include "app/project/setup_subtitle_window.h"
 #include "app/project/snapshot_file.h"
 #include "app/project/srt_marker.h"
-#include "app/project/window_message_target.h"
-#include "app/shell/format_hms.h"
-#include "app/shell/place_control.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/label.h"
+#include "app/widgets/place_control.h"
 #include "app/widgets/sui_check_box.h"
 #include "app/widgets/sui_image_button.h"
 #include "app/widgets/sui_image_panel.h"
 #include "app/widgets/sui_mask_edit.h"
 #include "app/widgets/sui_radio_button.h"
+#include "app/widgets/window_message_target.h"
 #include "platform/paths.h"
 
 #include <QCloseEvent>
@@ -30,7 +30,7 @@
 using vt::project::ClipInfo;
 using vt::project::DiscType;
 using vt::project::TimeBoxKind;
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -44,7 +44,7 @@ constexpr int kDiscBarX = 104, kDiscBarY = 508, kDiscBarHeight = 18;
 
 QString text(int number)
 {
-    return QString::fromStdString(vt::shell::GetUIText(number));
+    return QString::fromStdString(vt::common::GetUIText(number));
 }
 
 QColor colourOf(uint32_t value)
@@ -61,8 +61,8 @@ TLabel *addLabel(QWidget *parent, const char *name, const QString &caption, cons
 
 } // namespace
 
-TSetupClipWindow::TSetupClipWindow(ClipInfo &clips, vt::shell::Settings &settings,
-                                   const vt::shell::SharedBitmaps &bitmaps, std::string libraryFolder, QWidget *parent)
+TSetupClipWindow::TSetupClipWindow(ClipInfo &clips, vt::common::Settings &settings,
+                                   const vt::common::SharedBitmaps &bitmaps, std::string libraryFolder, QWidget *parent)
     : TsuiForm(parent)
     , clips_(clips)
     , settings_(settings)
@@ -79,7 +79,7 @@ TSetupClipWindow::TSetupClipWindow(ClipInfo &clips, vt::shell::Settings &setting
     page->setSkinPicture(QStringLiteral("page"));
     page->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    messages_ = new vt::project::WindowMessageTarget(
+    messages_ = new vt::WindowMessageTarget(
         [this](uint32_t message, intptr_t wparam, intptr_t lparam) { onLibraryMessage(message, wparam, lparam); },
         this);
     preview_ = std::make_unique<vt::project::FramePreview>(messages_->target(), libraryFolder_);
@@ -285,7 +285,7 @@ void TSetupClipWindow::addFiles()
     if (!model_.canEdit())
         return;
     vt::FileDialogRequest request;
-    request.filter = QString::fromStdString(settings_.OpenDialogFilter);
+    request.filter = QString::fromStdString(settings_.videoDialogFilter);
     request.multiSelect = true;
     const vt::FileDialogResult chosen = vt::DialogService::current().openFiles(this, request);
     if (chosen.accepted())

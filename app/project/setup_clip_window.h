@@ -28,10 +28,10 @@ class TsuiImageButton;
 class TsuiMaskEdit;
 class TsuiRadioButton;
 
-namespace vt::project {
+namespace vt {
 class WindowMessageTarget;
 }
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 class SharedBitmaps;
 }
@@ -58,8 +58,8 @@ public:
 
     // clips: the project. libraryFolder: where the converter library is
     // loaded from ("" the program folder).
-    TSetupClipWindow(vt::project::ClipInfo &clips, vt::shell::Settings &settings,
-                     const vt::shell::SharedBitmaps &bitmaps, std::string libraryFolder = "",
+    TSetupClipWindow(vt::project::ClipInfo &clips, vt::common::Settings &settings,
+                     const vt::common::SharedBitmaps &bitmaps, std::string libraryFolder = "",
                      QWidget *parent = nullptr);
     ~TSetupClipWindow() override;
 
@@ -137,13 +137,13 @@ private:
     void setPreviewControlsEnabled(bool enabled);
 
     vt::project::ClipInfo &clips_;
-    vt::shell::Settings &settings_;
-    const vt::shell::SharedBitmaps &bitmaps_;
+    vt::common::Settings &settings_;
+    const vt::common::SharedBitmaps &bitmaps_;
     std::string libraryFolder_;
     NextWindows next_;
     vt::project::ClipListModel model_;
 
-    vt::project::WindowMessageTarget *messages_;
+    vt::WindowMessageTarget *messages_;
     std::unique_ptr<vt::project::FramePreview> preview_;
 
     std::vector<TSetupImage *> entries_;

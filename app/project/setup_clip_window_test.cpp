@@ -2,12 +2,12 @@
 // refused file, the selection rules of reordering and removing, trimming
 // with the range bar and the time boxes, the live preview and snapshots,
 // the two modes, and one run over the real converter library.
+#include "app/common/test_program_folder.h"
 #include "app/project/clip_list_entry.h"
 #include "app/project/range_bar.h"
 #include "app/project/setup_clip_window.h"
 #include "app/project/setup_subtitle_window.h"
 #include "app/project/srt_marker.h"
-#include "app/shell/test_program_folder.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/scripted_dialog_service.h"
 #include "app/widgets/sui_check_box.h"
@@ -58,7 +58,7 @@ QColor red()
 class SetupClipWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<vt::shell::TestProgramFolder> folder;
+    std::unique_ptr<vt::common::TestProgramFolder> folder;
     std::unique_ptr<vt::ScriptedDialogService> dialogs;
     std::unique_ptr<vt::ScopedDialogService> scoped;
     ClipInfo clips;
@@ -100,9 +100,9 @@ class SetupClipWindowTest : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<vt::shell::TestProgramFolder>();
+        folder = std::make_unique<vt::common::TestProgramFolder>();
         folder->bitmaps.load(folder->file("RES/"));
-        folder->settings.OpenDialogFilter = "Video|*.avi;*.mpg";
+        folder->settings.videoDialogFilter = "Video|*.avi;*.mpg";
         dialogs = std::make_unique<vt::ScriptedDialogService>();
         scoped = std::make_unique<vt::ScopedDialogService>(*dialogs);
     }
@@ -146,7 +146,7 @@ private slots:
 
     void aDiscOverTheLimitIsReportedInBuilderModeOnly()
     {
-        folder->settings.i_DVD5Size = 1000;
+        folder->settings.dvd5SizeKB = 1000;
         auto w = window();
         w->addFiles({clip("a.avi")});
         QCOMPARE(dialogs->messageTexts(),

@@ -3,8 +3,8 @@
 // the clip before OK.
 #pragma once
 
+#include "app/common/region_list.h"
 #include "app/project/subtitle_setup.h"
-#include "app/shell/region_list.h"
 #include "app/widgets/sui_form.h"
 
 #include <memory>
@@ -15,7 +15,7 @@ class TsuiComboBox;
 class TsuiFontComboBox;
 class TsuiFontSizeComboBox;
 
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 }
 
@@ -28,7 +28,7 @@ public:
     static constexpr int kSampleWidth = 720, kSampleHeight = 540, kSampleBaseline = 510;
 
     // optionIniPath: where OK writes the subtitle defaults.
-    TSetupSubtitleWindow(vt::shell::Settings &settings, vt::shell::RegionList regions, std::string optionIniPath,
+    TSetupSubtitleWindow(vt::common::Settings &settings, vt::common::RegionList regions, std::string optionIniPath,
                          QWidget *parent = nullptr);
     ~TSetupSubtitleWindow() override;
 
@@ -47,8 +47,8 @@ private:
     void clearFile();
     void ok();
 
-    vt::shell::Settings &settings_;
-    vt::shell::RegionList regions_;
+    vt::common::Settings &settings_;
+    vt::common::RegionList regions_;
     std::string optionIniPath_;
     vt::project::TClipInfo *clip_ = nullptr;
     std::unique_ptr<vt::project::SubtitleSetup> session_;

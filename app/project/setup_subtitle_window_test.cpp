@@ -1,9 +1,9 @@
 // The subtitle window over one clip: what it shows for a clip with and
 // without a subtitle file, loading and clearing the file, OK storing the
 // clip's fields and the defaults, Cancel changing nothing.
+#include "app/common/test_program_folder.h"
 #include "app/project/clip_record.h"
 #include "app/project/setup_subtitle_window.h"
-#include "app/shell/test_program_folder.h"
 #include "app/widgets/label.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/scripted_dialog_service.h"
@@ -28,7 +28,7 @@ namespace {
 class SetupSubtitleWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<vt::shell::TestProgramFolder> folder;
+    std::unique_ptr<vt::common::TestProgramFolder> folder;
     vt::ScriptedDialogService dialogs;
 
     std::unique_ptr<TSetupSubtitleWindow> window()
@@ -65,9 +65,9 @@ class SetupSubtitleWindowTest : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<vt::shell::TestProgramFolder>();
-        folder->settings.i_SubTitleLanguageCodeIndex = 1;
-        folder->settings.i_FontSize = 24;
+        folder = std::make_unique<vt::common::TestProgramFolder>();
+        folder->settings.subtitleLanguageIndex = 1;
+        folder->settings.subtitleFontSize = 24;
         dialogs.clear();
     }
     void cleanup() { folder.reset(); }
@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(c.subtitleLanguageIndex, 3);
         QCOMPARE(c.subtitleFontSize, 14);
         QCOMPARE(c.subtitleFile, std::string());
-        QCOMPARE(folder->settings.i_FontSize, 24);
+        QCOMPARE(folder->settings.subtitleFontSize, 24);
     }
 
     void loadThenOkStoresTheFileLanguageAndSize()
@@ -111,8 +111,8 @@ private slots:
         QCOMPARE(c.subtitleLanguageIndex, 2);
         QCOMPARE(c.subtitleFontSize, 18);
         QCOMPARE(c.subtitleFontName, std::string("Tahoma"));
-        QCOMPARE(folder->settings.i_SubTitleLanguageCodeIndex, 2);
-        QCOMPARE(folder->settings.i_FontSize, 18);
+        QCOMPARE(folder->settings.subtitleLanguageIndex, 2);
+        QCOMPARE(folder->settings.subtitleFontSize, 18);
         const vt::IniFile after(folder->file("Option.ini"));
         QCOMPARE(after.readInt("Option", "SubtitleLanguage", -1), 2);
         QCOMPARE(after.readInt("Option", "FontSize", -1), 18);

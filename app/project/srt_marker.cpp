@@ -1,14 +1,14 @@
 #include "app/project/srt_marker.h"
 
+#include "app/common/shared_bitmaps.h"
 #include "app/project/clip_record.h"
-#include "app/shell/shared_bitmaps.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-using vt::shell::SharedBitmapId;
+using vt::common::SharedBitmapId;
 
-TSrtImage::TSrtImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *parent)
+TSrtImage::TSrtImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent)
     : QWidget(parent)
     , bitmaps_(bitmaps)
 {

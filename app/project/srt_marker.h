@@ -8,7 +8,7 @@
 namespace vt::project {
 struct TClipInfo;
 }
-namespace vt::shell {
+namespace vt::common {
 class SharedBitmaps;
 }
 
@@ -18,7 +18,7 @@ class TSrtImage : public QWidget {
 public:
     static constexpr int kWidth = 25, kHeight = 73;
 
-    TSrtImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
+    TSrtImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
 
     void setClip(const vt::project::TClipInfo *clip);
     bool showsEnabled() const;
@@ -33,7 +33,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    const vt::shell::SharedBitmaps &bitmaps_;
+    const vt::common::SharedBitmaps &bitmaps_;
     const vt::project::TClipInfo *clip_ = nullptr;
     bool hovered_ = false;
 };

@@ -1,6 +1,6 @@
 #include "app/shell/localize_form.h"
 
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/localized_texts.h"
 
 #include <QAbstractButton>
@@ -23,7 +23,7 @@ void setCaption(QWidget *control, const QString &caption)
 
 } // namespace
 
-void LocalizeForm(QWidget *window, const UiLanguage &language)
+void LocalizeForm(QWidget *window, const common::UiLanguage &language)
 {
     const std::string section = window->objectName().toStdString();
     // findChildren lists the controls in the order they were created.
@@ -33,7 +33,7 @@ void LocalizeForm(QWidget *window, const UiLanguage &language)
             continue;
         switch (localizedTextsOf(control)) {
         case LocalizedTexts::Caption: {
-            const CaptionTexts texts = language.captionTexts(section, name);
+            const common::CaptionTexts texts = language.captionTexts(section, name);
             if (!texts.hasCaption)
                 break;
             setCaption(control, QString::fromStdString(texts.caption));
@@ -52,7 +52,7 @@ void LocalizeForm(QWidget *window, const UiLanguage &language)
     }
 }
 
-void ApplyUILanguage(const std::vector<QWidget *> &windows, const UiLanguage &language)
+void ApplyUILanguage(const std::vector<QWidget *> &windows, const common::UiLanguage &language)
 {
     for (QWidget *window : windows) {
         if (auto *own = dynamic_cast<LocalizedWindow *>(window))

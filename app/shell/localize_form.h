@@ -7,25 +7,27 @@
 
 #include <vector>
 
-namespace vt::shell {
-
+namespace vt::common {
 class UiLanguage;
+}
+
+namespace vt::shell {
 
 // Captions and hints of the window's controls, as each control's
 // localizedTexts says (localized_texts.h); the window's objectName is its
 // section in the language file.
-void LocalizeForm(QWidget *window, const UiLanguage &language);
+void LocalizeForm(QWidget *window, const common::UiLanguage &language);
 
 // A window that does more than LocalizeForm when the language changes
 // (reloads texts of its own).
 class LocalizedWindow {
 public:
     virtual ~LocalizedWindow() = default;
-    virtual void localize(const UiLanguage &language) = 0;
+    virtual void localize(const common::UiLanguage &language) = 0;
 };
 
 // Localises the windows in the order given (the home window first): a
 // LocalizedWindow localises itself, any other window gets LocalizeForm.
-void ApplyUILanguage(const std::vector<QWidget *> &windows, const UiLanguage &language);
+void ApplyUILanguage(const std::vector<QWidget *> &windows, const common::UiLanguage &language);
 
 } // namespace vt::shell

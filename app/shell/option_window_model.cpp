@@ -1,7 +1,7 @@
 #include "app/shell/option_window_model.h"
 
-#include "app/shell/os_class.h"
-#include "app/shell/program_files.h"
+#include "app/common/os_class.h"
+#include "app/common/program_files.h"
 #include "platform/ini_file.h"
 #include "platform/locale_name.h"
 #include "platform/paths.h"
@@ -37,20 +37,7 @@ void setSingleItem(ComboBoxModel &combo, const std::string &value)
 
 } // namespace
 
-SettingsEnvironment SettingsEnvironment::program()
-{
-    return SettingsEnvironment {
-        settingsFileForReading(kOptionIni),
-        settingsFolder() + kOptionIni,
-        UserRegistry(),
-        RegionList::program(),
-        FolderContext::system(),
-        userLanguageEnglishName(),
-        OperatingSystemClass(),
-    };
-}
-
-OptionWindowModel::OptionWindowModel(Settings &settings, UiLanguage &language, SettingsEnvironment environment)
+OptionWindowModel::OptionWindowModel(common::Settings &settings, common::UiLanguage &language, common::SettingsEnvironment environment)
     : settings_(settings)
     , language_(language)
     , environment_(std::move(environment))
@@ -84,7 +71,7 @@ void OptionWindowModel::loadUILanguageName(const std::string &stored)
         return;
     std::string name = stored;
     if (name == kNotDefined) {
-        if (const auto fromRegistry = environment_.registry.readString(kRegistryKey, kUILanguageKey))
+        if (const auto fromRegistry = environment_.registry.readString(common::kRegistryKey, common::kUILanguageKey))
             name = *fromRegistry;
     }
     if (name == kNotDefined || name.size() < 4)
@@ -94,14 +81,14 @@ void OptionWindowModel::loadUILanguageName(const std::string &stored)
 
 void OptionWindowModel::LoadSettings()
 {
-    const OptionFile stored = readOptionFile(IniFile(environment_.optionIniRead));
-    const Settings &values = stored.settings;
-    Settings &s = settings_;
+    const common::OptionFile stored = common::readOptionFile(IniFile(environment_.optionIniRead));
+    const common::Settings &values = stored.settings;
+    common::Settings &s = settings_;
     OptionControls &c = controls;
 
-    copyWindowlessSettings(values, s);
-    c.suiSpinEdit_DVDMenuSafeDistance = values.i_CreateMenuSafeDistance;
-    c.suiSpinEdit_Duration = values.i_MenuDuration;
+    common::copyWindowlessSettings(values, s);
+    c.suiSpinEdit_DVDMenuSafeDistance = values.menuSafeDistance;
+    c.suiSpinEdit_Duration = values.menuDuration;
 
     loadUILanguageName(stored.uiLanguage);
 
@@ -110,10 +97,10 @@ void OptionWindowModel::LoadSettings()
     const int userItems = static_cast<int>(c.suiComboBox_SubtitleLanguage.items.size());
 
     if (stored.useDefault) {
-        const bool legacy = IsLegacyConsumerOs(environment_.osClass);
+        const bool legacy = common::IsLegacyConsumerOs(environment_.osClass);
         c.suiCheckBox_SPTI = !legacy;
         c.suiCheckBox_ASPI = legacy;
-        c.suiEdit_OutputFolder = ChooseWorkFolder(kWorkFolderName, environment_.folders);
+        c.suiEdit_OutputFolder = common::ChooseWorkFolder(common::kWorkFolderName, environment_.folders);
         c.suiCheckBox_DeleteTemp = true;
         c.suiCheckBox_4_3 = true, c.suiCheckBox_16_9 = false;
         c.suiCheckBox_NTSC = true, c.suiCheckBox_PAL = false;
@@ -128,28 +115,28 @@ void OptionWindowModel::LoadSettings()
         selectItem(c.suiComboBox_SubtitleLanguage, std::max(userIndex, 0));
         selectItem(c.suiComboBox_MenuLanguage, userIndex >= 0 ? shipped + userIndex : 0);
     } else {
-        c.suiCheckBox_SPTI = values.b_UseSTPI;
+        c.suiCheckBox_SPTI = values.useSpti;
         c.suiCheckBox_ASPI = !c.suiCheckBox_SPTI;
-        c.suiEdit_OutputFolder = ValidateOutputFolder(values.g_s_OutputFolder, s.g_s_OutputFolder, environment_.folders);
-        c.suiCheckBox_DeleteTemp = values.b_DeleteTempFile;
-        c.suiCheckBox_4_3 = values.b_4_3;
+        c.suiEdit_OutputFolder = common::ValidateOutputFolder(values.outputFolder, s.outputFolder, environment_.folders);
+        c.suiCheckBox_DeleteTemp = values.deleteTempFiles;
+        c.suiCheckBox_4_3 = values.shape4x3;
         c.suiCheckBox_16_9 = !c.suiCheckBox_4_3;
-        c.suiCheckBox_NTSC = values.b_VideoForamt;
+        c.suiCheckBox_NTSC = values.ntsc;
         c.suiCheckBox_PAL = !c.suiCheckBox_NTSC;
-        c.suiCheckBox_D5 = values.b_DVD5;
+        c.suiCheckBox_D5 = values.dvd5;
         c.suiCheckBox_D9 = !c.suiCheckBox_D5;
 
         // Both keys hold combined-list indices; the subtitle list shows the
         // user regions only, so its item index is offset by the shipped count.
-        const int subtitle = values.i_SubTitleLanguageCodeIndex;
-        const int menu = values.i_MenuLanguageCodeIndex;
+        const int subtitle = values.subtitleLanguageIndex;
+        const int menu = values.menuLanguageIndex;
         selectItem(c.suiComboBox_SubtitleLanguage,
                    (subtitle >= shipped && subtitle - shipped < userItems) ? subtitle - shipped : 0);
         selectItem(c.suiComboBox_MenuLanguage, (menu >= 0 && menu < menuItems) ? menu : 0);
 
-        c.suiCheckBox_Burner1 = s.b_UseNMSDVD;
-        c.suiCheckBox_Burner2 = !s.b_UseNMSDVD;
-        c.suiCheckBox3 = s.b_ModifyIFO;
+        c.suiCheckBox_Burner1 = s.firstBurnEngine;
+        c.suiCheckBox_Burner2 = !s.firstBurnEngine;
+        c.suiCheckBox3 = s.modifyIfo;
     }
 
     copyControlsToSettings();
@@ -158,19 +145,19 @@ void OptionWindowModel::LoadSettings()
 
 void OptionWindowModel::copyControlsToSettings()
 {
-    Settings &s = settings_;
+    common::Settings &s = settings_;
     const OptionControls &c = controls;
-    s.b_UseNMSDVD = c.suiCheckBox_Burner1;
-    s.b_ModifyIFO = c.suiCheckBox3;
-    s.b_UseSTPI = c.suiCheckBox_SPTI;
-    s.g_s_OutputFolder = c.suiEdit_OutputFolder;
-    s.b_DeleteTempFile = c.suiCheckBox_DeleteTemp;
-    s.i_MenuLanguageCodeIndex = s.i_SubTitleLanguageCodeIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
-    s.b_DVD5 = c.suiCheckBox_D5;
-    s.b_4_3 = c.suiCheckBox_4_3;
-    s.b_VideoForamt = c.suiCheckBox_NTSC;
-    s.i_CreateMenuSafeDistance = heldToRange(&Settings::i_CreateMenuSafeDistance, c.suiSpinEdit_DVDMenuSafeDistance);
-    s.i_MenuDuration = heldToRange(&Settings::i_MenuDuration, c.suiSpinEdit_Duration);
+    s.firstBurnEngine = c.suiCheckBox_Burner1;
+    s.modifyIfo = c.suiCheckBox3;
+    s.useSpti = c.suiCheckBox_SPTI;
+    s.outputFolder = c.suiEdit_OutputFolder;
+    s.deleteTempFiles = c.suiCheckBox_DeleteTemp;
+    s.menuLanguageIndex = s.subtitleLanguageIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
+    s.dvd5 = c.suiCheckBox_D5;
+    s.shape4x3 = c.suiCheckBox_4_3;
+    s.ntsc = c.suiCheckBox_NTSC;
+    s.menuSafeDistance = common::heldToRange(&common::Settings::menuSafeDistance, c.suiSpinEdit_DVDMenuSafeDistance);
+    s.menuDuration = common::heldToRange(&common::Settings::menuDuration, c.suiSpinEdit_Duration);
 }
 
 bool OptionWindowModel::SaveSettings()
@@ -185,10 +172,10 @@ bool OptionWindowModel::SaveSettings()
         std::filesystem::copy_file(environment_.optionIniRead, target, ec);
 
     IniFile ini(target);
-    OptionFile values {settings_, false, language_.UILanguage};
+    common::OptionFile values {settings_, false, language_.UILanguage};
     // Both language keys carry the DVD language.
-    values.settings.i_MenuLanguageCodeIndex = settings_.i_SubTitleLanguageCodeIndex;
-    const bool ok = writeOptionFile(ini, values);
+    values.settings.menuLanguageIndex = settings_.subtitleLanguageIndex;
+    const bool ok = common::writeOptionFile(ini, values);
     if (!ok) {
         error_ = ini.error();
         return false;
@@ -201,15 +188,15 @@ bool OptionWindowModel::SaveSettings()
 OkResult OptionWindowModel::ok()
 {
     OkResult result;
-    const bool engineBefore = settings_.b_UseNMSDVD;
+    const bool engineBefore = settings_.firstBurnEngine;
     copyControlsToSettings();
-    settings_.i_FontSize = heldToRange(&Settings::i_FontSize, controls.suiFontSizeComboBox);
+    settings_.subtitleFontSize = common::heldToRange(&common::Settings::subtitleFontSize, controls.suiFontSizeComboBox);
     result.saved = SaveSettings();
     result.error = error_;
     confirmed = true;
-    if (settings_.b_UseNMSDVD != engineBefore) {
+    if (settings_.firstBurnEngine != engineBefore) {
         result.restartNotice = true;
-        const CaptionTexts label = language_.captionTexts("OptionWindow", "Label3");
+        const common::CaptionTexts label = language_.captionTexts("OptionWindow", "Label3");
         result.restartText = label.hasCaption ? label.caption : kRestartLabelDesigned;
     }
     return result;
@@ -224,12 +211,12 @@ void OptionWindowModel::subtitleLanguageChanged()
         setSingleItem(controls.suiComboBox_CharSet, environment_.regions.GetRegionCharacterSet(region));
         setSingleItem(controls.suiComboBox_LanguageCode, environment_.regions.GetRegionLanguageCode(region));
     }
-    controls.suiFontSizeComboBox = settings_.i_FontSize;
+    controls.suiFontSizeComboBox = settings_.subtitleFontSize;
 }
 
-AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
+common::AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
 {
-    const AddRegionResult result = environment_.regions.addUserRegion(
+    const common::AddRegionResult result = environment_.regions.addUserRegion(
         controls.suiComboBox_SubtitleLanguage.text, controls.suiComboBox_FontFile.text,
         controls.suiComboBox_CharSet.text, controls.suiComboBox_LanguageCode.text);
     if (result.appended) {
@@ -244,9 +231,9 @@ AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
 std::string OptionWindowModel::browse(const std::string &chosenFolder)
 {
     std::string refusal;
-    settings_.g_s_OutputFolder =
-        ValidateOutputFolder(chosenFolder, settings_.g_s_OutputFolder, environment_.folders, &refusal);
-    controls.suiEdit_OutputFolder = settings_.g_s_OutputFolder;
+    settings_.outputFolder =
+        common::ValidateOutputFolder(chosenFolder, settings_.outputFolder, environment_.folders, &refusal);
+    controls.suiEdit_OutputFolder = settings_.outputFolder;
     return refusal;
 }
 

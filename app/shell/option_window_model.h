@@ -3,31 +3,17 @@
 // handlers. The window (a thin view) shows OptionControls and calls these.
 #pragma once
 
+#include "app/common/region_list.h"
+#include "app/common/settings.h"
+#include "app/common/settings_environment.h"
+#include "app/common/ui_language.h"
+#include "app/common/work_folders.h"
 #include "app/shell/option_controls.h"
-#include "app/shell/region_list.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
-#include "app/shell/work_folders.h"
 #include "platform/registry.h"
 
 #include <string>
 
 namespace vt::shell {
-
-// Everything the settings logic reads from outside.
-struct SettingsEnvironment {
-    std::string optionIniRead;   // the settings file to read
-    std::string optionIniWrite;  // where saving writes it
-    UserRegistry registry;
-    RegionList regions;
-    FolderContext folders;
-    std::string userLanguageName;  // English name of the user's language
-    int osClass = 7;
-
-    // This machine: settings and region files of the program, the user's
-    // registry file, volumes and locale.
-    static SettingsEnvironment program();
-};
 
 struct OkResult {
     bool saved = false;
@@ -38,7 +24,7 @@ struct OkResult {
 
 class OptionWindowModel {
 public:
-    OptionWindowModel(Settings &settings, UiLanguage &language, SettingsEnvironment environment);
+    OptionWindowModel(common::Settings &settings, common::UiLanguage &language, common::SettingsEnvironment environment);
 
     // Creation: fill the two language lists, then LoadSettings.
     void create();
@@ -58,14 +44,14 @@ public:
     // properties of the chosen user language, and sets the font size list.
     void subtitleLanguageChanged();
     // The Load button: store the edited user subtitle language.
-    AddRegionResult loadUserSubtitleLanguage();
+    common::AddRegionResult loadUserSubtitleLanguage();
     // A folder chosen in the folder dialog becomes the output folder; when it
     // is refused, the reason to show the user (otherwise "").
     std::string browse(const std::string &chosenFolder);
     void switchPage(OptionPage newPage) { page = newPage; }
 
     const std::string &error() const { return error_; }
-    const SettingsEnvironment &environment() const { return environment_; }
+    const common::SettingsEnvironment &environment() const { return environment_; }
 
     OptionControls controls;
     bool confirmed = false;
@@ -75,9 +61,9 @@ private:
     void fillLanguageLists();
     void loadUILanguageName(const std::string &stored);
 
-    Settings &settings_;
-    UiLanguage &language_;
-    SettingsEnvironment environment_;
+    common::Settings &settings_;
+    common::UiLanguage &language_;
+    common::SettingsEnvironment environment_;
     std::string error_;
 };
 

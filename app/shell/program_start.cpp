@@ -1,12 +1,12 @@
 #include "app/shell/program_start.h"
 
+#include "app/common/settings.h"
+#include "app/common/shared_bitmaps.h"
+#include "app/common/ui_language.h"
 #include "app/shell/main_window.h"
 #include "app/shell/program_windows.h"
-#include "app/shell/settings.h"
-#include "app/shell/shared_bitmaps.h"
 #include "app/shell/start_form.h"
 #include "app/shell/termination_request.h"
-#include "app/shell/ui_language.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/skin.h"
 #include "platform/paths.h"
@@ -44,8 +44,8 @@ int runProgram(QApplication &app)
     splash->repaint();
     splash->FadeSplash();
 
-    ProgramWindows windows(ProgramServices {programSettings(), programUiLanguage(), programSharedBitmaps(),
-                                            SettingsEnvironment::program(), ExePath()});
+    ProgramWindows windows(ProgramServices {common::programSettings(), common::programUiLanguage(), common::programSharedBitmaps(),
+                                            common::SettingsEnvironment::program(), ExePath()});
 
     splash->FadeSplash();
     splash->close();

@@ -1,5 +1,6 @@
 #include "app/shell/program_windows.h"
 
+#include "app/common/program_files.h"
 #include "app/production/convert_window.h"
 #include "app/project/clip_record.h"
 #include "app/project/setup_chapter_window.h"
@@ -8,7 +9,6 @@
 #include "app/shell/about_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
-#include "app/shell/program_files.h"
 #include "app/widgets/sui_form.h"
 
 namespace vt::shell {
@@ -43,8 +43,8 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     // The settings window keeps the environment; the subtitle window needs
     // its region list, the production windows its output-folder rules and
     // settings file.
-    RegionList regions = services.environment.regions;
-    const FolderContext folders = services.environment.folders;
+    common::RegionList regions = services.environment.regions;
+    const common::FolderContext folders = services.environment.folders;
     const std::string optionIni = services.environment.optionIniWrite;
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
     SetupClipWindow = add(new TSetupClipWindow(vt::project::programClipInfo(), services.settings, services.bitmaps));
@@ -53,7 +53,7 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     SetupChapterWindow = add(new TSetupChapterWindow);
     SetupTextWindow = addLaterWindow("SetupTextWindow", "Text Properties");
     SetupImageWindow = addLaterWindow("SetupImageWindow", "Picture Properties");
-    AboutWindow = add(new TAboutWindow(services.programFolder + kVersionIni));
+    AboutWindow = add(new TAboutWindow(services.programFolder + common::kVersionIni));
     SetupDVDFileWindow = addLaterWindow("SetupDVDFileWindow", "Burn Source");
     CompilerWindow = addLaterWindow("CompilerWindow", "Compiler");
     ConvertWindow = add(new TConvertWindow(ConvertWindowServices{services.settings, services.language,

@@ -19,16 +19,18 @@ class TSetupChapterWindow;
 class TSetupClipWindow;
 class TSetupSubtitleWindow;
 
-namespace vt::shell {
-
+namespace vt::common {
 class SharedBitmaps;
+}
+
+namespace vt::shell {
 
 // What the windows work with.
 struct ProgramServices {
-    Settings &settings;
-    UiLanguage &language;
-    SharedBitmaps &bitmaps;
-    SettingsEnvironment environment;
+    common::Settings &settings;
+    common::UiLanguage &language;
+    common::SharedBitmaps &bitmaps;
+    common::SettingsEnvironment environment;
     std::string programFolder;  // ExePath: data files, RES/, help, version file
 };
 

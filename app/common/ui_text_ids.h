@@ -1,0 +1,39 @@
+// Names for the numbers of the UI texts the program looks up (GetUIText,
+// ui_language.h; the built-in texts are in ui_text_table.cpp).
+#pragma once
+
+namespace vt::common {
+
+inline constexpr int kSubtitleFileText = 4;
+inline constexpr int kNoSubtitleFileText = 5;
+inline constexpr int kSubtitleSampleText = 25;
+inline constexpr int kMaxChaptersText = 27;
+inline constexpr int kChapterTimeOutsideText = 28;
+inline constexpr int kSameChapterTimeText = 29;
+inline constexpr int kFirstChapterText = 30;
+inline constexpr int kSeparatorText = 34;
+inline constexpr int kStopQuestionText = 57;
+inline constexpr int kCannotStopText = 64;
+inline constexpr int kStopFirstText = 65;
+inline constexpr int kBrowseCaptionText = 67;
+inline constexpr int kNoFileText = 74;
+inline constexpr int kDataPreparationText = 77;
+inline constexpr int kFirstRunOutcomeText = 89;  // 89 … 106: the run outcomes, user abort first (run_outcome.h)
+inline constexpr int kStartConvertText = 78;
+inline constexpr int kStartSubtitleText = 79;
+inline constexpr int kStartAuthorFileText = 84;
+inline constexpr int kStartAuthorFolderText = 85;
+inline constexpr int kFixVobText = 115;
+inline constexpr int kNtscClipsText = 121;
+inline constexpr int kPalClipsText = 122;
+inline constexpr int kUnsupportedText = 125;
+inline constexpr int kDvd5LimitText = 137;
+inline constexpr int kDvd9LimitText = 138;
+inline constexpr int kDeleteFirstChapterText = 139;
+inline constexpr int kHelpText = 140;
+inline constexpr int kAboutText = 141;
+inline constexpr int kFirstQualityText = 145;  // 145..147: the three output qualities
+inline constexpr int kAddOkText = 148;
+inline constexpr int kFirstDescriptionText = 154;  // 154 … 157: builder, converter, compiler, burner
+
+} // namespace vt::common
