@@ -6,6 +6,7 @@
 #include "app/common/format_hms.h"
 #include "app/common/region_list.h"
 #include "app/common/settings.h"
+#include "app/common/ui_language.h"
 #include "app/common/work_folder.h"
 #include "app/production/conversion_chain.h"
 #include "app/production/dvd_build_chain.h"
@@ -34,7 +35,7 @@ std::string twoDecimals(double value)
 
 // Applies the request's trim, chapters, subtitle and letterbox to a probed
 // clip; "" or why it cannot be used.
-std::string applyRequest(const ClipRequest &request, project::TClipInfo &clip)
+std::string applyRequest(const ClipRequest &request, project::ClipRecord &clip)
 {
     const int32_t start = request.trimStart.value_or(0);
     const int32_t end = request.trimEnd ? std::min(*request.trimEnd, clip.duration) : clip.duration;
@@ -98,7 +99,7 @@ int RunProbe(const std::vector<std::string> &files, std::ostream &out)
             status = 1;
             continue;
         }
-        const project::TClipInfo &clip = *probe.clip;
+        const project::ClipRecord &clip = *probe.clip;
         out << file << "\n"
             << "  duration       " << clip.duration << " s (" << common::FormatHMS(clip.duration) << ")\n"
             << "  picture        " << clip.width << "x" << clip.height << ", displayed " << clip.displayWidth << "x"
@@ -123,7 +124,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
         std::cerr << problem << "\n";
         return 2;
     }
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     for (const ClipRequest &clipRequest : request.clips) {
         project::ProbeResult probe = project::ProbeClip(clipRequest.path, clipRequest.letterbox);
         if (!probe.clip) {
@@ -131,6 +132,8 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
             return 2;
         }
         probe.clip->fileName = fs::absolute(clipRequest.path).string();
+        probe.clip->subtitleFontSize = common::programSettings().subtitleFontSize;
+        probe.clip->subtitleLanguageIndex = common::programSettings().subtitleLanguageIndex;
         const std::string problem = applyRequest(clipRequest, *probe.clip);
         if (!problem.empty()) {
             std::cerr << clipRequest.path << ": " << problem << "\n";
@@ -160,7 +163,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
 
     const common::RegionList regions = common::RegionList::program();
     ConsoleView view;
-    production::ProductionRun run(view, folders);
+    production::ProductionRun run(view, folders, common::programUiLanguage());
     production::DvdBuildChain chain(run, clips, regions, common::programSettings().menuLanguageIndex);
     chain.setDeleteConvertedVobs(!request.keepVobs);
     view.onInterrupt([&chain] { chain.stop(); });
@@ -174,7 +177,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
         << "Volume label: " << run.params().VolumeLabel << "\n"
         << "Titles: " << clips.count() << "\n";
     for (int i = 0; i < clips.count(); ++i) {
-        const project::TClipInfo &clip = clips[i];
+        const project::ClipRecord &clip = clips[i];
         const size_t chapters = clip.chapters ? clip.chapters->buttons.size() : 1;
         out << "  " << (i + 1) << ": " << fs::path(clip.fileName).filename().string() << ", "
             << common::FormatHMS(clip.discDuration()) << (clip.convertedDuration >= 0 ? " (source ended early)" : "")

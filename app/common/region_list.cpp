@@ -1,7 +1,6 @@
 #include "app/common/region_list.h"
 
 #include "app/common/program_files.h"
-#include "app/common/ui_language.h"
 #include "platform/paths.h"
 
 #include <algorithm>
@@ -165,7 +164,6 @@ AddRegionResult RegionList::addUserRegion(const std::string &name, const std::st
     }
     subtitleRead_ = IniFile(subtitleWritePath_);
     result.ok = true;
-    result.message = GetUIText(kAddOkText);
     return result;
 }
 

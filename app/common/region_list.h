@@ -29,7 +29,7 @@ inline constexpr int kMaxRegionsPerFile = 1000;
 struct AddRegionResult {
     bool ok = false;
     bool appended = false;  // a new user region was added to the list
-    std::string message;    // "Add OK!" (localised) or why it failed
+    std::string message;    // why it failed
 };
 
 class RegionList {

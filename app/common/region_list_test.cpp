@@ -99,7 +99,7 @@ TEST(RegionListTest, AddsAndUpdatesUserRegions)
     AddRegionResult added = regions.addUserRegion("Esperanto", "/fonts/eo.ttf", "ISO-8859-3", "EO");
     EXPECT_TRUE(added.ok);
     EXPECT_TRUE(added.appended);
-    EXPECT_EQ(added.message, "Add OK!");
+    EXPECT_TRUE(added.message.empty());
     EXPECT_EQ(regions.userNames(), (std::vector<std::string> {"Esperanto"}));
     expectRegions(regions, {{2, "Esperanto", "ISO-8859-3", "/fonts/eo.ttf", "EO"}});
 
@@ -142,7 +142,6 @@ TEST(RegionListTest, FailedWriteIsNotReportedAsSuccess)
                        tmp.write("blocked", "") + "/Subtitle.ini");
     const AddRegionResult r = regions.addUserRegion("Esperanto", "/fonts/eo.ttf", "ISO-8859-3", "EO");
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.message, "Add OK!");
     EXPECT_NE(r.message.find("Cannot write"), std::string::npos) << r.message;
 }
 

@@ -120,9 +120,4 @@ UiLanguage &programUiLanguage()
     return language;
 }
 
-std::string GetUIText(int number)
-{
-    return programUiLanguage().GetUIText(number);
-}
-
 } // namespace vt::common

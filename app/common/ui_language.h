@@ -81,7 +81,5 @@ private:
 
 // The program's UI language (the language folder of ExePath).
 UiLanguage &programUiLanguage();
-// programUiLanguage().GetUIText(number).
-std::string GetUIText(int number);
 
 } // namespace vt::common

@@ -4,14 +4,31 @@
 
 namespace vt::common {
 
+inline constexpr int kVideoSizeText = 0;
+inline constexpr int kVideoBitrateText = 1;
+inline constexpr int kFrameRateText = 2;
+inline constexpr int kClipNameText = 3;
 inline constexpr int kSubtitleFileText = 4;
 inline constexpr int kNoSubtitleFileText = 5;
+inline constexpr int kAudioBitrateText = 6;
+inline constexpr int kSampleRateText = 7;
+inline constexpr int kStartTimeText = 8;
+inline constexpr int kEndTimeText = 9;
+inline constexpr int kAddSubtitleText = 10;
+inline constexpr int kSetupSubtitleText = 11;
 inline constexpr int kSubtitleSampleText = 25;
 inline constexpr int kMaxChaptersText = 27;
 inline constexpr int kChapterTimeOutsideText = 28;
 inline constexpr int kSameChapterTimeText = 29;
 inline constexpr int kFirstChapterText = 30;
 inline constexpr int kSeparatorText = 34;
+inline constexpr int kMoveUpText = 37;
+inline constexpr int kMoveToTopText = 38;
+inline constexpr int kMoveDownText = 39;
+inline constexpr int kMoveToBottomText = 40;
+inline constexpr int kAddClipsText = 41;
+inline constexpr int kRemoveSelectedText = 42;
+inline constexpr int kAddingClipsText = 50;
 inline constexpr int kStopQuestionText = 57;
 inline constexpr int kCannotStopText = 64;
 inline constexpr int kStopFirstText = 65;

@@ -50,7 +50,7 @@ bool IsDvdFolder(const std::string &folder)
     return !resolveCaseInsensitive(withTrailingSlash(folder) + "VIDEO_TS/VIDEO_TS.IFO").empty();
 }
 
-AuthoringStep::AuthoringStep(ProductionRun &run, const project::ClipInfo &clips, const common::RegionList &regions,
+AuthoringStep::AuthoringStep(ProductionRun &run, const project::ClipRecordList &clips, const common::RegionList &regions,
                              int menuLanguageIndex, MenuFlags flags)
     : run_(run)
     , clips_(clips)
@@ -76,7 +76,7 @@ AuthorScriptInput AuthoringStep::scriptInput() const
     in.backButtonsPossible = flags_.backButtonsPossible;
     in.chapterMenusEnabled = flags_.chapterMenusEnabled;
     for (int i = 0; i < clips_.count(); ++i) {
-        const project::TClipInfo &clip = clips_[i];
+        const project::ClipRecord &clip = clips_[i];
         AuthorScriptClip c;
         c.vobFile = clip.vobFile;
         c.subtitleExists = isFile(clip.subtitleFile);
@@ -150,18 +150,18 @@ void AuthoringStep::authorTick()
         return;
     const int percent = AuthoringPercent(*written, totalVobMB_);
     if (percent >= kFixNotePercent && run_.takeFixNote())
-        run_.LogLine(common::GetUIText(kFixVobText));
+        run_.LogLine(run_.text(kFixVobText));
     run_.ShowProgress(1, percent);
 }
 
 bool AuthoringStep::run()
 {
-    run_.LogLine(common::GetUIText(kStartAuthorFileText));
+    run_.LogLine(run_.text(kStartAuthorFileText));
     if (!WriteAuthorScript()) {
         run_.EndRun(kAuthorParameterWrong);
         return false;
     }
-    run_.LogLine(common::GetUIText(kStartAuthorFolderText));
+    run_.LogLine(run_.text(kStartAuthorFolderText));
     run_.authorTimer.enable();
     const int result = run_.RunOnWorker([this] { return RunAuthor(); });
     run_.authorTimer.disable();

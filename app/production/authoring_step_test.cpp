@@ -30,7 +30,7 @@ protected:
         const std::string made = corvane_test::fixture(
             "authoring_step_pal.vob", {"-f", "lavfi", "-i", "testsrc=size=720x576:rate=25", "-f", "lavfi", "-i",
                                        "sine=sample_rate=48000", "-t", "1", "-target", "pal-dvd"});
-        auto clip = std::make_unique<project::TClipInfo>();
+        auto clip = std::make_unique<project::ClipRecord>();
         clip->vobFile = root + "/OutputVOB_0.vob";
         fs::copy_file(made, clip->vobFile);
         clip->end = 1;
@@ -40,13 +40,13 @@ protected:
     std::string root;
     RunFolders folders;
     RecordingView view;
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     common::RegionList regions = common::RegionList::program();
 };
 
 TEST_F(AuthoringStepTest, MakesTheDvdFolderNamedAfterTheLabel)
 {
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     RunChoices choices;
     choices.ntsc = false;
     choices.volumeLabel = "my disc";
@@ -73,7 +73,7 @@ TEST_F(AuthoringStepTest, FailedAuthoringIsOutcome13AndRemovesItsFolder)
     fs::create_directories(folders.outputFolder + "DVD_DISC/VIDEO_TS");
     std::ofstream(earlier) << "an earlier disc";
     clips[0].vobFile = root + "/missing.vob";
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     ASSERT_TRUE(run.PrepareRun(RunChoices()));
     AuthoringStep step(run, clips, regions, 0);
     EXPECT_FALSE(step.run());
@@ -89,14 +89,14 @@ TEST_F(AuthoringStepTest, MissingLibraryIsOutcome14AndUnwritableScript12)
     {
         folders.programFolder = root + "/nolib/";
         fs::create_directories(folders.programFolder);
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ASSERT_TRUE(run.PrepareRun(RunChoices()));
         AuthoringStep step(run, clips, regions, 0);
         EXPECT_FALSE(step.run());
         EXPECT_EQ(run.outcome(), kAuthorCannotStart);
     }
     {
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ASSERT_TRUE(run.PrepareRun(RunChoices()));
         fs::remove_all(root + "/work");  // the work folder vanished under the run
         AuthoringStep step(run, clips, regions, 0);
@@ -116,7 +116,7 @@ TEST_F(AuthoringStepTest, TitlesHoldAtMost99Chapters)
         for (int i = 0; i < count; ++i)
             times.push_back(i * 10);
         clips[0].chapters = project::TSubChapter::fromTimes(times);
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
         AuthoringStep step(run, clips, regions, 0);
         EXPECT_EQ(step.checkChapters(), accepted) << count;

@@ -77,7 +77,7 @@ std::string PartialVobPath(const std::string &vobPath)
     return vobPath + kPartialSuffix;
 }
 
-std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips)
+std::vector<std::string> ClipSourceFiles(const project::ClipRecordList &clips)
 {
     std::vector<std::string> files;
     for (int i = 0; i < clips.count(); ++i) {
@@ -88,12 +88,12 @@ std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips)
     return files;
 }
 
-bool ConvertedToTheEnd(const project::TClipInfo &clip)
+bool ConvertedToTheEnd(const project::ClipRecord &clip)
 {
     return clip.end >= clip.duration;
 }
 
-ClipConversion::ClipConversion(ProductionRun &run, project::ClipInfo &clips, VobRole role)
+ClipConversion::ClipConversion(ProductionRun &run, project::ClipRecordList &clips, VobRole role)
     : run_(run)
     , clips_(clips)
     , role_(role)
@@ -107,7 +107,7 @@ bool ClipConversion::ConvertAll()
     for (int i = 0; i < clips_.count(); ++i)
         if (!isFile(clips_[i].fileName))
             return endForMissingSource(clips_[i], {});
-    run_.LogLine(common::GetUIText(kStartConvertText));
+    run_.LogLine(run_.text(kStartConvertText));
     ProductionParams &params = run_.params();
     const int jobs = std::min(params.ConversionJobs > 0 ? params.ConversionJobs : MachineConversionJobs(),
                               clips_.count());
@@ -132,7 +132,7 @@ bool ClipConversion::ConvertAll()
     return true;
 }
 
-int ClipConversion::finishClip(project::TClipInfo &clip, const std::string &output, int result, int seconds,
+int ClipConversion::finishClip(project::ClipRecord &clip, const std::string &output, int result, int seconds,
                                int expectedSeconds)
 {
     const std::string partial = PartialVobPath(output);
@@ -182,7 +182,7 @@ bool ClipConversion::convertInWorkers(int jobs)
     ProductionParams &params = run_.params();
     int totalSeconds = 0;
     for (int i = 0; i < clips_.count(); ++i) {
-        const project::TClipInfo &clip = clips_[i];
+        const project::ClipRecord &clip = clips_[i];
         totalSeconds += ConvertedToTheEnd(clip) ? clip.duration - clip.start : clip.end - clip.start;
     }
     std::vector<std::string> finishedByClip(clips_.count());
@@ -244,7 +244,7 @@ bool ClipConversion::convertInWorkers(int jobs)
                 ++it;
                 continue;
             }
-            project::TClipInfo &clip = clips_[it->clipIndex];
+            project::ClipRecord &clip = clips_[it->clipIndex];
             int clipOutcome = kProcessFinish;
             if (worker.killedBySignal() != 0 && !stopSent) {
                 run_.LogLine("The conversion of " + fileNameOf(clip.fileName) + " ended unexpectedly (signal " +
@@ -318,14 +318,14 @@ void ClipConversion::endWithFinishedListed(int outcome, const std::vector<std::s
     run_.EndRun(outcome);
 }
 
-bool ClipConversion::endForMissingSource(const project::TClipInfo &clip, const std::vector<std::string> &finished)
+bool ClipConversion::endForMissingSource(const project::ClipRecord &clip, const std::vector<std::string> &finished)
 {
     run_.LogLine("Source file not found: " + clip.fileName);
     endWithFinishedListed(kConversionParameterWrong, finished);
     return false;
 }
 
-bool ClipConversion::PrepareClip(project::TClipInfo &clip)
+bool ClipConversion::PrepareClip(project::ClipRecord &clip)
 {
     ProductionParams &params = run_.params();
     params.Source = clip.fileName;
@@ -376,7 +376,7 @@ int ClipConversion::EncodeClip()
     return result;
 }
 
-void ClipConversion::noteEarlyEnd(project::TClipInfo &clip, int secondsConverted, int expected)
+void ClipConversion::noteEarlyEnd(project::ClipRecord &clip, int secondsConverted, int expected)
 {
     if (secondsConverted + kEarlyEndTolerance >= expected) {
         clip.convertedDuration = -1;
@@ -410,10 +410,10 @@ void ClipConversion::conversionTick()
 void ClipConversion::Stop()
 {
     if (!converterLoaded_) {
-        run_.view().showMessage(common::GetUIText(kCannotStopText));
+        run_.view().showMessage(run_.text(kCannotStopText));
         return;
     }
-    if (!run_.view().askYesNo(common::GetUIText(kStopQuestionText)))
+    if (!run_.view().askYesNo(run_.text(kStopQuestionText)))
         return;
     run_.setUserAbort();
     if (stopConvert_)

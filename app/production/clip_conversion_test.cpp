@@ -34,14 +34,14 @@ protected:
         folders = {corvane_test::test_lib_dir(), root + "/work/", root + "/out/"};
     }
 
-    project::TClipInfo &addClip(const std::string &name, int duration, const std::string &extraFacts = "")
+    project::ClipRecord &addClip(const std::string &name, int duration, const std::string &extraFacts = "")
     {
         const std::string path = root + "/" + name;
         std::ofstream(path) << "clip";
         std::ofstream(path + ".facts") << "[facts]\nduration=" << duration
                                        << "\nwidth=720\nheight=404\naspect=0\nprogressive=1\nencode_pace=50\n"
                                        << extraFacts;
-        auto clip = std::make_unique<project::TClipInfo>();
+        auto clip = std::make_unique<project::ClipRecord>();
         clip->fileName = path;
         project::StreamFacts facts;
         facts.duration = duration;
@@ -64,7 +64,7 @@ protected:
 
     int convert(RunChoices choices = RunChoices(), ClipConversion::VobRole role = ClipConversion::VobsAreResults)
     {
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ClipConversion conversion(run, clips, role);
         conversion.setWorkerProgram(workerProgram);
         view.onProcessEvents = stopAction ? [&] { stopAction(conversion); } : std::function<void()>();
@@ -79,16 +79,16 @@ protected:
     RunFolders folders;
     std::string workerProgram;  // "" for the one beside the test program
     RecordingView view;
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     std::function<void(ClipConversion &)> stopAction;
 };
 
 TEST_F(ClipConversionTest, ArgumentsAndNaming)
 {
-    project::TClipInfo &trimmed = addClip("a.avi", 600);
+    project::ClipRecord &trimmed = addClip("a.avi", 600);
     trimmed.setTimes(20, 500);
     trimmed.letterbox = true;
-    project::TClipInfo &nearEnd = addClip("b.avi", 600);
+    project::ClipRecord &nearEnd = addClip("b.avi", 600);
     nearEnd.setTimes(0, 595);  // within the last 10 s: still honoured
     nearEnd.letterbox = false;
     addClip("c.avi", 30);      // untrimmed: to the end
@@ -212,7 +212,7 @@ TEST_F(ClipConversionTest, StopOrFailureLeavesNoPartialVob)
         EXPECT_EQ(view.logged("Complete: OutputVOB_0.vob"), c.firstKept) << c.what;
         EXPECT_FALSE(fs::exists(out + "OutputVOB_1.vob")) << c.what;
         EXPECT_FALSE(fs::exists(out + "OutputVOB_1.vob.part")) << c.what;
-        EXPECT_EQ(view.log.back(), RunOutcomeText(c.outcome)) << c.what;
+        EXPECT_EQ(view.log.back(), RunOutcomeText(builtInTexts(), c.outcome)) << c.what;
     }
 }
 
@@ -226,7 +226,7 @@ TEST_F(ClipConversionTest, StopAnsweredNoGoesOn)
 
 TEST_F(ClipConversionTest, StopOutsideAConversionCannotStop)
 {
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     ClipConversion conversion(run, clips);
     conversion.Stop();
     EXPECT_EQ(view.messages, (std::vector<std::string>{"Can not stop process!"}));
@@ -236,7 +236,7 @@ TEST_F(ClipConversionTest, StopOutsideAConversionCannotStop)
 TEST_F(ClipConversionTest, ConverterModeRun)
 {
     {
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ConversionChain chain(run, clips);
         EXPECT_EQ(chain.run(RunChoices()), kOutcomeNone);
         EXPECT_EQ(view.messages, (std::vector<std::string>{"No file to convert."}));
@@ -246,7 +246,7 @@ TEST_F(ClipConversionTest, ConverterModeRun)
     EXPECT_FALSE(DeinterlaceByDefault(clips));
     clips[0].interlaced = true;
     EXPECT_TRUE(DeinterlaceByDefault(clips));
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     ConversionChain chain(run, clips);
     EXPECT_EQ(chain.run(RunChoices()), kProcessFinish);
     EXPECT_EQ(view.busyStates, (std::vector<bool>{true, false}));
@@ -377,7 +377,7 @@ TEST_F(ParallelConversionTest, StopOrKilledWorkerEndsTheWholeRun)
             EXPECT_FALSE(fs::exists(out + name)) << c.what << " " << name;
             EXPECT_FALSE(view.logged(std::string("Complete: ") + name)) << c.what << " " << name;
         }
-        EXPECT_EQ(view.log.back(), RunOutcomeText(c.outcome)) << c.what;
+        EXPECT_EQ(view.log.back(), RunOutcomeText(builtInTexts(), c.outcome)) << c.what;
         const bool killReported = std::any_of(view.log.begin(), view.log.end(), [](const std::string &line) {
             return line.find("ended unexpectedly (signal 9: Killed)") != std::string::npos;
         });

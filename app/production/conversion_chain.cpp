@@ -13,7 +13,7 @@ using common::kNoFileText;
 
 } // namespace
 
-ConversionChain::ConversionChain(ProductionRun &run, project::ClipInfo &clips)
+ConversionChain::ConversionChain(ProductionRun &run, project::ClipRecordList &clips)
     : run_(run)
     , clips_(clips)
     , conversion_(run, clips, ClipConversion::VobsAreResults)
@@ -23,7 +23,7 @@ ConversionChain::ConversionChain(ProductionRun &run, project::ClipInfo &clips)
 int ConversionChain::run(const RunChoices &choices)
 {
     if (clips_.empty()) {
-        run_.view().showMessage(common::GetUIText(kNoFileText));
+        run_.view().showMessage(run_.text(kNoFileText));
         return kOutcomeNone;
     }
     if (!run_.PrepareRun(choices, ClipSourceFiles(clips_))) {
@@ -35,7 +35,7 @@ int ConversionChain::run(const RunChoices &choices)
     return run_.outcome();
 }
 
-bool DeinterlaceByDefault(const project::ClipInfo &clips)
+bool DeinterlaceByDefault(const project::ClipRecordList &clips)
 {
     for (int i = 0; i < clips.count(); ++i)
         if (clips[i].interlaced)

@@ -15,7 +15,7 @@ namespace vt::production {
 
 class ConversionChain {
 public:
-    ConversionChain(ProductionRun &run, project::ClipInfo &clips);
+    ConversionChain(ProductionRun &run, project::ClipRecordList &clips);
 
     // "No file to convert." for an empty list (outcome −1, nothing started);
     // otherwise PrepareRun, the conversion step and outcome 1 on success.
@@ -27,12 +27,12 @@ public:
 
 private:
     ProductionRun &run_;
-    project::ClipInfo &clips_;
+    project::ClipRecordList &clips_;
     ClipConversion conversion_;
 };
 
 // The deinterlacing box's default: checked exactly when a clip is interlaced.
-bool DeinterlaceByDefault(const project::ClipInfo &clips);
+bool DeinterlaceByDefault(const project::ClipRecordList &clips);
 
 // Closing a production window: when the NTSC box differs from the setting,
 // the setting takes it and "VideoFormat" of section "Option" is written.

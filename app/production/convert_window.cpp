@@ -47,7 +47,7 @@ QString qt(const std::string &text)
 TConvertWindow::TConvertWindow(ConvertWindowServices services, QWidget *parent)
     : TsuiForm(parent)
     , services_(std::move(services))
-    , run_(*this, {services_.programFolder, services_.workFolder, services_.settings.outputFolder})
+    , run_(*this, {services_.programFolder, services_.workFolder, services_.settings.outputFolder}, services_.language)
     , chain_(run_, services_.clips)
     , aspect_(services_.settings.shape4x3 ? vt::production::kAspect4x3 : vt::production::kAspect16x9)
 {

@@ -23,7 +23,7 @@ namespace vt {
 class ExclusivePair;
 }
 namespace vt::project {
-class ClipInfo;
+class ClipRecordList;
 }
 namespace vt::common {
 struct Settings;
@@ -34,7 +34,7 @@ class UiLanguage;
 struct ConvertWindowServices {
     vt::common::Settings &settings;
     vt::common::UiLanguage &language;
-    vt::project::ClipInfo &clips;
+    vt::project::ClipRecordList &clips;
     std::string programFolder;  // the converter library's folder (ExePath)
     std::string workFolder;     // emptied when shown, at Start and when closed
     std::string optionIniPath;  // where a changed TV system is written

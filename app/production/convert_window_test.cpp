@@ -60,14 +60,14 @@ public:
 
     // A clip file with its facts for the scripted library (pace: clip
     // seconds converted per 10 ms).
-    vt::project::TClipInfo &addClip(const char *name, int duration, const std::string &extraFacts = "",
+    vt::project::ClipRecord &addClip(const char *name, int duration, const std::string &extraFacts = "",
                                     int pace = 50)
     {
         const std::string path = folder.file(name);
         std::ofstream(path) << "clip";
         std::ofstream(path + ".facts") << "[facts]\nduration=" << duration << "\nwidth=720\nheight=576\naspect=1\n"
                                        << "encode_pace=" << pace << "\n" << extraFacts;
-        auto clip = std::make_unique<vt::project::TClipInfo>();
+        auto clip = std::make_unique<vt::project::ClipRecord>();
         clip->fileName = path;
         vt::project::StreamFacts facts;
         facts.duration = duration;
@@ -91,7 +91,7 @@ public:
     vt::common::TestProgramFolder folder;
     vt::ScriptedDialogService dialogs;
     vt::ScopedDialogService scopedDialogs{dialogs};
-    vt::project::ClipInfo clips;
+    vt::project::ClipRecordList clips;
     std::unique_ptr<TConvertWindow> window;
     QList<QUrl> opened;
     vt::DesktopOpener previousOpener;
@@ -233,7 +233,7 @@ private slots:
         QFETCH(QString, lastLine);
         Fixture f(failure != "no converter library");
         f.addClip("ok.mpg", 10);
-        vt::project::TClipInfo &bad = f.addClip("bad.mpg", 10,
+        vt::project::ClipRecord &bad = f.addClip("bad.mpg", 10,
                                                 failure == "converter fails"      ? "encode_result=-1\n"
                                                 : failure == "converter odd result" ? "encode_result=7\n"
                                                                                     : "");

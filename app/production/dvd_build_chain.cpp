@@ -15,7 +15,7 @@ using common::kNoFileText;
 
 } // namespace
 
-DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const common::RegionList &regions,
+DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions,
                              int menuLanguageIndex, MenuFlags flags)
     : run_(run)
     , clips_(clips)
@@ -28,7 +28,7 @@ DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const
 int DvdBuildChain::run(const RunChoices &choices)
 {
     if (clips_.empty()) {
-        run_.view().showMessage(common::GetUIText(kNoFileText));
+        run_.view().showMessage(run_.text(kNoFileText));
         return kOutcomeNone;
     }
     if (!run_.PrepareRun(choices, ClipSourceFiles(clips_))) {

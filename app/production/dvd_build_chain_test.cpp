@@ -30,7 +30,7 @@ protected:
         folders = {corvane_test::bin_dir(), root + "/work/", root + "/out/"};
     }
 
-    project::TClipInfo &addClip(const std::string &source)
+    project::ClipRecord &addClip(const std::string &source)
     {
         project::ProbeResult probe = project::ProbeClip(source);
         EXPECT_TRUE(probe.clip) << probe.error;
@@ -40,7 +40,7 @@ protected:
 
     int build(bool deleteVobs = false)
     {
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         DvdBuildChain chain(run, clips, regions, 0);
         chain.setDeleteConvertedVobs(deleteVobs);
         const int outcome = chain.run(RunChoices{false});
@@ -60,7 +60,7 @@ protected:
     std::string root, dvdFolder;
     RunFolders folders;
     RecordingView view;
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     common::RegionList regions = common::RegionList::program();
 };
 

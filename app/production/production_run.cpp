@@ -52,14 +52,20 @@ std::string folderNameProblem(const char *role, const std::string &folder)
 
 } // namespace
 
-ProductionRun::ProductionRun(ProductionView &view, RunFolders folders)
+ProductionRun::ProductionRun(ProductionView &view, RunFolders folders, const common::UiLanguage &language)
     : view_(view)
+    , language_(language)
     , folders_(std::move(folders))
     , namedWorkFolder_(folders_.workFolder.empty() ? workFolder() : folders_.workFolder)
 {
     target_.post = &ProductionRun::post;
     target_.pump = &ProductionRun::pumpTarget;
     target_.user = this;
+}
+
+std::string ProductionRun::text(int number) const
+{
+    return language_.GetUIText(number);
 }
 
 ProductionRun::~ProductionRun() = default;
@@ -119,7 +125,7 @@ bool ProductionRun::PrepareRun(const RunChoices &choices, const std::vector<std:
         return false;
     }
     folders_.workFolder = ownWorkFolder;
-    LogLine(common::GetUIText(kDataPreparationText));
+    LogLine(text(kDataPreparationText));
     common::EmptyWorkFolder(folders_.workFolder);
     return true;
 }
@@ -149,7 +155,7 @@ void ProductionRun::EndRun(int outcome)
         removeMadeFiles();
     }
     madeFiles_.clear();
-    const std::string text = RunOutcomeText(outcome);
+    const std::string text = RunOutcomeText(language_, outcome);
     if (!text.empty())
         LogLine(text);
 }

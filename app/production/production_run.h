@@ -18,6 +18,10 @@
 #include <string>
 #include <vector>
 
+namespace vt::common {
+class UiLanguage;
+}
+
 namespace vt::production {
 
 // Where a run reads and writes.
@@ -29,7 +33,8 @@ struct RunFolders {
 
 class ProductionRun {
 public:
-    ProductionRun(ProductionView &view, RunFolders folders);
+    // language: the texts of the log lines and messages.
+    ProductionRun(ProductionView &view, RunFolders folders, const common::UiLanguage &language);
     ~ProductionRun();
     ProductionRun(const ProductionRun &) = delete;
     ProductionRun &operator=(const ProductionRun &) = delete;
@@ -59,6 +64,8 @@ public:
     // between runs).
     void setOutputFolder(const std::string &folder) { folders_.outputFolder = folder; }
     ProductionView &view() { return view_; }
+    // The UI text with that number (ui_text_ids.h) in the run's language.
+    std::string text(int number) const;
 
     // The user pressed Stop and confirmed (the steps look at it after each
     // converter call). Safe from any thread.
@@ -95,6 +102,7 @@ private:
     void removeMadeFiles();
 
     ProductionView &view_;
+    const common::UiLanguage &language_;
     RunFolders folders_;
     std::string namedWorkFolder_;
     std::vector<std::string> madeFiles_;

@@ -73,7 +73,7 @@ protected:
 
 TEST_F(ProductionRunTest, PrepareAndEnd)
 {
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     ASSERT_TRUE(run.PrepareRun(RunChoices()));
     EXPECT_TRUE(run.busy());
     EXPECT_TRUE(std::filesystem::is_directory(root + "/out"));
@@ -98,12 +98,12 @@ TEST_F(ProductionRunTest, EmptiesOnlyItsOwnWorkFolder)
     const std::string clip = root + "/work/clip.mp4";
     std::ofstream(clip) << "the user's clip";
     {
-        ProductionRun run(view, {folders.programFolder, root + "/work/", root + "/out"});
+        ProductionRun run(view, {folders.programFolder, root + "/work/", root + "/out"}, builtInTexts());
         EXPECT_FALSE(run.PrepareRun(RunChoices(), {clip}));
         EXPECT_TRUE(view.logged("The work folder " + root + "/work/ holds the source " + clip +
                                 "; choose a work folder that holds neither sources nor output."));
     }
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     ASSERT_TRUE(run.PrepareRun(RunChoices(), {root + "/clips/clip.mp4"}));
     const std::string own = run.folders().workFolder;
     std::ofstream(own + "author.xml") << "left from the last run";
@@ -115,7 +115,7 @@ TEST_F(ProductionRunTest, EmptiesOnlyItsOwnWorkFolder)
     std::ofstream(root + "/plain") << "a file";
     for (const RunFolders &refused : {RunFolders{folders.programFolder, root + "/plain", root + "/out"},
                                       RunFolders{folders.programFolder, root + "/out", root + "/out"}}) {
-        ProductionRun other(view, refused);
+        ProductionRun other(view, refused, builtInTexts());
         EXPECT_FALSE(other.PrepareRun(RunChoices())) << refused.workFolder;
         EXPECT_FALSE(std::filesystem::exists(folders.programFolder + "vantorel-work"));
         EXPECT_FALSE(std::filesystem::exists(root + "/out/vantorel-work"));
@@ -135,30 +135,30 @@ TEST_F(ProductionRunTest, RefusesFolderNamesTheControlFilesCannotHold)
         {root + "/caf\xE9", root + "/work/", "The output folder name is not valid UTF-8 text"},
     };
     for (const Case &c : cases) {
-        ProductionRun run(view, {folders.programFolder, c.work, c.output});
+        ProductionRun run(view, {folders.programFolder, c.work, c.output}, builtInTexts());
         EXPECT_FALSE(run.PrepareRun(RunChoices())) << c.says;
         EXPECT_EQ(view.log.back().rfind(c.says, 0), 0u) << view.log.back();
         EXPECT_FALSE(std::filesystem::exists(c.refused())) << c.says;
         EXPECT_TRUE(std::filesystem::exists(root + "/work/sub/old.txt"));  // nothing emptied
     }
     // A name with spaces and non-ASCII letters is fine.
-    ProductionRun run(view, {folders.programFolder, root + "/work/", root + "/Vid\xC3\xA9os & more"});
+    ProductionRun run(view, {folders.programFolder, root + "/work/", root + "/Vid\xC3\xA9os & more"}, builtInTexts());
     EXPECT_TRUE(run.PrepareRun(RunChoices()));
 }
 
 TEST_F(ProductionRunTest, OutcomeTexts)
 {
-    EXPECT_EQ(RunOutcomeText(0), "<<< User abort");
-    EXPECT_EQ(RunOutcomeText(1), "<<< Process finish");
-    EXPECT_EQ(RunOutcomeText(15), "<<< Can not start conversion process");
-    EXPECT_EQ(RunOutcomeText(17), "<<< Burning process wrong");
-    EXPECT_EQ(RunOutcomeText(18), "");
-    EXPECT_EQ(RunOutcomeText(-1), "");
+    EXPECT_EQ(RunOutcomeText(builtInTexts(), 0), "<<< User abort");
+    EXPECT_EQ(RunOutcomeText(builtInTexts(), 1), "<<< Process finish");
+    EXPECT_EQ(RunOutcomeText(builtInTexts(), 15), "<<< Can not start conversion process");
+    EXPECT_EQ(RunOutcomeText(builtInTexts(), 17), "<<< Burning process wrong");
+    EXPECT_EQ(RunOutcomeText(builtInTexts(), 18), "");
+    EXPECT_EQ(RunOutcomeText(builtInTexts(), -1), "");
 }
 
 TEST_F(ProductionRunTest, ProgressIsClamped)
 {
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     run.ShowProgress(1, 140);
     run.ShowProgress(2, -3);
     EXPECT_EQ(view.progress, (std::vector<std::pair<int, int>>{{1, 100}, {2, 0}}));
@@ -166,7 +166,7 @@ TEST_F(ProductionRunTest, ProgressIsClamped)
 
 TEST_F(ProductionRunTest, WorkerKeepsTheViewAliveAndReturnsItsResult)
 {
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     std::atomic<bool> release{false};
     int ticks = 0;
     run.muxTimer.setTick([&] {
@@ -187,7 +187,7 @@ TEST_F(ProductionRunTest, WorkerKeepsTheViewAliveAndReturnsItsResult)
 
 TEST_F(ProductionRunTest, FixNoteOncePerRun)
 {
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     ASSERT_TRUE(run.PrepareRun(RunChoices()));
     EXPECT_TRUE(run.takeFixNote());
     EXPECT_FALSE(run.takeFixNote());

@@ -2,6 +2,7 @@
 // questions from a script.
 #pragma once
 
+#include "app/common/ui_language.h"
 #include "app/production/production_view.h"
 
 #include <deque>
@@ -10,6 +11,13 @@
 #include <vector>
 
 namespace vt::production {
+
+// The built-in texts, with no language file: what a run in a test speaks.
+inline const common::UiLanguage &builtInTexts()
+{
+    static const common::UiLanguage language("");
+    return language;
+}
 
 class RecordingView : public ProductionView {
 public:

@@ -4,11 +4,11 @@
 
 namespace vt::production {
 
-std::string RunOutcomeText(int outcome)
+std::string RunOutcomeText(const common::UiLanguage &language, int outcome)
 {
     if (outcome < kUserAbort || outcome > kBurningProcessWrong)
         return "";
-    return common::GetUIText(common::kFirstRunOutcomeText + outcome);
+    return language.GetUIText(common::kFirstRunOutcomeText + outcome);
 }
 
 } // namespace vt::production

@@ -3,6 +3,10 @@
 
 #include <string>
 
+namespace vt::common {
+class UiLanguage;
+}
+
 namespace vt::production {
 
 enum RunOutcome {
@@ -28,6 +32,6 @@ enum RunOutcome {
 };
 
 // "<<< Process finish" and the others (texts 89 to 106); "" outside 0..17.
-std::string RunOutcomeText(int outcome);
+std::string RunOutcomeText(const common::UiLanguage &language, int outcome);
 
 } // namespace vt::production

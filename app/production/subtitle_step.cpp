@@ -77,7 +77,7 @@ std::string SubtitleFileProblem(const std::string &path)
     return ReadSrtFile(path).error;
 }
 
-SubtitleStep::SubtitleStep(ProductionRun &run, project::ClipInfo &clips, const common::RegionList &regions)
+SubtitleStep::SubtitleStep(ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions)
     : run_(run)
     , clips_(clips)
     , regions_(regions)
@@ -101,7 +101,7 @@ bool SubtitleStep::check()
     return true;
 }
 
-int SubtitleStep::WriteSubtitleScript(const project::TClipInfo &clip)
+int SubtitleStep::WriteSubtitleScript(const project::ClipRecord &clip)
 {
     if (clip.subtitleFile.empty())
         return 0;
@@ -173,7 +173,7 @@ bool SubtitleStep::muxed(int clipIndex) const
 bool SubtitleStep::run()
 {
     muxed_.assign(clips_.count(), false);
-    run_.LogLine(common::GetUIText(kStartSubtitleText));
+    run_.LogLine(run_.text(kStartSubtitleText));
     for (int i = 0; i < clips_.count(); ++i) {
         const int script = WriteSubtitleScript(clips_[i]);
         if (script == 0)

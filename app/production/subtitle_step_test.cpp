@@ -44,7 +44,7 @@ protected:
         fs::copy_file(made, vob);
         srt = root + "/Tom & Jerry.srt";
         std::ofstream(srt) << "1\n00:00:00,200 --> 00:00:00,900\nHello\n";
-        auto clip = std::make_unique<project::TClipInfo>();
+        auto clip = std::make_unique<project::ClipRecord>();
         clip->vobFile = vob;
         clip->subtitleFile = srt;
         clip->subtitleFontSize = 22;
@@ -65,19 +65,19 @@ protected:
     std::string root, vob, srt;
     RunFolders folders;
     RecordingView view;
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     common::RegionList regions = common::RegionList::program();
 };
 
 TEST_F(SubtitleStepTest, ScriptResults)
 {
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
     SubtitleStep step(run, clips, regions);
 
-    project::TClipInfo none;
+    project::ClipRecord none;
     EXPECT_EQ(step.WriteSubtitleScript(none), 0);
-    project::TClipInfo missing;
+    project::ClipRecord missing;
     missing.subtitleFile = root + "/gone.srt";
     EXPECT_EQ(step.WriteSubtitleScript(missing), -1);
 
@@ -112,7 +112,7 @@ TEST_F(SubtitleStepTest, CuesMoveWithTheTrim)
          "3\n00:00:05,500 --> 00:00:06,500\nacross the end\n\n4\n00:00:07,000 --> 00:00:07,800\nlast\n\n"},
     };
     for (const Case &c : cases) {
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
         SubtitleStep step(run, clips, regions);
         clips[0].duration = 10;
@@ -126,7 +126,7 @@ TEST_F(SubtitleStepTest, CuesMoveWithTheTrim)
     }
 
     // Nothing left in the kept part: no mux, and the run goes on.
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
     SubtitleStep step(run, clips, regions);
     std::ofstream(srt) << "1\n00:00:09,000 --> 00:00:09,800\nlast\n";
@@ -151,7 +151,7 @@ TEST_F(SubtitleStepTest, CharacterSetFollowsTheFile)
         {"GB18030 in a Chinese region", cue + "\xC4\xE3\xBA\xC3\n", 4, "GB18030"},
     };
     for (const Case &c : cases) {
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
         SubtitleStep step(run, clips, regions);
         std::ofstream(srt, std::ios::binary) << c.bytes;
@@ -167,7 +167,7 @@ TEST_F(SubtitleStepTest, CharacterSetFollowsTheFile)
 
 TEST_F(SubtitleStepTest, UnicodeTextGetsAFontThatHasItsCharacters)
 {
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
     SubtitleStep step(run, clips, regions);
     std::ofstream(srt) << "1\n00:00:00,200 --> 00:00:00,900\nCaf\xC3\xA9\n\xE4\xBD\xA0\xE5\xA5\xBD\n";
@@ -194,7 +194,7 @@ TEST_F(SubtitleStepTest, MalformedFilesAreNamedBeforeSpumuxRuns)
     for (const Case &c : cases) {
         std::ofstream(srt) << c.content;
         {
-            ProductionRun run(view, folders);
+            ProductionRun run(view, folders, builtInTexts());
             ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
             SubtitleStep step(run, clips, regions);
             EXPECT_FALSE(step.check());
@@ -202,7 +202,7 @@ TEST_F(SubtitleStepTest, MalformedFilesAreNamedBeforeSpumuxRuns)
             ASSERT_GE(view.log.size(), 2u);
             EXPECT_EQ(view.log[view.log.size() - 2].rfind(c.says, 0), 0u) << view.log[view.log.size() - 2];
         }
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
         SubtitleStep step(run, clips, regions);
         EXPECT_FALSE(step.run());
@@ -229,7 +229,7 @@ TEST_F(SubtitleStepTest, Utf8TextLooksLikeTheSameTextInTheRegionsCharacterSet)
         clips[0].subtitleLanguageIndex = region;
         clips[0].duration = 10;
         clips[0].setTimes(start, 10);
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         EXPECT_TRUE(run.PrepareRun(RunChoices{false}));
         SubtitleStep step(run, clips, regions);
         EXPECT_TRUE(step.run()) << view.log.back();
@@ -259,7 +259,7 @@ TEST_F(SubtitleStepTest, Utf8TextLooksLikeTheSameTextInTheRegionsCharacterSet)
 
 TEST_F(SubtitleStepTest, MuxAddsASubpictureStream)
 {
-    ProductionRun run(view, folders);
+    ProductionRun run(view, folders, builtInTexts());
     ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
     SubtitleStep step(run, clips, regions);
     ASSERT_TRUE(step.run()) << view.log.back();
@@ -289,7 +289,7 @@ TEST_F(SubtitleStepTest, StepOutcomes)
     {
         // An empty VOB: spumux writes nothing, and the log says which files it failed on.
         std::ofstream(vob, std::ios::trunc);
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
         SubtitleStep step(run, clips, regions);
         EXPECT_FALSE(step.run());
@@ -299,7 +299,7 @@ TEST_F(SubtitleStepTest, StepOutcomes)
     {
         folders.programFolder = root + "/nolib/";
         fs::create_directories(folders.programFolder);
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
         SubtitleStep step(run, clips, regions);
         EXPECT_FALSE(step.run());
@@ -308,7 +308,7 @@ TEST_F(SubtitleStepTest, StepOutcomes)
     }
     {
         clips[0].subtitleFile = root + "/gone.srt";
-        ProductionRun run(view, folders);
+        ProductionRun run(view, folders, builtInTexts());
         ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
         SubtitleStep step(run, clips, regions);
         EXPECT_FALSE(step.run());

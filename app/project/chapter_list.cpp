@@ -7,28 +7,28 @@
 
 namespace vt::project {
 
-std::string ChapterRefusalText(ChapterRefusal refusal)
+std::string ChapterRefusalText(const common::UiLanguage &language, ChapterRefusal refusal)
 {
     switch (refusal) {
     case ChapterRefusal::None:
         return "";
     case ChapterRefusal::MaxCount:
-        return common::GetUIText(common::kMaxChaptersText);
+        return language.GetUIText(common::kMaxChaptersText);
     case ChapterRefusal::TimeOutside:
-        return common::GetUIText(common::kChapterTimeOutsideText);
+        return language.GetUIText(common::kChapterTimeOutsideText);
     case ChapterRefusal::SameTime:
-        return common::GetUIText(common::kSameChapterTimeText);
+        return language.GetUIText(common::kSameChapterTimeText);
     case ChapterRefusal::FirstChapter:
-        return common::GetUIText(common::kFirstChapterText);
+        return language.GetUIText(common::kFirstChapterText);
     case ChapterRefusal::DeleteFirst:
-        return common::GetUIText(common::kDeleteFirstChapterText);
+        return language.GetUIText(common::kDeleteFirstChapterText);
     case ChapterRefusal::ClipTooShort:
         return "To add chapter, the clip duration must larger than one minute!";
     }
     return "";
 }
 
-void ChapterList::prepare(const TClipInfo &clip)
+void ChapterList::prepare(const ClipRecord &clip)
 {
     prepare(clip.start, clip.end, clip.chapters ? clip.chapters->times() : std::vector<int32_t>());
 }

@@ -1,9 +1,14 @@
 #include "app/project/chapter_list.h"
 
+#include "app/common/ui_language.h"
+
 #include <gtest/gtest.h>
 
 namespace vt::project {
 namespace {
+
+// The built-in texts, with no language file.
+const vt::common::UiLanguage language {""};
 
 using Times = std::vector<int32_t>;
 
@@ -77,11 +82,11 @@ TEST(ChapterList, AutoSplitAndSpinBoxes)
 
 TEST(ChapterList, RefusalTexts)
 {
-    EXPECT_EQ(ChapterRefusalText(ChapterRefusal::MaxCount), "Excceeding MAX chapter count!");
-    EXPECT_EQ(ChapterRefusalText(ChapterRefusal::DeleteFirst), "Can not delete chapter 1");
-    EXPECT_EQ(ChapterRefusalText(ChapterRefusal::ClipTooShort),
+    EXPECT_EQ(ChapterRefusalText(language, ChapterRefusal::MaxCount), "Excceeding MAX chapter count!");
+    EXPECT_EQ(ChapterRefusalText(language, ChapterRefusal::DeleteFirst), "Can not delete chapter 1");
+    EXPECT_EQ(ChapterRefusalText(language, ChapterRefusal::ClipTooShort),
               "To add chapter, the clip duration must larger than one minute!");
-    EXPECT_EQ(ChapterRefusalText(ChapterRefusal::None), "");
+    EXPECT_EQ(ChapterRefusalText(language, ChapterRefusal::None), "");
 }
 
 } // namespace

@@ -17,7 +17,7 @@ using common::kPalClipsText;
 
 } // namespace
 
-AddClipsResult AddClips(ClipInfo &clips, const std::vector<std::string> &files, const AddClipsOptions &options)
+AddClipsResult AddClips(ClipRecordList &clips, const std::vector<std::string> &files, const AddClipsOptions &options)
 {
     AddClipsResult result;
     const bool lookForSubtitles = options.builderMode && files.size() <= kSubtitleLookupMaxFiles;
@@ -29,6 +29,8 @@ AddClipsResult AddClips(ClipInfo &clips, const std::vector<std::string> &files, 
             result.failed.push_back(file);
             continue;
         }
+        probe.clip->subtitleFontSize = options.subtitleFontSize;
+        probe.clip->subtitleLanguageIndex = options.subtitleLanguageIndex;
         if (lookForSubtitles) {
             const std::string subtitle = SameNamedSubtitle(file);
             if (!subtitle.empty())
@@ -41,36 +43,36 @@ AddClipsResult AddClips(ClipInfo &clips, const std::vector<std::string> &files, 
     return result;
 }
 
-std::string UnsupportedFilesMessage(const std::vector<std::string> &failed)
+std::string UnsupportedFilesMessage(const common::UiLanguage &language, const std::vector<std::string> &failed)
 {
     if (failed.empty())
         return "";
-    std::string message = common::GetUIText(kUnsupportedText);
+    std::string message = language.GetUIText(kUnsupportedText);
     for (const std::string &path : failed)
         message += path + "\n";
     return message;
 }
 
-std::string DiscLimitMessage(const DiscEstimate &estimate, DiscType disc)
+std::string DiscLimitMessage(const common::UiLanguage &language, const DiscEstimate &estimate, DiscType disc)
 {
     if (estimate.withinLimit())
         return "";
-    return common::GetUIText(disc == DiscType::DVD5 ? kDvd5LimitText : kDvd9LimitText);
+    return language.GetUIText(disc == DiscType::DVD5 ? kDvd5LimitText : kDvd9LimitText);
 }
 
-bool IsNtscClip(const TClipInfo &clip)
+bool IsNtscClip(const ClipRecord &clip)
 {
     return clip.height == 480 && static_cast<int>(clip.frameRate) == 29;
 }
 
-std::string TvSystemMismatchMessage(const ClipInfo &clips)
+std::string TvSystemMismatchMessage(const common::UiLanguage &language, const ClipRecordList &clips)
 {
     std::string ntsc, pal;
     for (int i = 0; i < clips.count(); ++i)
         (IsNtscClip(clips[i]) ? ntsc : pal) += clips[i].vobFile + "\n";
     if (ntsc.empty() || pal.empty())
         return "";
-    return common::GetUIText(kNtscClipsText) + ntsc + common::GetUIText(kPalClipsText) + pal;
+    return language.GetUIText(kNtscClipsText) + ntsc + language.GetUIText(kPalClipsText) + pal;
 }
 
 } // namespace vt::project

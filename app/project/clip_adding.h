@@ -11,12 +11,19 @@
 #include <string>
 #include <vector>
 
+namespace vt::common {
+class UiLanguage;
+}
+
 namespace vt::project {
 
 struct AddClipsOptions {
     bool builderMode = true;  // subtitles offered (one-step builder)
     bool letterbox = true;    // the " Auto Add Letter Box" box
     std::string libraryFolder;  // the converter library's folder ("" program folder)
+    // The subtitle defaults of the settings each new clip starts with.
+    int32_t subtitleFontSize = 20;
+    int32_t subtitleLanguageIndex = 0;
     // Called before each file with its name (no folder): the progress window's line.
     std::function<void(const std::string &)> progress;
 };
@@ -28,19 +35,19 @@ struct AddClipsResult {
 
 inline constexpr int kSubtitleLookupMaxFiles = 2;
 
-AddClipsResult AddClips(ClipInfo &clips, const std::vector<std::string> &files, const AddClipsOptions &options);
+AddClipsResult AddClips(ClipRecordList &clips, const std::vector<std::string> &files, const AddClipsOptions &options);
 
 // Text 125 followed by each path and a line break; "" when nothing failed.
-std::string UnsupportedFilesMessage(const std::vector<std::string> &failed);
+std::string UnsupportedFilesMessage(const common::UiLanguage &language, const std::vector<std::string> &failed);
 
 // Text 137 (DVD-5) or 138 (DVD-9) when the estimate is not within the disc;
 // "" when it is.
-std::string DiscLimitMessage(const DiscEstimate &estimate, DiscType disc);
+std::string DiscLimitMessage(const common::UiLanguage &language, const DiscEstimate &estimate, DiscType disc);
 
 // A clip is NTSC when its height is 480 and its frame rate truncates to 29.
-bool IsNtscClip(const TClipInfo &clip);
+bool IsNtscClip(const ClipRecord &clip);
 // Texts 121 and 122 with the clips' VOB files when NTSC and PAL clips are
 // mixed; "" otherwise.
-std::string TvSystemMismatchMessage(const ClipInfo &clips);
+std::string TvSystemMismatchMessage(const common::UiLanguage &language, const ClipRecordList &clips);
 
 } // namespace vt::project

@@ -1,5 +1,7 @@
 #include "app/project/clip_adding.h"
 
+#include "app/common/ui_language.h"
+
 #include "engines/converter/test_support/test_media.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,9 @@
 
 namespace vt::project {
 namespace {
+
+// The built-in texts, with no language file.
+const vt::common::UiLanguage language {""};
 
 // Files the scripted converter library accepts: a ".facts" sidecar each.
 class ClipAddingTest : public ::testing::Test {
@@ -31,7 +36,7 @@ protected:
     std::string folder;
     AddClipsOptions options;
     std::vector<std::string> shown;
-    ClipInfo clips;
+    ClipRecordList clips;
 };
 
 TEST_F(ClipAddingTest, UnusableFilesAreListedInOneMessage)
@@ -43,8 +48,8 @@ TEST_F(ClipAddingTest, UnusableFilesAreListedInOneMessage)
     EXPECT_EQ(r.firstAdded, 0);
     EXPECT_EQ(r.failed, (std::vector<std::string>{bad}));
     EXPECT_EQ(shown, (std::vector<std::string>{"notes.txt", "a.avi", "b.avi"}));
-    EXPECT_EQ(UnsupportedFilesMessage(r.failed), "Some UNSUPPORTED file(s) format can not add in. \n\n" + bad + "\n");
-    EXPECT_EQ(UnsupportedFilesMessage({}), "");
+    EXPECT_EQ(UnsupportedFilesMessage(language, r.failed), "Some UNSUPPORTED file(s) format can not add in. \n\n" + bad + "\n");
+    EXPECT_EQ(UnsupportedFilesMessage(language, {}), "");
 }
 
 TEST_F(ClipAddingTest, SameNamedSubtitlesOnlyForOneOrTwoFilesInBuilderMode)
@@ -68,12 +73,12 @@ TEST_F(ClipAddingTest, SameNamedSubtitlesOnlyForOneOrTwoFilesInBuilderMode)
 TEST_F(ClipAddingTest, DiscLimitAndTvSystemMessages)
 {
     const DiscEstimate full = EstimateDiscSize(9000, 30720, DiscType::DVD5, 4403200, 8704000);
-    EXPECT_EQ(DiscLimitMessage(full, DiscType::DVD5),
+    EXPECT_EQ(DiscLimitMessage(language, full, DiscType::DVD5),
               "Exceeding the DVD-5 disc media limite size. Please select DVD-9 to continue!");
-    EXPECT_EQ(DiscLimitMessage(EstimateDiscSize(9000, 30720, DiscType::DVD9, 4403200, 8704000), DiscType::DVD9), "");
+    EXPECT_EQ(DiscLimitMessage(language, EstimateDiscSize(9000, 30720, DiscType::DVD9, 4403200, 8704000), DiscType::DVD9), "");
 
     auto add = [&](const char *vob, int height, float rate) {
-        auto record = std::make_unique<TClipInfo>();
+        auto record = std::make_unique<ClipRecord>();
         record->vobFile = vob;
         record->height = height;
         record->frameRate = rate;
@@ -81,14 +86,14 @@ TEST_F(ClipAddingTest, DiscLimitAndTvSystemMessages)
     };
     add("/v/n.vob", 480, 29.97f);
     add("/v/p.vob", 576, 25.0f);
-    EXPECT_EQ(TvSystemMismatchMessage(clips),
+    EXPECT_EQ(TvSystemMismatchMessage(language, clips),
               "Unmatched video format clips added.\nThe following clip(s) is(are) NTSC : \n/v/n.vob\n"
               "The following clip(s) is(are) PAL : \n/v/p.vob\n");
     clips.removeAt(1);
     add("/v/film.vob", 480, 23.976f);  // 480 lines at film rate counts as PAL
-    EXPECT_FALSE(TvSystemMismatchMessage(clips).empty());
+    EXPECT_FALSE(TvSystemMismatchMessage(language, clips).empty());
     clips.removeAt(1);
-    EXPECT_EQ(TvSystemMismatchMessage(clips), "");
+    EXPECT_EQ(TvSystemMismatchMessage(language, clips), "");
 }
 
 } // namespace

@@ -10,18 +10,20 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-using vt::common::GetUIText;
 using vt::common::SharedBitmapId;
+using vt::common::kAudioBitrateText;
+using vt::common::kClipNameText;
+using vt::common::kEndTimeText;
+using vt::common::kFrameRateText;
+using vt::common::kSampleRateText;
+using vt::common::kStartTimeText;
+using vt::common::kVideoBitrateText;
+using vt::common::kVideoSizeText;
 
 namespace {
 
 const QColor kBackground(0x71, 0x75, 0x79);  // colour value 0x797571
 constexpr int kThumbX = 10, kThumbY = 7, kThumbWidth = 80, kThumbHeight = 60;
-
-QString text(int number)
-{
-    return QString::fromStdString(GetUIText(number));
-}
 
 QString twoDecimals(double value)
 {
@@ -30,8 +32,10 @@ QString twoDecimals(double value)
 
 } // namespace
 
-TSetupImage::TSetupImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent)
+TSetupImage::TSetupImage(const vt::common::UiLanguage &language, const vt::common::SharedBitmaps &bitmaps,
+                         QWidget *parent)
     : QWidget(parent)
+    , language_(language)
     , bitmaps_(bitmaps)
 {
     setObjectName(QStringLiteral("SetupImage"));
@@ -39,7 +43,7 @@ TSetupImage::TSetupImage(const vt::common::SharedBitmaps &bitmaps, QWidget *pare
     setAttribute(Qt::WA_Hover);
 }
 
-void TSetupImage::setClip(const vt::project::TClipInfo *clip)
+void TSetupImage::setClip(const vt::project::ClipRecord *clip)
 {
     clip_ = clip;
     if (clip_)
@@ -53,17 +57,22 @@ void TSetupImage::setSelected(bool selected)
     update();
 }
 
+QString TSetupImage::text(int number) const
+{
+    return QString::fromStdString(language_.GetUIText(number));
+}
+
 QStringList TSetupImage::factLines() const
 {
     if (!clip_)
         return {};
-    const vt::project::TClipInfo &c = *clip_;
+    const vt::project::ClipRecord &c = *clip_;
     return {
-        text(3) + QFileInfo(QString::fromStdString(c.fileName)).fileName(),
-        text(0) + QString::number(c.width) + ':' + QString::number(c.height) + text(1) + twoDecimals(c.videoBitrate) +
-            text(2) + twoDecimals(c.frameRate),
-        text(6) + twoDecimals(c.audioBitrate) + text(7) + QString::number(c.sampleRate),
-        text(8) + QString::fromStdString(vt::common::FormatHMS(c.start)) + text(9) +
+        text(kClipNameText) + QFileInfo(QString::fromStdString(c.fileName)).fileName(),
+        text(kVideoSizeText) + QString::number(c.width) + ':' + QString::number(c.height) + text(kVideoBitrateText) + twoDecimals(c.videoBitrate) +
+            text(kFrameRateText) + twoDecimals(c.frameRate),
+        text(kAudioBitrateText) + twoDecimals(c.audioBitrate) + text(kSampleRateText) + QString::number(c.sampleRate),
+        text(kStartTimeText) + QString::fromStdString(vt::common::FormatHMS(c.start)) + text(kEndTimeText) +
             QString::fromStdString(vt::common::FormatHMS(c.end)),
     };
 }

@@ -5,10 +5,11 @@
 #include <QWidget>
 
 namespace vt::project {
-struct TClipInfo;
+struct ClipRecord;
 }
 namespace vt::common {
 class SharedBitmaps;
+class UiLanguage;
 }
 
 class TSetupImage : public QWidget {
@@ -17,10 +18,11 @@ class TSetupImage : public QWidget {
 public:
     static constexpr int kWidth = 409, kHeight = 77;
 
-    TSetupImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
+    TSetupImage(const vt::common::UiLanguage &language, const vt::common::SharedBitmaps &bitmaps,
+                QWidget *parent = nullptr);
 
-    void setClip(const vt::project::TClipInfo *clip);
-    const vt::project::TClipInfo *clip() const { return clip_; }
+    void setClip(const vt::project::ClipRecord *clip);
+    const vt::project::ClipRecord *clip() const { return clip_; }
     void setSelected(bool selected);
     bool isSelected() const { return selected_; }
 
@@ -39,8 +41,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    QString text(int number) const;
+
+    const vt::common::UiLanguage &language_;
     const vt::common::SharedBitmaps &bitmaps_;
-    const vt::project::TClipInfo *clip_ = nullptr;
+    const vt::project::ClipRecord *clip_ = nullptr;
     bool selected_ = false;
     bool hovered_ = false;
 };

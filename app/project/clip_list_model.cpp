@@ -6,9 +6,11 @@
 
 namespace vt::project {
 
-ClipListModel::ClipListModel(ClipInfo &clips, const vt::common::Settings &settings)
+ClipListModel::ClipListModel(ClipRecordList &clips, const vt::common::Settings &settings,
+                             const vt::common::UiLanguage &language)
     : clips_(clips)
     , settings_(settings)
+    , language_(language)
     , dvd5SizeKB_(settings.dvd5SizeKB)
     , dvd9SizeKB_(settings.dvd9SizeKB)
 {
@@ -61,15 +63,17 @@ ClipListModel::AddOutcome ClipListModel::addFiles(const std::vector<std::string>
     options.letterbox = letterbox;
     options.libraryFolder = libraryFolder;
     options.progress = progress;
+    options.subtitleFontSize = settings_.subtitleFontSize;
+    options.subtitleLanguageIndex = settings_.subtitleLanguageIndex;
     const AddClipsResult result = AddClips(clips_, files, options);
     busy_ = false;
 
     if (selected_ < 0 && result.firstAdded >= 0)
         selected_ = result.firstAdded;
     if (!result.failed.empty())
-        outcome.messages.push_back(UnsupportedFilesMessage(result.failed));
+        outcome.messages.push_back(UnsupportedFilesMessage(language_, result.failed));
     if (mode_ == ClipListMode::Builder) {
-        const std::string limit = DiscLimitMessage(estimate(), discType_);
+        const std::string limit = DiscLimitMessage(language_, estimate(), discType_);
         if (!limit.empty())
             outcome.messages.push_back(limit);
     }
@@ -87,7 +91,7 @@ bool ClipListModel::removeSelected()
     return true;
 }
 
-bool ClipListModel::moveSelected(int (ClipInfo::*move)(int))
+bool ClipListModel::moveSelected(int (ClipRecordList::*move)(int))
 {
     if (busy_ || selected_ < 0)
         return false;

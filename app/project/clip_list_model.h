@@ -15,6 +15,7 @@
 
 namespace vt::common {
 struct Settings;
+class UiLanguage;
 }
 
 namespace vt::project {
@@ -29,8 +30,9 @@ enum class NextStage { None, MenuEditor, Builder, Converter };
 class ClipListModel {
 public:
     // The disc capacities are taken from settings now; the size per minute
-    // and the defaults of each mode are read when needed.
-    ClipListModel(ClipInfo &clips, const vt::common::Settings &settings);
+    // and the defaults of each mode are read when needed. The messages are
+    // in language.
+    ClipListModel(ClipRecordList &clips, const vt::common::Settings &settings, const vt::common::UiLanguage &language);
 
     // Called before the selection or the list changes (selecting, adding,
     // removing, reordering, closing, handing over): the frame preview of the
@@ -65,9 +67,9 @@ public:
     // False when busy or nothing is selected; the clip next in place (or
     // the new last one) is selected afterwards.
     bool removeSelected();
-    // One of ClipInfo's moves (moveUp, moveToTop, ...) for the selected
+    // One of ClipRecordList's moves (moveUp, moveToTop, ...) for the selected
     // clip, which stays selected. False when busy or nothing is selected.
-    bool moveSelected(int (ClipInfo::*move)(int));
+    bool moveSelected(int (ClipRecordList::*move)(int));
 
     // The selected clip's trim and letterbox flag (nothing without one).
     void setSelectedTimes(int32_t start, int32_t end);
@@ -99,8 +101,9 @@ public:
 private:
     void leaveSelection();
 
-    ClipInfo &clips_;
+    ClipRecordList &clips_;
     const vt::common::Settings &settings_;
+    const vt::common::UiLanguage &language_;
     int64_t dvd5SizeKB_, dvd9SizeKB_;
     ClipListMode mode_ = ClipListMode::Builder;
     bool busy_ = false;

@@ -1,6 +1,7 @@
 #include "app/project/clip_list_model.h"
 
 #include "app/common/settings.h"
+#include "app/common/ui_language.h"
 #include "engines/converter/test_support/test_media.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ protected:
         settings.discKBPerMinute = 60;
         settings.dvd5SizeKB = 1000;
         settings.dvd9SizeKB = 2000;
-        model = std::make_unique<ClipListModel>(clips, settings);
+        model = std::make_unique<ClipListModel>(clips, settings, language);
         model->stopPreview = [this] { ++previewStops; };
         model->enterMode(ClipListMode::Builder);
         previewStops = 0;
@@ -29,7 +30,7 @@ protected:
     void addClips(std::initializer_list<int> durations)
     {
         for (int duration : durations) {
-            auto clip = std::make_unique<TClipInfo>();
+            auto clip = std::make_unique<ClipRecord>();
             StreamFacts facts;
             facts.duration = duration;
             clip->setStreamFacts(facts);
@@ -56,7 +57,8 @@ protected:
     }
 
     vt::common::Settings settings;
-    ClipInfo clips;
+    const vt::common::UiLanguage language {""};  // the built-in texts
+    ClipRecordList clips;
     std::unique_ptr<ClipListModel> model;
     int previewStops = 0;
 };
@@ -72,15 +74,15 @@ TEST_F(ClipListModelTest, SelectionAfterRemovingAndReordering)
     } cases[] = {
         {"remove the middle", 2, [](ClipListModel &m) { return m.removeSelected(); }, {"10", "20", "40", "50"}, 2},
         {"remove the last", 4, [](ClipListModel &m) { return m.removeSelected(); }, {"10", "20", "30", "40"}, 3},
-        {"first up", 0, [](ClipListModel &m) { return m.moveSelected(&ClipInfo::moveUp); },
+        {"first up", 0, [](ClipListModel &m) { return m.moveSelected(&ClipRecordList::moveUp); },
          {"10", "20", "30", "40", "50"}, 0},
-        {"last down", 4, [](ClipListModel &m) { return m.moveSelected(&ClipInfo::moveDown); },
+        {"last down", 4, [](ClipListModel &m) { return m.moveSelected(&ClipRecordList::moveDown); },
          {"10", "20", "30", "40", "50"}, 4},
-        {"down", 1, [](ClipListModel &m) { return m.moveSelected(&ClipInfo::moveDown); },
+        {"down", 1, [](ClipListModel &m) { return m.moveSelected(&ClipRecordList::moveDown); },
          {"10", "30", "20", "40", "50"}, 2},
-        {"to top", 3, [](ClipListModel &m) { return m.moveSelected(&ClipInfo::moveToTop); },
+        {"to top", 3, [](ClipListModel &m) { return m.moveSelected(&ClipRecordList::moveToTop); },
          {"40", "10", "20", "30", "50"}, 0},
-        {"to bottom", 1, [](ClipListModel &m) { return m.moveSelected(&ClipInfo::moveToBottom); },
+        {"to bottom", 1, [](ClipListModel &m) { return m.moveSelected(&ClipRecordList::moveToBottom); },
          {"10", "30", "40", "50", "20"}, 4},
     };
     for (const Case &c : cases) {
@@ -99,7 +101,7 @@ TEST_F(ClipListModelTest, WithoutASelectionNothingIsRemovedOrMoved)
 {
     addClips({10});
     EXPECT_FALSE(model->removeSelected());
-    EXPECT_FALSE(model->moveSelected(&ClipInfo::moveDown));
+    EXPECT_FALSE(model->moveSelected(&ClipRecordList::moveDown));
     EXPECT_EQ(clips.count(), 1);
 
     model->select(0);
@@ -210,13 +212,13 @@ TEST_F(ClipListModelTest, AddingSelectsTheFirstNewClipAndReportsWhatTheUserMustK
     ASSERT_EQ(clips.count(), 2);
     EXPECT_FALSE(clips[0].letterbox);
     EXPECT_EQ(model->selectedIndex(), 0);
-    EXPECT_EQ(outcome.messages, (std::vector<std::string> {UnsupportedFilesMessage({bad})}));
+    EXPECT_EQ(outcome.messages, (std::vector<std::string> {UnsupportedFilesMessage(language, {bad})}));
     EXPECT_EQ(previewStops, 1);
 
     // Over the disc: told in builder mode; the selection stays.
     model->select(1);
     outcome = model->addFiles({file("c.avi", 200)}, true, corvane_test::test_lib_dir());
-    EXPECT_EQ(outcome.messages, (std::vector<std::string> {DiscLimitMessage(model->estimate(), DiscType::DVD5)}));
+    EXPECT_EQ(outcome.messages, (std::vector<std::string> {DiscLimitMessage(language, model->estimate(), DiscType::DVD5)}));
     EXPECT_EQ(model->selectedIndex(), 1);
 
     model->enterMode(ClipListMode::Converter);
@@ -238,7 +240,7 @@ TEST_F(ClipListModelTest, WhileAddingEveryOtherCommandAndClosingAreRefused)
         EXPECT_FALSE(model->canEdit());
         EXPECT_TRUE(model->addFiles({file("b.avi", 60)}, true, corvane_test::test_lib_dir()).refused);
         EXPECT_FALSE(model->removeSelected());
-        EXPECT_FALSE(model->moveSelected(&ClipInfo::moveDown));
+        EXPECT_FALSE(model->moveSelected(&ClipRecordList::moveDown));
         EXPECT_FALSE(model->canEditSubtitle(0));
         EXPECT_EQ(model->handOver(true), NextStage::None);
         EXPECT_FALSE(model->close());

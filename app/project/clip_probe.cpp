@@ -92,7 +92,7 @@ ProbeResult ProbeClip(const std::string &path, bool letterbox, const std::string
     if (library.bind("X_Get_SoundTracks", getSoundTracks))
         result.soundTracks = soundTracksOf(getSoundTracks);
 
-    auto clip = std::make_unique<TClipInfo>();
+    auto clip = std::make_unique<ClipRecord>();
     clip->fileName = path;
     clip->setStreamFacts(factsOf(values));
     clip->setSubtitleFile("");

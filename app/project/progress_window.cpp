@@ -1,6 +1,5 @@
 #include "app/project/progress_window.h"
 
-#include "app/common/ui_language.h"
 #include "app/widgets/label.h"
 #include "app/widgets/place_control.h"
 #include "app/widgets/sui_image_panel.h"
@@ -48,10 +47,10 @@ TProgressWindow::TProgressWindow(QWidget *owner)
     Label_Percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-void TProgressWindow::start(int total, int textNumber)
+void TProgressWindow::start(int total, const QString &title)
 {
     progress_.start(total);
-    Label_Text->setText(QString::fromStdString(vt::common::GetUIText(textNumber)));
+    Label_Text->setText(title);
     Label_Text_Info->clear();
     showProgress();
     show();

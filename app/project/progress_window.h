@@ -16,9 +16,9 @@ public:
 
     explicit TProgressWindow(QWidget *owner = nullptr);
 
-    // Title from text number textNumber, empty information line, bar at 0;
+    // The title line, an empty information line, bar at 0;
     // shows the window (not modal).
-    void start(int total, int textNumber);
+    void start(int total, const QString &title);
     // The item being worked on now.
     void setInfo(const QString &info);
     // One more item done: bar and percentage, repainted at once.

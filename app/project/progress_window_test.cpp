@@ -18,7 +18,7 @@ private slots:
     {
         vt::common::TestProgramFolder folder;
         TProgressWindow w;
-        w.start(3, 50);
+        w.start(3, QStringLiteral("Adding Clip(s)"));
         QVERIFY(w.isVisible());
         QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(control<TLabel>(&w, "Label_Text")->text(), QStringLiteral("Adding Clip(s)"));
@@ -42,7 +42,7 @@ private slots:
     {
         vt::common::TestProgramFolder folder;
         TProgressWindow w;
-        w.start(5, 50);
+        w.start(5, QStringLiteral("Adding Clip(s)"));
         w.setInfo(QStringLiteral("birthday.mpg"));
         w.step();
         w.step();

@@ -48,8 +48,9 @@ TsuiButton *addButton(QWidget *parent, const char *name, const QString &caption,
 
 } // namespace
 
-TSetupChapterWindow::TSetupChapterWindow(QWidget *parent)
+TSetupChapterWindow::TSetupChapterWindow(const vt::common::UiLanguage &language, QWidget *parent)
     : TsuiForm(parent)
+    , language_(language)
 {
     setObjectName(QStringLiteral("SetupChapterWindow"));
     setWindowTitle(QStringLiteral("Chapters"));
@@ -101,7 +102,7 @@ TSetupChapterWindow::TSetupChapterWindow(QWidget *parent)
     connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
 }
 
-bool TSetupChapterWindow::prepare(const vt::project::TClipInfo *clip)
+bool TSetupChapterWindow::prepare(const vt::project::ClipRecord *clip)
 {
     if (!clip)
         return false;
@@ -158,7 +159,7 @@ void TSetupChapterWindow::report(ChapterRefusal refusal)
     if (refusal == ChapterRefusal::None)
         showList();
     else
-        vt::DialogService::current().information(this, QString::fromStdString(vt::project::ChapterRefusalText(refusal)));
+        vt::DialogService::current().information(this, QString::fromStdString(vt::project::ChapterRefusalText(language_, refusal)));
 }
 
 void TSetupChapterWindow::insertTime()

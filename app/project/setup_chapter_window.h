@@ -10,16 +10,20 @@ class TsuiListBox;
 class TsuiSpinEdit;
 class TsuiComboBox;
 
+namespace vt::common {
+class UiLanguage;
+}
+
 class TSetupChapterWindow : public TsuiForm {
     Q_OBJECT
 
 public:
     static constexpr int kClientWidth = 400, kClientHeight = 334;
 
-    explicit TSetupChapterWindow(QWidget *parent = nullptr);
+    explicit TSetupChapterWindow(const vt::common::UiLanguage &language, QWidget *parent = nullptr);
 
     // Loads the clip's chapters (or an even split); false without a clip.
-    bool prepare(const vt::project::TClipInfo *clip);
+    bool prepare(const vt::project::ClipRecord *clip);
 
     // The result after OK.
     const std::vector<int32_t> &times() const { return chapters_.times(); }
@@ -35,6 +39,7 @@ private:
     void deleteTime();
     void autoSplit(int entryIndex);
 
+    const vt::common::UiLanguage &language_;
     vt::project::ChapterList chapters_;
     int32_t selectedTime_ = 0;
 

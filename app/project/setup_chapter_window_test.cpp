@@ -20,9 +20,9 @@ using vt::testing::click;
 
 namespace {
 
-vt::project::TClipInfo clipOf(int start, int end)
+vt::project::ClipRecord clipOf(int start, int end)
 {
-    vt::project::TClipInfo clip;
+    vt::project::ClipRecord clip;
     clip.duration = end;
     clip.start = start;
     clip.end = end;
@@ -55,9 +55,9 @@ private slots:
 
     void aClipWithoutChaptersStartsWithOnePerFiveMinutes()
     {
-        TSetupChapterWindow w;
+        TSetupChapterWindow w(folder->language);
         QVERIFY(!w.prepare(nullptr));
-        const vt::project::TClipInfo clip = clipOf(100, 1600);  // 25 minutes
+        const vt::project::ClipRecord clip = clipOf(100, 1600);  // 25 minutes
         QVERIFY(w.prepare(&clip));
         auto *list = control<TsuiListBox>(&w, "suiListBox_Time");
         QCOMPARE(list->lines(),
@@ -83,8 +83,8 @@ private slots:
     void editsReportTheirRefusals()
     {
         vt::ScopedDialogService scoped(dialogs);
-        TSetupChapterWindow w;
-        const vt::project::TClipInfo clip = clipOf(0, 90);
+        TSetupChapterWindow w(folder->language);
+        const vt::project::ClipRecord clip = clipOf(0, 90);
         w.prepare(&clip);
         auto *list = control<TsuiListBox>(&w, "suiListBox_Time");
         QCOMPARE(list->lines(), QStringList({"00:00:00", "00:00:45"}));
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(w.times(), (std::vector<int32_t> {0, 60}));
 
         dialogs.clear();
-        const vt::project::TClipInfo shortClip = clipOf(0, 40);
+        const vt::project::ClipRecord shortClip = clipOf(0, 40);
         w.prepare(&shortClip);
         type(&w, 0, 0, 30);
         click(&w, "suiButton_Insert");
@@ -127,8 +127,8 @@ private slots:
 
     void okAndCancelClose()
     {
-        TSetupChapterWindow w;
-        const vt::project::TClipInfo clip = clipOf(0, 600);
+        TSetupChapterWindow w(folder->language);
+        const vt::project::ClipRecord clip = clipOf(0, 600);
         w.prepare(&clip);
         for (auto [button, result] : {std::pair {"suiImageButton2", QDialog::Accepted},
                                       std::pair {"suiImageButton1", QDialog::Rejected}}) {
@@ -140,8 +140,8 @@ private slots:
 
     void screenshot()
     {
-        TSetupChapterWindow w;
-        const vt::project::TClipInfo clip = clipOf(0, 1500);
+        TSetupChapterWindow w(folder->language);
+        const vt::project::ClipRecord clip = clipOf(0, 1500);
         w.prepare(&clip);
         control<TsuiListBox>(&w, "suiListBox_Time")->setCurrentRow(2);
         w.show();

@@ -27,7 +27,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-using vt::project::ClipInfo;
+using vt::project::ClipRecordList;
 using vt::project::DiscType;
 using vt::project::TimeBoxKind;
 using vt::placeControl;
@@ -42,10 +42,15 @@ constexpr int kThumbHeight = kListHeight - vt::project::kScrollThumbTravel;
 constexpr int kSideX = 494;  // the preview column
 constexpr int kDiscBarX = 104, kDiscBarY = 508, kDiscBarHeight = 18;
 
-QString text(int number)
-{
-    return QString::fromStdString(vt::common::GetUIText(number));
-}
+using vt::common::kAddClipsText;
+using vt::common::kAddSubtitleText;
+using vt::common::kAddingClipsText;
+using vt::common::kMoveDownText;
+using vt::common::kMoveToBottomText;
+using vt::common::kMoveToTopText;
+using vt::common::kMoveUpText;
+using vt::common::kRemoveSelectedText;
+using vt::common::kSetupSubtitleText;
 
 QColor colourOf(uint32_t value)
 {
@@ -61,14 +66,15 @@ TLabel *addLabel(QWidget *parent, const char *name, const QString &caption, cons
 
 } // namespace
 
-TSetupClipWindow::TSetupClipWindow(ClipInfo &clips, vt::common::Settings &settings,
-                                   const vt::common::SharedBitmaps &bitmaps, std::string libraryFolder, QWidget *parent)
+TSetupClipWindow::TSetupClipWindow(ClipRecordList &clips, vt::common::Settings &settings,
+                                   const vt::common::UiLanguage &language, const vt::common::SharedBitmaps &bitmaps, std::string libraryFolder, QWidget *parent)
     : TsuiForm(parent)
     , clips_(clips)
     , settings_(settings)
+    , language_(language)
     , bitmaps_(bitmaps)
     , libraryFolder_(std::move(libraryFolder))
-    , model_(clips, settings)
+    , model_(clips, settings, language)
 {
     setObjectName(QStringLiteral("SetupClipWindow"));
     setWindowTitle(QStringLiteral("Clip List"));
@@ -229,8 +235,8 @@ void TSetupClipWindow::buildCommandButtons()
     captionCommandButtons();
     connect(suiImageButton_AddFile, &QAbstractButton::clicked, this, qOverload<>(&TSetupClipWindow::addFiles));
     connect(suiImageButton_RemoveFile, &QAbstractButton::clicked, this, &TSetupClipWindow::removeSelected);
-    connect(suiImageButton_Up, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipInfo::moveUp); });
-    connect(suiImageButton_Down, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipInfo::moveDown); });
+    connect(suiImageButton_Up, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipRecordList::moveUp); });
+    connect(suiImageButton_Down, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipRecordList::moveDown); });
 
     const int bottom = kClientHeight - 46;
     connect(addButton(client(), "suiImageButton_Option", QStringLiteral("Settings"), QRect(kListX, bottom, 110, 30)),
@@ -250,12 +256,20 @@ void TSetupClipWindow::buildCommandButtons()
             &QAbstractButton::clicked, this, &TSetupClipWindow::goNext);
 }
 
+QString TSetupClipWindow::text(int number) const
+{
+    return QString::fromStdString(language_.GetUIText(number));
+}
+
 // The list commands carry the texts of the right-click menu, in the UI
 // language of the moment (it is loaded after the windows are created).
 void TSetupClipWindow::captionCommandButtons()
 {
     const std::pair<TsuiImageButton *, int> captions[] = {
-        {suiImageButton_AddFile, 41}, {suiImageButton_RemoveFile, 42}, {suiImageButton_Up, 37}, {suiImageButton_Down, 39}};
+        {suiImageButton_AddFile, kAddClipsText},
+        {suiImageButton_RemoveFile, kRemoveSelectedText},
+        {suiImageButton_Up, kMoveUpText},
+        {suiImageButton_Down, kMoveDownText}};
     for (auto [button, number] : captions) {
         button->setCaption(text(number));
         button->setToolTip(text(number));
@@ -300,7 +314,7 @@ void TSetupClipWindow::addFiles(const QStringList &files)
     std::unique_ptr<TProgressWindow> progress;
     if (files.size() > 1) {
         progress = std::make_unique<TProgressWindow>(this);
-        progress->start(static_cast<int>(files.size()), 50);
+        progress->start(static_cast<int>(files.size()), text(kAddingClipsText));
     }
     std::vector<std::string> paths;
     for (const QString &file : files)
@@ -329,7 +343,7 @@ void TSetupClipWindow::removeSelected()
     showSelection();
 }
 
-void TSetupClipWindow::moveSelected(int (ClipInfo::*move)(int))
+void TSetupClipWindow::moveSelected(int (ClipRecordList::*move)(int))
 {
     if (!model_.moveSelected(move))
         return;
@@ -341,7 +355,7 @@ void TSetupClipWindow::layoutEntries()
 {
     const int count = clips_.count();
     while (static_cast<int>(entries_.size()) < count) {
-        auto *entry = new TSetupImage(bitmaps_, Panel_Scroll);
+        auto *entry = new TSetupImage(language_, bitmaps_, Panel_Scroll);
         connect(entry, &TSetupImage::leftClicked, this, [this](TSetupImage *clicked) {
             const auto it = std::find(entries_.begin(), entries_.end(), clicked);
             const int index = static_cast<int>(it - entries_.begin());
@@ -406,7 +420,7 @@ void TSetupClipWindow::showSelection()
         entries_[i]->setSelected(static_cast<int>(i) == model_.selectedIndex());
     suiImageButton_Snapshoot->setEnabled(false);
     if (model_.hasSelection()) {
-        const vt::project::TClipInfo &clip = selectedClip();
+        const vt::project::ClipRecord &clip = selectedClip();
         CheckBox_AddLetterBox->setChecked(clip.letterbox);
         Panel_Progress->setEnabled(true);
     } else {
@@ -432,20 +446,20 @@ void TSetupClipWindow::popUpMenu(int index, const QPoint &globalPosition)
         added->setObjectName(QLatin1String(name));
         return added;
     };
-    item("MoveUp", text(37), [this] { moveSelected(&ClipInfo::moveUp); });
-    item("MovetoTop", text(38), [this] { moveSelected(&ClipInfo::moveToTop); });
+    item("MoveUp", text(kMoveUpText), [this] { moveSelected(&ClipRecordList::moveUp); });
+    item("MovetoTop", text(kMoveToTopText), [this] { moveSelected(&ClipRecordList::moveToTop); });
     rightMenu_->addSeparator();
-    item("MoveDown", text(39), [this] { moveSelected(&ClipInfo::moveDown); });
-    item("MovetoBottom", text(40), [this] { moveSelected(&ClipInfo::moveToBottom); });
+    item("MoveDown", text(kMoveDownText), [this] { moveSelected(&ClipRecordList::moveDown); });
+    item("MovetoBottom", text(kMoveToBottomText), [this] { moveSelected(&ClipRecordList::moveToBottom); });
     rightMenu_->addSeparator();
-    item("Add", text(41), [this] { addFiles(); });
-    item("Remove", text(42), [this] { removeSelected(); });
+    item("Add", text(kAddClipsText), [this] { addFiles(); });
+    item("Remove", text(kRemoveSelectedText), [this] { removeSelected(); });
     rightMenu_->addSeparator();
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     const QString subtitleCaption =
         clip.subtitleFile.empty()
-            ? text(10)
-            : text(11) + QFileInfo(QString::fromStdString(clip.subtitleFile)).fileName();
+            ? text(kAddSubtitleText)
+            : text(kSetupSubtitleText) + QFileInfo(QString::fromStdString(clip.subtitleFile)).fileName();
     QAction *subtitle = item("Subtitle", subtitleCaption, [this] { openSubtitleWindow(model_.selectedIndex()); });
     subtitle->setVisible(model_.offersSubtitles());
     rightMenu_->popup(globalPosition);
@@ -491,7 +505,7 @@ void TSetupClipWindow::updateEstimate()
 
 vt::project::ClipTimes TSetupClipWindow::selectedTimes() const
 {
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     return {clip.start, clip.end, clip.duration};
 }
 
@@ -501,7 +515,7 @@ void TSetupClipWindow::placeHandles()
         Panel_Progress->setHandles(vt::project::PlaceHandles(0, 0, 0));
         return;
     }
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     Panel_Progress->setHandles(vt::project::PlaceHandles(clip.start, clip.end, clip.duration));
 }
 
@@ -582,7 +596,7 @@ void TSetupClipWindow::rangeReleased(TRangeBar::Part part)
         placeHandles();
         return;
     }
-    vt::project::TClipInfo &clip = selectedClip();
+    vt::project::ClipRecord &clip = selectedClip();
     const vt::project::HandlePositions &handles = Panel_Progress->handles();
     int32_t start = clip.start, end = clip.end;
     if (part != TRangeBar::Part::Right)
@@ -603,7 +617,7 @@ void TSetupClipWindow::requestPreview(int second)
 {
     if (!model_.hasSelection())
         return;
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     // When the server becomes ready it shows the clip's start as it is then.
     int ready = clip.start;
     if (ready > clip.duration - 10)
@@ -633,7 +647,7 @@ void TSetupClipWindow::onFrame(const vt::project::FramePreview::Frame &frame)
 {
     if (!model_.hasSelection())
         return;
-    vt::project::TClipInfo &clip = selectedClip();
+    vt::project::ClipRecord &clip = selectedClip();
     clip.setSnapshot(frame.display);
     clip.preview = frame.preview;
     showPreviewPicture();
@@ -665,7 +679,7 @@ void TSetupClipWindow::showPreviewPicture()
         Image_Preview->setPixmap(QPixmap::fromImage(vt::project::PreviewAreaPicture({}, true, Image_Preview->size())));
         return;
     }
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     Image_Preview->setPixmap(
         QPixmap::fromImage(vt::project::PreviewAreaPicture(clip.preview, clip.letterbox, Image_Preview->size())));
 }
@@ -680,7 +694,7 @@ void TSetupClipWindow::saveSnapshot()
     if (!chosen.accepted())
         return;
     QDir::setCurrent(QString::fromStdString(vt::ExePath()));
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     const QImage frame = preview_->currentFrame({clip.snapshot.width(), clip.snapshot.height()});
     if (frame.isNull())
         return;

@@ -34,6 +34,7 @@ class WindowMessageTarget;
 namespace vt::common {
 struct Settings;
 class SharedBitmaps;
+class UiLanguage;
 }
 
 class TSetupClipWindow : public TsuiForm {
@@ -58,8 +59,8 @@ public:
 
     // clips: the project. libraryFolder: where the converter library is
     // loaded from ("" the program folder).
-    TSetupClipWindow(vt::project::ClipInfo &clips, vt::common::Settings &settings,
-                     const vt::common::SharedBitmaps &bitmaps, std::string libraryFolder = "",
+    TSetupClipWindow(vt::project::ClipRecordList &clips, vt::common::Settings &settings,
+                     const vt::common::UiLanguage &language, const vt::common::SharedBitmaps &bitmaps, std::string libraryFolder = "",
                      QWidget *parent = nullptr);
     ~TSetupClipWindow() override;
 
@@ -73,7 +74,7 @@ public:
     void addFiles();
     void addFiles(const QStringList &files);
     void removeSelected();
-    void moveSelected(int (vt::project::ClipInfo::*move)(int));
+    void moveSelected(int (vt::project::ClipRecordList::*move)(int));
     void select(int index);
     void openSubtitleWindow(int index);
     void saveSnapshot();
@@ -103,6 +104,8 @@ private:
     void buildDiscArea();
     void buildCommandButtons();
     void captionCommandButtons();
+    // The UI text with that number in the program's language.
+    QString text(int number) const;
     TsuiImageButton *addButton(QWidget *parent, const char *name, const QString &caption, const QRect &place,
                                bool accent = false);
 
@@ -117,7 +120,7 @@ private:
     void popUpMenu(int index, const QPoint &globalPosition);
 
     // Only while a clip is selected.
-    vt::project::TClipInfo &selectedClip() const { return clips_[model_.selectedIndex()]; }
+    vt::project::ClipRecord &selectedClip() const { return clips_[model_.selectedIndex()]; }
 
     // Trimming and the preview.
     vt::project::ClipTimes selectedTimes() const;
@@ -136,8 +139,9 @@ private:
     void syncPreviewControls();
     void setPreviewControlsEnabled(bool enabled);
 
-    vt::project::ClipInfo &clips_;
+    vt::project::ClipRecordList &clips_;
     vt::common::Settings &settings_;
+    const vt::common::UiLanguage &language_;
     const vt::common::SharedBitmaps &bitmaps_;
     std::string libraryFolder_;
     NextWindows next_;

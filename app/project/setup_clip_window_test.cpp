@@ -26,7 +26,7 @@
 #include <fstream>
 #include <tuple>
 
-using vt::project::ClipInfo;
+using vt::project::ClipRecordList;
 
 using vt::testing::control;
 using vt::testing::click;
@@ -61,7 +61,7 @@ class SetupClipWindowTest : public QObject {
     std::unique_ptr<vt::common::TestProgramFolder> folder;
     std::unique_ptr<vt::ScriptedDialogService> dialogs;
     std::unique_ptr<vt::ScopedDialogService> scoped;
-    ClipInfo clips;
+    ClipRecordList clips;
 
     // A file the scripted library accepts: its facts in a sidecar.
     QString clip(const char *name, int duration = 60, int width = 720, int height = 480, int aspect = 2)
@@ -77,7 +77,7 @@ class SetupClipWindowTest : public QObject {
     std::unique_ptr<TSetupClipWindow> window(TSetupClipWindow::Mode mode = TSetupClipWindow::Mode::Builder,
                                              const std::string &library = corvane_test::test_lib_dir())
     {
-        auto w = std::make_unique<TSetupClipWindow>(clips, folder->settings, folder->bitmaps, library);
+        auto w = std::make_unique<TSetupClipWindow>(clips, folder->settings, folder->language, folder->bitmaps, library);
         w->enterMode(mode);
         return w;
     }
@@ -311,7 +311,7 @@ private slots:
         QVERIFY(control<QWidget>(w.get(), "suiCheckBox_AddDVDMenu")->isVisibleTo(w.get()));
 
         // A click on the marker opens the subtitle window for that clip.
-        TSetupSubtitleWindow subtitles(folder->settings, folder->environment().regions, folder->file("Option.ini"));
+        TSetupSubtitleWindow subtitles(folder->settings, folder->language, folder->environment().regions, folder->file("Option.ini"));
         TSetupClipWindow::NextWindows next;
         next.subtitleWindow = &subtitles;
         w->setNextWindows(next);

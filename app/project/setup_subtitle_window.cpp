@@ -45,10 +45,11 @@ TsuiImageButton *addButton(QWidget *parent, const char *name, const QString &cap
 
 } // namespace
 
-TSetupSubtitleWindow::TSetupSubtitleWindow(vt::common::Settings &settings, vt::common::RegionList regions,
-                                           std::string optionIniPath, QWidget *parent)
+TSetupSubtitleWindow::TSetupSubtitleWindow(vt::common::Settings &settings, const vt::common::UiLanguage &language,
+                                           vt::common::RegionList regions, std::string optionIniPath, QWidget *parent)
     : TsuiForm(parent)
     , settings_(settings)
+    , language_(language)
     , regions_(std::move(regions))
     , optionIniPath_(std::move(optionIniPath))
 {
@@ -114,7 +115,7 @@ void TSetupSubtitleWindow::fillLanguages()
         suiComboBox_SubtitleLanguage->setCurrentIndex(session_->languageIndex);
 }
 
-void TSetupSubtitleWindow::loadClip(vt::project::TClipInfo &clip)
+void TSetupSubtitleWindow::loadClip(vt::project::ClipRecord &clip)
 {
     clip_ = &clip;
     session_ = std::make_unique<vt::project::SubtitleSetup>(clip, settings_);
@@ -126,11 +127,11 @@ void TSetupSubtitleWindow::loadClip(vt::project::TClipInfo &clip)
     suiFontComboBox->setCurrentFont(QFont(QString::fromStdString(session_->fontName)));
     Image_Preview->setPixmap(QPixmap::fromImage(
         vt::project::PreviewAreaPicture(clip.preview, clip.letterbox, Image_Preview->size())));
-    Label_Subtitle->setText(QString::fromStdString(session_->statusText()));
+    Label_Subtitle->setText(QString::fromStdString(session_->statusText(language_)));
     drawSample();
 }
 
-bool TSetupSubtitleWindow::editClip(vt::project::TClipInfo &clip)
+bool TSetupSubtitleWindow::editClip(vt::project::ClipRecord &clip)
 {
     loadClip(clip);
     return exec() == QDialog::Accepted;
@@ -149,7 +150,7 @@ void TSetupSubtitleWindow::drawSample()
     QFont font(session_ ? QString::fromStdString(session_->fontName) : QStringLiteral("Tahoma"));
     // Points at 96 pixels per inch, as on the sample bitmap.
     font.setPixelSize(std::max(1, suiFontSizeComboBox->fontSize() * 96 / 72));
-    const QString text = QString::fromStdString(vt::common::GetUIText(vt::common::kSubtitleSampleText));
+    const QString text = QString::fromStdString(language_.GetUIText(vt::common::kSubtitleSampleText));
     QPainter painter(&sample);
     painter.setFont(font);
     painter.setPen(Qt::white);
@@ -167,12 +168,12 @@ void TSetupSubtitleWindow::loadFile()
         return;
     vt::FileDialogRequest request;
     request.caption = QStringLiteral("Select a Subtitle File");
-    request.filter = QString::fromStdString(vt::common::GetUIText(vt::common::kSubtitleFileText)) + QStringLiteral("(*.srt, *.SRT)|*.srt;*.SRT");
+    request.filter = QString::fromStdString(language_.GetUIText(vt::common::kSubtitleFileText)) + QStringLiteral("(*.srt, *.SRT)|*.srt;*.SRT");
     const vt::FileDialogResult chosen = vt::DialogService::current().openFiles(this, request);
     if (!chosen.accepted())
         return;
     session_->load(chosen.file().toStdString());
-    Label_Subtitle->setText(QString::fromStdString(session_->statusText()));
+    Label_Subtitle->setText(QString::fromStdString(session_->statusText(language_)));
 }
 
 void TSetupSubtitleWindow::clearFile()
@@ -180,7 +181,7 @@ void TSetupSubtitleWindow::clearFile()
     if (!session_)
         return;
     session_->clear();
-    Label_Subtitle->setText(QString::fromStdString(session_->statusText()));
+    Label_Subtitle->setText(QString::fromStdString(session_->statusText(language_)));
 }
 
 void TSetupSubtitleWindow::ok()

@@ -17,6 +17,7 @@ class TsuiFontSizeComboBox;
 
 namespace vt::common {
 struct Settings;
+class UiLanguage;
 }
 
 class TSetupSubtitleWindow : public TsuiForm {
@@ -28,14 +29,15 @@ public:
     static constexpr int kSampleWidth = 720, kSampleHeight = 540, kSampleBaseline = 510;
 
     // optionIniPath: where OK writes the subtitle defaults.
-    TSetupSubtitleWindow(vt::common::Settings &settings, vt::common::RegionList regions, std::string optionIniPath,
+    TSetupSubtitleWindow(vt::common::Settings &settings, const vt::common::UiLanguage &language,
+                         vt::common::RegionList regions, std::string optionIniPath,
                          QWidget *parent = nullptr);
     ~TSetupSubtitleWindow() override;
 
     // Loads the clip, shows the window modally; true when the user chose OK.
-    bool editClip(vt::project::TClipInfo &clip);
+    bool editClip(vt::project::ClipRecord &clip);
     // Loads the clip without showing the window (editClip's first half).
-    void loadClip(vt::project::TClipInfo &clip);
+    void loadClip(vt::project::ClipRecord &clip);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -48,9 +50,10 @@ private:
     void ok();
 
     vt::common::Settings &settings_;
+    const vt::common::UiLanguage &language_;
     vt::common::RegionList regions_;
     std::string optionIniPath_;
-    vt::project::TClipInfo *clip_ = nullptr;
+    vt::project::ClipRecord *clip_ = nullptr;
     std::unique_ptr<vt::project::SubtitleSetup> session_;
 
     TsuiComboBox *suiComboBox_SubtitleLanguage;

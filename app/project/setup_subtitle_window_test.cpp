@@ -33,7 +33,7 @@ class SetupSubtitleWindowTest : public QObject {
 
     std::unique_ptr<TSetupSubtitleWindow> window()
     {
-        return std::make_unique<TSetupSubtitleWindow>(folder->settings, folder->environment().regions,
+        return std::make_unique<TSetupSubtitleWindow>(folder->settings, folder->language, folder->environment().regions,
                                                       folder->file("Option.ini"));
     }
 
@@ -43,9 +43,9 @@ class SetupSubtitleWindowTest : public QObject {
         return folder->file(name);
     }
 
-    vt::project::TClipInfo clip()
+    vt::project::ClipRecord clip()
     {
-        vt::project::TClipInfo c;
+        vt::project::ClipRecord c;
         c.fileName = folder->file("holiday.avi");
         QImage picture(296, 220, QImage::Format_RGB32);
         QPainter painter(&picture);
@@ -75,7 +75,7 @@ private slots:
     void aClipWithoutFileShowsTheDefaultsAndCancelChangesNothing()
     {
         auto w = window();
-        vt::project::TClipInfo c = clip();
+        vt::project::ClipRecord c = clip();
         w->loadClip(c);
         QCOMPARE(control<TLabel>(w.get(), "Label_Subtitle")->text(), QStringLiteral("No specified subtitle file"));
         QCOMPARE(control<TsuiComboBox>(w.get(), "suiComboBox_SubtitleLanguage")->currentIndex(), 1);
@@ -94,7 +94,7 @@ private slots:
         const vt::IniFile before(folder->file("Option.ini"));
         const std::string menuLanguage = before.readString("Option", "MenuLanguage", "unset");
         auto w = window();
-        vt::project::TClipInfo c = clip();
+        vt::project::ClipRecord c = clip();
         const std::string file = srt("holiday.srt");
         dialogs.answerFiles({QString::fromStdString(file)});
         QTimer::singleShot(0, [&] {
@@ -122,7 +122,7 @@ private slots:
     void clearingTheFileOfAClipThatHasOne()
     {
         auto w = window();
-        vt::project::TClipInfo c = clip();
+        vt::project::ClipRecord c = clip();
         c.setSubtitleFile(srt("holiday.srt"));
         w->loadClip(c);
         QCOMPARE(control<TLabel>(w.get(), "Label_Subtitle")->text(), QStringLiteral("Subtitle File  : holiday.srt"));
@@ -143,7 +143,7 @@ private slots:
     void screenshot()
     {
         auto w = window();
-        vt::project::TClipInfo c = clip();
+        vt::project::ClipRecord c = clip();
         c.setSubtitleFile(srt("holiday.srt"));
         c.subtitleFontSize = 36;
         w->loadClip(c);

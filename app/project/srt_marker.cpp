@@ -17,7 +17,7 @@ TSrtImage::TSrtImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent)
     setCursor(Qt::PointingHandCursor);
 }
 
-void TSrtImage::setClip(const vt::project::TClipInfo *clip)
+void TSrtImage::setClip(const vt::project::ClipRecord *clip)
 {
     clip_ = clip;
     update();

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 namespace vt::project {
-struct TClipInfo;
+struct ClipRecord;
 }
 namespace vt::common {
 class SharedBitmaps;
@@ -20,7 +20,7 @@ public:
 
     TSrtImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
 
-    void setClip(const vt::project::TClipInfo *clip);
+    void setClip(const vt::project::ClipRecord *clip);
     bool showsEnabled() const;
 
 signals:
@@ -34,6 +34,6 @@ protected:
 
 private:
     const vt::common::SharedBitmaps &bitmaps_;
-    const vt::project::TClipInfo *clip_ = nullptr;
+    const vt::project::ClipRecord *clip_ = nullptr;
     bool hovered_ = false;
 };

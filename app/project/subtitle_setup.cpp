@@ -9,7 +9,7 @@
 
 namespace vt::project {
 
-SubtitleSetup::SubtitleSetup(const TClipInfo &clip, const common::Settings &settings)
+SubtitleSetup::SubtitleSetup(const ClipRecord &clip, const common::Settings &settings)
     : path(clip.subtitleFile)
     , languageIndex(clip.subtitleLanguageIndex)
     , fontSize(clip.subtitleFontSize)
@@ -27,14 +27,14 @@ bool SubtitleSetup::fileExists() const
     return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
-std::string SubtitleSetup::statusText() const
+std::string SubtitleSetup::statusText(const common::UiLanguage &language) const
 {
     if (!fileExists())
-        return common::GetUIText(common::kNoSubtitleFileText);
-    return common::GetUIText(common::kSubtitleFileText) + " : " + std::filesystem::path(path).filename().string();
+        return language.GetUIText(common::kNoSubtitleFileText);
+    return language.GetUIText(common::kSubtitleFileText) + " : " + std::filesystem::path(path).filename().string();
 }
 
-bool SubtitleSetup::ok(TClipInfo &clip, common::Settings &settings, const std::string &optionIniPath,
+bool SubtitleSetup::ok(ClipRecord &clip, common::Settings &settings, const std::string &optionIniPath,
                        std::string *error)
 {
     clip.subtitleFontName = fontName;

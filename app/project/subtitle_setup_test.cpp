@@ -1,5 +1,7 @@
 #include "app/project/subtitle_setup.h"
 
+#include "app/common/ui_language.h"
+
 #include "app/common/settings.h"
 #include "app/project/clip_record.h"
 #include "platform/ini_file.h"
@@ -11,6 +13,9 @@
 
 namespace vt::project {
 namespace {
+
+// The built-in texts, with no language file.
+const vt::common::UiLanguage language {""};
 
 class SubtitleSetupTest : public ::testing::Test {
 protected:
@@ -34,7 +39,7 @@ protected:
     std::filesystem::path folder;
     std::string srt, optionIni;
     common::Settings settings;
-    TClipInfo clip;
+    ClipRecord clip;
 };
 
 TEST_F(SubtitleSetupTest, OpeningWithoutFileShowsDefaultsButCancelKeepsTheClip)
@@ -42,7 +47,7 @@ TEST_F(SubtitleSetupTest, OpeningWithoutFileShowsDefaultsButCancelKeepsTheClip)
     SubtitleSetup setup(clip, settings);
     EXPECT_EQ(setup.languageIndex, 2);
     EXPECT_EQ(setup.fontSize, 24);
-    EXPECT_EQ(setup.statusText(), "No specified subtitle file");
+    EXPECT_EQ(setup.statusText(language), "No specified subtitle file");
     // Cancel: the session is dropped.
     EXPECT_EQ(clip.subtitleLanguageIndex, 7);
     EXPECT_EQ(clip.subtitleFontSize, 30);
@@ -52,7 +57,7 @@ TEST_F(SubtitleSetupTest, OkStoresClipSettingsAndTwoKeys)
 {
     SubtitleSetup setup(clip, settings);
     setup.load(srt);
-    EXPECT_EQ(setup.statusText(), "Subtitle File  : movie.srt");
+    EXPECT_EQ(setup.statusText(language), "Subtitle File  : movie.srt");
     setup.languageIndex = 16;  // a user-defined language after the shipped ones
     setup.fontSize = 28;
     std::string error;

@@ -216,7 +216,7 @@ void OptionWindowModel::subtitleLanguageChanged()
 
 common::AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
 {
-    const common::AddRegionResult result = environment_.regions.addUserRegion(
+    common::AddRegionResult result = environment_.regions.addUserRegion(
         controls.suiComboBox_SubtitleLanguage.text, controls.suiComboBox_FontFile.text,
         controls.suiComboBox_CharSet.text, controls.suiComboBox_LanguageCode.text);
     if (result.appended) {
@@ -225,6 +225,8 @@ common::AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
         controls.suiComboBox_MenuLanguage.items = environment_.regions.combinedNames();
         controls.suiComboBox_SubtitleLanguage.itemIndex = indexOf(controls.suiComboBox_SubtitleLanguage.items, name);
     }
+    if (result.ok)
+        result.message = language_.GetUIText(common::kAddOkText);
     return result;
 }
 

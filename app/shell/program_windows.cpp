@@ -47,17 +47,17 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     const common::FolderContext folders = services.environment.folders;
     const std::string optionIni = services.environment.optionIniWrite;
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
-    SetupClipWindow = add(new TSetupClipWindow(vt::project::programClipInfo(), services.settings, services.bitmaps));
-    SetupSubtitleWindow = add(new TSetupSubtitleWindow(services.settings, std::move(regions), optionIni));
+    SetupClipWindow = add(new TSetupClipWindow(vt::project::programClips(), services.settings, services.language, services.bitmaps));
+    SetupSubtitleWindow = add(new TSetupSubtitleWindow(services.settings, services.language, std::move(regions), optionIni));
     SetupMenuWindow = addLaterWindow("SetupMenuWindow", "DVD Menu");
-    SetupChapterWindow = add(new TSetupChapterWindow);
+    SetupChapterWindow = add(new TSetupChapterWindow(services.language));
     SetupTextWindow = addLaterWindow("SetupTextWindow", "Text Properties");
     SetupImageWindow = addLaterWindow("SetupImageWindow", "Picture Properties");
     AboutWindow = add(new TAboutWindow(services.programFolder + common::kVersionIni));
     SetupDVDFileWindow = addLaterWindow("SetupDVDFileWindow", "Burn Source");
     CompilerWindow = addLaterWindow("CompilerWindow", "Compiler");
     ConvertWindow = add(new TConvertWindow(ConvertWindowServices{services.settings, services.language,
-                                                                 project::programClipInfo(), services.programFolder,
+                                                                 project::programClips(), services.programFolder,
                                                                  folders.workFolder, optionIni, folders}));
     BurnWindow = addLaterWindow("BurnWindow", "Burner");
     BuilderWindow = addLaterWindow("BuilderWindow", "One-Step Builder");
