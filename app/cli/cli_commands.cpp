@@ -157,6 +157,10 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     choices.deinterlace = production::DeinterlaceByDefault(clips);
     choices.volumeLabel = request.label;
     choices.conversionJobs = request.jobs.value_or(shell::programSettings().i_ParallelConversions);
+    choices.fitToDisc = request.fit;
+    choices.discCapacityKB =
+        request.discSizeMB ? int64_t{*request.discSizeMB} * 1024 : shell::programSettings().i_DVD5Size;
+    choices.menuSeconds = shell::programSettings().i_MenuDuration;
 
     const shell::RegionList regions = shell::RegionList::program();
     ConsoleView view;

@@ -1,6 +1,7 @@
 #include "app/project/clip_list_model.h"
 
 #include "app/project/clip_list_layout.h"
+#include "app/project/disc_fit.h"
 #include "app/shell/project_reset.h"
 #include "app/shell/settings.h"
 
@@ -110,6 +111,10 @@ void ClipListModel::setSelectedLetterbox(bool letterbox)
 
 DiscEstimate ClipListModel::estimate() const
 {
+    if (fitToDisc_) {
+        const int64_t limitKB = discType_ == DiscType::DVD5 ? dvd5SizeKB_ : dvd9SizeKB_;
+        return DiscFill(FitVideoToDisc(ProjectDiscContents(clips_, kDiscAudioKbps, 0), limitKB).plannedKB, limitKB);
+    }
     return EstimateDiscSize(clips_.totalSeconds(), settings_.i_DiscSizePerMin, discType_, dvd5SizeKB_, dvd9SizeKB_);
 }
 
