@@ -16,6 +16,7 @@ namespace corvane {
 
 namespace {
 
+constexpr int kBestQuality = 0;
 constexpr int kFastestQuality = 2;
 
 std::string number_text(double value)
@@ -60,14 +61,28 @@ constexpr double kLongestSeekBack = 16.0;
 // into memory.
 constexpr size_t kMostFramesAhead = 20000;
 
+// One pass over the clip: decoding, filtering and coding. A two-pass
+// conversion runs two, each reporting half of the progress.
 class ClipEncoder {
 public:
-    ClipEncoder(const ClipEncodeSettings &settings, ConversionProgress &progress)
-        : settings_(settings), progress_(progress)
+    ClipEncoder(const ClipEncodeSettings &settings, ConversionProgress &progress,
+                DvdVideoFormat::Pass pass = DvdVideoFormat::Pass::Only, std::string first_pass_stats = {})
+        : settings_(settings), progress_(progress), pass_(pass), first_pass_stats_(std::move(first_pass_stats))
     {
     }
 
     bool run(std::string *error);
+    // After a first pass: what it measured, whether a second pass can reach
+    // the rate, and the seconds of pictures it coded.
+    const std::string &first_pass_stats() const { return writer_.first_pass_stats(); }
+    bool second_pass_reaches_rate() const { return writer_.second_pass_reaches(settings_.video_kbps); }
+    double seconds_coded() const;
+    // This pass reports base_seconds plus share of the seconds it codes.
+    void share_progress(double base_seconds, double share)
+    {
+        progress_base_seconds_ = base_seconds;
+        progress_share_ = share;
+    }
 
 private:
     bool read_to_first_picture(std::deque<DecodedFrame> &ahead);
@@ -83,6 +98,10 @@ private:
 
     const ClipEncodeSettings &settings_;
     ConversionProgress &progress_;
+    const DvdVideoFormat::Pass pass_;
+    const std::string first_pass_stats_;
+    double progress_share_ = 1.0;       // of the seconds coded, reported as done
+    double progress_base_seconds_ = 0.0; // reported before this pass
     MediaInput input_;
     FilterChain video_filters_;
     FilterChain audio_filters_;
@@ -114,6 +133,7 @@ bool ClipEncoder::run(std::string *error)
     MediaInputOptions options;
     options.video_stream = settings_.video_stream;
     options.audio_stream = settings_.audio_stream;
+    options.want_audio = pass_ != DvdVideoFormat::Pass::First; // a first pass measures pictures only
     if (!input_.open(settings_.source, options, error))
         return false;
     if (!input_.video_stream()) {
@@ -185,7 +205,7 @@ bool ClipEncoder::run(std::string *error)
         return false;
     }
     report_progress();
-    if (!progress_.stop_requested)
+    if (!progress_.stop_requested && pass_ != DvdVideoFormat::Pass::First)
         progress_.percent_done = 100;
     return true;
 }
@@ -291,6 +311,8 @@ bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
     format.effort = settings_.quality;
     format.interlaced = keep_fields;
     format.top_field_first = source_is_top_field_first(first, parameters);
+    format.pass = pass_;
+    format.first_pass_stats = first_pass_stats_;
     if (!writer_.open(settings_.output, format, error))
         return false;
     video_time_base_ = writer_.video_time_base();
@@ -377,11 +399,16 @@ bool ClipEncoder::drain_audio()
     }
 }
 
+double ClipEncoder::seconds_coded() const
+{
+    AVRational rate = dvd_frame_rate(settings_.ntsc);
+    return static_cast<double>(writer_.video_frames()) * rate.den / rate.num;
+}
+
 void ClipEncoder::report_progress()
 {
     int64_t frames = writer_.video_frames();
-    AVRational rate = dvd_frame_rate(settings_.ntsc);
-    double seconds = static_cast<double>(frames) * rate.den / rate.num;
+    double seconds = progress_base_seconds_ + seconds_coded() * progress_share_;
     double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
     progress_.current_frame = static_cast<int32_t>(frames);
     progress_.seconds_done = static_cast<int32_t>(seconds);
@@ -393,8 +420,24 @@ void ClipEncoder::report_progress()
 
 bool encode_clip(const ClipEncodeSettings &settings, ConversionProgress &progress, std::string *error)
 {
-    ClipEncoder encoder(settings, progress);
-    return encoder.run(error);
+    if (settings.quality != kBestQuality) {
+        ClipEncoder encoder(settings, progress);
+        return encoder.run(error);
+    }
+    // The best pictures take two passes: the second spends the bits where
+    // the first found the pictures needing them. A rate the pictures cannot
+    // get down to is coded in one pass, as closely as the coarsest steps allow.
+    ClipEncoder first(settings, progress, DvdVideoFormat::Pass::First);
+    first.share_progress(0, 0.5);
+    if (!first.run(error))
+        return false;
+    if (progress.stop_requested)
+        return true;
+    const bool two_passes = first.second_pass_reaches_rate();
+    ClipEncoder second(settings, progress, two_passes ? DvdVideoFormat::Pass::Second : DvdVideoFormat::Pass::Only,
+                       two_passes ? first.first_pass_stats() : std::string());
+    second.share_progress(first.seconds_coded() * 0.5, 0.5);
+    return second.run(error);
 }
 
 } // namespace corvane

@@ -167,23 +167,35 @@ TEST_F(ClipEncoderTest, AudioDelayShiftsTheSound)
 
 TEST_F(ClipEncoderTest, PumpsReportsProgressAndPostsStartAndEnd)
 {
-    QueueTarget queue;
-    MpegEncCall call;
-    call.source = clip_pal_4_3();
-    call.output = output("progress");
-    call.quality = 2;
-    ASSERT_EQ(call.run(lib, queue.target()), 0);
-    EXPECT_GT(queue.pump_calls(), 0);
-    EXPECT_EQ(queue.count(CORVANE_MSG_READY), 1u);
-    // Posted last, delivered by the window's next pump.
-    EXPECT_TRUE(queue.wait_for(CORVANE_MSG_STOPPED, 1, std::chrono::seconds(1)));
-    int32_t info[4] = {};
-    lib.get_info(info);
-    EXPECT_EQ(info[0], 3);
-    // 75 pictures over 76 frame times: the AVI holds its first picture for
-    // two (an empty chunk at index 1).
-    EXPECT_EQ(info[2], 76);
-    EXPECT_EQ(info[3], 100);
+    // Quality 0 codes in two passes: its progress still runs once from
+    // start to end.
+    for (int quality : {2, 0}) {
+        SCOPED_TRACE(quality);
+        QueueTarget queue;
+        std::vector<int32_t> seconds_seen;
+        queue.on_pump([&] {
+            int32_t info[4] = {};
+            lib.get_info(info);
+            seconds_seen.push_back(info[0]);
+        });
+        MpegEncCall call;
+        call.source = clip_pal_4_3();
+        call.output = output("progress_q" + std::to_string(quality));
+        call.quality = quality;
+        ASSERT_EQ(call.run(lib, queue.target()), 0);
+        EXPECT_GT(queue.pump_calls(), 0);
+        EXPECT_EQ(queue.count(CORVANE_MSG_READY), 1u);
+        // Posted last, delivered by the window's next pump.
+        EXPECT_TRUE(queue.wait_for(CORVANE_MSG_STOPPED, 1, std::chrono::seconds(1)));
+        EXPECT_TRUE(std::is_sorted(seconds_seen.begin(), seconds_seen.end()));
+        int32_t info[4] = {};
+        lib.get_info(info);
+        EXPECT_EQ(info[0], 3);
+        // 75 pictures over 76 frame times: the AVI holds its first picture
+        // for two (an empty chunk at index 1).
+        EXPECT_EQ(info[2], 76);
+        EXPECT_EQ(info[3], 100);
+    }
 }
 
 TEST_F(ClipEncoderTest, StopEndsSoonWithAPlayablePartialFile)
@@ -245,27 +257,38 @@ TEST_F(ClipEncoderTest, RefusesBadArgumentsWithoutWritingAFile)
 TEST_F(ClipEncoderTest, EveryQualityKeepsTheVideoBufferAndPeakRateOnNoise)
 {
     // Grain over the whole frame, the hardest content for the rate control;
-    // at 80 it needs the coarsest steps the encoder's matrices allow.
-    for (int strength : {60, 80}) {
-        const std::string level = std::to_string(strength);
+    // at 80 it needs the coarsest steps the encoder's matrices allow. Each
+    // quality at its own rate, and the rates a fit to disc chooses between
+    // (1500 to 8000 kbit/s); quality 0 codes in two passes.
+    struct {
+        int strength;
+        int quality;
+        const char *kbps;
+    } cases[] = {
+        {60, 0, "5000"}, {60, 1, "3000"}, {60, 2, "2500"},
+        {80, 0, "5000"}, {80, 1, "3000"}, {80, 2, "2500"},
+        {80, 0, "8000"}, {80, 1, "8000"}, {80, 2, "8000"},
+        {80, 0, "1500"}, {80, 1, "1500"},
+    };
+    for (const auto &c : cases) {
+        const std::string level = std::to_string(c.strength);
         const std::string noise = fixture(
             "noise" + level + ".mkv",
             {"-f", "lavfi", "-i", "testsrc2=size=720x576:rate=25:duration=2,noise=alls=" + level + ":allf=t",
              "-c:v", "mpeg2video", "-q:v", "4", "-pix_fmt", "yuv420p"});
-        for (int quality : {0, 1, 2}) {
-            SCOPED_TRACE("noise " + level + ", quality " + std::to_string(quality));
-            MpegEncCall call;
-            call.source = noise;
-            call.output = output("noise" + level + "_q" + std::to_string(quality));
-            call.quality = quality;
-            call.video_kbps = quality == 0 ? "5000" : "3000";
-            ASSERT_EQ(call.run(lib, nullptr), 0);
-            VideoBufferCheck buffer = check_video_buffer(call.output);
-            EXPECT_GE(buffer.pictures, 48);
-            EXPECT_EQ(buffer.underflows, 0);
-            EXPECT_LE(buffer.average_kbps, 9000);
-            EXPECT_EQ(dvdauthor_problems(call.output, false), "");
-        }
+        const std::string name = "noise" + level + "_q" + std::to_string(c.quality) + "_" + c.kbps;
+        SCOPED_TRACE(name);
+        MpegEncCall call;
+        call.source = noise;
+        call.output = output(name);
+        call.quality = c.quality;
+        call.video_kbps = c.kbps;
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        VideoBufferCheck buffer = check_video_buffer(call.output);
+        EXPECT_GE(buffer.pictures, 48);
+        EXPECT_EQ(buffer.underflows, 0);
+        EXPECT_LE(buffer.average_kbps, 9000);
+        EXPECT_EQ(dvdauthor_problems(call.output, false), "");
     }
 }
 
