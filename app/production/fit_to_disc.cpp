@@ -2,7 +2,7 @@
 
 #include "app/project/clip_record.h"
 #include "app/project/disc_fit.h"
-#include "app/shell/format_hms.h"
+#include "app/common/format_hms.h"
 
 namespace vt::production {
 
@@ -15,7 +15,7 @@ std::string megabytes(int64_t kilobytes)
 
 } // namespace
 
-int64_t MenuVobSeconds(const project::ClipInfo &clips, const MenuFlags &flags, int secondsPerMenu)
+int64_t MenuVobSeconds(const project::ClipRecordList &clips, const MenuFlags &flags, int secondsPerMenu)
 {
     int64_t menus = flags.titleMenuWanted ? 1 : 0;
     if (flags.chapterMenusEnabled)
@@ -24,7 +24,7 @@ int64_t MenuVobSeconds(const project::ClipInfo &clips, const MenuFlags &flags, i
     return menus * secondsPerMenu;
 }
 
-FitOutcome FitBitrateToDisc(ProductionParams &params, const project::ClipInfo &clips, const MenuFlags &flags)
+FitOutcome FitBitrateToDisc(ProductionParams &params, const project::ClipRecordList &clips, const MenuFlags &flags)
 {
     if (!params.FitToDisc)
         return {};
@@ -32,7 +32,7 @@ FitOutcome FitBitrateToDisc(ProductionParams &params, const project::ClipInfo &c
         clips, std::stoi(params.AudioBitrate), MenuVobSeconds(clips, flags, params.MenuSeconds));
     const project::DiscFit fit = project::FitVideoToDisc(contents, params.DiscCapacityKB);
     if (!fit.fits)
-        return {false, "The project does not fit the disc: " + shell::FormatHMS(contents.titleSeconds) +
+        return {false, "The project does not fit the disc: " + common::FormatHMS(contents.titleSeconds) +
                            " of video needs " + megabytes(fit.plannedKB) + " at the lowest bitrate of " +
                            std::to_string(project::kFitFloorKbps) + " kbit/s, and the disc holds " +
                            megabytes(fit.capacityKB) + "."};

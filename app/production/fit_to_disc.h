@@ -9,7 +9,7 @@
 #include <string>
 
 namespace vt::project {
-class ClipInfo;
+class ClipRecordList;
 }
 
 namespace vt::production {
@@ -17,7 +17,7 @@ namespace vt::production {
 // Seconds of the menu VOBs a run makes: the title menu when wanted and one
 // chapter menu per clip with a chapter page when they are enabled, each
 // secondsPerMenu long.
-int64_t MenuVobSeconds(const project::ClipInfo &clips, const MenuFlags &flags, int secondsPerMenu);
+int64_t MenuVobSeconds(const project::ClipRecordList &clips, const MenuFlags &flags, int secondsPerMenu);
 
 struct FitOutcome {
     bool fits = true;
@@ -27,6 +27,6 @@ struct FitOutcome {
 // With params.FitToDisc, sets params.VideoBitrate to the rate that fills
 // params.DiscCapacityKB; refuses (fits false) a project that overfills the
 // disc even at the lowest rate. Without it, changes nothing and says nothing.
-FitOutcome FitBitrateToDisc(ProductionParams &params, const project::ClipInfo &clips, const MenuFlags &flags);
+FitOutcome FitBitrateToDisc(ProductionParams &params, const project::ClipRecordList &clips, const MenuFlags &flags);
 
 } // namespace vt::production

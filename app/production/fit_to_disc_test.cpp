@@ -7,11 +7,11 @@
 namespace vt::production {
 namespace {
 
-project::ClipInfo clipsOf(std::initializer_list<int> seconds, bool chapters = false)
+project::ClipRecordList clipsOf(std::initializer_list<int> seconds, bool chapters = false)
 {
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     for (int duration : seconds) {
-        auto clip = std::make_unique<project::TClipInfo>();
+        auto clip = std::make_unique<project::ClipRecord>();
         project::StreamFacts facts;
         facts.duration = duration;
         clip->setStreamFacts(facts);
@@ -34,7 +34,7 @@ ProductionParams fitParams(int64_t capacityKB)
 
 TEST(FitToDisc, TheFittedBitrateReplacesTheQualitysOrTheRunIsRefused)
 {
-    const project::ClipInfo minute = clipsOf({30, 30});
+    const project::ClipRecordList minute = clipsOf({30, 30});
     ProductionParams fitted = fitParams(40 * 1024);
     const FitOutcome fits = FitBitrateToDisc(fitted, minute, {});
     EXPECT_TRUE(fits.fits);
@@ -58,7 +58,7 @@ TEST(FitToDisc, TheFittedBitrateReplacesTheQualitysOrTheRunIsRefused)
 
 TEST(FitToDisc, MenusCountedAreTheOnesTheRunMakes)
 {
-    const project::ClipInfo withChapters = clipsOf({10, 10, 10}, true);
+    const project::ClipRecordList withChapters = clipsOf({10, 10, 10}, true);
     struct {
         bool titleMenu, chapterMenus;
         int64_t seconds;

@@ -2,16 +2,16 @@
 
 #include "app/project/clip_list_layout.h"
 #include "app/project/disc_fit.h"
-#include "app/shell/project_reset.h"
-#include "app/shell/settings.h"
+#include "app/common/project_reset.h"
+#include "app/common/settings.h"
 
 namespace vt::project {
 
-ClipListModel::ClipListModel(ClipInfo &clips, const vt::shell::Settings &settings)
+ClipListModel::ClipListModel(ClipRecordList &clips, const vt::common::Settings &settings)
     : clips_(clips)
     , settings_(settings)
-    , dvd5SizeKB_(settings.i_DVD5Size)
-    , dvd9SizeKB_(settings.i_DVD9Size)
+    , dvd5SizeKB_(settings.dvd5SizeKB)
+    , dvd9SizeKB_(settings.dvd9SizeKB)
 {
 }
 
@@ -25,8 +25,8 @@ void ClipListModel::enterMode(ClipListMode mode)
 
 void ClipListModel::settingsConfirmed()
 {
-    discType_ = settings_.b_DVD5 ? DiscType::DVD5 : DiscType::DVD9;
-    pictureShape4_3_ = settings_.b_4_3;
+    discType_ = settings_.dvd5 ? DiscType::DVD5 : DiscType::DVD9;
+    pictureShape4_3_ = settings_.shape4x3;
 }
 
 void ClipListModel::leaveSelection()
@@ -88,7 +88,7 @@ bool ClipListModel::removeSelected()
     return true;
 }
 
-bool ClipListModel::moveSelected(int (ClipInfo::*move)(int))
+bool ClipListModel::moveSelected(int (ClipRecordList::*move)(int))
 {
     if (busy_ || selected_ < 0)
         return false;
@@ -115,7 +115,7 @@ DiscEstimate ClipListModel::estimate() const
         const int64_t limitKB = discType_ == DiscType::DVD5 ? dvd5SizeKB_ : dvd9SizeKB_;
         return DiscFill(FitVideoToDisc(ProjectDiscContents(clips_, kDiscAudioKbps, 0), limitKB).plannedKB, limitKB);
     }
-    return EstimateDiscSize(clips_.totalSeconds(), settings_.i_DiscSizePerMin, discType_, dvd5SizeKB_, dvd9SizeKB_);
+    return EstimateDiscSize(clips_.totalSeconds(), settings_.discKBPerMinute, discType_, dvd5SizeKB_, dvd9SizeKB_);
 }
 
 bool ClipListModel::canEditSubtitle(int index) const
@@ -141,8 +141,8 @@ bool ClipListModel::close()
     selected_ = -1;
     // The project lives as long as the mode's clip list is open.
     clips_.clear();
-    vt::shell::ClearProject();
-    vt::shell::FreeTitleTexts();
+    vt::common::ClearProject();
+    vt::common::FreeTitleTexts();
     return true;
 }
 

@@ -26,7 +26,7 @@ int64_t StreamKB(int64_t kbps, int64_t seconds)
     return static_cast<int64_t>(static_cast<double>(bitsOf(kbps, seconds)) * kStreamOverhead / 8 / 1024);
 }
 
-DiscContents ProjectDiscContents(const ClipInfo &clips, int audioKbps, int64_t menuSeconds)
+DiscContents ProjectDiscContents(const ClipRecordList &clips, int audioKbps, int64_t menuSeconds)
 {
     DiscContents contents;
     contents.audioKbps = audioKbps;

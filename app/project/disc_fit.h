@@ -39,11 +39,11 @@ struct DiscFit {
 // ceiling.
 DiscFit FitVideoToDisc(const DiscContents &contents, int64_t capacityKB);
 
-class ClipInfo;
+class ClipRecordList;
 
 // The titles of the project: every clip's seconds, and those of the clips
 // with a subtitle file; menuSeconds as given.
-DiscContents ProjectDiscContents(const ClipInfo &clips, int audioKbps, int64_t menuSeconds);
+DiscContents ProjectDiscContents(const ClipRecordList &clips, int audioKbps, int64_t menuSeconds);
 
 // KB of the program stream that carries kbps for seconds: the payload plus
 // the DVD packs' headers and navigation packs.
