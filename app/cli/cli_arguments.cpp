@@ -8,6 +8,7 @@ namespace vt::cli {
 namespace {
 
 constexpr int kMaxJobs = 64;
+constexpr int kLargestDiscMB = 8500;  // a DVD-9
 
 std::optional<int32_t> parseNumber(const std::string &text)
 {
@@ -177,6 +178,16 @@ private:
                 ClipRequest *clip = currentClip(arg);
                 if (clip && value(i, text))
                     clip->subtitle = text;
+            } else if (arg == "--fit") {
+                build.fit = true;
+            } else if (arg == "--disc-size") {
+                if (value(i, text)) {
+                    const auto megabytes = parseNumber(text);
+                    if (!megabytes || *megabytes < 1 || *megabytes > kLargestDiscMB)
+                        line_.error = "--disc-size takes 1 to " + std::to_string(kLargestDiscMB) + " (MB)";
+                    else
+                        build.discSizeMB = *megabytes;
+                }
             } else if (arg == "--keep-vobs") {
                 build.keepVobs = true;
             } else if (arg == "--letterbox" || arg == "--stretch") {
@@ -193,6 +204,8 @@ private:
         }
         if (line_.error.empty() && build.clips.empty())
             line_.error = "build needs at least one clip";
+        if (line_.error.empty() && build.discSizeMB && !build.fit)
+            line_.error = "--disc-size goes with --fit";
         if (line_.error.empty())
             line_.error = CheckBurnTarget(build.burn);
     }
@@ -226,7 +239,8 @@ std::string UsageText()
       display size, frame rate, bitrates, sound.
 
   vantorel-cli build [-o DIR] [--label NAME] [--pal|--ntsc] [--4:3|--16:9]
-                     [--quality 0|1|2] [--jobs N] [--work-folder DIR] [--keep-vobs]
+                     [--quality 0|1|2] [--fit [--disc-size MB]]
+                     [--jobs N] [--work-folder DIR] [--keep-vobs]
                      CLIP [--trim START-END] [--chapters T1,T2,...]
                           [--subtitle FILE] [--stretch|--letterbox] [CLIP ...]
       Converts the clips to DVD video, muxes their subtitles and authors a
@@ -242,7 +256,15 @@ Options of build:
                     their accents: Été -> ETE), at most 32 characters
   --pal, --ntsc     TV system (default NTSC)
   --4:3, --16:9     picture shape of the disc (default 4:3)
-  --quality Q       0 best pictures, 1 faster (default), 2 fastest/smallest
+  --quality Q       0 best pictures: two passes over every clip, about
+                    twice the time (5000 kbit/s); 1 faster (default,
+                    3000 kbit/s); 2 fastest/smallest (2500 kbit/s)
+  --fit             choose the video bitrate that fills the disc with all
+                    clips, their sound, menus and subtitles (at most
+                    8000 kbit/s); a project that needs less than 1500
+                    kbit/s to fit is refused before anything is converted
+  --disc-size MB    the disc --fit fills, in MB of 1048576 bytes
+                    (default: a DVD-5, 4300; a DVD-9 is 8500)
   --jobs N          clips converted at the same time, each in its own
                     process; 0 chooses from the cores and the memory
                     (default: ParallelConversions of Option.ini, else 0);

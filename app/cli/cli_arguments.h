@@ -26,6 +26,8 @@ struct BuildRequest {
     int quality = 1;
     std::string workFolder;  // "" for the program's work folder
     bool keepVobs = false;   // keep the converted OutputVOB files after a good DVD
+    bool fit = false;        // the video bitrate fills the disc (--fit)
+    std::optional<int> discSizeMB;  // the disc --fit fills, MB of 1048576 bytes; unset: a DVD-5
     std::optional<int> jobs;  // clips converted at the same time; unset: the setting (0 automatic)
     std::vector<ClipRequest> clips;
     BurnTarget burn;  // written after authoring when wanted

@@ -48,6 +48,17 @@ TEST(CliArguments, BuildWithClipOptions)
     EXPECT_FALSE(parse({"build", "a.avi"}).build.jobs);  // the setting decides
 }
 
+TEST(CliArguments, FitToDisc)
+{
+    const BuildRequest sized = parse({"build", "a.avi", "--fit", "--disc-size", "40"}).build;
+    EXPECT_TRUE(sized.fit);
+    EXPECT_EQ(sized.discSizeMB, 40);
+    const BuildRequest dvd5 = parse({"build", "--fit", "a.avi"}).build;
+    EXPECT_TRUE(dvd5.fit);
+    EXPECT_FALSE(dvd5.discSizeMB);  // the settings' DVD-5
+    EXPECT_FALSE(parse({"build", "a.avi"}).build.fit);
+}
+
 TEST(CliArguments, Errors)
 {
     const std::pair<std::vector<std::string>, const char *> cases[] = {
@@ -60,6 +71,9 @@ TEST(CliArguments, Errors)
         {{"build", "a.avi", "--jobs", "-1"}, "--jobs takes 0 (automatic) to 64"},
         {{"build", "a.avi", "--jobs", "65"}, "--jobs takes 0 (automatic) to 64"},
         {{"build", "a.avi", "--bogus"}, "unknown option"},
+        {{"build", "a.avi", "--fit", "--disc-size", "0"}, "--disc-size takes 1 to 8500 (MB)"},
+        {{"build", "a.avi", "--fit", "--disc-size", "9000"}, "--disc-size takes 1 to 8500 (MB)"},
+        {{"build", "a.avi", "--disc-size", "40"}, "--disc-size goes with --fit"},
         {{"build", "a.avi", "-o"}, "-o needs a value"},
         {{"probe"}, "probe needs at least one file"},
         {{"make"}, "unknown command"},

@@ -298,6 +298,28 @@ TEST(CliBuild, FullDiskIsNamedAndCleanedUp)
     }
 }
 
+TEST(CliBuild, FitToDiscFillsTheGivenSize)
+{
+    // A minute of grain: content that takes whatever bitrate it is given.
+    const std::string clip = corvane_test::fixture(
+        "cli_grain_60s.mkv", {"-f", "lavfi", "-i", "testsrc2=size=352x288:rate=25:duration=60,noise=alls=30:allf=t",
+                              "-f", "lavfi", "-i", "sine=frequency=330:sample_rate=48000:duration=60", "-c:v",
+                              "mpeg4", "-q:v", "6", "-c:a", "mp2"});
+    const std::string folder = freshFolder("fit");
+    const auto result = run_command({cli(), "build", "-o", folder, "--pal", "--fit", "--disc-size", "40",
+                                     "--work-folder", folder + "/work", clip});
+    ASSERT_EQ(result.status, 0) << result.output;
+    EXPECT_NE(result.output.find("Fit to disc: video at "), std::string::npos) << result.output;
+    uint64_t bytes = 0;
+    for (const auto &entry : fs::directory_iterator(folder + "/DVD_DISC/VIDEO_TS"))
+        bytes += entry.file_size();
+    EXPECT_GE(bytes, 34u * 1048576) << bytes;
+    EXPECT_LE(bytes, 40u * 1048576) << bytes;
+    const std::vector<DiscTitle> titles = lsdvdTitles(folder + "/DVD_DISC");
+    ASSERT_EQ(titles.size(), 1u);
+    EXPECT_NEAR(titles[0].seconds, 60, 1);
+}
+
 TEST(CliBuild, RefusesWhatCannotBeBuilt)
 {
     const std::string folder = freshFolder("refused");
@@ -321,6 +343,9 @@ TEST(CliBuild, RefusesWhatCannotBeBuilt)
          "Subtitle file " + folder + "/bad.srt, line 5: expected a cue number or a time line"},
         {{"build", "-o", folder, corvane_test::clip_pal_4_3(), "--subtitle", folder + "/empty.srt"},
          "Subtitle file " + folder + "/empty.srt: it holds no subtitles."},
+        {{"build", "-o", folder, "--fit", "--disc-size", "1", corvane_test::clip_long()},
+         "The project does not fit the disc: 00:00:20 of video needs 4 MB at the lowest bitrate of 1500 kbit/s, "
+         "and the disc holds 1 MB."},
     };
     std::ofstream(folder + "/bad.srt") << "1\n00:00:00,500 --> 00:00:02,000\nHello\n\nWorld\n";
     std::ofstream(folder + "/empty.srt");

@@ -160,6 +160,10 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     choices.deinterlace = production::DeinterlaceByDefault(clips);
     choices.volumeLabel = request.label;
     choices.conversionJobs = request.jobs.value_or(common::programSettings().parallelConversions);
+    choices.fitToDisc = request.fit;
+    choices.discCapacityKB =
+        request.discSizeMB ? int64_t{*request.discSizeMB} * 1024 : common::programSettings().dvd5SizeKB;
+    choices.menuSeconds = common::programSettings().menuDuration;
 
     const common::RegionList regions = common::RegionList::program();
     ConsoleView view;

@@ -1,6 +1,7 @@
 #include "app/production/dvd_build_chain.h"
 
 #include "app/common/ui_language.h"
+#include "app/production/fit_to_disc.h"
 #include "app/project/clip_record.h"
 
 #include <filesystem>
@@ -22,6 +23,7 @@ DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipRecordList &clips,
     , conversion_(run, clips, ClipConversion::VobsAreIntermediate)
     , subtitles_(run, clips, regions)
     , authoring_(run, clips, regions, menuLanguageIndex, flags)
+    , menuFlags_(flags)
 {
 }
 
@@ -37,6 +39,13 @@ int DvdBuildChain::run(const RunChoices &choices)
     }
     if (!subtitles_.check() || !authoring_.checkChapters())
         return run_.outcome();
+    const FitOutcome fit = FitBitrateToDisc(run_.params(), clips_, menuFlags_);
+    if (!fit.message.empty())
+        run_.LogLine(fit.message);
+    if (!fit.fits) {
+        run_.EndRun(kConversionParameterWrong);
+        return run_.outcome();
+    }
     if (conversion_.ConvertAll() && subtitles_.run() && authoring_.run()) {
         if (deleteConvertedVobs_)
             deleteConvertedVobs();

@@ -19,7 +19,8 @@ public:
     // folder was made). An empty clip list shows "No file to convert." and
     // does not start (outcome −1). A run that is stopped or fails leaves
     // nothing of its own in the output folder: no VOBs, no half-made DVD
-    // folder.
+    // folder. With fit to disc, a project that overfills the disc even at
+    // the lowest bitrate is refused before anything is converted (outcome 2).
     int run(const RunChoices &choices);
 
     // After a good DVD, delete the converted VOB files (the "delete
@@ -41,6 +42,7 @@ private:
     ClipConversion conversion_;
     SubtitleStep subtitles_;
     AuthoringStep authoring_;
+    MenuFlags menuFlags_;
     bool deleteConvertedVobs_ = false;
 };
 

@@ -26,6 +26,9 @@ ProductionParams MakeProductionParams(const RunChoices &choices)
     // the rates fall with the index.
     static const char *const kBitrates[] = {"5000", "3000", "2500"};
     p.VideoBitrate = kBitrates[p.QualityIndex];
+    p.FitToDisc = choices.fitToDisc;
+    p.DiscCapacityKB = choices.discCapacityKB;
+    p.MenuSeconds = choices.menuSeconds;
     p.Deinterlace = choices.deinterlace ? 1 : 0;
     p.VolumeLabel = CleanVolumeLabel(choices.volumeLabel);
     return p;

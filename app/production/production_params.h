@@ -1,6 +1,7 @@
 // The per-run record of a production window, filled when Start is pressed.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vt::production {
@@ -16,6 +17,12 @@ struct RunChoices {
     bool deinterlace = false;
     std::string volumeLabel = "DVD_DISC";
     int conversionJobs = 1;  // clips converted at the same time; 0 chooses from the machine
+    // Fit to disc: the video bitrate fills a disc of discCapacityKB (KB of
+    // 1024 bytes) instead of following the quality; menuSeconds is the
+    // length of each menu VOB the run makes.
+    bool fitToDisc = false;
+    int64_t discCapacityKB = 0;
+    int menuSeconds = 0;
 };
 
 struct ProductionParams {
@@ -34,6 +41,9 @@ struct ProductionParams {
     int Deinterlace = 0;
     std::string VolumeLabel;
     int ConversionJobs = 1;  // 0: as many as the machine carries (conversion_jobs.h)
+    bool FitToDisc = false;  // VideoBitrate comes from the disc's capacity (fit_to_disc.h)
+    int64_t DiscCapacityKB = 0;
+    int MenuSeconds = 0;
 
     // The fixed encoder texts.
     std::string VideoCodec = "mpeg2", Format = "dvd", AudioCodec = "ac3", AudioBitrate = "192",

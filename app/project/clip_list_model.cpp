@@ -3,6 +3,7 @@
 #include "app/common/project_reset.h"
 #include "app/common/settings.h"
 #include "app/project/clip_list_layout.h"
+#include "app/project/disc_fit.h"
 
 namespace vt::project {
 
@@ -114,6 +115,10 @@ void ClipListModel::setSelectedLetterbox(bool letterbox)
 
 DiscEstimate ClipListModel::estimate() const
 {
+    if (fitToDisc_) {
+        const int64_t limitKB = discType_ == DiscType::DVD5 ? dvd5SizeKB_ : dvd9SizeKB_;
+        return DiscFill(FitVideoToDisc(ProjectDiscContents(clips_, kDiscAudioKbps, 0), limitKB).plannedKB, limitKB);
+    }
     return EstimateDiscSize(clips_.totalSeconds(), settings_.discKBPerMinute, discType_, dvd5SizeKB_, dvd9SizeKB_);
 }
 

@@ -79,7 +79,12 @@ public:
     void setDiscType(DiscType type) { discType_ = type; }
     bool pictureShape4_3() const { return pictureShape4_3_; }
     void setPictureShape4_3(bool fourByThree) { pictureShape4_3_ = fourByThree; }
-    // The output size of all clips against the chosen disc.
+    // Fit to disc: the clips are converted at the video bitrate that fills
+    // the chosen disc (disc_fit.h) instead of the quality's.
+    bool fitToDisc() const { return fitToDisc_; }
+    void setFitToDisc(bool fit) { fitToDisc_ = fit; }
+    // The output size of all clips against the chosen disc: at the size per
+    // minute of the settings, or with fit to disc the fill it plans.
     DiscEstimate estimate() const;
 
     // Whether a command that changes the project may run now, and whether
@@ -110,6 +115,7 @@ private:
     int selected_ = -1;
     DiscType discType_ = DiscType::DVD5;
     bool pictureShape4_3_ = true;
+    bool fitToDisc_ = false;
 };
 
 } // namespace vt::project

@@ -144,6 +144,23 @@ TEST_F(ClipListModelTest, EstimateFollowsTrimsAndDiscType)
     EXPECT_TRUE(clips[1].letterbox);
 }
 
+TEST_F(ClipListModelTest, FitToDiscShowsThePlannedFill)
+{
+    addClips({3});
+    EXPECT_EQ(model->estimate().estimateKB, 3);
+    model->setFitToDisc(true);
+    // 3 s fill the 1000 KB disc at the bitrate chosen for them.
+    EXPECT_GE(model->estimate().estimateKB, 940);
+    EXPECT_TRUE(model->estimate().withinLimit());
+    EXPECT_GE(model->estimate().barWidth, kDiscBarFullWidth * 94 / 100);
+    // 6 s would need less than the lowest bitrate: the disc overflows.
+    addClips({3});
+    EXPECT_FALSE(model->estimate().withinLimit());
+    EXPECT_EQ(model->estimate().barWidth, kDiscBarFullWidth);
+    model->setFitToDisc(false);
+    EXPECT_EQ(model->estimate().estimateKB, 6);
+}
+
 TEST_F(ClipListModelTest, ModeEntryAndConfirmedSettingsSetDiscAndShape)
 {
     addClips({10});

@@ -22,5 +22,7 @@ struct DiscEstimate {
 // trunc(min(max(estimate, 0), limit) × 100 ÷ limit × 0.01 × 648).
 DiscEstimate EstimateDiscSize(int64_t totalSeconds, int64_t sizePerMinuteKB, DiscType disc, int64_t dvd5SizeKB,
                               int64_t dvd9SizeKB);
+// The same for a size already known (the fill a fit to disc plans).
+DiscEstimate DiscFill(int64_t estimateKB, int64_t limitKB);
 
 } // namespace vt::project

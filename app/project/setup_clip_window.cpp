@@ -221,7 +221,16 @@ void TSetupClipWindow::buildDiscArea()
         ->setAlignment(Qt::AlignRight);
     Image8500 = addLabel(client(), "Image8500", QStringLiteral("8.5 GB"),
                          QRect(kDiscBarX + vt::project::kDiscBarFullWidth - 130, kDiscBarY + 22, 60, 18));
-    Label_DiscSize = addLabel(client(), "Label_DiscSize", QString(), QRect(kDiscBarX, kDiscBarY + 22, 400, 18));
+    Label_DiscSize = addLabel(client(), "Label_DiscSize", QString(), QRect(kDiscBarX, kDiscBarY + 22, 300, 18));
+    // The bitrate that fills the disc instead of the quality's; the bar then
+    // shows the fill it plans.
+    suiCheckBox_FitToDisc =
+        placeControl<TsuiCheckBox>(client(), "suiCheckBox_FitToDisc", kDiscBarX + 310, kDiscBarY + 20, 140, 22);
+    suiCheckBox_FitToDisc->setText(QStringLiteral(" Fit to disc"));
+    connect(suiCheckBox_FitToDisc, &QAbstractButton::toggled, this, [this](bool checked) {
+        model_.setFitToDisc(checked);
+        updateEstimate();
+    });
 }
 
 void TSetupClipWindow::buildCommandButtons()

@@ -163,7 +163,7 @@ private:
     TRangeBar *Panel_Progress;
     TsuiMaskEdit *suiEdit_Start, *suiEdit_Stop;
     TsuiImageButton *suiImageButton_ConfirmStart, *suiImageButton_ConfirmStop, *suiImageButton_Snapshoot;
-    TsuiCheckBox *CheckBox_AddLetterBox, *suiCheckBox_AddDVDMenu;
+    TsuiCheckBox *CheckBox_AddLetterBox, *suiCheckBox_AddDVDMenu, *suiCheckBox_FitToDisc;
     TsuiRadioButton *suiCheckBox_4_3, *suiCheckBox_16_9;
     TsuiImageButton *suiImageButton_DVD5, *suiImageButton_DVD9;
     TsuiImageButton *suiImageButton_AddFile, *suiImageButton_RemoveFile, *suiImageButton_Up, *suiImageButton_Down;

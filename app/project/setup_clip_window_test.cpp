@@ -18,6 +18,7 @@
 #include "engines/converter/test_support/test_media.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
@@ -139,6 +140,15 @@ private slots:
         QCOMPARE(w->estimate().estimateKB, 150 * 30720 / 60);
         QCOMPARE(control<QWidget>(w.get(), "Image_DiscSizeProgress")->width(), w->estimate().barWidth);
         QVERIFY(w->estimate().barWidth > 0);
+        // Fit to disc: the bar shows the fill planned at the fitted bitrate
+        // (the 150 s at 8000 kbit/s, far more than the size per minute).
+        click(w.get(), "suiCheckBox_FitToDisc");
+        QVERIFY(w->estimate().estimateKB > 150 * 30720 / 60 * 3 / 2);
+        QCOMPARE(control<QWidget>(w.get(), "Image_DiscSizeProgress")->width(), w->estimate().barWidth);
+        QVERIFY(control<QLabel>(w.get(), "Label_DiscSize")->text().startsWith(
+            QString::number(w->estimate().estimateKB / 1024) + " MB of "));
+        click(w.get(), "suiCheckBox_FitToDisc");
+        QCOMPARE(w->estimate().estimateKB, 150 * 30720 / 60);
         // Display size from the aspect code: 720 ÷ 4/3 = 540.
         QCOMPARE(clips[0].snapshot.size(), QSize(720, 540));
         QCOMPARE(QSize(clips[0].previewWidth, clips[0].previewHeight), QSize(296, 220));

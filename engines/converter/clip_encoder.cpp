@@ -16,6 +16,7 @@ namespace corvane {
 
 namespace {
 
+constexpr int kBestQuality = 0;
 constexpr int kFastestQuality = 2;
 
 std::string number_text(double value)
@@ -40,21 +41,16 @@ bool source_is_top_field_first(const AVFrame *frame, const AVCodecParameters *pa
     return parameters->field_order == AV_FIELD_TT || parameters->field_order == AV_FIELD_TB;
 }
 
-// The part of a filter description that cuts [start, end) out of the
+// The part of a sound filter description that cuts [start, end) out of the
 // source (end 0: up to its end) and makes that range start at zero; times in
 // seconds of the source's own clock.
-// slack widens the cut at the start, so that a frame exactly at the start
-// survives the rounding of the number text.
-std::string trim_filters(const char *trim, const char *setpts, double start, double end, double slack = 0.0)
+std::string trim_filters(double start, double end)
 {
-    std::string text = std::string(trim) + "=start=" + number_text(start - slack);
+    std::string text = "atrim=start=" + number_text(start);
     if (end > 0)
         text += ":end=" + number_text(end);
-    return text + "," + setpts + "=PTS-" + number_text(start) + "/TB";
+    return text + ",asetpts=PTS-" + number_text(start) + "/TB";
 }
-
-// Far below a frame's duration, far above the rounding of number_text().
-constexpr double kPictureCutSlack = 0.001;
 
 // How far before the asked start a seek is retried when it landed after it
 // (MPEG transport and program streams seek by byte position).
@@ -65,20 +61,36 @@ constexpr double kLongestSeekBack = 16.0;
 // into memory.
 constexpr size_t kMostFramesAhead = 20000;
 
+// One pass over the clip: decoding, filtering and coding. A two-pass
+// conversion runs two, each reporting half of the progress.
 class ClipEncoder {
 public:
-    ClipEncoder(const ClipEncodeSettings &settings, ConversionProgress &progress)
-        : settings_(settings), progress_(progress)
+    ClipEncoder(const ClipEncodeSettings &settings, ConversionProgress &progress,
+                DvdVideoFormat::Pass pass = DvdVideoFormat::Pass::Only, std::string first_pass_stats = {})
+        : settings_(settings), progress_(progress), pass_(pass), first_pass_stats_(std::move(first_pass_stats))
     {
     }
 
     bool run(std::string *error);
+    // After a first pass: what it measured, whether a second pass can reach
+    // the rate, and the seconds of pictures it coded.
+    const std::string &first_pass_stats() const { return writer_.first_pass_stats(); }
+    bool second_pass_reaches_rate() const { return writer_.second_pass_reaches(settings_.video_kbps); }
+    double seconds_coded() const;
+    // This pass reports base_seconds plus share of the seconds it codes.
+    void share_progress(double base_seconds, double share)
+    {
+        progress_base_seconds_ = base_seconds;
+        progress_share_ = share;
+    }
 
 private:
     bool read_to_first_picture(std::deque<DecodedFrame> &ahead);
     bool convert(DecodedFrame &decoded, std::string *error);
     bool open_video(const AVFrame *first, std::string *error);
     bool open_audio(const AVFrame *first, std::string *error);
+    bool push_picture(AVFrame *picture);
+    bool close_pictures();
     bool drain_video();
     bool drain_audio();
     void report_progress();
@@ -86,6 +98,10 @@ private:
 
     const ClipEncodeSettings &settings_;
     ConversionProgress &progress_;
+    const DvdVideoFormat::Pass pass_;
+    const std::string first_pass_stats_;
+    double progress_share_ = 1.0;       // of the seconds coded, reported as done
+    double progress_base_seconds_ = 0.0; // reported before this pass
     MediaInput input_;
     FilterChain video_filters_;
     FilterChain audio_filters_;
@@ -93,6 +109,15 @@ private:
     std::unique_ptr<DvdWriterThread> writer_thread_; // owns writer_ while it runs
     bool writer_open_ = false;
     AVRational video_time_base_{1, 25};
+    // The pictures are cut and shifted to start at zero here rather than by
+    // filters, so that the end of the input is known on the filters' clock:
+    // the end of the last picture, or the end of the range.
+    AVRational source_time_base_{1, 25};
+    int64_t cut_start_ts_ = 0;          // cut_start_ in source_time_base_
+    int64_t cut_length_ts_ = INT64_MAX; // the range's length, INT64_MAX: to the end
+    int64_t picture_duration_ts_ = 1;   // for pictures that do not say
+    int64_t pictures_end_ts_ = 0;       // the end of the last picture pushed, shifted
+    bool pictures_closed_ = false;
     bool sound_written_ = false;
     bool video_done_ = false;
     bool audio_done_ = false;
@@ -108,6 +133,7 @@ bool ClipEncoder::run(std::string *error)
     MediaInputOptions options;
     options.video_stream = settings_.video_stream;
     options.audio_stream = settings_.audio_stream;
+    options.want_audio = pass_ != DvdVideoFormat::Pass::First; // a first pass measures pictures only
     if (!input_.open(settings_.source, options, error))
         return false;
     if (!input_.video_stream()) {
@@ -151,7 +177,7 @@ bool ClipEncoder::run(std::string *error)
     if (!progress_.stop_requested) {
         // End of input: let the filters hand out what they still hold.
         if (video_filters_.is_open() && !video_done_) {
-            video_filters_.push(nullptr);
+            close_pictures();
             drain_video();
         }
         if (audio_filters_.is_open() && !audio_done_) {
@@ -179,7 +205,7 @@ bool ClipEncoder::run(std::string *error)
         return false;
     }
     report_progress();
-    if (!progress_.stop_requested)
+    if (!progress_.stop_requested && pass_ != DvdVideoFormat::Pass::First)
         progress_.percent_done = 100;
     return true;
 }
@@ -216,7 +242,7 @@ bool ClipEncoder::convert(DecodedFrame &decoded, std::string *error)
     if (decoded.kind == MediaKind::Video && !video_done_) {
         if (!video_filters_.is_open() && !open_video(decoded.frame.get(), error))
             return false;
-        if (!video_filters_.push(decoded.frame.get()) || !drain_video()) {
+        if (!push_picture(decoded.frame.get()) || !drain_video()) {
             *error = writer_.error().empty() ? "the picture filters failed" : writer_.error();
             return false;
         }
@@ -249,7 +275,7 @@ bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
     bool keep_fields = interlaced && !deinterlace;
 
     AVRational rate = dvd_frame_rate(settings_.ntsc);
-    std::string chain = trim_filters("trim", "setpts", cut_start_, cut_end_, kPictureCutSlack);
+    std::string chain = "null";
     if (deinterlace)
         chain += ",yadif=mode=send_frame:parity=auto:deint=all";
     // Upright before scaling: the picture size is that of the shown picture.
@@ -264,7 +290,15 @@ bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
     chain += ",pad=" + std::to_string(settings_.frame_width) + ":" + std::to_string(settings_.frame_height) + ":" +
              std::to_string(pad_x) + ":" + std::to_string(pad_y) + ":black";
     chain += ",format=yuv420p";
-    if (!video_filters_.open_video(first, input_.video_stream()->time_base, first->sample_aspect_ratio, chain, error))
+    const AVStream *video = input_.video_stream();
+    source_time_base_ = video->time_base;
+    cut_start_ts_ = std::llround(cut_start_ / av_q2d(source_time_base_));
+    if (cut_end_ > 0)
+        cut_length_ts_ = std::llround(cut_end_ / av_q2d(source_time_base_)) - cut_start_ts_;
+    const AVRational source_rate = video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate;
+    picture_duration_ts_ =
+        source_rate.num > 0 ? std::max<int64_t>(1, av_rescale_q(1, av_inv_q(source_rate), source_time_base_)) : 1;
+    if (!video_filters_.open_video(first, source_time_base_, first->sample_aspect_ratio, chain, error))
         return false;
 
     DvdVideoFormat format;
@@ -277,6 +311,8 @@ bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
     format.effort = settings_.quality;
     format.interlaced = keep_fields;
     format.top_field_first = source_is_top_field_first(first, parameters);
+    format.pass = pass_;
+    format.first_pass_stats = first_pass_stats_;
     if (!writer_.open(settings_.output, format, error))
         return false;
     video_time_base_ = writer_.video_time_base();
@@ -288,7 +324,7 @@ bool ClipEncoder::open_video(const AVFrame *first, std::string *error)
 
 bool ClipEncoder::open_audio(const AVFrame *first, std::string *error)
 {
-    std::string chain = trim_filters("atrim", "asetpts", cut_start_, cut_end_);
+    std::string chain = trim_filters(cut_start_, cut_end_);
     if (settings_.audio_delay_ms > 0)
         chain += ",adelay=delays=" + std::to_string(settings_.audio_delay_ms) + ":all=1";
     // Surround is folded down to stereo with a matrix scaled so that no sum
@@ -297,6 +333,33 @@ bool ClipEncoder::open_audio(const AVFrame *first, std::string *error)
     chain += ",aresample=48000:rematrix_maxval=1,aformat=sample_fmts=fltp:sample_rates=48000:channel_layouts=stereo"
              ",asetnsamples=n=" + std::to_string(writer_.audio_frame_samples()) + ":p=1";
     return audio_filters_.open_audio(first, input_.audio_stream()->time_base, chain, error);
+}
+
+// Pictures before the range are dropped; the first one at or past its end
+// ends the filters' input there.
+bool ClipEncoder::push_picture(AVFrame *picture)
+{
+    if (pictures_closed_)
+        return true;
+    const int64_t pts = picture->pts == AV_NOPTS_VALUE ? pictures_end_ts_ : picture->pts - cut_start_ts_;
+    if (pts < 0)
+        return true;
+    if (pts >= cut_length_ts_) {
+        pictures_end_ts_ = cut_length_ts_;
+        return close_pictures();
+    }
+    const int64_t duration = picture->pkt_duration > 0 ? picture->pkt_duration : picture_duration_ts_;
+    pictures_end_ts_ = std::max(pictures_end_ts_, std::min(pts + duration, cut_length_ts_));
+    picture->pts = pts;
+    return video_filters_.push(picture);
+}
+
+bool ClipEncoder::close_pictures()
+{
+    if (pictures_closed_)
+        return true;
+    pictures_closed_ = true;
+    return video_filters_.close(pictures_end_ts_);
 }
 
 bool ClipEncoder::drain_video()
@@ -336,11 +399,16 @@ bool ClipEncoder::drain_audio()
     }
 }
 
+double ClipEncoder::seconds_coded() const
+{
+    AVRational rate = dvd_frame_rate(settings_.ntsc);
+    return static_cast<double>(writer_.video_frames()) * rate.den / rate.num;
+}
+
 void ClipEncoder::report_progress()
 {
     int64_t frames = writer_.video_frames();
-    AVRational rate = dvd_frame_rate(settings_.ntsc);
-    double seconds = static_cast<double>(frames) * rate.den / rate.num;
+    double seconds = progress_base_seconds_ + seconds_coded() * progress_share_;
     double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
     progress_.current_frame = static_cast<int32_t>(frames);
     progress_.seconds_done = static_cast<int32_t>(seconds);
@@ -352,8 +420,24 @@ void ClipEncoder::report_progress()
 
 bool encode_clip(const ClipEncodeSettings &settings, ConversionProgress &progress, std::string *error)
 {
-    ClipEncoder encoder(settings, progress);
-    return encoder.run(error);
+    if (settings.quality != kBestQuality) {
+        ClipEncoder encoder(settings, progress);
+        return encoder.run(error);
+    }
+    // The best pictures take two passes: the second spends the bits where
+    // the first found the pictures needing them. A rate the pictures cannot
+    // get down to is coded in one pass, as closely as the coarsest steps allow.
+    ClipEncoder first(settings, progress, DvdVideoFormat::Pass::First);
+    first.share_progress(0, 0.5);
+    if (!first.run(error))
+        return false;
+    if (progress.stop_requested)
+        return true;
+    const bool two_passes = first.second_pass_reaches_rate();
+    ClipEncoder second(settings, progress, two_passes ? DvdVideoFormat::Pass::Second : DvdVideoFormat::Pass::Only,
+                       two_passes ? first.first_pass_stats() : std::string());
+    second.share_progress(first.seconds_coded() * 0.5, 0.5);
+    return second.run(error);
 }
 
 } // namespace corvane

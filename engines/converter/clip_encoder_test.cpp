@@ -2,7 +2,9 @@
 // and authored with the real dvdauthor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -165,21 +167,35 @@ TEST_F(ClipEncoderTest, AudioDelayShiftsTheSound)
 
 TEST_F(ClipEncoderTest, PumpsReportsProgressAndPostsStartAndEnd)
 {
-    QueueTarget queue;
-    MpegEncCall call;
-    call.source = clip_pal_4_3();
-    call.output = output("progress");
-    call.quality = 2;
-    ASSERT_EQ(call.run(lib, queue.target()), 0);
-    EXPECT_GT(queue.pump_calls(), 0);
-    EXPECT_EQ(queue.count(CORVANE_MSG_READY), 1u);
-    // Posted last, delivered by the window's next pump.
-    EXPECT_TRUE(queue.wait_for(CORVANE_MSG_STOPPED, 1, std::chrono::seconds(1)));
-    int32_t info[4] = {};
-    lib.get_info(info);
-    EXPECT_EQ(info[0], 3);
-    EXPECT_EQ(info[2], 75);
-    EXPECT_EQ(info[3], 100);
+    // Quality 0 codes in two passes: its progress still runs once from
+    // start to end.
+    for (int quality : {2, 0}) {
+        SCOPED_TRACE(quality);
+        QueueTarget queue;
+        std::vector<int32_t> seconds_seen;
+        queue.on_pump([&] {
+            int32_t info[4] = {};
+            lib.get_info(info);
+            seconds_seen.push_back(info[0]);
+        });
+        MpegEncCall call;
+        call.source = clip_pal_4_3();
+        call.output = output("progress_q" + std::to_string(quality));
+        call.quality = quality;
+        ASSERT_EQ(call.run(lib, queue.target()), 0);
+        EXPECT_GT(queue.pump_calls(), 0);
+        EXPECT_EQ(queue.count(CORVANE_MSG_READY), 1u);
+        // Posted last, delivered by the window's next pump.
+        EXPECT_TRUE(queue.wait_for(CORVANE_MSG_STOPPED, 1, std::chrono::seconds(1)));
+        EXPECT_TRUE(std::is_sorted(seconds_seen.begin(), seconds_seen.end()));
+        int32_t info[4] = {};
+        lib.get_info(info);
+        EXPECT_EQ(info[0], 3);
+        // 75 pictures over 76 frame times: the AVI holds its first picture
+        // for two (an empty chunk at index 1).
+        EXPECT_EQ(info[2], 76);
+        EXPECT_EQ(info[3], 100);
+    }
 }
 
 TEST_F(ClipEncoderTest, StopEndsSoonWithAPlayablePartialFile)
@@ -241,27 +257,38 @@ TEST_F(ClipEncoderTest, RefusesBadArgumentsWithoutWritingAFile)
 TEST_F(ClipEncoderTest, EveryQualityKeepsTheVideoBufferAndPeakRateOnNoise)
 {
     // Grain over the whole frame, the hardest content for the rate control;
-    // at 80 it needs the coarsest steps the encoder's matrices allow.
-    for (int strength : {60, 80}) {
-        const std::string level = std::to_string(strength);
+    // at 80 it needs the coarsest steps the encoder's matrices allow. Each
+    // quality at its own rate, and the rates a fit to disc chooses between
+    // (1500 to 8000 kbit/s); quality 0 codes in two passes.
+    struct {
+        int strength;
+        int quality;
+        const char *kbps;
+    } cases[] = {
+        {60, 0, "5000"}, {60, 1, "3000"}, {60, 2, "2500"},
+        {80, 0, "5000"}, {80, 1, "3000"}, {80, 2, "2500"},
+        {80, 0, "8000"}, {80, 1, "8000"}, {80, 2, "8000"},
+        {80, 0, "1500"}, {80, 1, "1500"},
+    };
+    for (const auto &c : cases) {
+        const std::string level = std::to_string(c.strength);
         const std::string noise = fixture(
             "noise" + level + ".mkv",
             {"-f", "lavfi", "-i", "testsrc2=size=720x576:rate=25:duration=2,noise=alls=" + level + ":allf=t",
              "-c:v", "mpeg2video", "-q:v", "4", "-pix_fmt", "yuv420p"});
-        for (int quality : {0, 1, 2}) {
-            SCOPED_TRACE("noise " + level + ", quality " + std::to_string(quality));
-            MpegEncCall call;
-            call.source = noise;
-            call.output = output("noise" + level + "_q" + std::to_string(quality));
-            call.quality = quality;
-            call.video_kbps = quality == 0 ? "5000" : "3000";
-            ASSERT_EQ(call.run(lib, nullptr), 0);
-            VideoBufferCheck buffer = check_video_buffer(call.output);
-            EXPECT_GE(buffer.pictures, 48);
-            EXPECT_EQ(buffer.underflows, 0);
-            EXPECT_LE(buffer.average_kbps, 9000);
-            EXPECT_EQ(dvdauthor_problems(call.output, false), "");
-        }
+        const std::string name = "noise" + level + "_q" + std::to_string(c.quality) + "_" + c.kbps;
+        SCOPED_TRACE(name);
+        MpegEncCall call;
+        call.source = noise;
+        call.output = output(name);
+        call.quality = c.quality;
+        call.video_kbps = c.kbps;
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        VideoBufferCheck buffer = check_video_buffer(call.output);
+        EXPECT_GE(buffer.pictures, 48);
+        EXPECT_EQ(buffer.underflows, 0);
+        EXPECT_LE(buffer.average_kbps, 9000);
+        EXPECT_EQ(dvdauthor_problems(call.output, false), "");
     }
 }
 
@@ -365,5 +392,68 @@ TEST_F(ClipEncoderTest, StreamsStartTogetherAtTheFirstPictureInSync)
         const double flash = flash_seconds(call.output);
         EXPECT_NEAR(flash, c.flash, 0.021);
         EXPECT_NEAR(beep_seconds(call.output), flash, 0.04);
+    }
+}
+
+TEST_F(ClipEncoderTest, EveryPictureOfTheSourceIsConvertedOnce)
+{
+    // The frame times a file's pictures cover at its rate: from the first
+    // picture to the end of the last one. A gap in the timestamps is a
+    // picture held (an AVI's empty chunk repeats the one before).
+    auto slots = [](const std::string &file, double rate) {
+        CommandResult times = run_command({"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                                           "frame=best_effort_timestamp_time", "-of", "csv=p=0", file});
+        std::vector<double> seconds;
+        for (size_t at = 0; at < times.output.size();) {
+            size_t end = times.output.find('\n', at);
+            if (end == std::string::npos)
+                end = times.output.size();
+            if (end > at)
+                seconds.push_back(std::atof(times.output.substr(at, end - at).c_str()));
+            at = end + 1;
+        }
+        if (seconds.empty())
+            return 0L;
+        return std::lround((*std::max_element(seconds.begin(), seconds.end()) -
+                            *std::min_element(seconds.begin(), seconds.end())) * rate) + 1;
+    };
+    const std::vector<std::string> fifty_fps = {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=50:duration=2"};
+    const std::vector<std::string> b_pictures = {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=2",
+                                                 "-c:v", "mpeg4", "-bf", "2"};
+    struct {
+        const char *name;
+        std::string source;
+        const char *start;
+        const char *duration;
+        double rate;      // of the source
+        long range_slots; // 0: the whole source
+        int deinterlace;
+    } cases[] = {
+        {"mp4", clip_h264_16_9(), "0", "0", 25, 0, 0},
+        {"avi_with_a_held_picture", clip_pal_4_3(), "0", "0", 25, 0, 0},
+        {"avi_with_b_pictures", fixture("b_pictures.avi", b_pictures), "0", "0", 25, 0, 0},
+        {"mkv", clip_anamorphic_16_9(), "0", "0", 25, 0, 0},
+        {"ts", clip_transport_stream(), "0", "0", 25, 0, 0},
+        {"mkv_50_fps", fixture("fifty.mkv", fifty_fps), "0", "0", 50, 0, 0},
+        {"vob_ntsc_deinterlaced", clip_ntsc_interlaced(), "0", "0", 30000.0 / 1001, 0, 1},
+        {"avi_range", clip_pal_4_3(), "1", "1", 25, 25, 0},
+        {"ts_from_second_3", clip_transport_stream(), "3", "0", 25, 125, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        MpegEncCall call;
+        call.source = c.source;
+        call.output = output(std::string("pictures_") + c.name);
+        call.start = c.start;
+        call.duration = c.duration;
+        call.deinterlace = c.deinterlace;
+        call.quality = 2;
+        ASSERT_EQ(call.run(lib, nullptr), 0);
+        const long in = c.range_slots > 0 ? c.range_slots : slots(c.source, c.rate);
+        ASSERT_GT(in, 0);
+        // The DVD stream is at a constant rate: its pictures are its frame times.
+        CommandResult counted = run_command({"ffprobe", "-v", "error", "-count_frames", "-select_streams", "v:0",
+                                             "-show_entries", "stream=nb_read_frames", "-of", "csv=p=0", call.output});
+        EXPECT_EQ(std::atol(counted.output.c_str()), std::lround(in * 25 / c.rate)) << in << " frame times in";
     }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -22,6 +23,11 @@ constexpr int kVideoBufferBits = 1835008;       // VBV buffer of MP@ML (224 KiB)
 constexpr int kMuxRate = 10080000;              // bit/s, DVD program stream rate
 constexpr int kPackSize = 2048;                 // one DVD sector per pack
 constexpr int64_t kMuxMaxDelay = 700000;        // microseconds
+// A first pass coding more than this share of the target, or with a mean
+// quantiser scale this close to the coarsest (31), was held at its coarsest
+// steps: the rate is out of reach.
+constexpr double kFirstPassOvershoot = 1.05;
+constexpr double kFirstPassCoarsestMeanScale = 28.0;
 
 // MPEG-2's default intra weights, in raster order.
 constexpr uint16_t kDefaultIntraWeights[64] = {
@@ -88,6 +94,16 @@ int DvdStreamWriter::audio_frame_samples() const
 
 bool DvdStreamWriter::open(const std::string &path, const DvdVideoFormat &format, std::string *error)
 {
+    interlaced_ = format.interlaced;
+    top_field_first_ = format.top_field_first;
+    if (format.pass == DvdVideoFormat::Pass::First) {
+        if (!open_video_encoder(format)) {
+            *error = error_;
+            return false;
+        }
+        header_written_ = true; // nothing to write, but finish() flushes the encoder
+        return true;
+    }
     int rc = avformat_alloc_output_context2(&muxer_, nullptr, "dvd", path.c_str());
     if (rc < 0 || !muxer_) {
         *error = "cannot create the DVD muxer: " + av_error_text(rc);
@@ -96,8 +112,6 @@ bool DvdStreamWriter::open(const std::string &path, const DvdVideoFormat &format
     muxer_->packet_size = kPackSize;
     muxer_->max_delay = kMuxMaxDelay;
     av_opt_set_int(muxer_->priv_data, "muxrate", kMuxRate, 0);
-    interlaced_ = format.interlaced;
-    top_field_first_ = format.top_field_first;
     if (!open_video_encoder(format) || !open_audio_encoder(format)) {
         *error = error_;
         return false;
@@ -154,8 +168,17 @@ bool DvdStreamWriter::open_video_encoder(const DvdVideoFormat &format)
     enc->color_primaries = format.ntsc ? AVCOL_PRI_SMPTE170M : AVCOL_PRI_BT470BG;
     enc->color_trc = format.ntsc ? AVCOL_TRC_SMPTE170M : AVCOL_TRC_GAMMA28;
     enc->thread_count = 0;
-    if (muxer_->oformat->flags & AVFMT_GLOBALHEADER)
+    if (muxer_ && muxer_->oformat->flags & AVFMT_GLOBALHEADER)
         enc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (format.pass == DvdVideoFormat::Pass::First) {
+        enc->flags |= AV_CODEC_FLAG_PASS1;
+    } else if (format.pass == DvdVideoFormat::Pass::Second) {
+        // The rate control reads the measurements while the encoder opens;
+        // the text stays ours.
+        first_pass_stats_ = format.first_pass_stats;
+        enc->flags |= AV_CODEC_FLAG_PASS2;
+        enc->stats_in = first_pass_stats_.data();
+    }
 
     AVDictionary *options = nullptr;
     // GOPs are closed and of fixed length: no extra I pictures at cuts.
@@ -186,10 +209,13 @@ bool DvdStreamWriter::open_video_encoder(const DvdVideoFormat &format)
     }
     int rc = avcodec_open2(enc, codec, &options);
     av_dict_free(&options);
+    enc->stats_in = nullptr;
     if (rc < 0) {
         error_ = "cannot open the MPEG-2 encoder: " + av_error_text(rc);
         return false;
     }
+    if (measuring())
+        return true;
     video_stream_ = avformat_new_stream(muxer_, nullptr);
     avcodec_parameters_from_context(video_stream_->codecpar, enc);
     video_stream_->time_base = enc->time_base;
@@ -244,6 +270,13 @@ bool DvdStreamWriter::encode(AVCodecContext *encoder, AVStream *stream, AVFrame 
             error_ = std::string("encoding failed: ") + av_error_text(rc);
             return false;
         }
+        if (measuring()) {
+            if (encoder->stats_out)
+                first_pass_stats_ += encoder->stats_out;
+            first_pass_bytes_ += packet_->size;
+            av_packet_unref(packet_.get());
+            continue;
+        }
         av_packet_rescale_ts(packet_.get(), encoder->time_base, stream->time_base);
         packet_->stream_index = stream->index;
         rc = av_interleaved_write_frame(muxer_, packet_.get());
@@ -267,6 +300,8 @@ bool DvdStreamWriter::write_video(AVFrame *picture)
 
 bool DvdStreamWriter::write_audio(AVFrame *sound)
 {
+    if (measuring())
+        return true;
     if (sound->pts == AV_NOPTS_VALUE || sound->pts < next_audio_pts_)
         sound->pts = next_audio_pts_;
     next_audio_pts_ = sound->pts + sound->nb_samples;
@@ -275,6 +310,8 @@ bool DvdStreamWriter::write_audio(AVFrame *sound)
 
 bool DvdStreamWriter::write_silence_to_video_end()
 {
+    if (measuring())
+        return true;
     AVRational rate = video_encoder_->framerate;
     int64_t end = av_rescale(next_video_pts_, static_cast<int64_t>(kAudioSampleRate) * rate.den, rate.num);
     FramePtr silence = make_frame();
@@ -297,11 +334,34 @@ bool DvdStreamWriter::write_silence_to_video_end()
     return true;
 }
 
+bool DvdStreamWriter::second_pass_reaches(int kbps) const
+{
+    if (!video_encoder_ || next_video_pts_ == 0)
+        return false;
+    // Each picture's line holds "q:" and its lambda (quantiser scale times
+    // FF_QP2LAMBDA).
+    double lambda_sum = 0;
+    int pictures = 0;
+    for (size_t at = first_pass_stats_.find(" q:"); at != std::string::npos;
+         at = first_pass_stats_.find(" q:", at + 3)) {
+        lambda_sum += std::atof(first_pass_stats_.c_str() + at + 3);
+        ++pictures;
+    }
+    if (pictures == 0)
+        return false;
+    const double mean_scale = lambda_sum / pictures / FF_QP2LAMBDA;
+    const AVRational rate = video_encoder_->framerate;
+    const double target_bytes = static_cast<double>(kbps) * 1000 / 8 * next_video_pts_ * rate.den / rate.num;
+    return first_pass_bytes_ <= target_bytes * kFirstPassOvershoot && mean_scale < kFirstPassCoarsestMeanScale;
+}
+
 bool DvdStreamWriter::finish()
 {
     if (!header_written_ || finished_)
         return finished_;
     finished_ = true;
+    if (measuring())
+        return encode(video_encoder_.get(), nullptr, nullptr);
     bool ok = encode(video_encoder_.get(), video_stream_, nullptr) && encode(audio_encoder_.get(), audio_stream_, nullptr);
     int rc = av_write_trailer(muxer_);
     if (rc < 0 && ok) {

@@ -20,6 +20,10 @@ struct DvdVideoFormat {
     int effort = 1;             // 0 best pictures, 1 balanced, 2 fastest
     bool interlaced = false;    // field-coded pictures (source fields kept)
     bool top_field_first = true;
+    // Two-pass coding: the first pass only measures the pictures and writes
+    // no file; the second codes them again with what the first measured.
+    enum class Pass { Only, First, Second } pass = Pass::Only;
+    std::string first_pass_stats;  // what the first pass measured, for Pass::Second
 };
 
 // The frame rate of the standard.
@@ -29,6 +33,7 @@ class DvdStreamWriter {
 public:
     ~DvdStreamWriter();
 
+    // Opens the encoders and the file at path (no file for a first pass).
     bool open(const std::string &path, const DvdVideoFormat &format, std::string *error);
 
     // A yuv420p picture of the frame size; pts in video_time_base() (frame
@@ -43,6 +48,14 @@ public:
 
     // Flushes both encoders and completes the file.
     bool finish();
+    // After a first pass's finish(): the measurements for the second.
+    const std::string &first_pass_stats() const { return first_pass_stats_; }
+    // Whether a second pass can code the pictures the first one measured at
+    // kbps: false when the first, coding at that rate, could not get down to
+    // it even with the coarsest steps. (The encoder's second-pass rate
+    // control refuses such a rate, and libavcodec 5.1 corrupts its heap on
+    // the way out of that refusal, so it must never be asked.)
+    bool second_pass_reaches(int kbps) const;
 
     AVRational video_time_base() const;
     int audio_frame_samples() const;
@@ -53,6 +66,7 @@ private:
     bool open_video_encoder(const DvdVideoFormat &format);
     bool open_audio_encoder(const DvdVideoFormat &format);
     bool encode(AVCodecContext *encoder, AVStream *stream, AVFrame *frame);
+    bool measuring() const { return muxer_ == nullptr; }
 
     AVFormatContext *muxer_ = nullptr;
     CodecContextPtr video_encoder_;
@@ -67,6 +81,8 @@ private:
     bool interlaced_ = false;
     bool top_field_first_ = true;
     std::string error_;
+    std::string first_pass_stats_;  // a first pass's, or the one the second pass codes with
+    int64_t first_pass_bytes_ = 0;
 };
 
 } // namespace corvane

@@ -87,6 +87,11 @@ bool FilterChain::push(AVFrame *frame)
     return av_buffersrc_add_frame_flags(source_, frame, AV_BUFFERSRC_FLAG_KEEP_REF) >= 0;
 }
 
+bool FilterChain::close(int64_t end_pts)
+{
+    return av_buffersrc_close(source_, end_pts, AV_BUFFERSRC_FLAG_PUSH) >= 0;
+}
+
 FilterChain::Pull FilterChain::pull(FramePtr &out)
 {
     FramePtr frame = make_frame();

@@ -22,6 +22,10 @@ public:
 
     // Feeds one frame (null: end of input). False on a filter error.
     bool push(AVFrame *frame);
+    // Ends the input at end_pts, the end of the last frame in the input's
+    // time base. A frame-rate filter needs it to keep the last frame: an
+    // input ended by push(nullptr) ends where that frame starts.
+    bool close(int64_t end_pts);
     enum class Pull { Frame, NeedInput, Finished };
     // The next filtered frame, or whether the chain needs more input or has
     // delivered everything (a trim reached its end, or the input ended).

@@ -1,0 +1,44 @@
+#include "app/production/fit_to_disc.h"
+
+#include "app/project/clip_record.h"
+#include "app/project/disc_fit.h"
+#include "app/common/format_hms.h"
+
+namespace vt::production {
+
+namespace {
+
+std::string megabytes(int64_t kilobytes)
+{
+    return std::to_string(kilobytes / 1024) + " MB";
+}
+
+} // namespace
+
+int64_t MenuVobSeconds(const project::ClipRecordList &clips, const MenuFlags &flags, int secondsPerMenu)
+{
+    int64_t menus = flags.titleMenuWanted ? 1 : 0;
+    if (flags.chapterMenusEnabled)
+        for (int i = 0; i < clips.count(); ++i)
+            menus += clips[i].chapters ? 1 : 0;
+    return menus * secondsPerMenu;
+}
+
+FitOutcome FitBitrateToDisc(ProductionParams &params, const project::ClipRecordList &clips, const MenuFlags &flags)
+{
+    if (!params.FitToDisc)
+        return {};
+    const project::DiscContents contents = project::ProjectDiscContents(
+        clips, std::stoi(params.AudioBitrate), MenuVobSeconds(clips, flags, params.MenuSeconds));
+    const project::DiscFit fit = project::FitVideoToDisc(contents, params.DiscCapacityKB);
+    if (!fit.fits)
+        return {false, "The project does not fit the disc: " + common::FormatHMS(contents.titleSeconds) +
+                           " of video needs " + megabytes(fit.plannedKB) + " at the lowest bitrate of " +
+                           std::to_string(project::kFitFloorKbps) + " kbit/s, and the disc holds " +
+                           megabytes(fit.capacityKB) + "."};
+    params.VideoBitrate = std::to_string(fit.videoKbps);
+    return {true, "Fit to disc: video at " + params.VideoBitrate + " kbit/s, about " + megabytes(fit.plannedKB) +
+                      " of " + megabytes(fit.capacityKB) + "."};
+}
+
+} // namespace vt::production
