@@ -131,6 +131,13 @@ QImage FrameGrabber::frameAt(int second, project::PictureSize size)
     asked_ = second;
     if (entries_.nextFrameTime(second) != 0 || !waitFor(answered_) || !withFrame_)
         return {};
+    return currentFrame(size);
+}
+
+QImage FrameGrabber::currentFrame(project::PictureSize size)
+{
+    if (!ready_ || size.width <= 0 || size.height <= 0)
+        return {};
     uint8_t *pixels = nullptr;
     int32_t at = 0;
     if (entries_.getFrame(size.width, size.height, nullptr, &pixels, &at) != 0 || !pixels)

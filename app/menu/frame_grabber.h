@@ -53,6 +53,8 @@ public:
 
     bool open(const std::string &file, int startSecond) override;
     QImage frameAt(int second, project::PictureSize size) override;
+    // The frame last served, at another size (null when none).
+    QImage currentFrame(project::PictureSize size);
     // Ends the server (waiting for its answer at most the time-out) and
     // releases the library. Nothing when it does not run.
     void close() override;
