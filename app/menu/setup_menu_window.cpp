@@ -106,6 +106,7 @@ TSetupMenuWindow::TSetupMenuWindow(Services services, QWidget *parent)
 
     model_.setSafeDistance(services_.settings.i_CreateMenuSafeDistance);
     model_.setBackButtonSize(backButton_->size());
+    placePanel();
     placeBackButton();
     showDiscChoices();
     updatePageButtons();
@@ -184,7 +185,6 @@ void TSetupMenuWindow::buildPreviewPanel()
 
     Label_BackgroundMusic = addLabel(client(), "Label_BackgroundMusic", QString(),
                                      QRect(vt::menu::kPanelLeft, 490, vt::menu::kPanelWidth - 40, 24));
-    placePanel();
 }
 
 void TSetupMenuWindow::buildMaterialStrip()
@@ -433,6 +433,7 @@ void TSetupMenuWindow::enterFromClipList(DiscType disc, bool shape4_3)
     mode_ = Mode::FromClipList;
     if (services_.clips.empty())
         services_.design.titlePage.backButton = vt::menu::kInitialBackButton;
+    model_.setBackButtonSize(backButton_->size());
     disc_ = disc;
     model_.switchShape(shape4_3 ? PictureShape::Standard : PictureShape::Wide);
     for (QWidget *control : std::initializer_list<QWidget *>{suiImageButton_4_3, suiImageButton_16_9,
@@ -452,6 +453,7 @@ void TSetupMenuWindow::enterCompilerMode()
     mode_ = Mode::Compiler;
     if (services_.clips.empty())
         services_.design.titlePage.backButton = vt::menu::kInitialBackButton;
+    model_.setBackButtonSize(backButton_->size());
     disc_ = services_.settings.b_DVD5 ? DiscType::DVD5 : DiscType::DVD9;
     model_.switchShape(services_.settings.b_4_3 ? PictureShape::Standard : PictureShape::Wide);
     for (QWidget *control : std::initializer_list<QWidget *>{suiImageButton_4_3, suiImageButton_16_9,
