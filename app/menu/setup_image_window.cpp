@@ -185,11 +185,13 @@ void TSetupImageWindow::releaseKnobAt(int position)
 
 bool TSetupImageWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != Image_Bar)
+    const QEvent::Type type = event->type();
+    if (watched != Image_Bar ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
         return TsuiForm::eventFilter(watched, event);
     auto *mouse = static_cast<QMouseEvent *>(event);
     const int x = qRound(Image_Bar->mapToParent(mouse->position()).x());
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() == Qt::LeftButton) {
             knobDragging_ = true;
