@@ -25,7 +25,7 @@ class TSetupImageWindow : public TsuiForm {
     Q_OBJECT
 
 public:
-    static constexpr int kClientWidth = 360, kClientHeight = 352;
+    static constexpr int kClientWidth = 360, kClientHeight = 384;
 
     // libraryFolder: where the converter library is ("" the program
     // folder); timeout: the longest the dialog waits for the library.

@@ -45,7 +45,7 @@ constexpr int kToolX = 16, kToolWidth = 72;
 constexpr int kMaterialX = 96, kMaterialY = 92, kMaterialWidth = 136, kMaterialHeight = 388;
 constexpr int kMaterialStep = 97, kMaterialThumbTravel = 338;
 constexpr int kSideX = vt::menu::kPanelLeft + vt::menu::kPanelWidth + 12, kSideWidth = 72;
-constexpr int kStripX = 96, kStripY = 524, kStripEntries = 6, kStripStep = 102, kStripHeight = 88;
+constexpr int kStripX = 16, kStripY = 524, kStripEntries = 6, kStripStep = 102, kStripHeight = 88;
 constexpr int kStripThumbTravel = 550;
 constexpr int kDiscBarX = 104, kDiscBarY = 656, kDiscBarHeight = 18;
 constexpr int kCreateMenuDelayMs = 200;
@@ -241,8 +241,8 @@ void TSetupMenuWindow::buildClipStrip()
     suiImageButton_InfoBar->setSkinPicture(QStringLiteral("button_accent"), vt::Skin::Fit::NineSlice);
     suiImageButton_InfoBar->installEventFilter(this);
 
-    suiCheckBox_AddDVDMenu = placeControl<TsuiCheckBox>(client(), "suiCheckBox_AddDVDMenu", kStripX + 620, kStripY,
-                                                        160, 24);
+    suiCheckBox_AddDVDMenu = placeControl<TsuiCheckBox>(client(), "suiCheckBox_AddDVDMenu",
+                                                        kStripX + kStripEntries * kStripStep + 12, kStripY, 220, 24);
     suiCheckBox_AddDVDMenu->setText(QStringLiteral("Auto Add DVD Root Menu"));
     connect(suiCheckBox_AddDVDMenu, &QAbstractButton::clicked, this, [this](bool checked) {
         suiImageButton_ChapterMenu->setVisible(checked);
@@ -264,9 +264,12 @@ void TSetupMenuWindow::buildPageButtons()
     };
     suiImageButton_TitleMenu = addButton("suiImageButton_TitleMenu", QStringLiteral("Title Menu"), next(96));
     suiImageButton_ChapterMenu = addButton("suiImageButton_ChapterMenu", QStringLiteral("Chapter Menu"), next(110));
-    suiImageButton_DisplaySubMenu = addButton("suiImageButton_DisplaySubMenu", QStringLiteral("Chapters..."), next(92));
+    // The chapter button and the title-menu button share a place: one is
+    // shown on each page.
+    const QRect shared = next(116);
+    suiImageButton_DisplaySubMenu = addButton("suiImageButton_DisplaySubMenu", QStringLiteral("Chapters..."), shared);
+    suiImageButton_Up = addButton("suiImageButton_Up", QStringLiteral("To Title Menu"), shared);
     suiImageButton_DeleteChapter = addButton("suiImageButton_DeleteChapter", QStringLiteral("Delete"), next(70));
-    suiImageButton_Up = addButton("suiImageButton_Up", QStringLiteral("To Title Menu"), next(116));
     suiImageButton_Down = addButton("suiImageButton_Down", QStringLiteral("Off Title Menu"), QRect(x, y, 10, 28));
     suiImageButton_Down->hide();
     suiImageButton_SwitchButton = addButton("suiImageButton_SwitchButton", QString(), QRect(x, y, 10, 28));

@@ -333,8 +333,8 @@ private slots:
         const std::string standard = corvane_test::fixture(
             "menu_shot_4_3.mp4", {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=3", "-pix_fmt", "yuv420p"});
         const std::string wide = corvane_test::fixture(
-            "menu_shot_16_9.mp4",
-            {"-f", "lavfi", "-i", "smptehdbars=size=640x360:rate=25:duration=3", "-pix_fmt", "yuv420p"});
+            "menu_shot_wide_70s.mp4",
+            {"-f", "lavfi", "-i", "testsrc=size=640x360:rate=5:duration=70", "-pix_fmt", "yuv420p"});
         const std::string third = corvane_test::fixture(
             "menu_shot_mandel.mp4",
             {"-f", "lavfi", "-i", "mandelbrot=size=320x240:rate=25", "-t", "3", "-pix_fmt", "yuv420p"});
@@ -363,11 +363,16 @@ private slots:
 
         w->showChapterPage();
         QCOMPARE(w->model().page(), MenuPage::Chapter);
+        title.text = "Chapters";
+        design.menuOf(clips[1])->chapterPage->texts.push_back(title);
+        design.menuOf(clips[1])->chapterPage->texts.back().bounds.moveTopLeft({200, 200});
+        w->showChapterPage();
         QVERIFY(!vt::saveScreenshot(w.get(), QStringLiteral("SetupMenuWindow_Chapter")).isEmpty());
         // The chapter buttons show real, different frames.
         const auto &buttons = design.menuOf(clips[1])->chapterPage->buttons;
-        QCOMPARE(buttons.size(), size_t(1));  // a 3-second clip has one chapter
+        QCOMPARE(buttons.size(), size_t(2));
         QVERIFY(!buttons[0].picture.isNull());
+        QVERIFY(buttons[0].picture != buttons[1].picture);  // the frames at 0 s and 35 s
     }
 };
 
