@@ -3,9 +3,9 @@
 #include "app/project/clip_record.h"
 #include "app/project/display_geometry.h"
 #include "app/project/preview_picture.h"
-#include "app/shell/format_hms.h"
-#include "app/shell/place_control.h"
-#include "app/shell/ui_language.h"
+#include "app/common/format_hms.h"
+#include "app/widgets/place_control.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/label.h"
 #include "app/widgets/sui_image_button.h"
 #include "app/widgets/sui_image_panel.h"
@@ -13,7 +13,7 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -25,7 +25,7 @@ constexpr int kTitleButtonText = 55, kChapterButtonText = 56;
 
 } // namespace
 
-TSetupImageWindow::TSetupImageWindow(const vt::shell::UiLanguage &language, std::string libraryFolder,
+TSetupImageWindow::TSetupImageWindow(const vt::common::UiLanguage &language, std::string libraryFolder,
                                      std::chrono::milliseconds timeout, QWidget *parent)
     : TsuiForm(parent)
     , language_(language)
@@ -81,20 +81,20 @@ TSetupImageWindow::~TSetupImageWindow()
     grabber_.close();
 }
 
-void TSetupImageWindow::prepare(const vt::project::TClipInfo &clip, const QImage &picture, int32_t time, int titleText)
+void TSetupImageWindow::prepare(const vt::project::ClipRecord &clip, const QImage &picture, int32_t time, int titleText)
 {
     clip_ = &clip;
     frameRequested_ = false;
     scale_ = vt::menu::KnobScale::forRange(clip.start, clip.end);
     lastFrameTime_ = time;
     Label_Text->setText(QString::fromStdString(language_.GetUIText(titleText)));
-    Label_Time->setText(QString::fromStdString(vt::shell::FormatHMS(time)));
+    Label_Time->setText(QString::fromStdString(vt::common::FormatHMS(time)));
     placeKnob(scale_.positionFor(time));
     setSeeking(false);
     show(picture);
 }
 
-bool TSetupImageWindow::editTitleButton(vt::project::TClipInfo &clip)
+bool TSetupImageWindow::editTitleButton(vt::project::ClipRecord &clip)
 {
     prepare(clip, clip.preview, clip.start, kTitleButtonText);
     if (exec() != QDialog::Accepted || !frameRequested_ || shown_.isNull())
@@ -103,7 +103,7 @@ bool TSetupImageWindow::editTitleButton(vt::project::TClipInfo &clip)
     return true;
 }
 
-bool TSetupImageWindow::editChapterButton(vt::menu::ChapterButton &button, const vt::project::TClipInfo &clip)
+bool TSetupImageWindow::editChapterButton(vt::menu::ChapterButton &button, const vt::project::ClipRecord &clip)
 {
     prepare(clip, button.picture, button.chapterTime, kChapterButtonText);
     if (exec() != QDialog::Accepted || !frameRequested_ || shown_.isNull())
@@ -156,7 +156,7 @@ void TSetupImageWindow::setSeeking(bool seeking)
 void TSetupImageWindow::dragKnobTo(int position)
 {
     placeKnob(position);
-    Label_Time->setText(QString::fromStdString(vt::shell::FormatHMS(scale_.timeAt(knobPosition()))));
+    Label_Time->setText(QString::fromStdString(vt::common::FormatHMS(scale_.timeAt(knobPosition()))));
 }
 
 void TSetupImageWindow::releaseKnobAt(int position)

@@ -15,9 +15,9 @@ class QLabel;
 class TLabel;
 
 namespace vt::project {
-struct TClipInfo;
+struct ClipRecord;
 }
-namespace vt::shell {
+namespace vt::common {
 class UiLanguage;
 }
 
@@ -29,15 +29,15 @@ public:
 
     // libraryFolder: where the converter library is ("" the program
     // folder); timeout: the longest the dialog waits for the library.
-    TSetupImageWindow(const vt::shell::UiLanguage &language, std::string libraryFolder = "",
+    TSetupImageWindow(const vt::common::UiLanguage &language, std::string libraryFolder = "",
                       std::chrono::milliseconds timeout = vt::menu::FrameGrabber::kDefaultTimeout,
                       QWidget *parent = nullptr);
     ~TSetupImageWindow() override;
 
     // Modal. True when OK changed the picture: the clip's snapshot (title
     // button) or the button's own picture (chapter button).
-    bool editTitleButton(vt::project::TClipInfo &clip);
-    bool editChapterButton(vt::menu::ChapterButton &button, const vt::project::TClipInfo &clip);
+    bool editTitleButton(vt::project::ClipRecord &clip);
+    bool editChapterButton(vt::menu::ChapterButton &button, const vt::project::ClipRecord &clip);
 
     // What the mouse does to the knob, for the window and tests.
     void dragKnobTo(int position);
@@ -55,14 +55,14 @@ protected:
     void done(int result) override;
 
 private:
-    void prepare(const vt::project::TClipInfo &clip, const QImage &picture, int32_t time, int titleText);
+    void prepare(const vt::project::ClipRecord &clip, const QImage &picture, int32_t time, int titleText);
     void show(const QImage &picture);
     void placeKnob(int position);
     void setSeeking(bool seeking);
 
-    const vt::shell::UiLanguage &language_;
+    const vt::common::UiLanguage &language_;
     vt::menu::FrameGrabber grabber_;
-    const vt::project::TClipInfo *clip_ = nullptr;
+    const vt::project::ClipRecord *clip_ = nullptr;
     vt::menu::KnobScale scale_;
     int32_t lastFrameTime_ = 0;
     bool frameRequested_ = false;

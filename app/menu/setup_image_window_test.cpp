@@ -2,7 +2,7 @@
 // library that never answers.
 #include "app/menu/setup_image_window.h"
 #include "app/project/clip_adding.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/window_test_controls.h"
 #include "engines/converter/test_support/test_media.h"
@@ -29,10 +29,10 @@ std::string steppedClip()
 class SetupImageWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<vt::shell::TestProgramFolder> folder;
-    vt::project::ClipInfo clips;
+    std::unique_ptr<vt::common::TestProgramFolder> folder;
+    vt::project::ClipRecordList clips;
 
-    vt::project::TClipInfo &addClip(const std::string &file, const std::string &library)
+    vt::project::ClipRecord &addClip(const std::string &file, const std::string &library)
     {
         vt::project::AddClipsOptions options;
         options.libraryFolder = library;
@@ -43,7 +43,7 @@ class SetupImageWindowTest : public QObject {
     }
 
 private slots:
-    void init() { folder = std::make_unique<vt::shell::TestProgramFolder>(); }
+    void init() { folder = std::make_unique<vt::common::TestProgramFolder>(); }
     void cleanup()
     {
         clips.clear();
@@ -52,7 +52,7 @@ private slots:
 
     void releasingTheKnobShowsTheFrameOfThatSecond()
     {
-        vt::project::TClipInfo &clip = addClip(steppedClip(), corvane_test::bin_dir());
+        vt::project::ClipRecord &clip = addClip(steppedClip(), corvane_test::bin_dir());
         QCOMPARE(clip.duration, 60);
         vt::menu::ChapterButton button;
         button.chapterTime = 0;
@@ -106,7 +106,7 @@ private slots:
         const std::string file = folder->file("silent.mkv");
         std::ofstream(file) << "silent";
         std::ofstream(file + ".facts") << "[f]\nduration=60\nwidth=64\nheight=48\n";
-        vt::project::TClipInfo &clip = addClip(file, corvane_test::test_lib_dir());
+        vt::project::ClipRecord &clip = addClip(file, corvane_test::test_lib_dir());
         vt::menu::ChapterButton button;
         button.picture = clip.preview;
 

@@ -12,10 +12,10 @@
 #include "app/project/clip_record.h"
 #include "app/project/progress_window.h"
 #include "app/project/setup_chapter_window.h"
-#include "app/shell/place_control.h"
-#include "app/shell/program_files.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
+#include "app/widgets/place_control.h"
+#include "app/common/program_files.h"
+#include "app/common/settings.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/label.h"
 #include "app/widgets/sui_check_box.h"
@@ -37,7 +37,7 @@
 using vt::menu::MenuPage;
 using vt::menu::PictureShape;
 using vt::project::DiscType;
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -104,7 +104,7 @@ TSetupMenuWindow::TSetupMenuWindow(Services services, QWidget *parent)
     buildDiscArea();
     buildMenus();
 
-    model_.setSafeDistance(services_.settings.i_CreateMenuSafeDistance);
+    model_.setSafeDistance(services_.settings.menuSafeDistance);
     model_.setBackButtonSize(backButton_->size());
     placePanel();
     placeBackButton();
@@ -175,7 +175,7 @@ void TSetupMenuWindow::buildPreviewPanel()
 
     backButton_ = placeControl<QLabel>(Panel_MenuPreview, "Image_BackButton", 0, 0, 0, 0);
     const QImage back(QString::fromStdString(
-        vt::resolveCaseInsensitive(services_.programFolder + vt::shell::kResFolder + "BackBmp.bmp")));
+        vt::resolveCaseInsensitive(services_.programFolder + vt::common::kResFolder + "BackBmp.bmp")));
     if (!back.isNull()) {
         backButton_->setPixmap(QPixmap::fromImage(back));
         backButton_->resize(back.size());
@@ -246,7 +246,7 @@ void TSetupMenuWindow::buildClipStrip()
     suiCheckBox_AddDVDMenu->setText(QStringLiteral("Auto Add DVD Root Menu"));
     connect(suiCheckBox_AddDVDMenu, &QAbstractButton::clicked, this, [this](bool checked) {
         suiImageButton_ChapterMenu->setVisible(checked);
-        services_.settings.g_b_AddChapterMenu = checked;
+        services_.settings.addChapterMenu = checked;
         services_.design.chapterMenus = checked;
         if (!busy_ && model_.selectedClip() >= 0)
             showTitlePage();
@@ -457,8 +457,8 @@ void TSetupMenuWindow::enterCompilerMode()
     if (services_.clips.empty())
         services_.design.titlePage.backButton = vt::menu::kInitialBackButton;
     model_.setBackButtonSize(backButton_->size());
-    disc_ = services_.settings.b_DVD5 ? DiscType::DVD5 : DiscType::DVD9;
-    model_.switchShape(services_.settings.b_4_3 ? PictureShape::Standard : PictureShape::Wide);
+    disc_ = services_.settings.dvd5 ? DiscType::DVD5 : DiscType::DVD9;
+    model_.switchShape(services_.settings.shape4x3 ? PictureShape::Standard : PictureShape::Wide);
     for (QWidget *control : std::initializer_list<QWidget *>{suiImageButton_4_3, suiImageButton_16_9,
                                                              suiImageButton_DVD5, suiImageButton_DVD9})
         control->setEnabled(true);
@@ -474,8 +474,8 @@ void TSetupMenuWindow::enterCompilerMode()
 void TSetupMenuWindow::showEvent(QShowEvent *event)
 {
     captionControls();
-    suiCheckBox_AddDVDMenu->setChecked(services_.settings.g_b_AddChapterMenu);
-    services_.design.chapterMenus = services_.settings.g_b_AddChapterMenu;
+    suiCheckBox_AddDVDMenu->setChecked(services_.settings.addChapterMenu);
+    services_.design.chapterMenus = services_.settings.addChapterMenu;
     suiImageButton_ChapterMenu->setVisible(suiCheckBox_AddDVDMenu->isChecked());
     busy_ = adding_ = mayClose_ = false;
     Timer_CreateMenu->start();
@@ -486,7 +486,7 @@ void TSetupMenuWindow::buildMenuNow()
 {
     Timer_CreateMenu->stop();
     busy_ = true;
-    model_.setSafeDistance(services_.settings.i_CreateMenuSafeDistance);
+    model_.setSafeDistance(services_.settings.menuSafeDistance);
     {
         std::unique_ptr<TProgressWindow> progress;
         if (!services_.clips.empty()) {
@@ -756,7 +756,7 @@ void TSetupMenuWindow::setupChapters()
     const int index = model_.selectedClip();
     if (busy_ || index < 0 || !next_.chapterWindow)
         return;
-    vt::project::TClipInfo &clip = services_.clips[index];
+    vt::project::ClipRecord &clip = services_.clips[index];
     if (!next_.chapterWindow->prepare(&clip) || next_.chapterWindow->exec() != QDialog::Accepted)
         return;
     busy_ = true;
@@ -875,7 +875,7 @@ void TSetupMenuWindow::chooseBackgroundFile()
 void TSetupMenuWindow::addMusic()
 {
     vt::FileDialogRequest request;
-    request.filter = QString::fromStdString(services_.settings.OpenDialogMusicFilter);
+    request.filter = QString::fromStdString(services_.settings.musicDialogFilter);
     const vt::FileDialogResult chosen = vt::DialogService::current().openFiles(this, request);
     QDir::setCurrent(QString::fromStdString(vt::ExePath()));
     if (!chosen.accepted())
@@ -934,7 +934,7 @@ void TSetupMenuWindow::addVobFiles()
     if (!canWork())
         return;
     vt::FileDialogRequest request;
-    request.filter = QString::fromStdString(services_.settings.OpenVOBDialogFilter);
+    request.filter = QString::fromStdString(services_.settings.vobDialogFilter);
     request.multiSelect = true;
     const vt::FileDialogResult chosen = vt::DialogService::current().openFiles(this, request);
     QDir::setCurrent(QString::fromStdString(vt::ExePath()));
@@ -1015,10 +1015,10 @@ void TSetupMenuWindow::openSettings()
         return;
     if (next_.optionWindow->exec() != QDialog::Accepted)
         return;
-    model_.setSafeDistance(services_.settings.i_CreateMenuSafeDistance);
+    model_.setSafeDistance(services_.settings.menuSafeDistance);
     PaintBox_Safe->update();
-    setDiscType(services_.settings.b_DVD5 ? DiscType::DVD5 : DiscType::DVD9);
-    model_.switchShape(services_.settings.b_4_3 ? PictureShape::Standard : PictureShape::Wide);
+    setDiscType(services_.settings.dvd5 ? DiscType::DVD5 : DiscType::DVD9);
+    model_.switchShape(services_.settings.shape4x3 ? PictureShape::Standard : PictureShape::Wide);
     placePanel();
     showPage();
 }
@@ -1110,14 +1110,14 @@ vt::menu::MenuButton *TSetupMenuWindow::buttonOf(TButtonImage *view)
 }
 
 const QImage &TSetupMenuWindow::pictureOf(TButtonImage *view, const vt::menu::MenuButton &button,
-                                          const vt::project::TClipInfo &clip) const
+                                          const vt::project::ClipRecord &clip) const
 {
     if (dynamic_cast<TSubButtonImage *>(view))
         return static_cast<const vt::menu::ChapterButton &>(button).picture;
     return clip.snapshot;
 }
 
-const vt::project::TClipInfo *TSetupMenuWindow::clipOf(TButtonImage *view) const
+const vt::project::ClipRecord *TSetupMenuWindow::clipOf(TButtonImage *view) const
 {
     if (dynamic_cast<TSubButtonImage *>(view))
         return model_.selectedClip() >= 0 ? &services_.clips[model_.selectedClip()] : nullptr;
@@ -1150,7 +1150,7 @@ void TSetupMenuWindow::onButtonPressed(TButtonImage *view, vt::menu::HitZone zon
 void TSetupMenuWindow::onButtonDragged(TButtonImage *view, QPoint global)
 {
     vt::menu::MenuButton *button = buttonOf(view);
-    const vt::project::TClipInfo *clip = clipOf(view);
+    const vt::project::ClipRecord *clip = clipOf(view);
     if (!button || !clip || !dragging_)
         return;
     button->bounds = model_.draggedBounds(dragZone_, dragBounds_, global - dragStart_);
@@ -1161,7 +1161,7 @@ void TSetupMenuWindow::onButtonReleased(TButtonImage *view, vt::menu::HitZone zo
 {
     dragging_ = false;
     vt::menu::MenuButton *button = buttonOf(view);
-    const vt::project::TClipInfo *clip = clipOf(view);
+    const vt::project::ClipRecord *clip = clipOf(view);
     if (!button || !clip || !moved || zone == vt::menu::HitZone::Move)
         return;
     model_.applyLockRatio(*button, *clip);

@@ -30,9 +30,9 @@ class TsuiCheckBox;
 class TsuiImageButton;
 
 namespace vt::project {
-class ClipInfo;
+class ClipRecordList;
 }
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 class SharedBitmaps;
 class UiLanguage;
@@ -50,10 +50,10 @@ public:
 
     struct Services {
         vt::menu::MenuDesign &design;
-        vt::project::ClipInfo &clips;
-        vt::shell::Settings &settings;
-        const vt::shell::UiLanguage &language;
-        const vt::shell::SharedBitmaps &bitmaps;
+        vt::project::ClipRecordList &clips;
+        vt::common::Settings &settings;
+        const vt::common::UiLanguage &language;
+        const vt::common::SharedBitmaps &bitmaps;
         std::string programFolder;  // Background/, RES/BackBmp.bmp
         std::string libraryFolder;  // the converter library ("" the program folder)
     };
@@ -163,9 +163,9 @@ private:
     void scrollMaterial(int thumbTop);
     QString text(int number) const;
     vt::menu::MenuButton *buttonOf(TButtonImage *view);
-    const vt::project::TClipInfo *clipOf(TButtonImage *view) const;
+    const vt::project::ClipRecord *clipOf(TButtonImage *view) const;
     const QImage &pictureOf(TButtonImage *view, const vt::menu::MenuButton &button,
-                            const vt::project::TClipInfo &clip) const;
+                            const vt::project::ClipRecord &clip) const;
     bool canWork() const { return !busy_ && !adding_; }
 
     void onButtonPressed(TButtonImage *view, vt::menu::HitZone zone, QPoint global);

@@ -6,7 +6,7 @@
 #include "app/menu/setup_menu_window.h"
 #include "app/project/clip_adding.h"
 #include "app/project/setup_chapter_window.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/label.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/scripted_dialog_service.h"
@@ -48,10 +48,10 @@ void drag(QWidget *widget, QPoint at, QPoint delta)
 class SetupMenuWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<vt::shell::TestProgramFolder> folder;
+    std::unique_ptr<vt::common::TestProgramFolder> folder;
     std::unique_ptr<vt::ScriptedDialogService> dialogs;
     std::unique_ptr<vt::ScopedDialogService> scoped;
-    vt::project::ClipInfo clips;
+    vt::project::ClipRecordList clips;
     vt::menu::MenuDesign design;
 
     // A file the scripted library accepts: its facts in a sidecar.
@@ -98,7 +98,7 @@ class SetupMenuWindowTest : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<vt::shell::TestProgramFolder>();
+        folder = std::make_unique<vt::common::TestProgramFolder>();
         folder->bitmaps.load(folder->file("RES/"));
         const QString bin = qEnvironmentVariable("VANTOREL_BIN_DIR", QStringLiteral(VANTOREL_BIN_DIR)) + '/';
         QDir().mkpath(folder->path() + "Background");
@@ -120,8 +120,8 @@ private slots:
             painter.end();
             back.save(folder->path() + "RES/BackBmp.bmp");
         }
-        folder->settings.OpenVOBDialogFilter = "VOB File (*.vob,*.VOB)|*.vob";
-        folder->settings.g_b_AddChapterMenu = true;
+        folder->settings.vobDialogFilter = "VOB File (*.vob,*.VOB)|*.vob";
+        folder->settings.addChapterMenu = true;
         dialogs = std::make_unique<vt::ScriptedDialogService>();
         scoped = std::make_unique<vt::ScopedDialogService>(*dialogs);
     }
@@ -314,7 +314,7 @@ private slots:
         QCOMPARE(w->backButton()->pos(), back);
 
         // Reordering swaps the selected clip with its neighbour.
-        const vt::project::TClipInfo *first = &clips[0];
+        const vt::project::ClipRecord *first = &clips[0];
         w->selectClip(0);
         click(w.get(), "suiImageButton_Right");
         QCOMPARE(&clips[1], first);

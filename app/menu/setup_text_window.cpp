@@ -2,8 +2,8 @@
 
 #include "app/menu/button_image.h"
 #include "app/menu/text_style.h"
-#include "app/shell/place_control.h"
-#include "app/shell/ui_language.h"
+#include "app/widgets/place_control.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/label.h"
 #include "app/widgets/sui_check_box.h"
 #include "app/widgets/sui_color_box.h"
@@ -18,7 +18,7 @@
 #include <QFontMetrics>
 #include <QSignalBlocker>
 
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -57,7 +57,7 @@ QSize TextItemSize(const vt::menu::TextItem &item)
     return {std::max(1, metrics.horizontalAdvance(QString::fromStdString(item.text))), metrics.height()};
 }
 
-TSetupTextWindow::TSetupTextWindow(const vt::shell::UiLanguage &language, QWidget *parent)
+TSetupTextWindow::TSetupTextWindow(const vt::common::UiLanguage &language, QWidget *parent)
     : TsuiForm(parent)
     , language_(language)
 {

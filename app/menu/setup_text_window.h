@@ -15,7 +15,7 @@ class TsuiEdit;
 class TsuiFontComboBox;
 class TsuiFontSizeComboBox;
 
-namespace vt::shell {
+namespace vt::common {
 class UiLanguage;
 }
 
@@ -25,7 +25,7 @@ class TSetupTextWindow : public TsuiForm {
 public:
     static constexpr int kClientWidth = 420, kClientHeight = 306;
 
-    explicit TSetupTextWindow(const vt::shell::UiLanguage &language, QWidget *parent = nullptr);
+    explicit TSetupTextWindow(const vt::common::UiLanguage &language, QWidget *parent = nullptr);
 
     // Loads the item, shows the dialog modally and on OK stores the text
     // (trimmed, whole) and the sample's font, size, style and colour into
@@ -42,7 +42,7 @@ public:
 private:
     void updateSample();
 
-    const vt::shell::UiLanguage &language_;
+    const vt::common::UiLanguage &language_;
     bool livePreview_ = false;
 
     TsuiEdit *suiEdit_Sample;

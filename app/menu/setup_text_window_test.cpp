@@ -1,7 +1,7 @@
 // The text property dialog: loading an item, the live sample and its cut,
 // OK and Cancel.
 #include "app/menu/setup_text_window.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/label.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/sui_check_box.h"
@@ -19,7 +19,7 @@ using vt::testing::control;
 class SetupTextWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<vt::shell::TestProgramFolder> folder;
+    std::unique_ptr<vt::common::TestProgramFolder> folder;
 
     vt::menu::TextItem item(const std::string &text)
     {
@@ -32,7 +32,7 @@ class SetupTextWindowTest : public QObject {
     }
 
 private slots:
-    void init() { folder = std::make_unique<vt::shell::TestProgramFolder>(); }
+    void init() { folder = std::make_unique<vt::common::TestProgramFolder>(); }
     void cleanup() { folder.reset(); }
 
     void loadsTheItemAndShowsItsSample()
