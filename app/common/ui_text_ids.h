@@ -28,6 +28,7 @@ inline constexpr int kMoveDownText = 39;
 inline constexpr int kMoveToBottomText = 40;
 inline constexpr int kAddClipsText = 41;
 inline constexpr int kRemoveSelectedText = 42;
+inline constexpr int kCreatingMenuImageText = 49;
 inline constexpr int kAddingClipsText = 50;
 inline constexpr int kStopQuestionText = 57;
 inline constexpr int kCannotStopText = 64;

@@ -734,7 +734,12 @@ void TSetupClipWindow::goNext()
         hide();
     if (next_.prepare)
         next_.prepare(next);
-    next->exec();
+    const int result = next->exec();
+    // The menu editor's Close empties the project and ends the mode.
+    if (stage == NextStage::MenuEditor && result == QDialog::Accepted) {
+        reject();
+        return;
+    }
     if (hideThis)
         show();
 }

@@ -1,5 +1,6 @@
 #include "app/shell/main_window.h"
 
+#include "app/menu/setup_menu_window.h"
 #include "app/project/setup_clip_window.h"
 
 #include "app/common/program_files.h"
@@ -190,6 +191,8 @@ void TMainWindow::enterMode(Mode mode)
     QDialog *const firstWindows[] = {windows_.SetupClipWindow, windows_.SetupClipWindow, windows_.SetupMenuWindow,
                                      windows_.SetupDVDFileWindow};
     QDialog *window = firstWindows[static_cast<int>(mode)];
+    if (mode == Mode::Compiler)
+        windows_.SetupMenuWindow->enterCompilerMode();
     if (mode == Mode::Builder || mode == Mode::Converter)
         windows_.SetupClipWindow->enterMode(mode == Mode::Builder ? TSetupClipWindow::Mode::Builder
                                                                   : TSetupClipWindow::Mode::Converter);

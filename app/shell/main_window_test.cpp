@@ -1,6 +1,7 @@
 // The home window with every window of the program: creation order, mode
 // descriptions, the help menu and its language entries, switching the UI
 // language, the mode windows, help and home page, closing.
+#include "app/menu/setup_menu_window.h"
 #include "app/project/setup_clip_window.h"
 #include "app/shell/about_window.h"
 #include "app/shell/help_menu.h"
@@ -263,8 +264,13 @@ private slots:
             QTimer::singleShot(0, [&] {
                 homeHidden = !home->isVisible();
                 shown = QApplication::activeModalWidget();
-                if (shown)
+                // The menu editor closes only through its own buttons, once its menu is built.
+                if (auto *menu = qobject_cast<TSetupMenuWindow *>(shown)) {
+                    QTRY_VERIFY(menu->built());
+                    menu->closeProject();
+                } else if (shown) {
                     shown->close();
+                }
             });
             QTest::mouseClick(control<QWidget>(home, mode.button), Qt::LeftButton);
             QVERIFY2(homeHidden, mode.button);

@@ -1,6 +1,10 @@
 #include "app/shell/program_windows.h"
 
 #include "app/common/program_files.h"
+#include "app/menu/menu_design.h"
+#include "app/menu/setup_image_window.h"
+#include "app/menu/setup_menu_window.h"
+#include "app/menu/setup_text_window.h"
 #include "app/production/convert_window.h"
 #include "app/project/clip_record.h"
 #include "app/project/setup_chapter_window.h"
@@ -49,10 +53,11 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
     SetupClipWindow = add(new TSetupClipWindow(vt::project::programClips(), services.settings, services.language, services.bitmaps));
     SetupSubtitleWindow = add(new TSetupSubtitleWindow(services.settings, services.language, std::move(regions), optionIni));
-    SetupMenuWindow = addLaterWindow("SetupMenuWindow", "DVD Menu");
+    SetupMenuWindow = add(new TSetupMenuWindow({menu::programMenuDesign(), project::programClips(), services.settings,
+                                                services.language, services.bitmaps, services.programFolder, ""}));
     SetupChapterWindow = add(new TSetupChapterWindow(services.language));
-    SetupTextWindow = addLaterWindow("SetupTextWindow", "Text Properties");
-    SetupImageWindow = addLaterWindow("SetupImageWindow", "Picture Properties");
+    SetupTextWindow = add(new TSetupTextWindow(services.language));
+    SetupImageWindow = add(new TSetupImageWindow(services.language));
     AboutWindow = add(new TAboutWindow(services.programFolder + common::kVersionIni));
     SetupDVDFileWindow = addLaterWindow("SetupDVDFileWindow", "Burn Source");
     CompilerWindow = addLaterWindow("CompilerWindow", "Compiler");
@@ -70,10 +75,21 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     next.optionWindow = OptionWindow;
     next.subtitleWindow = SetupSubtitleWindow;
     next.prepare = [this](QDialog *window) {
+        if (window == SetupMenuWindow)
+            SetupMenuWindow->enterFromClipList(SetupClipWindow->discType(), SetupClipWindow->pictureShape4_3());
         if (window == ConvertWindow)
             ConvertWindow->setAspect(SetupClipWindow->pictureShape4_3() ? production::kAspect4x3 : production::kAspect16x9);
     };
     SetupClipWindow->setNextWindows(next);
+
+    TSetupMenuWindow::NextWindows menuNext;
+    menuNext.chapterWindow = SetupChapterWindow;
+    menuNext.textWindow = SetupTextWindow;
+    menuNext.imageWindow = SetupImageWindow;
+    menuNext.optionWindow = OptionWindow;
+    menuNext.builderWindow = BuilderWindow;
+    menuNext.compilerWindow = CompilerWindow;
+    SetupMenuWindow->setNextWindows(menuNext);
 }
 
 ProgramWindows::~ProgramWindows()

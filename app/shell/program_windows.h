@@ -17,7 +17,10 @@ class TMainWindow;
 class TOptionWindow;
 class TSetupChapterWindow;
 class TSetupClipWindow;
+class TSetupImageWindow;
+class TSetupMenuWindow;
 class TSetupSubtitleWindow;
+class TSetupTextWindow;
 
 namespace vt::common {
 class SharedBitmaps;
@@ -51,10 +54,10 @@ public:
     TOptionWindow *OptionWindow = nullptr;
     TSetupClipWindow *SetupClipWindow = nullptr;
     TSetupSubtitleWindow *SetupSubtitleWindow = nullptr;
-    QDialog *SetupMenuWindow = nullptr;
+    TSetupMenuWindow *SetupMenuWindow = nullptr;
     TSetupChapterWindow *SetupChapterWindow = nullptr;
-    QDialog *SetupTextWindow = nullptr;
-    QDialog *SetupImageWindow = nullptr;
+    TSetupTextWindow *SetupTextWindow = nullptr;
+    TSetupImageWindow *SetupImageWindow = nullptr;
     TAboutWindow *AboutWindow = nullptr;
     QDialog *SetupDVDFileWindow = nullptr;
     QDialog *CompilerWindow = nullptr;
