@@ -76,9 +76,14 @@ AuthorScriptInput AuthoringStep::scriptInput() const
         c.subtitleExists = isFile(clip.subtitleFile);
         c.subtitleLanguageCode = regions_.GetRegionLanguageCode(clip.subtitleLanguageIndex);
         c.hasTitleButton = menus.hasTitleButton(i);
-        c.hasChapterPage = clip.chapters != nullptr;
-        if (clip.chapters)
+        c.hasChapterPage = clip.chapters != nullptr || menus.hasChapterMenu(i);
+        if (menus.hasChapterMenu(i)) {
+            // The chapter menu's buttons are the title's chapters.
+            for (const MenuButton &button : menus.chapterPage(i).buttons)
+                c.chapterTimes.push_back(button.chapterTime);
+        } else if (clip.chapters) {
             c.chapterTimes = clip.chapters->times();
+        }
         c.start = clip.start;
         c.length = clip.end - clip.start;
         c.chapterMenuMade = menus.chapterMenuMade(i);

@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 namespace vt::production {
 
 CompileChain::CompileChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
-                           int menuLanguageIndex, const MenuDesign *menus, int menuDuration)
+                           int menuLanguageIndex, const DiscMenus *menus, int menuDuration)
     : run_(run)
     , clips_(clips)
     , menus_(run, menus, clips.count(), menuDuration)

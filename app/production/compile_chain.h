@@ -12,7 +12,7 @@ namespace vt::production {
 class CompileChain {
 public:
     CompileChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
-                 int menuLanguageIndex, const MenuDesign *menus = nullptr, int menuDuration = 5);
+                 int menuLanguageIndex, const DiscMenus *menus = nullptr, int menuDuration = 5);
 
     // "No file to convert." for an empty list (outcome −1); otherwise the
     // standard follows the first clip's picture height (480 NTSC, any other

@@ -16,7 +16,7 @@ using shell::kNoFileText;
 } // namespace
 
 DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
-                             int menuLanguageIndex, const MenuDesign *menus, int menuDuration)
+                             int menuLanguageIndex, const DiscMenus *menus, int menuDuration)
     : run_(run)
     , clips_(clips)
     , conversion_(run, clips, ClipConversion::VobsAreIntermediate)

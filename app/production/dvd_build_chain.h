@@ -15,7 +15,7 @@ public:
     // menus: the designed menus (nullptr: a disc without menus), read while
     // the run lasts; menuDuration: seconds of a menu with music.
     DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
-                  int menuLanguageIndex, const MenuDesign *menus = nullptr, int menuDuration = 5);
+                  int menuLanguageIndex, const DiscMenus *menus = nullptr, int menuDuration = 5);
 
     // PrepareRun, the checks that need no work (subtitle files, chapter
     // counts, sources), then the steps; the run's outcome (1 when the DVD

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QImage>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ struct MenuButton {
     // The button's picture at a size (clip snapshot or chapter frame, scaled
     // the way the button shows it).
     std::function<QImage(int width, int height)> pictureAt;
+    int32_t chapterTime = 0;  // chapter buttons: the second of the source file the chapter starts at
 };
 
 struct MenuPage {

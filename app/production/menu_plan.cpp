@@ -15,7 +15,7 @@ bool isFile(const std::string &path)
 
 } // namespace
 
-MenuPlan::MenuPlan(const MenuDesign &design, int clipCount, const MenuResources &resources,
+MenuPlan::MenuPlan(const DiscMenus &design, int clipCount, const MenuResources &resources,
                    const std::string &rootMenuVob)
     : design_(design)
     , chapterMenuMade_(clipCount, false)

@@ -3,7 +3,7 @@
 // the menu VOBs and the authoring script cannot disagree.
 #pragma once
 
-#include "app/production/menu_design.h"
+#include "app/production/disc_menus.h"
 #include "app/production/menu_resources.h"
 
 #include <string>
@@ -17,7 +17,7 @@ public:
     // design: the project's menus; resources: the RES pictures as loaded for
     // this run; rootMenuVob: the root-menu background VOB for the run's
     // standard and shape ("" when it does not exist).
-    MenuPlan(const MenuDesign &design, int clipCount, const MenuResources &resources, const std::string &rootMenuVob);
+    MenuPlan(const DiscMenus &design, int clipCount, const MenuResources &resources, const std::string &rootMenuVob);
 
     // At least one clip has a title-menu button.
     bool titleMenuWanted() const { return !titleButtonClips_.empty(); }
@@ -51,7 +51,7 @@ public:
     bool chapterMenuMade(int clip) const;
 
 private:
-    MenuDesign design_;
+    DiscMenus design_;
     std::vector<int> titleButtonClips_, chapterMenuClips_;
     std::vector<bool> chapterMenuMade_;
     std::vector<bool> chapterMusic_;

@@ -45,7 +45,7 @@ std::string RootMenuVobPath(const std::string &programFolder, const ProductionPa
     return resolveCaseInsensitive(withTrailingSlash(programFolder) + shell::kResFolder + name);
 }
 
-MenuSteps::MenuSteps(ProductionRun &run, const MenuDesign *design, int clipCount, int menuDuration)
+MenuSteps::MenuSteps(ProductionRun &run, const DiscMenus *design, int clipCount, int menuDuration)
     : run_(run)
     , design_(design)
     , clipCount_(clipCount)

@@ -4,7 +4,7 @@
 // The first step decides the run's MenuPlan, which the authoring step reads.
 #pragma once
 
-#include "app/production/menu_design.h"
+#include "app/production/disc_menus.h"
 #include "app/production/menu_files.h"
 #include "app/production/menu_plan.h"
 #include "app/production/production_run.h"
@@ -22,7 +22,7 @@ class MenuSteps {
 public:
     // design: the project's menus (nullptr: none); menuDuration: seconds of a
     // menu with music.
-    MenuSteps(ProductionRun &run, const MenuDesign *design, int clipCount, int menuDuration);
+    MenuSteps(ProductionRun &run, const DiscMenus *design, int clipCount, int menuDuration);
 
     // Decides the plan, then the title menu; false when the run was ended
     // (outcome 0, 6, 7 or 8).
@@ -56,7 +56,7 @@ private:
     void muxTick();
 
     ProductionRun &run_;
-    const MenuDesign *design_;
+    const DiscMenus *design_;
     int clipCount_;
     int menuDuration_;
     MenuPlan plan_;
