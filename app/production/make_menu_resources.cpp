@@ -77,7 +77,8 @@ QImage backButton()
     return image;
 }
 
-// The back button's outline: a ring just inside its picture.
+// The back button's outline: a ring just inside its picture, which keeps
+// its top-left pixel in the key colour.
 QImage backShape()
 {
     QImage image(64, 32, QImage::Format_RGB32);
@@ -85,7 +86,7 @@ QImage backShape()
     QPainter painter(&image);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kInk);
-    for (const QRect &bar : {QRect(0, 0, 64, 3), QRect(0, 29, 64, 3), QRect(0, 0, 3, 32), QRect(61, 0, 3, 32)})
+    for (const QRect &bar : {QRect(1, 1, 62, 3), QRect(1, 28, 62, 3), QRect(1, 1, 3, 30), QRect(60, 1, 3, 30)})
         painter.drawRect(bar);
     return image;
 }

@@ -87,6 +87,14 @@ void drawLabel(QPainter &painter, const MenuLabel &label, const EdgeRect &at)
                      QString::fromStdString(label.text));
 }
 
+// A button's rectangle for spumux: its lines widened to start and end on
+// even lines, which interlaced players need to show the highlight where it
+// was drawn (spumux warns about odd ones).
+EdgeRect onEvenLines(const EdgeRect &r)
+{
+    return {r.left, r.top & ~1, r.right, (r.bottom + 1) & ~1};
+}
+
 } // namespace
 
 QImage MenuBackgroundPicture(const std::string &file, int frameHeight)
@@ -114,8 +122,9 @@ ComposedMenu ComposeMenu(const MenuPage &page, const DesignMapping &mapping, con
     ComposedMenu menu;
     const FramePoint back = mapping.MapDesignPoint(page.backLeft, page.backTop);
     const bool backDrawn = withBackButton && resources.backButtonsPossible();
+    std::vector<EdgeRect> drawn;  // where the layers draw each button, back button first
     if (backDrawn)
-        menu.buttons.push_back({back.x, back.y, back.x + resources.backBmp.width(), back.y + resources.backBmp.height()});
+        drawn.push_back({back.x, back.y, back.x + resources.backBmp.width(), back.y + resources.backBmp.height()});
 
     QImage background = MenuBackgroundPicture(page.backgroundFile, height);
     {
@@ -131,11 +140,13 @@ ComposedMenu ComposeMenu(const MenuPage &page, const DesignMapping &mapping, con
         }
         if (backDrawn)
             painter.drawImage(back.x, back.y, resources.backBmp);
-        menu.buttons.insert(menu.buttons.end(), buttons.begin(), buttons.end());
+        drawn.insert(drawn.end(), buttons.begin(), buttons.end());
     }
     menu.background = background.convertToFormat(QImage::Format_RGB888);
+    for (const EdgeRect &r : drawn)
+        menu.buttons.push_back(onEvenLines(r));
 
-    const std::vector<EdgeRect> pageButtons(menu.buttons.begin() + (backDrawn ? 1 : 0), menu.buttons.end());
+    const std::vector<EdgeRect> pageButtons(drawn.begin() + (backDrawn ? 1 : 0), drawn.end());
     const QImage *backShape = backDrawn ? &resources.backPng : nullptr;
     menu.highlight = indexedLayer(height, kHighlightFrameColour, kHighlightBackColour);
     drawButtonLayer(menu.highlight, pageButtons, resources.mouseOn, backShape, back);

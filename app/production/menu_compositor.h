@@ -26,7 +26,9 @@ inline constexpr QRgb kSelectColour = 0xFF0000FF;
 struct ComposedMenu {
     QImage background;          // 720 × frame height, 24-bit
     QImage highlight, select;   // 720 × frame height, indexed
-    std::vector<EdgeRect> buttons;  // spumux order: the back button first when drawn
+    // The spumux rectangles, the back button first when drawn; their top and
+    // bottom lines are even (a button drawn from line 85 to 120 is 84-120).
+    std::vector<EdgeRect> buttons;
 };
 
 // withBackButton: the page gets its back button (the caller has decided that

@@ -68,8 +68,10 @@ TEST(MenuCompositor, ButtonLayersAreExactFramesAndMarkers)
     // The back button first, at its mapped point and its picture's size.
     ASSERT_EQ(menu.buttons.size(), 2u);
     const FramePoint back = kPal43.MapDesignPoint(20, 300);
-    EXPECT_EQ(menu.buttons[0], (EdgeRect{back.x, back.y, back.x + 40, back.y + 20}));
-    EXPECT_EQ(menu.buttons[1], (EdgeRect{150, 85, 266, 120}));
+    // Rectangles on even lines, holding what is drawn: 85-120 becomes 84-120.
+    EXPECT_EQ(back, (FramePoint{27, 443}));
+    EXPECT_EQ(menu.buttons[0], (EdgeRect{27, 442, 67, 464}));
+    EXPECT_EQ(menu.buttons[1], (EdgeRect{150, 84, 266, 120}));
 
     struct {
         const char *name;
