@@ -29,6 +29,10 @@ struct BuildRequest {
     bool fit = false;        // the video bitrate fills the disc (--fit)
     std::optional<int> discSizeMB;  // the disc --fit fills, MB of 1048576 bytes; unset: a DVD-5
     std::optional<int> jobs;  // clips converted at the same time; unset: the setting (0 automatic)
+    bool titleMenu = false;      // a title menu with a button per clip (and the root menu)
+    bool chapterMenus = false;   // a chapter menu per clip with --chapters
+    std::string menuBackground;  // picture of the menus ("" the first shipped background)
+    std::string menuMusic;       // sound of the title menu ("" silent)
     std::vector<ClipRequest> clips;
     BurnTarget burn;  // written after authoring when wanted
 };

@@ -39,6 +39,10 @@ inline constexpr int kDataPreparationText = 77;
 inline constexpr int kFirstRunOutcomeText = 89;  // 89 … 106: the run outcomes, user abort first (run_outcome.h)
 inline constexpr int kStartConvertText = 78;
 inline constexpr int kStartSubtitleText = 79;
+inline constexpr int kStartTitleSourceText = 80;
+inline constexpr int kStartTitleDestinationText = 81;
+inline constexpr int kStartChapterSourceText = 82;
+inline constexpr int kStartChapterDestinationText = 83;
 inline constexpr int kStartAuthorFileText = 84;
 inline constexpr int kStartAuthorFolderText = 85;
 inline constexpr int kFixVobText = 115;
@@ -52,6 +56,7 @@ inline constexpr int kHelpText = 140;
 inline constexpr int kAboutText = 141;
 inline constexpr int kFirstQualityText = 145;  // 145..147: the three output qualities
 inline constexpr int kAddOkText = 148;
+inline constexpr int kStartMenuMusicText = 152;
 inline constexpr int kFirstDescriptionText = 154;  // 154 … 157: builder, converter, compiler, burner
 
 } // namespace vt::common

@@ -17,14 +17,23 @@ using common::kNoFileText;
 } // namespace
 
 DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions,
-                             int menuLanguageIndex, MenuFlags flags)
+                             int menuLanguageIndex, const DiscMenus *menus, int menuDuration)
     : run_(run)
     , clips_(clips)
     , conversion_(run, clips, ClipConversion::VobsAreIntermediate)
     , subtitles_(run, clips, regions)
-    , authoring_(run, clips, regions, menuLanguageIndex, flags)
-    , menuFlags_(flags)
+    , designedMenus_(menus)
+    , menus_(run, menus, clips.count(), menuDuration)
+    , authoring_(run, clips, regions, menuLanguageIndex, &menus_.plan())
 {
+}
+
+void DvdBuildChain::stop()
+{
+    if (menus_.converterLoaded())
+        menus_.Stop();
+    else
+        conversion_.Stop();
 }
 
 int DvdBuildChain::run(const RunChoices &choices)
@@ -39,14 +48,15 @@ int DvdBuildChain::run(const RunChoices &choices)
     }
     if (!subtitles_.check() || !authoring_.checkChapters())
         return run_.outcome();
-    const FitOutcome fit = FitBitrateToDisc(run_.params(), clips_, menuFlags_);
+    const FitOutcome fit = FitBitrateToDisc(run_.params(), clips_, designedMenus_);
     if (!fit.message.empty())
         run_.LogLine(fit.message);
     if (!fit.fits) {
         run_.EndRun(kConversionParameterWrong);
         return run_.outcome();
     }
-    if (conversion_.ConvertAll() && subtitles_.run() && authoring_.run()) {
+    if (conversion_.ConvertAll() && subtitles_.run() && menus_.runTitleMenu() && menus_.runChapterMenus() &&
+        authoring_.run()) {
         if (deleteConvertedVobs_)
             deleteConvertedVobs();
         run_.EndRun(kProcessFinish);

@@ -15,21 +15,28 @@ std::string megabytes(int64_t kilobytes)
 
 } // namespace
 
-int64_t MenuVobSeconds(const project::ClipRecordList &clips, const MenuFlags &flags, int secondsPerMenu)
+int64_t MenuVobSeconds(const DiscMenus *menus, int secondsPerMenu)
 {
-    int64_t menus = flags.titleMenuWanted ? 1 : 0;
-    if (flags.chapterMenusEnabled)
-        for (int i = 0; i < clips.count(); ++i)
-            menus += clips[i].chapters ? 1 : 0;
-    return menus * secondsPerMenu;
+    if (!menus)
+        return 0;
+    int64_t count = 0;
+    for (const auto &button : menus->titleButtons)
+        if (button) {
+            count = 1;
+            break;
+        }
+    if (menus->chapterMenusEnabled)
+        for (const auto &page : menus->chapterPages)
+            count += page ? 1 : 0;
+    return count * secondsPerMenu;
 }
 
-FitOutcome FitBitrateToDisc(ProductionParams &params, const project::ClipRecordList &clips, const MenuFlags &flags)
+FitOutcome FitBitrateToDisc(ProductionParams &params, const project::ClipRecordList &clips, const DiscMenus *menus)
 {
     if (!params.FitToDisc)
         return {};
     const project::DiscContents contents = project::ProjectDiscContents(
-        clips, std::stoi(params.AudioBitrate), MenuVobSeconds(clips, flags, params.MenuSeconds));
+        clips, std::stoi(params.AudioBitrate), MenuVobSeconds(menus, params.MenuSeconds));
     const project::DiscFit fit = project::FitVideoToDisc(contents, params.DiscCapacityKB);
     if (!fit.fits)
         return {false, "The project does not fit the disc: " + common::FormatHMS(contents.titleSeconds) +

@@ -2,7 +2,7 @@
 // the project and the disc before anything is converted.
 #pragma once
 
-#include "app/production/menu_flags.h"
+#include "app/production/disc_menus.h"
 #include "app/production/production_params.h"
 
 #include <cstdint>
@@ -14,10 +14,10 @@ class ClipRecordList;
 
 namespace vt::production {
 
-// Seconds of the menu VOBs a run makes: the title menu when wanted and one
-// chapter menu per clip with a chapter page when they are enabled, each
-// secondsPerMenu long.
-int64_t MenuVobSeconds(const project::ClipRecordList &clips, const MenuFlags &flags, int secondsPerMenu);
+// Seconds of the menu VOBs a run makes from menus (nullptr: none): the title
+// menu when a clip has a button on it and one chapter menu per clip with a
+// chapter page when they are enabled, each secondsPerMenu long.
+int64_t MenuVobSeconds(const DiscMenus *menus, int secondsPerMenu);
 
 struct FitOutcome {
     bool fits = true;
@@ -27,6 +27,6 @@ struct FitOutcome {
 // With params.FitToDisc, sets params.VideoBitrate to the rate that fills
 // params.DiscCapacityKB; refuses (fits false) a project that overfills the
 // disc even at the lowest rate. Without it, changes nothing and says nothing.
-FitOutcome FitBitrateToDisc(ProductionParams &params, const project::ClipRecordList &clips, const MenuFlags &flags);
+FitOutcome FitBitrateToDisc(ProductionParams &params, const project::ClipRecordList &clips, const DiscMenus *menus);
 
 } // namespace vt::production

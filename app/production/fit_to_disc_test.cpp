@@ -36,21 +36,21 @@ TEST(FitToDisc, TheFittedBitrateReplacesTheQualitysOrTheRunIsRefused)
 {
     const project::ClipRecordList minute = clipsOf({30, 30});
     ProductionParams fitted = fitParams(40 * 1024);
-    const FitOutcome fits = FitBitrateToDisc(fitted, minute, {});
+    const FitOutcome fits = FitBitrateToDisc(fitted, minute, nullptr);
     EXPECT_TRUE(fits.fits);
     EXPECT_GT(std::stoi(fitted.VideoBitrate), 4000);
     EXPECT_LT(std::stoi(fitted.VideoBitrate), 6000);
     EXPECT_EQ(fits.message.rfind("Fit to disc: video at " + fitted.VideoBitrate + " kbit/s", 0), 0u) << fits.message;
 
     ProductionParams small = fitParams(2 * 1024);
-    const FitOutcome refused = FitBitrateToDisc(small, minute, {});
+    const FitOutcome refused = FitBitrateToDisc(small, minute, nullptr);
     EXPECT_FALSE(refused.fits);
     EXPECT_EQ(small.VideoBitrate, "3000");  // untouched
     EXPECT_NE(refused.message.find("does not fit the disc: 00:01:00 of video"), std::string::npos) << refused.message;
 
     ProductionParams off = fitParams(2 * 1024);
     off.FitToDisc = false;
-    const FitOutcome ignored = FitBitrateToDisc(off, minute, {});
+    const FitOutcome ignored = FitBitrateToDisc(off, minute, nullptr);
     EXPECT_TRUE(ignored.fits);
     EXPECT_EQ(ignored.message, "");
     EXPECT_EQ(off.VideoBitrate, "3000");
@@ -58,14 +58,27 @@ TEST(FitToDisc, TheFittedBitrateReplacesTheQualitysOrTheRunIsRefused)
 
 TEST(FitToDisc, MenusCountedAreTheOnesTheRunMakes)
 {
-    const project::ClipRecordList withChapters = clipsOf({10, 10, 10}, true);
+    // Three clips, each with a chapter page; the title menu is made when a
+    // clip has a button on it.
     struct {
-        bool titleMenu, chapterMenus;
+        bool titleButton, chapterMenus;
         int64_t seconds;
     } const cases[] = {{false, false, 0}, {true, false, 5}, {false, true, 15}, {true, true, 20}};
-    for (const auto &c : cases)
-        EXPECT_EQ(MenuVobSeconds(withChapters, MenuFlags{c.titleMenu, c.chapterMenus}, 5), c.seconds);
-    EXPECT_EQ(MenuVobSeconds(clipsOf({10, 10}), MenuFlags{true, true}, 5), 5);  // no chapter pages
+    for (const auto &c : cases) {
+        DiscMenus menus;
+        menus.chapterMenusEnabled = c.chapterMenus;
+        menus.titleButtons.resize(3);
+        menus.chapterPages.assign(3, MenuPage {});
+        if (c.titleButton)
+            menus.titleButtons[1] = MenuButton {};
+        EXPECT_EQ(MenuVobSeconds(&menus, 5), c.seconds);
+    }
+    DiscMenus noChapterPages;
+    noChapterPages.chapterMenusEnabled = true;
+    noChapterPages.titleButtons.assign(2, MenuButton {});
+    noChapterPages.chapterPages.resize(2);
+    EXPECT_EQ(MenuVobSeconds(&noChapterPages, 5), 5);
+    EXPECT_EQ(MenuVobSeconds(nullptr, 5), 0);
 }
 
 } // namespace

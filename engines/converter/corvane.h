@@ -157,8 +157,8 @@ CORVANE_API int X_StopConvert(void);
  *   frame_size    "720:576" or "720:480"; the picture is padded centred to it
  *   aspect        "4/3" or "16/9" (also "4:3", "16:9")
  *   output        the VOB file written (replaced)
- *   with_music    1: music holds a sound file, decoded and cut or padded with
- *                 silence to the duration; 0: silent AC-3 ("NoFile")
+ *   with_music    1: music holds a sound file, decoded and cut to the
+ *                 duration, or looped when shorter; 0: silent AC-3 ("NoFile")
  *   music         the sound file or "NoFile"
  * Returns 0 on success, -1 on failure. */
 CORVANE_API int X_SetPar_BMP2VOB(VtMessageTarget *target, int standard, const char *bitmap, const char *duration,

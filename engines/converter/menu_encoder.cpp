@@ -1,5 +1,7 @@
 #include "engines/converter/menu_encoder.h"
 
+#include <algorithm>
+
 #include "engines/converter/clip_encode_settings.h"
 #include "engines/converter/dvd_stream_writer.h"
 #include "engines/converter/filter_chain.h"
@@ -12,6 +14,7 @@ namespace {
 constexpr int kMenuVideoKbps = 5000;
 constexpr int kMenuAudioKbps = 192;
 constexpr int kSampleRate = 48000;
+constexpr int kMaxLoopSeconds = 300;
 
 // The picture scaled to the picture size, padded centred to the frame, in
 // BT.601 limited-range YUV.
@@ -46,8 +49,8 @@ bool load_picture(const MenuEncodeSettings &s, FramePtr *picture, std::string *e
     return true;
 }
 
-// The music, decoded, resampled and cut or padded with silence to exactly
-// the menu's length, in encoder-sized frames.
+// The music, decoded, resampled and cut or looped to exactly the menu's
+// length, in encoder-sized frames.
 class MenuMusic {
 public:
     bool open(const MenuEncodeSettings &s, int frame_samples, std::string *error)
@@ -85,9 +88,13 @@ public:
                     *error = "no sound could be decoded";
                     return false;
                 }
+                // Music shorter than the menu starts again from its beginning
+                // (the first kMaxLoopSeconds of it are kept for that).
+                const int64_t loop = std::min<int64_t>(total_samples_, int64_t{kMaxLoopSeconds} * kSampleRate);
                 std::string chain = "asetpts=PTS-STARTPTS,aresample=48000,"
                                     "aformat=sample_fmts=fltp:sample_rates=48000:channel_layouts=stereo,"
-                                    "atrim=end_sample=" + std::to_string(total_samples_) +
+                                    "aloop=loop=-1:size=" + std::to_string(loop) +
+                                    ",atrim=end_sample=" + std::to_string(total_samples_) +
                                     ",apad=whole_len=" + std::to_string(total_samples_) +
                                     ",asetnsamples=n=" + std::to_string(frame_samples_) + ":p=1";
                 if (!filters_.open_audio(decoded.frame.get(), input_.audio_stream()->time_base, chain, error))

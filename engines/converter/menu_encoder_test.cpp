@@ -46,7 +46,7 @@ double seconds_of(const std::string &vob)
 
 } // namespace
 
-TEST_F(MenuEncoderTest, MusicIsCutOrPaddedToTheMenuLength)
+TEST_F(MenuEncoderTest, MusicIsCutOrLoopedToTheMenuLength)
 {
     struct {
         const char *name;
@@ -73,6 +73,12 @@ TEST_F(MenuEncoderTest, MusicIsCutOrPaddedToTheMenuLength)
         EXPECT_EQ(audio["sample_rate"], "48000");
         EXPECT_EQ(audio["channels"], "2");
         EXPECT_EQ(dvdauthor_problems(out, c.ntsc), "");
+        // Sound to the end: the 3-second music plays again from 3 s on.
+        CommandResult late = run_command({"ffmpeg", "-nostdin", "-i", out, "-map", "0:a", "-af",
+                                          "atrim=start=8:end=9.5,volumedetect", "-f", "null", "-"});
+        const size_t at = late.output.find("max_volume: ");
+        ASSERT_NE(at, std::string::npos) << late.output;
+        EXPECT_GT(std::atof(late.output.c_str() + at + 12), -40.0) << late.output;
     }
 }
 
