@@ -40,6 +40,8 @@ int DvdBuildChain::run(const RunChoices &choices)
     if (conversion_.ConvertAll() && subtitles_.run() && authoring_.run()) {
         if (deleteConvertedVobs_)
             deleteConvertedVobs();
+        if (leaveRunOpen_)
+            return kProcessFinish;
         run_.EndRun(kProcessFinish);
     }
     return run_.outcome();

@@ -1,0 +1,25 @@
+#include "app/burn/one_step_chain.h"
+
+namespace vt::burn {
+
+OneStepChain::OneStepChain(production::ProductionRun &run, project::ClipInfo &clips,
+                           const shell::RegionList &regions, int menuLanguageIndex, production::MenuFlags flags)
+    : chain_(run, clips, regions, menuLanguageIndex, flags)
+{
+    chain_.setLeaveRunOpen(true);
+}
+
+int OneStepChain::makeDvdFolder(const production::RunChoices &choices)
+{
+    return chain_.run(choices);
+}
+
+std::string OneStepChain::videoTsFolder() const
+{
+    const std::string &folder = chain_.dvdFolder();
+    if (folder.empty())
+        return "";
+    return folder + (folder.back() == '/' ? "" : "/") + "VIDEO_TS";
+}
+
+} // namespace vt::burn
