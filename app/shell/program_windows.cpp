@@ -1,5 +1,12 @@
 #include "app/shell/program_windows.h"
 
+#include "app/burn/builder_window.h"
+#include "app/burn/burn_window.h"
+#include "app/burn/burner_facade.h"
+#include "app/burn/compiler_window.h"
+#include "app/burn/device_window.h"
+#include "app/burn/nms_dvd_engine.h"
+#include "app/burn/setup_dvd_file_window.h"
 #include "app/production/convert_window.h"
 #include "app/project/clip_record.h"
 #include "app/project/setup_chapter_window.h"
@@ -44,6 +51,7 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     // its region list, the production windows its output-folder rules and
     // settings file.
     RegionList regions = services.environment.regions;
+    RegionList discRegions = services.environment.regions;
     const FolderContext folders = services.environment.folders;
     const std::string optionIni = services.environment.optionIniWrite;
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
@@ -54,14 +62,42 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     SetupTextWindow = addLaterWindow("SetupTextWindow", "Text Properties");
     SetupImageWindow = addLaterWindow("SetupImageWindow", "Picture Properties");
     AboutWindow = add(new TAboutWindow(services.programFolder + kVersionIni));
-    SetupDVDFileWindow = addLaterWindow("SetupDVDFileWindow", "Burn Source");
-    CompilerWindow = addLaterWindow("CompilerWindow", "Compiler");
+    // The settings are loaded: the burner follows the engine they choose.
+    burner_ = std::make_unique<burn::BurnerFacade>(
+        burn::MakeBurnEngine(services.settings.b_UseNMSDVD, services.programFolder, {}),
+        burn::BurnerSettings{services.settings.b_ModifyIFO});
+    const burn::DiscWindowServices discServices{services.settings,
+                                                services.language,
+                                                project::programClipInfo(),
+                                                *burner_,
+                                                burnerIndex_,
+                                                std::move(discRegions),
+                                                services.programFolder,
+                                                folders.workFolder,
+                                                optionIni,
+                                                folders,
+                                                [this](int drive) { DeviceWindow->openFor(drive); }};
+    SetupDVDFileWindow = add(new TSetupDVDFileWindow({services.settings, services.language, project::programClipInfo(),
+                                                      services.programFolder, folders.workFolder}));
+    CompilerWindow = add(new TCompilerWindow(discServices));
     ConvertWindow = add(new TConvertWindow(ConvertWindowServices{services.settings, services.language,
                                                                  project::programClipInfo(), services.programFolder,
                                                                  folders.workFolder, optionIni, folders}));
-    BurnWindow = addLaterWindow("BurnWindow", "Burner");
-    BuilderWindow = addLaterWindow("BuilderWindow", "One-Step Builder");
-    DeviceWindow = addLaterWindow("DeviceWindow", "Burner Devices");
+    BurnWindow = add(new TBurnWindow(discServices));
+    BuilderWindow = add(new TBuilderWindow(discServices));
+    DeviceWindow = add(new TDeviceWindow(*burner_, services.language));
+
+    Settings &settings = services.settings;
+    SetupDVDFileWindow->setNextWindows(
+        {[this, &settings](const std::string &videoTsFolder) {
+             BurnWindow->setDvdFolder(videoTsFolder, settings.b_VideoForamt ? production::kNtsc : production::kPal);
+             BurnWindow->exec();
+         },
+         [this](int aspect) {
+             CompilerWindow->setMenuFlags({});
+             CompilerWindow->setAspect(aspect);
+             CompilerWindow->exec();
+         }});
 
     TSetupClipWindow::NextWindows next;
     next.menuWindow = SetupMenuWindow;
@@ -70,8 +106,13 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     next.optionWindow = OptionWindow;
     next.subtitleWindow = SetupSubtitleWindow;
     next.prepare = [this](QDialog *window) {
+        const int aspect = SetupClipWindow->pictureShape4_3() ? production::kAspect4x3 : production::kAspect16x9;
         if (window == ConvertWindow)
-            ConvertWindow->setAspect(SetupClipWindow->pictureShape4_3() ? production::kAspect4x3 : production::kAspect16x9);
+            ConvertWindow->setAspect(aspect);
+        if (window == BuilderWindow) {
+            BuilderWindow->setAspect(aspect);
+            BuilderWindow->setMenuFlags({});
+        }
     };
     SetupClipWindow->setNextWindows(next);
 }
@@ -80,6 +121,8 @@ ProgramWindows::~ProgramWindows()
 {
     for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
         delete *it;
+    windows_.clear();
+    burner_.reset();
 }
 
 } // namespace vt::shell

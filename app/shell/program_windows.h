@@ -12,12 +12,21 @@
 #include <vector>
 
 class TAboutWindow;
+class TBuilderWindow;
+class TBurnWindow;
+class TCompilerWindow;
 class TConvertWindow;
+class TDeviceWindow;
 class TMainWindow;
 class TOptionWindow;
 class TSetupChapterWindow;
 class TSetupClipWindow;
+class TSetupDVDFileWindow;
 class TSetupSubtitleWindow;
+
+namespace vt::burn {
+class BurnerFacade;
+}
 
 namespace vt::shell {
 
@@ -54,12 +63,15 @@ public:
     QDialog *SetupTextWindow = nullptr;
     QDialog *SetupImageWindow = nullptr;
     TAboutWindow *AboutWindow = nullptr;
-    QDialog *SetupDVDFileWindow = nullptr;
-    QDialog *CompilerWindow = nullptr;
+    TSetupDVDFileWindow *SetupDVDFileWindow = nullptr;
+    TCompilerWindow *CompilerWindow = nullptr;
     TConvertWindow *ConvertWindow = nullptr;
-    QDialog *BurnWindow = nullptr;
-    QDialog *BuilderWindow = nullptr;
-    QDialog *DeviceWindow = nullptr;
+    TBurnWindow *BurnWindow = nullptr;
+    TBuilderWindow *BuilderWindow = nullptr;
+    TDeviceWindow *DeviceWindow = nullptr;
+
+    // The one way the windows reach a burner.
+    vt::burn::BurnerFacade &burner() { return *burner_; }
 
 private:
     QDialog *addLaterWindow(const char *name, const char *title);
@@ -67,6 +79,8 @@ private:
     W *add(W *window);
 
     std::vector<QWidget *> windows_;
+    std::unique_ptr<vt::burn::BurnerFacade> burner_;
+    int burnerIndex_ = -1;  // the drive chosen last in any window
 };
 
 } // namespace vt::shell
