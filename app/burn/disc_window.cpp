@@ -53,6 +53,7 @@ TDiscWindow::TDiscWindow(const char *name, const char *title, int groups, vt::bu
     , services_(std::move(services))
     , run_(*this, {services_.programFolder, services_.workFolder, services_.settings.g_s_OutputFolder})
     , burnStep_(services_.facade, run_, *this, services_.language)
+    , discoveryMessages_({}, {})
     , groups_(groups)
 {
     setObjectName(QLatin1String(name));
@@ -262,8 +263,11 @@ void TDiscWindow::fillDrives(int requested)
 {
     if (run_.busy() || services_.facade.busy())
         return;
-    burnStep_.listen();
+    // Discovery waits without handling the window's events: a window that
+    // is being shown must not paint before it is set up.
+    services_.facade.RegisterNotifyWindow(discoveryMessages_.target());
     services_.facade.InitDevices(services_.settings.b_UseSTPI, true);
+    burnStep_.listen();
     const vt::burn::DriveChoice choice =
         vt::burn::ChooseDrive(services_.facade, requested, text(vt::burn::kUnsupportText));
     fillingDrives_ = true;

@@ -120,6 +120,7 @@ protected:
     vt::burn::DiscWindowServices services_;
     vt::production::ProductionRun run_;
     vt::burn::BurnStep burnStep_;
+    vt::burn::BurnerMessages discoveryMessages_;
 
     TsuiGroupBox *suiGroupBox_Output, *suiGroupBox_Video, *suiGroupBox_Burner, *suiGroupBox_Progress;
     TLabel *Label_OutputFolder, *Label_OutputQuality;
