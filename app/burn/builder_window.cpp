@@ -16,7 +16,7 @@ TBuilderWindow::~TBuilderWindow() = default;
 void TBuilderWindow::start()
 {
     vt::burn::OneStepChain chain(run_, services_.clips, services_.regions,
-                                 services_.settings.i_MenuLanguageCodeIndex, menuFlags_);
+                                 services_.settings.i_MenuLanguageCodeIndex, menus_, services_.settings.i_MenuDuration);
     chain.setDeleteConvertedVobs(services_.settings.b_DeleteTempFile);
     const vt::production::RunChoices choices = choicesFromControls(aspect_);
     if (!services_.clips.empty())

@@ -3,7 +3,10 @@
 #pragma once
 
 #include "app/burn/disc_window.h"
-#include "app/production/menu_flags.h"
+
+namespace vt::production {
+struct DiscMenus;
+}
 
 class TBuilderWindow : public TDiscWindow {
     Q_OBJECT
@@ -14,7 +17,9 @@ public:
 
     // Set by the window that opens this one.
     void setAspect(int aspect) { aspect_ = aspect; }
-    void setMenuFlags(vt::production::MenuFlags flags) { menuFlags_ = flags; }
+    // The designed menus (nullptr: a disc without menus); read while a run
+    // lasts.
+    void setMenus(const vt::production::DiscMenus *menus) { menus_ = menus; }
     int aspect() const { return aspect_; }
 
 protected:
@@ -24,6 +29,6 @@ protected:
 
 private:
     int aspect_;
-    vt::production::MenuFlags menuFlags_;
+    const vt::production::DiscMenus *menus_ = nullptr;
     vt::burn::DvdFolderChain *chain_ = nullptr;  // while a run is busy
 };

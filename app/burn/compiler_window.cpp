@@ -7,9 +7,11 @@ TCompilerWindow::TCompilerWindow(vt::burn::DiscWindowServices services, QWidget 
     : TDiscWindow("CompilerWindow", "Compiler", OutputGroup, std::move(services), parent)
     , aspect_(services_.settings.b_4_3 ? vt::production::kAspect4x3 : vt::production::kAspect16x9)
 {
-    factory_ = [this](vt::production::ProductionRun &run, vt::project::ClipInfo &clips, vt::production::MenuFlags) {
-        return std::make_unique<vt::burn::VobCompileChain>(run, clips, services_.regions,
-                                                          services_.settings.i_MenuLanguageCodeIndex);
+    factory_ = [this](vt::production::ProductionRun &run, vt::project::ClipInfo &clips,
+                      const vt::production::DiscMenus *menus) {
+        return std::make_unique<vt::burn::VobCompileChain>(
+            run, clips, services_.regions, services_.settings.i_MenuLanguageCodeIndex, menus,
+            services_.settings.i_MenuDuration);
     };
 }
 
@@ -17,7 +19,7 @@ TCompilerWindow::~TCompilerWindow() = default;
 
 void TCompilerWindow::start()
 {
-    std::unique_ptr<vt::burn::DvdFolderChain> chain = factory_(run_, services_.clips, menuFlags_);
+    std::unique_ptr<vt::burn::DvdFolderChain> chain = factory_(run_, services_.clips, menus_);
     chain_ = chain.get();
     runDiscChain(*chain, choicesFromControls(aspect_));
     chain_ = nullptr;

@@ -3,8 +3,9 @@
 namespace vt::burn {
 
 OneStepChain::OneStepChain(production::ProductionRun &run, project::ClipInfo &clips,
-                           const shell::RegionList &regions, int menuLanguageIndex, production::MenuFlags flags)
-    : chain_(run, clips, regions, menuLanguageIndex, flags)
+                           const shell::RegionList &regions, int menuLanguageIndex,
+                           const production::DiscMenus *menus, int menuDuration)
+    : chain_(run, clips, regions, menuLanguageIndex, menus, menuDuration)
 {
     chain_.setLeaveRunOpen(true);
 }

@@ -11,7 +11,7 @@ namespace vt::burn {
 class OneStepChain : public DvdFolderChain {
 public:
     OneStepChain(production::ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
-                 int menuLanguageIndex, production::MenuFlags flags = {});
+                 int menuLanguageIndex, const production::DiscMenus *menus = nullptr, int menuDuration = 5);
 
     void setDeleteConvertedVobs(bool remove) { chain_.setDeleteConvertedVobs(remove); }
 

@@ -1,26 +1,23 @@
-// VOB files to a DVD folder for the compiler: the clips already are DVD
-// program streams, so the run is the authoring step alone, in the TV
-// system of the first clip. The menus of the compile chain are not part of
-// it: its titles play one after another.
+// VOB files to a DVD folder for the compiler: the designed menus (or none)
+// and authoring (CompileChain), the run left open for the burn step.
 #pragma once
 
 #include "app/burn/dvd_folder_chain.h"
-#include "app/production/authoring_step.h"
+#include "app/production/compile_chain.h"
 
 namespace vt::burn {
 
 class VobCompileChain : public DvdFolderChain {
 public:
     VobCompileChain(production::ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
-                    int menuLanguageIndex);
+                    int menuLanguageIndex, const production::DiscMenus *menus = nullptr, int menuDuration = 5);
 
     int makeDvdFolder(const production::RunChoices &choices) override;
-    std::string videoTsFolder() const override { return authoring_.videoTsPath(); }
+    std::string videoTsFolder() const override;
+    void stop() override { chain_.stop(); }
 
 private:
-    production::ProductionRun &run_;
-    project::ClipInfo &clips_;
-    production::AuthoringStep authoring_;
+    production::CompileChain chain_;
 };
 
 } // namespace vt::burn

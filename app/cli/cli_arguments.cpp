@@ -177,6 +177,14 @@ private:
                 ClipRequest *clip = currentClip(arg);
                 if (clip && value(i, text))
                     clip->subtitle = text;
+            } else if (arg == "--title-menu") {
+                build.titleMenu = true;
+            } else if (arg == "--chapter-menus") {
+                build.chapterMenus = true;
+            } else if (arg == "--background") {
+                value(i, build.menuBackground);
+            } else if (arg == "--menu-music") {
+                value(i, build.menuMusic);
             } else if (arg == "--keep-vobs") {
                 build.keepVobs = true;
             } else if (arg == "--letterbox" || arg == "--stretch") {
@@ -193,6 +201,9 @@ private:
         }
         if (line_.error.empty() && build.clips.empty())
             line_.error = "build needs at least one clip";
+        if (line_.error.empty() && !build.titleMenu &&
+            (build.chapterMenus || !build.menuBackground.empty() || !build.menuMusic.empty()))
+            line_.error = "--chapter-menus, --background and --menu-music need --title-menu";
         if (line_.error.empty())
             line_.error = CheckBurnTarget(build.burn);
     }
@@ -227,6 +238,8 @@ std::string UsageText()
 
   vantorel-cli build [-o DIR] [--label NAME] [--pal|--ntsc] [--4:3|--16:9]
                      [--quality 0|1|2] [--jobs N] [--work-folder DIR] [--keep-vobs]
+                     [--title-menu [--chapter-menus] [--background FILE]
+                                   [--menu-music FILE]]
                      CLIP [--trim START-END] [--chapters T1,T2,...]
                           [--subtitle FILE] [--stretch|--letterbox] [CLIP ...]
       Converts the clips to DVD video, muxes their subtitles and authors a
@@ -253,6 +266,18 @@ Options of build:
                     the clips or the output
   --keep-vobs       keep the converted OutputVOB_N.vob files after the DVD
                     folder is made
+  --title-menu      the disc opens on a root menu (Play, Menu) and has a
+                    title menu with one picture button per clip (the first
+                    twelve clips), laid out as the menu editor does
+  --chapter-menus   each clip with --chapters gets a chapter menu, opened
+                    from its title-menu button, with a button per chapter
+                    and a back button to the title menu
+  --background FILE picture of the title and chapter menus (JPEG, PNG or
+                    BMP, any size; stretched to the frame); default the
+                    first shipped background, else black
+  --menu-music FILE sound of the title menu, cut or padded to the menu
+                    length (MenuDuration of Option.ini) and looped; without
+                    it the menu is a silent still
 
 Options of the clip before them:
   --trim START-END  keep only this part of the clip

@@ -27,6 +27,10 @@ struct BuildRequest {
     std::string workFolder;  // "" for the program's work folder
     bool keepVobs = false;   // keep the converted OutputVOB files after a good DVD
     std::optional<int> jobs;  // clips converted at the same time; unset: the setting (0 automatic)
+    bool titleMenu = false;      // a title menu with a button per clip (and the root menu)
+    bool chapterMenus = false;   // a chapter menu per clip with --chapters
+    std::string menuBackground;  // picture of the menus ("" the first shipped background)
+    std::string menuMusic;       // sound of the title menu ("" silent)
     std::vector<ClipRequest> clips;
     BurnTarget burn;  // written after authoring when wanted
 };

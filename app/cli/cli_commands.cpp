@@ -1,8 +1,11 @@
 #include "app/cli/cli_commands.h"
 
 #include "app/cli/cli_burn.h"
+#include "app/cli/cli_menus.h"
 #include "app/cli/console_view.h"
 #include "app/production/conversion_chain.h"
+#include "app/menu/menu_design.h"
+#include "app/production/disc_menus.h"
 #include "app/production/dvd_build_chain.h"
 #include "app/project/clip_probe.h"
 #include "app/shell/file_sizes.h"
@@ -13,6 +16,7 @@
 #include "platform/paths.h"
 
 #include <algorithm>
+#include <optional>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -139,6 +143,16 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
         clips.append(std::move(probe.clip));
     }
 
+    menu::MenuDesign design;
+    std::optional<production::DiscMenus> menus;
+    if (request.titleMenu) {
+        if (const std::string problem = BuildMenuDesign(request, clips, design); !problem.empty()) {
+            std::cerr << problem << "\n";
+            return 2;
+        }
+        menus = production::MakeDiscMenus(design, clips);
+    }
+
     production::RunFolders folders;
     folders.programFolder = ExePath();
     folders.outputFolder = absoluteFolder(request.outputFolder);
@@ -161,7 +175,9 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     const shell::RegionList regions = shell::RegionList::program();
     ConsoleView view;
     production::ProductionRun run(view, folders);
-    production::DvdBuildChain chain(run, clips, regions, shell::programSettings().i_MenuLanguageCodeIndex);
+    const shell::Settings &settings = shell::programSettings();
+    production::DvdBuildChain chain(run, clips, regions, settings.i_MenuLanguageCodeIndex, menus ? &*menus : nullptr,
+                                    settings.i_MenuDuration);
     chain.setDeleteConvertedVobs(!request.keepVobs);
     view.onInterrupt([&chain] { chain.stop(); });
     const int outcome = chain.run(choices);
@@ -180,6 +196,18 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
             << shell::FormatHMS(clip.discDuration()) << (clip.convertedDuration >= 0 ? " (source ended early)" : "")
             << ", " << chapters << (chapters == 1 ? " chapter" : " chapters")
             << (chain.subtitlesMuxed(i) ? ", subtitles" : "") << "\n";
+    }
+    const production::MenuPlan &plan = chain.menuPlan();
+    if (plan.titleMenuMade()) {
+        out << "Menus: title menu (" << plan.titleButtonClips().size() << " buttons)";
+        if (plan.rootMenuPossible())
+            out << ", root menu";
+        int chapterMenus = 0;
+        for (int clip : plan.chapterMenuClips())
+            chapterMenus += plan.chapterMenuMade(clip) ? 1 : 0;
+        if (chapterMenus > 0)
+            out << ", " << chapterMenus << (chapterMenus == 1 ? " chapter menu" : " chapter menus");
+        out << (plan.backButtonsPossible() ? ", back buttons" : "") << "\n";
     }
     out << "Size: " << bytes / 1048576 << " MB (" << bytes << " bytes)\n";
     if (request.burn.wanted())

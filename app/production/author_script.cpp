@@ -33,9 +33,16 @@ void addVideoAndAudio(Lines &out, const AuthorScriptInput &in, const std::string
     out.add(16, "samplerate=\"48khz\" lang=\"" + attr(lang) + "\"/>");
 }
 
-bool withChapterMenu(const AuthorScriptClip &clip, const AuthorScriptInput &in)
+// The titleset menu number of each clip's chapter menu (0 for none): the
+// root program is menu 1, the chapter menus follow in clip order. The root's
+// buttons and the chapter programs both read this one numbering.
+std::vector<int> chapterMenuNumbers(const AuthorScriptInput &in)
 {
-    return clip.hasChapterPage && in.chapterMenusEnabled;
+    std::vector<int> numbers;
+    int next = 2;
+    for (const AuthorScriptClip &clip : in.clips)
+        numbers.push_back(clip.chapterMenuMade ? next++ : 0);
+    return numbers;
 }
 
 void addRootMenu(Lines &out, const AuthorScriptInput &in, const std::string &std, AuthorScript &script)
@@ -86,29 +93,28 @@ void addTitlesetMenus(Lines &out, const AuthorScriptInput &in, AuthorScript &scr
     }
     if (rootBack)
         out.add(10, "<button> jump vmgm menu ; </button>");
-    int menu = 2;
+    const std::vector<int> menus = chapterMenuNumbers(in);
     for (size_t i = 0; i < in.clips.size(); ++i) {
         const AuthorScriptClip &clip = in.clips[i];
         if (!clip.hasTitleButton)
             continue;
-        if (withChapterMenu(clip, in))
-            out.add(8, "<button> jump menu " + std::to_string(menu++) + "; </button>");
+        if (menus[i] > 0)
+            out.add(8, "<button> jump menu " + std::to_string(menus[i]) + "; </button>");
         else
             out.add(8, "<button> jump title " + std::to_string(i + 1) + "; </button>");
     }
     out.add(9, "</pgc>");
 
-    int k = 0;
     for (size_t i = 0; i < in.clips.size(); ++i) {
         const AuthorScriptClip &clip = in.clips[i];
-        if (!withChapterMenu(clip, in) || !clip.chapterMenuVobExists)
+        if (menus[i] == 0)
             continue;
         const std::string vob = work + "Chapter_" + std::to_string(i) + ".vob";
         out.add(9, "<pgc>");
         out.add(9, in.backButtonsPossible ? "<pre> button = 2048; </pre>" : "<pre> button = 1024; </pre>");
         if (clip.chapterMenuHasMusic) {
             out.add(8, "<vob file=\"" + vob + "\" pause=\"2\"/>");
-            out.add(8, "<post> jump menu " + std::to_string(k + 2) + "; </post>");
+            out.add(8, "<post> jump menu " + std::to_string(menus[i]) + "; </post>");
         } else {
             out.add(8, "<vob file=\"" + vob + "\" pause=\"inf\"/>");
         }
@@ -118,7 +124,6 @@ void addTitlesetMenus(Lines &out, const AuthorScriptInput &in, AuthorScript &scr
             out.add(8, "<button> jump title " + std::to_string(i + 1) + " chapter " +
                            std::to_string(ChapterOfButton(clip, c - 1)) + " ; </button>");
         out.add(9, "</pgc>");
-        ++k;
     }
     out.add(6, "</menus>");
 }

@@ -17,7 +17,7 @@ struct AuthorScriptClip {
     std::vector<int32_t> chapterTimes;  // source seconds of the chapter buttons, in order
     int32_t start = 0;                  // trim start, second of the source
     int32_t length = 0;                 // end − start
-    bool chapterMenuVobExists = false;  // "{work}Chapter_{i}.vob"
+    bool chapterMenuMade = false;  // this run made "{work}Chapter_{i}.vob"
     bool chapterMenuHasMusic = false;
 };
 
@@ -28,10 +28,9 @@ struct AuthorScriptInput {
     std::string menuLanguageCode = "EN";
     std::string workFolder;    // ending with a separator
     std::string rootMenuVob;   // "" when the root menu is not possible
-    bool titleMenuMade = false;
+    bool titleMenuMade = false;  // this run made "{work}Title.vob"
     bool titleMenuHasMusic = false;
     bool backButtonsPossible = false;
-    bool chapterMenusEnabled = false;
     std::vector<AuthorScriptClip> clips;
 };
 

@@ -107,7 +107,6 @@ TEST(AuthorScript, ThreeClipsTitleMenuWithoutRootMenu)
     in.pal = true;
     in.workFolder = "/w/";
     in.titleMenuMade = true;
-    in.chapterMenusEnabled = true;
     in.backButtonsPossible = true;
     for (const char *vob : {"/o/0.vob", "/o/1.vob", "/o/2.vob"}) {
         in.clips.push_back(clip(vob));
@@ -115,7 +114,7 @@ TEST(AuthorScript, ThreeClipsTitleMenuWithoutRootMenu)
     }
     in.clips[1].hasChapterPage = true;
     in.clips[1].chapterTimes = {0, 20};
-    in.clips[1].chapterMenuVobExists = true;
+    in.clips[1].chapterMenuMade = true;
     const AuthorScript script = MakeAuthorScript(in);
     EXPECT_FALSE(script.rootMenuWritten);
     EXPECT_TRUE(script.titlesetMenusWritten);
@@ -168,11 +167,10 @@ TEST(AuthorScript, ChapterMenuButtonsJumpOnlyToChaptersThatExist)
     in.dest = "/out/D";
     in.workFolder = "/w/";
     in.titleMenuMade = true;
-    in.chapterMenusEnabled = true;
     AuthorScriptClip trimmed = clip("/o/0.vob", 600);
     trimmed.hasTitleButton = true;
     trimmed.hasChapterPage = true;
-    trimmed.chapterMenuVobExists = true;
+    trimmed.chapterMenuMade = true;
     trimmed.start = 100;
     // Set before the clip was trimmed to 100-700: one time repeats, one now
     // lies past the end, one before the start.
@@ -186,6 +184,33 @@ TEST(AuthorScript, ChapterMenuButtonsJumpOnlyToChaptersThatExist)
                        "        <button> jump title 1 chapter 3 ; </button>\n"
                        "        <button> jump title 1 chapter 1 ; </button>\n"
                        "        <button> jump title 1 chapter 2 ; </button>\n"),
+              std::string::npos)
+        << all;
+}
+
+TEST(AuthorScript, ChapterMenusAreNumberedOverOneList)
+{
+    // The first clip has a chapter menu but no title-menu button: the title
+    // menu's button of the third clip still opens that clip's own menu.
+    AuthorScriptInput in;
+    in.dest = "/out/D";
+    in.workFolder = "/w/";
+    in.titleMenuMade = true;
+    for (const char *vob : {"/o/0.vob", "/o/1.vob", "/o/2.vob"})
+        in.clips.push_back(clip(vob));
+    for (int i : {0, 2}) {
+        in.clips[i].hasChapterPage = true;
+        in.clips[i].chapterTimes = {0, 20};
+        in.clips[i].chapterMenuMade = true;
+    }
+    in.clips[1].hasTitleButton = true;
+    in.clips[2].hasTitleButton = true;
+    in.clips[2].chapterMenuHasMusic = true;
+    const std::string all = text(in);
+    EXPECT_NE(all.find("        <button> jump title 2; </button>\n        <button> jump menu 3; </button>\n"),
+              std::string::npos)
+        << all;
+    EXPECT_NE(all.find("<vob file=\"/w/Chapter_2.vob\" pause=\"2\"/>\n        <post> jump menu 3; </post>\n"),
               std::string::npos)
         << all;
 }

@@ -30,14 +30,6 @@ bool isFile(const std::string &path)
     return !path.empty() && fs::is_regular_file(path, error);
 }
 
-// The root-menu background VOB for the standard and aspect, or "".
-std::string rootMenuVob(const ProductionParams &params)
-{
-    const char *name = params.pal() ? (params.Aspect == kAspect16x9 ? "MainSubPW.vob" : "MainSubP.vob")
-                                    : (params.Aspect == kAspect16x9 ? "MainSubNW.vob" : "MainSubN.vob");
-    return resolveCaseInsensitive(ExePath() + "RES/" + name);
-}
-
 } // namespace
 
 int AuthoringPercent(int writtenMB, int64_t totalMB)
@@ -51,12 +43,12 @@ bool IsDvdFolder(const std::string &folder)
 }
 
 AuthoringStep::AuthoringStep(ProductionRun &run, const project::ClipInfo &clips, const shell::RegionList &regions,
-                             int menuLanguageIndex, MenuFlags flags)
+                             int menuLanguageIndex, const MenuPlan *menus)
     : run_(run)
     , clips_(clips)
     , regions_(regions)
     , menuLanguageIndex_(menuLanguageIndex)
-    , flags_(flags)
+    , menus_(menus)
 {
     run_.authorTimer.setTick([this] { authorTick(); });
 }
@@ -71,25 +63,31 @@ AuthorScriptInput AuthoringStep::scriptInput() const
     in.wide = params.Aspect == kAspect16x9;
     in.menuLanguageCode = regions_.GetRegionLanguageCode(menuLanguageIndex_);
     in.workFolder = work;
-    in.titleMenuMade = flags_.titleMenuWanted && isFile(work + "Title.vob");
-    in.rootMenuVob = flags_.titleMenuWanted ? rootMenuVob(params) : "";
-    in.backButtonsPossible = flags_.backButtonsPossible;
-    in.chapterMenusEnabled = flags_.chapterMenusEnabled;
+    const MenuPlan noMenus;
+    const MenuPlan &menus = menus_ ? *menus_ : noMenus;
+    in.titleMenuMade = menus.titleMenuMade();
+    in.titleMenuHasMusic = menus.titleMenuHasMusic();
+    in.rootMenuVob = menus.rootMenuVob();
+    in.backButtonsPossible = menus.backButtonsPossible();
     for (int i = 0; i < clips_.count(); ++i) {
         const project::TClipInfo &clip = clips_[i];
         AuthorScriptClip c;
         c.vobFile = clip.vobFile;
         c.subtitleExists = isFile(clip.subtitleFile);
         c.subtitleLanguageCode = regions_.GetRegionLanguageCode(clip.subtitleLanguageIndex);
-        c.hasTitleButton = clip.hasTitleButton;
-        c.hasChapterPage = clip.chapters != nullptr;
-        if (clip.chapters) {
+        c.hasTitleButton = menus.hasTitleButton(i);
+        c.hasChapterPage = clip.chapters != nullptr || menus.hasChapterMenu(i);
+        if (menus.hasChapterMenu(i)) {
+            // The chapter menu's buttons are the title's chapters.
+            for (const MenuButton &button : menus.chapterPage(i).buttons)
+                c.chapterTimes.push_back(button.chapterTime);
+        } else if (clip.chapters) {
             c.chapterTimes = clip.chapters->times();
-            c.chapterMenuHasMusic = isFile(clip.chapters->musicFile);
         }
         c.start = clip.start;
         c.length = clip.end - clip.start;
-        c.chapterMenuVobExists = isFile(work + "Chapter_" + std::to_string(i) + ".vob");
+        c.chapterMenuMade = menus.chapterMenuMade(i);
+        c.chapterMenuHasMusic = menus.chapterMenuHasMusic(i);
         in.clips.push_back(std::move(c));
     }
     return in;

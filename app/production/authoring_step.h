@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/production/author_script.h"
-#include "app/production/menu_flags.h"
+#include "app/production/menu_plan.h"
 #include "app/production/production_run.h"
 
 #include <cstdint>
@@ -23,7 +23,7 @@ namespace vt::production {
 class AuthoringStep {
 public:
     AuthoringStep(ProductionRun &run, const project::ClipInfo &clips, const shell::RegionList &regions,
-                  int menuLanguageIndex, MenuFlags flags = {});
+                  int menuLanguageIndex, const MenuPlan *menus = nullptr);
 
     // Before any work: every title has at most 99 chapters. False, with the
     // clip and its chapter count logged, when the run was ended (outcome 9).
@@ -54,7 +54,7 @@ private:
     const project::ClipInfo &clips_;
     const shell::RegionList &regions_;
     int menuLanguageIndex_;
-    MenuFlags flags_;
+    const MenuPlan *menus_;  // what the menu steps decided and made; nullptr: no menus
     std::string dvdFolder_, videoTsPath_, authorXml_;
     int64_t totalVobMB_ = 0;
     std::atomic<int *> vobsMB_{nullptr};

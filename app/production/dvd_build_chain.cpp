@@ -16,13 +16,22 @@ using shell::kNoFileText;
 } // namespace
 
 DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
-                             int menuLanguageIndex, MenuFlags flags)
+                             int menuLanguageIndex, const DiscMenus *menus, int menuDuration)
     : run_(run)
     , clips_(clips)
     , conversion_(run, clips, ClipConversion::VobsAreIntermediate)
     , subtitles_(run, clips, regions)
-    , authoring_(run, clips, regions, menuLanguageIndex, flags)
+    , menus_(run, menus, clips.count(), menuDuration)
+    , authoring_(run, clips, regions, menuLanguageIndex, &menus_.plan())
 {
+}
+
+void DvdBuildChain::stop()
+{
+    if (menus_.converterLoaded())
+        menus_.Stop();
+    else
+        conversion_.Stop();
 }
 
 int DvdBuildChain::run(const RunChoices &choices)
@@ -37,7 +46,8 @@ int DvdBuildChain::run(const RunChoices &choices)
     }
     if (!subtitles_.check() || !authoring_.checkChapters())
         return run_.outcome();
-    if (conversion_.ConvertAll() && subtitles_.run() && authoring_.run()) {
+    if (conversion_.ConvertAll() && subtitles_.run() && menus_.runTitleMenu() && menus_.runChapterMenus() &&
+        authoring_.run()) {
         if (deleteConvertedVobs_)
             deleteConvertedVobs();
         if (leaveRunOpen_)

@@ -1,18 +1,21 @@
-// Clips to a DVD folder: conversion, subtitles, authoring — the one-step
-// chain without menus and burning. The windows add their steps around the
-// same objects; vantorel-cli runs it as it stands.
+// Clips to a DVD folder: conversion, subtitles, title and chapter menus,
+// authoring — the one-step chain without burning. The windows add their
+// steps around the same objects; vantorel-cli runs it as it stands.
 #pragma once
 
 #include "app/production/authoring_step.h"
 #include "app/production/clip_conversion.h"
+#include "app/production/menu_steps.h"
 #include "app/production/subtitle_step.h"
 
 namespace vt::production {
 
 class DvdBuildChain {
 public:
+    // menus: the designed menus (nullptr: a disc without menus), read while
+    // the run lasts; menuDuration: seconds of a menu with music.
     DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
-                  int menuLanguageIndex, MenuFlags flags = {});
+                  int menuLanguageIndex, const DiscMenus *menus = nullptr, int menuDuration = 5);
 
     // PrepareRun, the checks that need no work (subtitle files, chapter
     // counts, sources), then the steps; the run's outcome (1 when the DVD
@@ -30,12 +33,14 @@ public:
     // without ending it): the window that burns next ends it.
     void setLeaveRunOpen(bool open) { leaveRunOpen_ = open; }
 
-    // Stop pressed (see ClipConversion::Stop).
-    void stop() { conversion_.Stop(); }
+    // Stop pressed (see ClipConversion::Stop, MenuSteps::Stop).
+    void stop();
 
     const std::string &dvdFolder() const { return authoring_.dvdFolder(); }
     // Whether the clip's title got subtitles in the last run.
     bool subtitlesMuxed(int clipIndex) const { return subtitles_.muxed(clipIndex); }
+    // What the last run decided and made about menus.
+    const MenuPlan &menuPlan() const { return menus_.plan(); }
 
 private:
     void deleteConvertedVobs();
@@ -44,6 +49,7 @@ private:
     project::ClipInfo &clips_;
     ClipConversion conversion_;
     SubtitleStep subtitles_;
+    MenuSteps menus_;
     AuthoringStep authoring_;
     bool deleteConvertedVobs_ = false;
     bool leaveRunOpen_ = false;

@@ -82,7 +82,6 @@ SubtitleStep::SubtitleStep(ProductionRun &run, project::ClipInfo &clips, const s
     , clips_(clips)
     , regions_(regions)
 {
-    run_.muxTimer.setTick([this] { muxTick(); });
 }
 
 bool SubtitleStep::check()
@@ -182,6 +181,7 @@ bool SubtitleStep::run()
             run_.EndRun(kMuxParameterWrong);
             return false;
         }
+        run_.muxTimer.setTick([this] { muxTick(); });
         run_.muxTimer.enable();
         const std::string programFolder = run_.folders().programFolder;
         const int muxed = run_.RunOnWorker([&] { return RunSpumux(programFolder, mux_, &percent_); });

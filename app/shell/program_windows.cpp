@@ -94,7 +94,7 @@ ProgramWindows::ProgramWindows(ProgramServices services)
              BurnWindow->exec();
          },
          [this](int aspect) {
-             CompilerWindow->setMenuFlags({});
+             CompilerWindow->setMenus(nullptr);
              CompilerWindow->setAspect(aspect);
              CompilerWindow->exec();
          }});
@@ -111,7 +111,7 @@ ProgramWindows::ProgramWindows(ProgramServices services)
             ConvertWindow->setAspect(aspect);
         if (window == BuilderWindow) {
             BuilderWindow->setAspect(aspect);
-            BuilderWindow->setMenuFlags({});
+            BuilderWindow->setMenus(nullptr);
         }
     };
     SetupClipWindow->setNextWindows(next);

@@ -1,0 +1,118 @@
+#include "app/menu/menu_design.h"
+
+#include "app/project/clip_record.h"
+#include "app/shell/project_reset.h"
+
+#include <algorithm>
+
+namespace vt::menu {
+
+namespace {
+
+bool containsClip(const project::ClipInfo &list, const project::TClipInfo *clip)
+{
+    for (int i = 0; i < list.count(); ++i)
+        if (&list[i] == clip)
+            return true;
+    return false;
+}
+
+// The clip record says what it had on the menus when its design was last
+// written to it; a record that says otherwise is another clip.
+bool recordMatches(const ClipMenu &menu)
+{
+    const project::TClipInfo &clip = *menu.clip;
+    if (clip.hasTitleButton != (menu.titleButton != nullptr))
+        return false;
+    if ((clip.chapters != nullptr) != (menu.chapterPage != nullptr))
+        return false;
+    return !clip.chapters || clip.chapters->times() == menu.chapterPage->times();
+}
+
+} // namespace
+
+QSize MenuButton::pictureSize() const
+{
+    return {bounds.width() - 2 * kButtonBorder, bounds.height() - 2 * kButtonBorder};
+}
+
+std::vector<int32_t> ChapterPage::times() const
+{
+    std::vector<int32_t> result;
+    for (const ChapterButton &button : buttons)
+        result.push_back(button.chapterTime);
+    return result;
+}
+
+QImage ClipMenu::titleButtonPicture(QSize size) const
+{
+    if (!titleButton || !clip)
+        return {};
+    return titleButton->pictureAtSize(clip->snapshot, size);
+}
+
+ClipMenu *MenuDesign::menuOf(const project::TClipInfo &clip)
+{
+    for (ClipMenu &menu : clips)
+        if (menu.clip == &clip)
+            return &menu;
+    return nullptr;
+}
+
+const ClipMenu *MenuDesign::menuOf(const project::TClipInfo &clip) const
+{
+    return const_cast<MenuDesign *>(this)->menuOf(clip);
+}
+
+ClipMenu &MenuDesign::menuFor(const project::TClipInfo &clip)
+{
+    if (ClipMenu *menu = menuOf(clip))
+        return *menu;
+    clips.push_back(ClipMenu{&clip, nullptr, nullptr});
+    return clips.back();
+}
+
+bool MenuDesign::titleMenuWanted(const project::ClipInfo &list) const
+{
+    for (int i = 0; i < list.count(); ++i) {
+        const ClipMenu *menu = menuOf(list[i]);
+        if (menu && menu->titleButton)
+            return true;
+    }
+    return false;
+}
+
+void MenuDesign::dropMissingClips(const project::ClipInfo &list)
+{
+    std::erase_if(clips, [&](const ClipMenu &menu) { return !containsClip(list, menu.clip) || !recordMatches(menu); });
+}
+
+void MenuDesign::clearClips()
+{
+    clips.clear();
+    titlePage.musicFile.clear();
+}
+
+void WriteToClipRecord(const ClipMenu &menu, project::TClipInfo &clip)
+{
+    clip.hasTitleButton = menu.titleButton != nullptr;
+    if (!menu.chapterPage) {
+        clip.chapters.reset();
+        return;
+    }
+    clip.chapters = project::TSubChapter::fromTimes(menu.chapterPage->times());
+    clip.chapters->musicFile = menu.chapterPage->musicFile;
+}
+
+MenuDesign &programMenuDesign()
+{
+    static MenuDesign *design = [] {
+        auto *created = new MenuDesign;
+        shell::RegisterResetStep(shell::ResetScope::Project, [created] { created->clearClips(); });
+        shell::RegisterResetStep(shell::ResetScope::TitleTexts, [created] { created->titlePage.texts.clear(); });
+        return created;
+    }();
+    return *design;
+}
+
+} // namespace vt::menu

@@ -1,0 +1,312 @@
+#include "app/menu/menu_editor_model.h"
+
+#include "app/project/clip_record.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+namespace vt::menu {
+namespace {
+
+// Frames whose red channel is their second; seconds in noFrame get none,
+// and open fails while readable is false.
+class ScriptedFrames : public FrameSource {
+public:
+    bool open(const std::string &file, int startSecond) override
+    {
+        opened.push_back({file, startSecond});
+        isOpen = readable;
+        return readable;
+    }
+    QImage frameAt(int second, project::PictureSize size) override
+    {
+        asked.push_back(second);
+        if (!isOpen || noFrame.count(second))
+            return {};
+        QImage frame(size.width, size.height, QImage::Format_RGB32);
+        frame.fill(QColor(second % 256, 0, 0));
+        return frame;
+    }
+    void close() override { isOpen = false; }
+
+    bool readable = true;
+    bool isOpen = false;
+    std::set<int> noFrame;
+    std::vector<std::pair<std::string, int>> opened;
+    std::vector<int> asked;
+};
+
+class MenuEditorModelTest : public ::testing::Test {
+protected:
+    project::TClipInfo &addClip(int32_t duration, int32_t start = 0, int32_t end = -1)
+    {
+        auto clip = std::make_unique<project::TClipInfo>();
+        clip->fileName = dir.filePath(QString("clip%1.mp4").arg(clips.count())).toStdString();
+        std::ofstream(clip->fileName) << "x";
+        clip->duration = duration;
+        clip->setTimes(start, end < 0 ? duration : end);
+        clip->displayAspect = 4.0 / 3.0;
+        clip->previewWidth = 296;
+        clip->previewHeight = 220;
+        clip->preview = QImage(296, 220, QImage::Format_RGB32);
+        clip->preview.fill(Qt::blue);
+        return clips.append(std::move(clip));
+    }
+    ClipMenu &menuOf(int i) { return *design.menuOf(clips[i]); }
+
+    QTemporaryDir dir;
+    project::ClipInfo clips;
+    MenuDesign design;
+    MenuEditorModel model{design, clips};
+    ScriptedFrames frames;
+};
+
+TEST_F(MenuEditorModelTest, OnlyTheFirstTwelveClipsAreOnTheTitleMenu)
+{
+    for (int i = 0; i < 13; ++i)
+        addClip(120);
+    int steps = 0;
+    model.buildMenu(frames, [&] { ++steps; });
+    EXPECT_EQ(steps, 13 + 12);
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_TRUE(menuOf(i).titleButton) << i;
+        EXPECT_TRUE(clips[i].hasTitleButton);
+        EXPECT_TRUE(menuOf(i).chapterPage);
+    }
+    EXPECT_EQ(menuOf(5).titleButton->bounds, QRect(140, 105, 104, 78));  // on the grid
+    EXPECT_EQ(menuOf(11).titleButton->bounds.topLeft(), QPoint(380, 195));
+
+    // A thirteenth clip that had a button loses it when the menu is built again.
+    menuOf(12).titleButton = std::make_unique<TitleButton>();
+    model.buildMenu(frames);
+    EXPECT_FALSE(menuOf(12).titleButton);
+    EXPECT_FALSE(menuOf(12).chapterPage);
+    EXPECT_FALSE(clips[12].hasTitleButton);
+}
+
+TEST_F(MenuEditorModelTest, DefaultChapterPageByClipLength)
+{
+    struct Case {
+        int32_t start, end;
+        std::vector<int32_t> times;
+    };
+    const Case cases[] = {
+        {0, 59, {0}},
+        {0, 60, {0, 30}},
+        {100, 400, {100, 250}},
+        {10, 40, {10}},
+    };
+    for (const Case &c : cases)
+        addClip(500, c.start, c.end);
+    model.buildMenu(frames);
+    for (int i = 0; i < clips.count(); ++i) {
+        ASSERT_TRUE(menuOf(i).chapterPage) << i;
+        EXPECT_EQ(menuOf(i).chapterPage->times(), cases[i].times) << i;
+        EXPECT_EQ(clips[i].chapters->times(), cases[i].times) << i;
+    }
+    EXPECT_EQ(frames.opened[2].second, 100);  // the server starts at the clip start
+    EXPECT_EQ(frames.opened[0].second, 1);    // and never before second 1
+    const ChapterButton &second = menuOf(1).chapterPage->buttons[1];
+    EXPECT_EQ(second.picture.pixelColor(0, 0).red(), 30);  // the frame at its time
+    EXPECT_EQ(second.picture.size(), QSize(296, 220));
+    EXPECT_EQ(second.bounds, QRect(140, 15, 80, 60));
+}
+
+TEST_F(MenuEditorModelTest, RecordedChapterTimesBecomeThePage)
+{
+    project::TClipInfo &clip = addClip(600);
+    clip.chapters = project::TSubChapter::fromTimes({0, 100, 400});
+    model.buildMenu(frames);
+    EXPECT_EQ(menuOf(0).chapterPage->times(), (std::vector<int32_t>{0, 100, 400}));
+}
+
+TEST_F(MenuEditorModelTest, ChapterPageOutsideTheTrimIsRemade)
+{
+    addClip(600);
+    model.buildMenu(frames);
+    EXPECT_EQ(menuOf(0).chapterPage->times(), (std::vector<int32_t>{0, 300}));
+    clips[0].setTimes(0, 200);  // trimmed: chapter 300 lies outside
+    clips[0].chapters = project::TSubChapter::fromTimes({0, 300});
+    model.buildMenu(frames);
+    EXPECT_EQ(menuOf(0).chapterPage->times(), (std::vector<int32_t>{0, 100}));
+}
+
+TEST_F(MenuEditorModelTest, FrameWithoutPictureKeepsThePreviousPicture)
+{
+    addClip(600);
+    frames.noFrame = {0, 200};
+    ASSERT_EQ(model.makeChapterPage(0, frames, 3), ChapterPageResult::Made);
+    const auto &buttons = menuOf(0).chapterPage->buttons;
+    ASSERT_EQ(buttons.size(), 3u);
+    EXPECT_EQ(buttons[0].picture.pixelColor(0, 0), QColor(Qt::blue));  // the clip's preview
+    EXPECT_EQ(buttons[1].picture.pixelColor(0, 0), QColor(Qt::blue));  // the one before
+    EXPECT_EQ(buttons[2].picture.pixelColor(0, 0).red(), 400 % 256);
+    EXPECT_FALSE(frames.isOpen);  // the server is stopped afterwards
+}
+
+TEST_F(MenuEditorModelTest, OldPageStaysUntilTheNewSourceIsChecked)
+{
+    addClip(600);
+    model.makeChapterPage(0, frames);
+    const ChapterPage *old = menuOf(0).chapterPage.get();
+
+    EXPECT_EQ(model.makeChapterPage(0, frames, 2), ChapterPageResult::Unchanged);  // same times
+    EXPECT_EQ(menuOf(0).chapterPage.get(), old);
+
+    frames.readable = false;
+    EXPECT_EQ(model.applyChapterTimes(0, frames, {0, 100, 200}), ChapterPageResult::NotReadable);
+    EXPECT_EQ(menuOf(0).chapterPage.get(), old);
+    EXPECT_EQ(clips[0].chapters->times(), (std::vector<int32_t>{0, 300}));
+
+    std::remove(clips[0].fileName.c_str());
+    EXPECT_EQ(model.applyChapterTimes(0, frames, {0, 100, 200}), ChapterPageResult::NoSource);
+    EXPECT_FALSE(menuOf(0).chapterPage);
+    EXPECT_FALSE(clips[0].chapters);
+}
+
+TEST_F(MenuEditorModelTest, NewChapterTimesKeepThePageBackgroundAndShowIt)
+{
+    addClip(600);
+    model.setBackgrounds({"/b/one.jpg", "/b/two.jpg"});
+    EXPECT_EQ(design.titlePage.backgroundFile, "/b/one.jpg");
+    model.buildMenu(frames);
+    EXPECT_EQ(menuOf(0).chapterPage->backgroundFile, "/b/two.jpg");  // the second background
+    model.selectClip(0);
+    model.showChapterPage();
+    EXPECT_TRUE(model.setPageBackground("/b/mine.png"));
+    EXPECT_FALSE(model.setPageBackground("/b/mine.png"));
+    model.setPageMusic("/m/a.mp3");
+    EXPECT_EQ(clips[0].chapters->musicFile, "/m/a.mp3");
+
+    model.showTitlePage();
+    ASSERT_EQ(model.applyChapterTimes(0, frames, {0, 120, 240, 360}), ChapterPageResult::Made);
+    EXPECT_EQ(model.page(), MenuPage::Chapter);
+    EXPECT_EQ(menuOf(0).chapterPage->backgroundFile, "/b/mine.png");
+    EXPECT_EQ(menuOf(0).chapterPage->buttons[3].bounds.topLeft(), QPoint(380, 15));
+    EXPECT_EQ(clips[0].chapters->times(), (std::vector<int32_t>{0, 120, 240, 360}));
+}
+
+TEST_F(MenuEditorModelTest, ShapeSwitchMovesBackButtonsAndComesBackExactly)
+{
+    addClip(600);
+    model.setBackButtonSize({60, 30});
+    model.buildMenu(frames);
+    EXPECT_EQ(design.titlePage.backButton, QPoint(10, 348));  // (0, 1000) clamped to the bottom left
+    EXPECT_EQ(menuOf(0).chapterPage->backButton, QPoint(10, 348));
+
+    model.switchShape(PictureShape::Wide);
+    EXPECT_EQ(design.titlePage.backButton, QPoint(10, 252));
+    EXPECT_EQ(menuOf(0).chapterPage->backButton, QPoint(10, 252));
+    model.switchShape(PictureShape::Standard);
+    EXPECT_EQ(design.titlePage.backButton, QPoint(10, 348));
+    EXPECT_EQ(menuOf(0).chapterPage->backButton, QPoint(10, 348));
+
+    // A back button higher up goes up 96 and comes back down 96.
+    model.showTitlePage();
+    model.moveBackButton({200, 150});
+    model.switchShape(PictureShape::Wide);
+    EXPECT_EQ(design.titlePage.backButton, QPoint(200, 54));
+    model.switchShape(PictureShape::Standard);
+    EXPECT_EQ(design.titlePage.backButton, QPoint(200, 150));
+}
+
+TEST_F(MenuEditorModelTest, SixteenNineKeepsEveryElementInsideTheSmallerPanel)
+{
+    addClip(600);
+    model.buildMenu(frames);
+    model.selectClip(0);
+    TextItem text;
+    text.bounds = QRect(0, 0, 120, 30);
+    model.showTitlePage();
+    model.addText(text, {50, 500});
+    ASSERT_TRUE(model.showChapterPage());
+    TextItem *chapterText = model.addText(text, {50, 500});
+    ASSERT_TRUE(chapterText);
+    EXPECT_EQ(chapterText->bounds.topLeft(), QPoint(50, 348));
+    menuOf(0).titleButton->bounds.moveTopLeft({20, 300});
+    menuOf(0).chapterPage->buttons[1].bounds.moveTopLeft({100, 318});
+
+    model.switchShape(PictureShape::Wide);
+    const QRect panel(QPoint(0, 0), model.panel().size());
+    EXPECT_EQ(menuOf(0).titleButton->bounds.top(), 292 - 78 - 10);
+    EXPECT_EQ(menuOf(0).chapterPage->buttons[1].bounds.top(), 292 - 60 - 10);
+    EXPECT_EQ(design.titlePage.texts[0].bounds.top(), 252);
+    EXPECT_EQ(menuOf(0).chapterPage->texts[0].bounds.top(), 252);  // chapter texts too
+    EXPECT_TRUE(panel.contains(menuOf(0).chapterPage->texts[0].bounds));
+}
+
+TEST_F(MenuEditorModelTest, DraggingResizingAndLockRatio)
+{
+    project::TClipInfo &clip = addClip(600);
+    model.buildMenu(frames);
+    TitleButton &button = *menuOf(0).titleButton;
+    // The left edge 100 pixels to the right from 104 wide: 80 wide, left + 24.
+    const QRect start(100, 100, 104, 78);
+    EXPECT_EQ(model.draggedBounds(HitZone::LeftEdge, start, {100, 0}), QRect(124, 100, 80, 78));
+    // Moves stop at the safe area.
+    EXPECT_EQ(model.draggedBounds(HitZone::Move, start, {-500, 500}), QRect(10, 300, 104, 78));
+
+    clip.displayAspect = 16.0 / 9.0;
+    button.bounds = QRect(20, 15, 104, 78);
+    model.setLockRatio(button, clip, true);
+    EXPECT_EQ(button.bounds, QRect(20, 15, 104, 65));
+    clip.displayAspect = 0;  // unusable shape: nothing changes
+    model.applyLockRatio(button, clip);
+    EXPECT_EQ(button.bounds, QRect(20, 15, 104, 65));
+}
+
+TEST_F(MenuEditorModelTest, PagesSelectionAndDeletingChapters)
+{
+    addClip(600);
+    addClip(30);
+    model.buildMenu(frames);
+    EXPECT_EQ(model.page(), MenuPage::None);
+    EXPECT_FALSE(model.addText(TextItem{}, {0, 0}));  // no page shown: discarded
+    model.showTitlePage();
+    model.selectClip(0);
+    ASSERT_TRUE(model.showChapterPage());
+
+    model.selectChapterButton(0);
+    EXPECT_EQ(model.deleteChapterButton(), MenuEditorModel::ChapterDeletion::FirstChapter);
+    model.selectChapterButton(1);
+    EXPECT_EQ(model.deleteChapterButton(), MenuEditorModel::ChapterDeletion::Deleted);
+    EXPECT_EQ(clips[0].chapters->times(), (std::vector<int32_t>{0}));
+    EXPECT_EQ(model.deleteChapterButton(), MenuEditorModel::ChapterDeletion::NothingSelected);
+
+    // Another clip's chapter page replaces the one shown.
+    model.selectClip(1);
+    EXPECT_EQ(model.page(), MenuPage::Chapter);
+    EXPECT_EQ(model.shownChapterPage(), menuOf(1).chapterPage.get());
+    model.takeOffTitleMenu(1);
+    EXPECT_EQ(model.page(), MenuPage::Title);
+    EXPECT_FALSE(clips[1].hasTitleButton);
+    EXPECT_TRUE(model.putOnTitleMenu(1, frames));
+    EXPECT_FALSE(model.putOnTitleMenu(1, frames));
+    EXPECT_EQ(menuOf(1).titleButton->bounds.topLeft(), QPoint(10, 10));
+    EXPECT_TRUE(menuOf(1).chapterPage);
+}
+
+TEST_F(MenuEditorModelTest, ReorderingAndRemovingClips)
+{
+    addClip(600);
+    addClip(300);
+    addClip(200);
+    model.buildMenu(frames);
+    const project::TClipInfo *first = &clips[0];
+    model.selectClip(0);
+    model.swapClips(0, 1);
+    EXPECT_EQ(&clips[1], first);
+    EXPECT_EQ(model.selectedClip(), 1);
+    model.removeClip(1);
+    EXPECT_EQ(clips.count(), 2);
+    EXPECT_EQ(model.selectedClip(), -1);
+    EXPECT_EQ(design.clips.size(), 2u);
+    EXPECT_TRUE(design.titleMenuWanted(clips));
+}
+
+} // namespace
+} // namespace vt::menu
