@@ -86,7 +86,7 @@ int CompilerAspect(int32_t aspectCode)
     return aspectCode == 3 || aspectCode == 4 ? production::kAspect16x9 : production::kAspect4x3;
 }
 
-BurnSourceList::BurnSourceList(project::ClipInfo &clips, VobProbe probe, std::string workFolder)
+BurnSourceList::BurnSourceList(project::ClipRecordList &clips, VobProbe probe, std::string workFolder)
     : clips_(clips)
     , probe_(std::move(probe))
     , workFolder_(std::move(workFolder))
@@ -182,7 +182,7 @@ bool BurnSourceList::addVobFile(const std::string &path)
 {
     if (!hasExtension(path, ".vob") || (!workFolder_.empty() && isSameOrInside(path, workFolder_)))
         return false;
-    std::unique_ptr<project::TClipInfo> clip = probe_ ? probe_(path) : nullptr;
+    std::unique_ptr<project::ClipRecord> clip = probe_ ? probe_(path) : nullptr;
     // Progressive pictures are as valid on a DVD as interlaced ones (the
     // converter writes them); what a DVD cannot hold is another size.
     if (!clip || !isDvdPictureSize(clip->width, clip->height))
@@ -215,7 +215,7 @@ void BurnSourceList::rebuildFromClips()
     rows_.clear();
     totalKB_ = 0;
     for (int i = 0; i < clips_.count(); ++i) {
-        const project::TClipInfo &clip = clips_[i];
+        const project::ClipRecord &clip = clips_[i];
         totalKB_ += clip.fileSize;
         rows_.push_back({clip.vobFile, std::string(clip.height == 480 ? "NTSC " : "PAL ") + "VOB",
                          megabytes(clip.fileSize, 2), std::to_string(clip.duration)});

@@ -11,8 +11,8 @@
 #include <vector>
 
 namespace vt::project {
-class ClipInfo;
-struct TClipInfo;
+class ClipRecordList;
+struct ClipRecord;
 } // namespace vt::project
 
 namespace vt::burn {
@@ -25,13 +25,13 @@ struct BurnSourceRow {
 };
 
 // Probes a VOB file; null when the converter library cannot read it.
-using VobProbe = std::function<std::unique_ptr<project::TClipInfo>(const std::string &path)>;
+using VobProbe = std::function<std::unique_ptr<project::ClipRecord>(const std::string &path)>;
 
 class BurnSourceList {
 public:
     // clips: the project (the VOB files of VOB mode live there). Files
     // inside workFolder are refused: every run empties it.
-    BurnSourceList(project::ClipInfo &clips, VobProbe probe, std::string workFolder);
+    BurnSourceList(project::ClipRecordList &clips, VobProbe probe, std::string workFolder);
 
     // Empty, VOB mode, no folder (every show of the window).
     void reset();
@@ -64,12 +64,12 @@ public:
     int64_t totalKB() const { return totalKB_; }
     const std::vector<BurnSourceRow> &rows() const { return rows_; }
     int clipCount() const;
-    project::ClipInfo &clips() { return clips_; }
+    project::ClipRecordList &clips() { return clips_; }
 
 private:
     void rebuildFromClips();
 
-    project::ClipInfo &clips_;
+    project::ClipRecordList &clips_;
     VobProbe probe_;
     std::string workFolder_;
     BurnSourceMode mode_ = BurnSourceMode::Vob;

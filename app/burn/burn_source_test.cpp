@@ -29,9 +29,9 @@ void writeFile(const std::string &path, size_t bytes)
 }
 
 // A probe that reads the TV system from the name: "pal" → 720×576 at 25.
-std::unique_ptr<project::TClipInfo> namedProbe(const std::string &path)
+std::unique_ptr<project::ClipRecord> namedProbe(const std::string &path)
 {
-    auto clip = std::make_unique<project::TClipInfo>();
+    auto clip = std::make_unique<project::ClipRecord>();
     const bool pal = path.find("pal") != std::string::npos;
     const bool small = path.find("small") != std::string::npos;
     project::StreamFacts facts;
@@ -55,7 +55,7 @@ std::vector<std::string> column(const BurnSourceList &list, int which)
 
 class BurnSource : public ::testing::Test {
 protected:
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     std::string work = ScratchFolder("work") + "/";
     BurnSourceList list{clips, namedProbe, work};
 };
@@ -200,7 +200,7 @@ TEST(BurnSourceProbe, AVobFromTheFfmpegCommandIsAccepted)
         {"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=720x480:rate=30000/1001:duration=1", "-f",
          "lavfi", "-i", "sine=duration=1:sample_rate=48000", "-target", "ntsc-dvd", "-aspect", "16:9", vob});
     ASSERT_EQ(made.status, 0) << made.output;
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     BurnSourceList list(
         clips, [](const std::string &path) { return project::ProbeClip(path, true, burn_test::BinDir() + "/").clip; },
         ScratchFolder("probe_work"));

@@ -4,7 +4,7 @@
 #include "app/burn/burner_facade.h"
 #include "app/burn/burn_engine.h"
 #include "app/production/production_run.h"
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 
 #include <filesystem>
 
@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 namespace vt::burn {
 
-StartAnswer AskBeforeStart(BurnerFacade &facade, int drive, BurnDialogs &dialogs, const shell::UiLanguage &language)
+StartAnswer AskBeforeStart(BurnerFacade &facade, int drive, BurnDialogs &dialogs, const common::UiLanguage &language)
 {
     const int check = facade.CheckDisc(drive);
     if (check != kNoUsableDevice && check != kNoUsableDisc)
@@ -26,7 +26,7 @@ StartAnswer AskBeforeStart(BurnerFacade &facade, int drive, BurnDialogs &dialogs
 }
 
 BurnStep::BurnStep(BurnerFacade &facade, production::ProductionRun &run, BurnDialogs &dialogs,
-                   const shell::UiLanguage &language)
+                   const common::UiLanguage &language)
     : facade_(facade)
     , run_(run)
     , dialogs_(dialogs)

@@ -12,7 +12,7 @@
 namespace vt::production {
 class ProductionRun;
 }
-namespace vt::shell {
+namespace vt::common {
 class UiLanguage;
 }
 
@@ -47,7 +47,7 @@ enum class StartAnswer { Burn, WithoutBurn, DoNotStart };
 // The device question before a run: no usable device asks with text 75,
 // no usable blank disc with 76 (Yes ejects the tray). Yes: the run does not
 // start; No: it goes on without burning.
-StartAnswer AskBeforeStart(BurnerFacade &facade, int drive, BurnDialogs &dialogs, const shell::UiLanguage &language);
+StartAnswer AskBeforeStart(BurnerFacade &facade, int drive, BurnDialogs &dialogs, const common::UiLanguage &language);
 
 // Folder burn results.
 inline constexpr int kFolderBurnFailed = 0;
@@ -64,7 +64,7 @@ inline constexpr int kMaxEraseRounds = 2;
 class BurnStep {
 public:
     BurnStep(BurnerFacade &facade, production::ProductionRun &run, BurnDialogs &dialogs,
-             const shell::UiLanguage &language);
+             const common::UiLanguage &language);
 
     // Registers for the burner's notifications (the device window takes
     // them over while it is open).
@@ -92,7 +92,7 @@ private:
     BurnerFacade &facade_;
     production::ProductionRun &run_;
     BurnDialogs &dialogs_;
-    const shell::UiLanguage &language_;
+    const common::UiLanguage &language_;
     BurnerMessages messages_;
     bool paddingNoted_ = false;
     bool erasing_ = false;

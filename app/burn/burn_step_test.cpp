@@ -9,7 +9,7 @@
 #include "app/burn/starburn_engine.h"
 #include "app/production/production_run.h"
 #include "app/production/production_test_view.h"
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 
 #include "engines/burn/test_support/dvd_fixture.h"
 
@@ -86,7 +86,7 @@ protected:
         return {first, view.log.end()};
     }
 
-    shell::UiLanguage language{ScratchFolder("no_languages")};
+    common::UiLanguage language{ScratchFolder("no_languages")};
     production::RecordingView view;
     production::ProductionRun run{view, {"", ScratchFolder("work"), ScratchFolder("out") + "/"}};
     ScriptedBurnDialogs dialogs;

@@ -2,7 +2,7 @@
 
 #include "app/burn/burn_text_ids.h"
 #include "app/project/clip_record.h"
-#include "app/shell/settings.h"
+#include "app/common/settings.h"
 #include "app/widgets/label.h"
 #include "app/widgets/sui_edit.h"
 #include "app/widgets/sui_group_box.h"
@@ -47,7 +47,7 @@ void TBurnWindow::start()
         return;
     vt::production::RunChoices choices = choicesFromControls(vt::production::kAspect4x3);
     choices.ntsc = videoStandard_ == vt::production::kNtsc;
-    run_.setOutputFolder(services_.settings.g_s_OutputFolder);
+    run_.setOutputFolder(services_.settings.outputFolder);
     if (!run_.PrepareRun(choices, {videoTsFolder_})) {
         run_.EndRun(vt::production::kBurningProcessWrong);
         return;

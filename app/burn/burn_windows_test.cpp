@@ -10,7 +10,7 @@
 #include "app/burn/starburn_engine.h"
 #include "app/project/clip_probe.h"
 #include "app/project/clip_record.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/desktop_opener.h"
 #include "app/widgets/label.h"
 #include "app/widgets/screenshot.h"
@@ -97,10 +97,10 @@ public:
         : dialogs_(std::make_unique<vt::ScriptedDialogService>())
         , scoped_(*dialogs_)
     {
-        folder.settings.g_s_OutputFolder = folder.file("D/Out/");
-        folder.settings.b_VideoForamt = true;
-        folder.settings.b_DeleteTempFile = true;
-        folder.settings.i_ParallelConversions = 1;
+        folder.settings.outputFolder = folder.file("D/Out/");
+        folder.settings.ntsc = true;
+        folder.settings.deleteTempFiles = true;
+        folder.settings.parallelConversions = 1;
         fs::create_directories(folder.file("D/Out"));
         if (burner == Burner::Real) {
             ::setenv("VANTOREL_BURN_DRIVES", drives.c_str(), 1);
@@ -139,7 +139,7 @@ public:
                 [this](int drive) { device->openFor(drive); }};
     }
 
-    vt::project::TClipInfo &addClip(const std::string &path)
+    vt::project::ClipRecord &addClip(const std::string &path)
     {
         auto probed = vt::project::ProbeClip(path, true, kBin);
         if (!probed.clip)
@@ -149,8 +149,8 @@ public:
 
     vt::ScriptedDialogService &dialogs() { return *dialogs_; }
 
-    vt::shell::TestProgramFolder folder;
-    vt::project::ClipInfo clips;
+    vt::common::TestProgramFolder folder;
+    vt::project::ClipRecordList clips;
     int burnerIndex = -1;
     std::unique_ptr<vt::burn::BurnerFacade> facade;
     std::unique_ptr<TDeviceWindow> device;

@@ -1,17 +1,17 @@
 #include "app/burn/compiler_window.h"
 
 #include "app/burn/vob_compile_chain.h"
-#include "app/shell/settings.h"
+#include "app/common/settings.h"
 
 TCompilerWindow::TCompilerWindow(vt::burn::DiscWindowServices services, QWidget *parent)
     : TDiscWindow("CompilerWindow", "Compiler", OutputGroup, std::move(services), parent)
-    , aspect_(services_.settings.b_4_3 ? vt::production::kAspect4x3 : vt::production::kAspect16x9)
+    , aspect_(services_.settings.shape4x3 ? vt::production::kAspect4x3 : vt::production::kAspect16x9)
 {
-    factory_ = [this](vt::production::ProductionRun &run, vt::project::ClipInfo &clips,
+    factory_ = [this](vt::production::ProductionRun &run, vt::project::ClipRecordList &clips,
                       const vt::production::DiscMenus *menus) {
         return std::make_unique<vt::burn::VobCompileChain>(
-            run, clips, services_.regions, services_.settings.i_MenuLanguageCodeIndex, menus,
-            services_.settings.i_MenuDuration);
+            run, clips, services_.regions, services_.settings.menuLanguageIndex, menus,
+            services_.settings.menuDuration);
     };
 }
 

@@ -19,7 +19,7 @@ class TCompilerWindow : public TDiscWindow {
 
 public:
     using ChainFactory = std::function<std::unique_ptr<vt::burn::DvdFolderChain>(
-        vt::production::ProductionRun &run, vt::project::ClipInfo &clips, const vt::production::DiscMenus *menus)>;
+        vt::production::ProductionRun &run, vt::project::ClipRecordList &clips, const vt::production::DiscMenus *menus)>;
 
     explicit TCompilerWindow(vt::burn::DiscWindowServices services, QWidget *parent = nullptr);
     ~TCompilerWindow() override;

@@ -2,7 +2,7 @@
 
 #include "app/burn/burn_engine.h"
 #include "app/burn/burner_facade.h"
-#include "app/shell/format_hms.h"
+#include "app/common/format_hms.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -48,7 +48,7 @@ DeviceReport ReadDeviceReport(BurnerFacade &facade, int drive)
 
 EraseTick EraseTickDisplay(int tick)
 {
-    return {shell::FormatHMS(tick / 2), std::min(99, tick * 100 / 360)};
+    return {common::FormatHMS(tick / 2), std::min(99, tick * 100 / 360)};
 }
 
 } // namespace vt::burn

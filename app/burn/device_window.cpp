@@ -2,8 +2,8 @@
 
 #include "app/burn/burn_text_ids.h"
 #include "app/burn/burner_facade.h"
-#include "app/shell/place_control.h"
-#include "app/shell/ui_language.h"
+#include "app/widgets/place_control.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/label.h"
 #include "app/widgets/sui_check_box.h"
@@ -13,7 +13,7 @@
 
 #include <QCoreApplication>
 
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -27,7 +27,7 @@ QString qt(const std::string &text)
 
 } // namespace
 
-TDeviceWindow::TDeviceWindow(vt::burn::BurnerFacade &facade, vt::shell::UiLanguage &language, QWidget *parent)
+TDeviceWindow::TDeviceWindow(vt::burn::BurnerFacade &facade, vt::common::UiLanguage &language, QWidget *parent)
     : TsuiForm(parent)
     , facade_(facade)
     , language_(language)

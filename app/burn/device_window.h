@@ -16,7 +16,7 @@ class TsuiProgressBar;
 namespace vt::burn {
 class BurnerFacade;
 }
-namespace vt::shell {
+namespace vt::common {
 class UiLanguage;
 }
 
@@ -28,7 +28,7 @@ public:
     static constexpr int kClientHeight = 392;
     static constexpr int kTickMs = 500;
 
-    TDeviceWindow(vt::burn::BurnerFacade &facade, vt::shell::UiLanguage &language, QWidget *parent = nullptr);
+    TDeviceWindow(vt::burn::BurnerFacade &facade, vt::common::UiLanguage &language, QWidget *parent = nullptr);
 
     // Reads the drive's and disc's facts, locks the tray and shows the
     // window modally.
@@ -53,7 +53,7 @@ private:
     std::string text(int number) const;
 
     vt::burn::BurnerFacade &facade_;
-    vt::shell::UiLanguage &language_;
+    vt::common::UiLanguage &language_;
     vt::burn::BurnerMessages messages_;
     vt::burn::DeviceReport report_;
     int drive_ = 0;

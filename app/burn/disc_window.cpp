@@ -7,11 +7,11 @@
 #include "app/production/conversion_chain.h"
 #include "app/production/volume_label.h"
 #include "app/project/clip_record.h"
-#include "app/shell/place_control.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
-#include "app/shell/ui_text_ids.h"
-#include "app/shell/work_folder.h"
+#include "app/widgets/place_control.h"
+#include "app/common/settings.h"
+#include "app/common/ui_language.h"
+#include "app/common/ui_text_ids.h"
+#include "app/common/work_folder.h"
 #include "app/widgets/desktop_opener.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/exclusive_pair.h"
@@ -28,7 +28,7 @@
 #include <QShowEvent>
 #include <QUrl>
 
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -51,7 +51,7 @@ TDiscWindow::TDiscWindow(const char *name, const char *title, int groups, vt::bu
                          QWidget *parent)
     : TsuiForm(parent)
     , services_(std::move(services))
-    , run_(*this, {services_.programFolder, services_.workFolder, services_.settings.g_s_OutputFolder})
+    , run_(*this, {services_.programFolder, services_.workFolder, services_.settings.outputFolder})
     , burnStep_(services_.facade, run_, *this, services_.language)
     , discoveryMessages_({}, {})
     , groups_(groups)
@@ -228,7 +228,7 @@ void TDiscWindow::resetToIdle()
 {
     run_.EndRun(vt::production::kOutcomeNone);
     Memo_Msg->clear();
-    systemPair_->setFirstChosen(services_.settings.b_VideoForamt);
+    systemPair_->setFirstChosen(services_.settings.ntsc);
     Label_CurrentTime->setText(QStringLiteral("00:00:00"));
     Label_Duration->setText(QStringLiteral("00:00:00"));
     Label_FPS->setText(QStringLiteral("0"));
@@ -237,14 +237,14 @@ void TDiscWindow::resetToIdle()
     showProgress(2, 0);
     suiComboBox_OutputQuality->clear();
     for (int i = 0; i < kQualityCount; ++i)
-        suiComboBox_OutputQuality->addItem(qt(text(vt::shell::kFirstQualityText + i)));
-    suiComboBox_OutputQuality->setCurrentIndex(services_.settings.g_i_OutputQuality);
-    suiEdit_OutputFolder->setText(qt(services_.settings.g_s_OutputFolder));
+        suiComboBox_OutputQuality->addItem(qt(text(vt::common::kFirstQualityText + i)));
+    suiComboBox_OutputQuality->setCurrentIndex(services_.settings.outputQuality);
+    suiEdit_OutputFolder->setText(qt(services_.settings.outputFolder));
 }
 
 void TDiscWindow::emptyWorkFolder()
 {
-    vt::shell::EmptyWorkFolder(vt::shell::OwnWorkFolder(services_.workFolder));
+    vt::common::EmptyWorkFolder(vt::common::OwnWorkFolder(services_.workFolder));
 }
 
 void TDiscWindow::showEvent(QShowEvent *event)
@@ -255,7 +255,7 @@ void TDiscWindow::showEvent(QShowEvent *event)
     resetToIdle();
     fillDrives(services_.burnerIndex);
     emptyWorkFolder();
-    suiEdit_DiscVolume->setText(qt(vt::production::DefaultVolumeLabel(services_.settings.g_s_OutputFolder)));
+    suiEdit_DiscVolume->setText(qt(vt::production::DefaultVolumeLabel(services_.settings.outputFolder)));
     suiCheckBox_Deinterlace->setChecked(vt::production::DeinterlaceByDefault(services_.clips));
 }
 
@@ -266,7 +266,7 @@ void TDiscWindow::fillDrives(int requested)
     // Discovery waits without handling the window's events: a window that
     // is being shown must not paint before it is set up.
     services_.facade.RegisterNotifyWindow(discoveryMessages_.target());
-    services_.facade.InitDevices(services_.settings.b_UseSTPI, true);
+    services_.facade.InitDevices(services_.settings.useSpti, true);
     burnStep_.listen();
     const vt::burn::DriveChoice choice =
         vt::burn::ChooseDrive(services_.facade, requested, text(vt::burn::kUnsupportText));
@@ -329,14 +329,14 @@ void TDiscWindow::deviceButton()
 void TDiscWindow::browse()
 {
     const QString folder = vt::DialogService::current().chooseFolder(
-        this, qt(text(vt::shell::kBrowseCaptionText)), suiEdit_OutputFolder->text());
+        this, qt(text(vt::common::kBrowseCaptionText)), suiEdit_OutputFolder->text());
     if (folder.isEmpty())
         return;
     std::string refusal;
-    services_.settings.g_s_OutputFolder = vt::shell::ValidateOutputFolder(
-        folder.toStdString(), services_.settings.g_s_OutputFolder, services_.folders, &refusal);
-    suiEdit_OutputFolder->setText(qt(services_.settings.g_s_OutputFolder));
-    suiEdit_DiscVolume->setText(qt(vt::production::DefaultVolumeLabel(services_.settings.g_s_OutputFolder)));
+    services_.settings.outputFolder = vt::common::ValidateOutputFolder(
+        folder.toStdString(), services_.settings.outputFolder, services_.folders, &refusal);
+    suiEdit_OutputFolder->setText(qt(services_.settings.outputFolder));
+    suiEdit_DiscVolume->setText(qt(vt::production::DefaultVolumeLabel(services_.settings.outputFolder)));
     if (!refusal.empty())
         showMessage(refusal);
 }
@@ -344,7 +344,7 @@ void TDiscWindow::browse()
 void TDiscWindow::closeButton()
 {
     if (run_.busy()) {
-        showMessage(text(vt::shell::kStopFirstText));
+        showMessage(text(vt::common::kStopFirstText));
         return;
     }
     reject();
@@ -369,7 +369,7 @@ vt::production::RunChoices TDiscWindow::choicesFromControls(int aspect) const
     choices.qualityIndex = std::max(0, suiComboBox_OutputQuality->currentIndex());
     choices.deinterlace = suiCheckBox_Deinterlace->isChecked();
     choices.volumeLabel = suiEdit_DiscVolume->text().toStdString();
-    choices.conversionJobs = services_.settings.i_ParallelConversions;
+    choices.conversionJobs = services_.settings.parallelConversions;
     return choices;
 }
 
@@ -386,18 +386,18 @@ vt::burn::BurnJob TDiscWindow::jobFromControls(const std::string &videoTsFolder)
 void TDiscWindow::runDiscChain(vt::burn::DvdFolderChain &chain, const vt::production::RunChoices &choices)
 {
     if (services_.clips.empty()) {
-        showMessage(text(vt::shell::kNoFileText));
+        showMessage(text(vt::common::kNoFileText));
         return;
     }
     const vt::burn::StartAnswer answer = vt::burn::AskBeforeStart(
         services_.facade, suiComboBox_Burner->currentIndex(), *this, services_.language);
     if (answer == vt::burn::StartAnswer::DoNotStart)
         return;
-    run_.setOutputFolder(services_.settings.g_s_OutputFolder);
+    run_.setOutputFolder(services_.settings.outputFolder);
     if (chain.makeDvdFolder(choices) != vt::production::kProcessFinish)
         return;
     if (answer == vt::burn::StartAnswer::WithoutBurn) {
-        vt::openWithDesktop(QUrl::fromLocalFile(qt(services_.settings.g_s_OutputFolder)));
+        vt::openWithDesktop(QUrl::fromLocalFile(qt(services_.settings.outputFolder)));
         run_.EndRun(vt::production::kProcessFinish);
         return;
     }

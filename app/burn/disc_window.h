@@ -8,8 +8,8 @@
 #include "app/burn/burn_step.h"
 #include "app/production/production_run.h"
 #include "app/production/production_view.h"
-#include "app/shell/region_list.h"
-#include "app/shell/work_folders.h"
+#include "app/common/region_list.h"
+#include "app/common/work_folders.h"
 #include "app/widgets/sui_form.h"
 
 #include <functional>
@@ -28,9 +28,9 @@ namespace vt {
 class ExclusivePair;
 }
 namespace vt::project {
-class ClipInfo;
+class ClipRecordList;
 }
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 class UiLanguage;
 } // namespace vt::shell
@@ -41,16 +41,16 @@ class DvdFolderChain;
 
 // What the disc windows work with.
 struct DiscWindowServices {
-    shell::Settings &settings;
-    shell::UiLanguage &language;
-    project::ClipInfo &clips;
+    common::Settings &settings;
+    common::UiLanguage &language;
+    project::ClipRecordList &clips;
     BurnerFacade &facade;
     int &burnerIndex;           // the drive chosen last, -1 at first (program-wide)
-    shell::RegionList regions;
+    common::RegionList regions;
     std::string programFolder;  // the engines' folder (ExePath)
     std::string workFolder;
     std::string optionIniPath;  // where a changed TV system is written
-    shell::FolderContext folders;
+    common::FolderContext folders;
     // Opens the device window for a drive (modal).
     std::function<void(int drive)> openDeviceWindow;
 };

@@ -2,8 +2,8 @@
 
 namespace vt::burn {
 
-OneStepChain::OneStepChain(production::ProductionRun &run, project::ClipInfo &clips,
-                           const shell::RegionList &regions, int menuLanguageIndex,
+OneStepChain::OneStepChain(production::ProductionRun &run, project::ClipRecordList &clips,
+                           const common::RegionList &regions, int menuLanguageIndex,
                            const production::DiscMenus *menus, int menuDuration)
     : chain_(run, clips, regions, menuLanguageIndex, menus, menuDuration)
 {

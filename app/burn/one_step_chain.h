@@ -10,7 +10,7 @@ namespace vt::burn {
 
 class OneStepChain : public DvdFolderChain {
 public:
-    OneStepChain(production::ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
+    OneStepChain(production::ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions,
                  int menuLanguageIndex, const production::DiscMenus *menus = nullptr, int menuDuration = 5);
 
     void setDeleteConvertedVobs(bool remove) { chain_.setDeleteConvertedVobs(remove); }

@@ -5,11 +5,11 @@
 #include "app/project/clip_probe.h"
 #include "app/project/clip_record.h"
 #include "app/project/progress_window.h"
-#include "app/shell/place_control.h"
-#include "app/shell/project_reset.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
-#include "app/shell/ui_text_ids.h"
+#include "app/widgets/place_control.h"
+#include "app/common/project_reset.h"
+#include "app/common/settings.h"
+#include "app/common/ui_language.h"
+#include "app/common/ui_text_ids.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/label.h"
 #include "app/widgets/sui_image_button.h"
@@ -23,7 +23,7 @@
 
 #include <memory>
 
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -148,11 +148,11 @@ void TSetupDVDFileWindow::resetToEmpty()
     suiStringGrid_DVDFiles->setColumnWidths({366, 80, 80, 80});
     removeAction_->setText(qt(text(vt::burn::kRemoveSelectText)));
     clearAction_->setText(qt(text(vt::burn::kClearText)));
-    dvd5Limit_ = services_.settings.i_DVD5Size;
-    dvd9Limit_ = services_.settings.i_DVD9Size;
+    dvd5Limit_ = services_.settings.dvd5SizeKB;
+    dvd9Limit_ = services_.settings.dvd9SizeKB;
     busy_ = false;
     sources_.reset();
-    dvd5_ = services_.settings.b_DVD5;
+    dvd5_ = services_.settings.dvd5;
     setDiscType(dvd5_);
     showRows();
 }
@@ -194,14 +194,14 @@ void TSetupDVDFileWindow::chooseFolder()
     if (busy_)
         return;
     const QString folder = vt::DialogService::current().chooseFolder(
-        this, qt(text(vt::shell::kBrowseCaptionText)), QDir::homePath());
+        this, qt(text(vt::common::kBrowseCaptionText)), QDir::homePath());
     if (folder.isEmpty())
         return;
     busy_ = true;
     const bool authored = sources_.chooseFolder(folder.toStdString());
     busy_ = false;
     if (authored)
-        vt::shell::ClearProject();
+        vt::common::ClearProject();
     showRows();
     if (!authored) {
         if (const std::string mismatch = vt::project::TvSystemMismatchMessage(services_.clips); !mismatch.empty())
@@ -215,7 +215,7 @@ void TSetupDVDFileWindow::addFiles()
         return;
     vt::FileDialogRequest request;
     request.caption = QStringLiteral("Add DVD Burning File");
-    request.filter = qt(services_.settings.OpenVOBDialogFilter);
+    request.filter = qt(services_.settings.vobDialogFilter);
     request.multiSelect = true;
     const vt::FileDialogResult chosen = vt::DialogService::current().openFiles(this, request);
     if (!chosen.accepted())
@@ -253,7 +253,7 @@ void TSetupDVDFileWindow::burn()
         return;
     }
     if (services_.clips.empty()) {
-        vt::DialogService::current().information(this, qt(text(vt::shell::kNoFileText)));
+        vt::DialogService::current().information(this, qt(text(vt::common::kNoFileText)));
         return;
     }
     if (const std::string mismatch = vt::project::TvSystemMismatchMessage(services_.clips); !mismatch.empty()) {
@@ -284,6 +284,6 @@ void TSetupDVDFileWindow::done(int result)
 {
     if (busy_)
         return;
-    vt::shell::ClearProject();
+    vt::common::ClearProject();
     TsuiForm::done(result);
 }

@@ -14,7 +14,7 @@ class TLabel;
 class TsuiImageButton;
 class TsuiStringGrid;
 
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 class UiLanguage;
 } // namespace vt::shell
@@ -29,9 +29,9 @@ public:
     static constexpr int kMinimumDataRows = 16;
 
     struct Services {
-        vt::shell::Settings &settings;
-        vt::shell::UiLanguage &language;
-        vt::project::ClipInfo &clips;
+        vt::common::Settings &settings;
+        vt::common::UiLanguage &language;
+        vt::project::ClipRecordList &clips;
         std::string libraryFolder;  // the converter library's folder (ExePath)
         std::string workFolder;     // files inside are refused
     };

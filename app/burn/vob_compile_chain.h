@@ -9,7 +9,7 @@ namespace vt::burn {
 
 class VobCompileChain : public DvdFolderChain {
 public:
-    VobCompileChain(production::ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
+    VobCompileChain(production::ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions,
                     int menuLanguageIndex, const production::DiscMenus *menus = nullptr, int menuDuration = 5);
 
     int makeDvdFolder(const production::RunChoices &choices) override;

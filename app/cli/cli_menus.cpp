@@ -6,7 +6,7 @@
 #include "app/production/menu_resources.h"
 #include "app/production/offscreen_gui.h"
 #include "app/project/clip_record.h"
-#include "app/shell/program_files.h"
+#include "app/common/program_files.h"
 #include "app/production/menu_mapping.h"
 #include "platform/paths.h"
 
@@ -38,7 +38,7 @@ std::string existingFile(const std::string &path, const char *what, std::string 
 // The editor gives a clip shorter than a minute a single chapter; on the
 // command line the chapters asked for are the chapters: the missing buttons
 // are added, with the frame at each time, and the page laid out again.
-void addRequestedChapters(menu::MenuEditorModel &model, menu::FrameSource &frames, const project::TClipInfo &clip,
+void addRequestedChapters(menu::MenuEditorModel &model, menu::FrameSource &frames, const project::ClipRecord &clip,
                           menu::ChapterPage &page)
 {
     if (!clip.chapters || clip.chapters->times() == page.times() || !frames.open(clip.fileName, std::max(clip.start, 1)))
@@ -87,7 +87,7 @@ std::string labelText(std::string label)
 
 } // namespace
 
-std::string BuildMenuDesign(const BuildRequest &request, project::ClipInfo &clips, menu::MenuDesign &design)
+std::string BuildMenuDesign(const BuildRequest &request, project::ClipRecordList &clips, menu::MenuDesign &design)
 {
     std::string problem;
     const std::string background = existingFile(request.menuBackground, "menu background", problem);
@@ -100,7 +100,7 @@ std::string BuildMenuDesign(const BuildRequest &request, project::ClipInfo &clip
     production::EnsureGuiApplication();
     menu::MenuEditorModel model(design, clips);
     const QImage backButton(QString::fromStdString(
-        resolveCaseInsensitive(ExePath() + shell::kResFolder + production::kBackBmpFile)));
+        resolveCaseInsensitive(ExePath() + common::kResFolder + production::kBackBmpFile)));
     model.setBackButtonSize(backButton.size());
     model.setBackgrounds(menu::LoadBackgroundList(ExePath()));
     if (request.wide)

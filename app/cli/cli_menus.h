@@ -12,13 +12,13 @@ namespace vt::menu {
 struct MenuDesign;
 }
 namespace vt::project {
-class ClipInfo;
+class ClipRecordList;
 }
 
 namespace vt::cli {
 
 // Fills design for the probed clips (in request order); "" or why the menus
 // cannot be made. The clip records learn their title buttons and chapters.
-std::string BuildMenuDesign(const BuildRequest &request, project::ClipInfo &clips, menu::MenuDesign &design);
+std::string BuildMenuDesign(const BuildRequest &request, project::ClipRecordList &clips, menu::MenuDesign &design);
 
 } // namespace vt::cli

@@ -1,6 +1,6 @@
 #include "app/menu/button_rules.h"
 
-#include "app/shell/letterbox_stretch.h"
+#include "app/common/letterbox_stretch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -69,7 +69,7 @@ QRect DraggedBounds(HitZone zone, QRect start, QPoint delta)
 QImage PictureAtSize(const QImage &picture, QSize size, bool keepAspect, bool lockRatio)
 {
     QImage result;
-    if (!shell::LetterboxStretch(result, picture, size.width(), size.height(), keepAspect && !lockRatio))
+    if (!common::LetterboxStretch(result, picture, size.width(), size.height(), keepAspect && !lockRatio))
         return {};
     return result;
 }

@@ -1,7 +1,7 @@
 #include "app/menu/frame_grabber.h"
 
 #include "app/project/frame_preview.h"
-#include "app/shell/program_files.h"
+#include "app/common/program_files.h"
 #include "platform/paths.h"
 
 #include <thread>
@@ -87,7 +87,7 @@ bool FrameGrabber::waitFor(const bool &flag)
 
 bool FrameGrabber::bindLibrary(Module &library, EntryPoints &entries) const
 {
-    return library.open(libraryFolder_ + shell::kConverterLibrary) && library.bind("X_GetFrame_Init", entries.init) &&
+    return library.open(libraryFolder_ + common::kConverterLibrary) && library.bind("X_GetFrame_Init", entries.init) &&
            library.bind("X_Get_Frame", entries.getFrame) &&
            library.bind("X_Set_NextFrame_Time", entries.nextFrameTime) &&
            library.bind("X_GetFrame_UnInit", entries.uninit);

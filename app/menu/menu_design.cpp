@@ -1,7 +1,7 @@
 #include "app/menu/menu_design.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/project_reset.h"
+#include "app/common/project_reset.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@ namespace vt::menu {
 
 namespace {
 
-bool containsClip(const project::ClipInfo &list, const project::TClipInfo *clip)
+bool containsClip(const project::ClipRecordList &list, const project::ClipRecord *clip)
 {
     for (int i = 0; i < list.count(); ++i)
         if (&list[i] == clip)
@@ -21,7 +21,7 @@ bool containsClip(const project::ClipInfo &list, const project::TClipInfo *clip)
 // written to it; a record that says otherwise is another clip.
 bool recordMatches(const ClipMenu &menu)
 {
-    const project::TClipInfo &clip = *menu.clip;
+    const project::ClipRecord &clip = *menu.clip;
     if (clip.hasTitleButton != (menu.titleButton != nullptr))
         return false;
     if ((clip.chapters != nullptr) != (menu.chapterPage != nullptr))
@@ -51,7 +51,7 @@ QImage ClipMenu::titleButtonPicture(QSize size) const
     return titleButton->pictureAtSize(clip->snapshot, size);
 }
 
-ClipMenu *MenuDesign::menuOf(const project::TClipInfo &clip)
+ClipMenu *MenuDesign::menuOf(const project::ClipRecord &clip)
 {
     for (ClipMenu &menu : clips)
         if (menu.clip == &clip)
@@ -59,12 +59,12 @@ ClipMenu *MenuDesign::menuOf(const project::TClipInfo &clip)
     return nullptr;
 }
 
-const ClipMenu *MenuDesign::menuOf(const project::TClipInfo &clip) const
+const ClipMenu *MenuDesign::menuOf(const project::ClipRecord &clip) const
 {
     return const_cast<MenuDesign *>(this)->menuOf(clip);
 }
 
-ClipMenu &MenuDesign::menuFor(const project::TClipInfo &clip)
+ClipMenu &MenuDesign::menuFor(const project::ClipRecord &clip)
 {
     if (ClipMenu *menu = menuOf(clip))
         return *menu;
@@ -72,7 +72,7 @@ ClipMenu &MenuDesign::menuFor(const project::TClipInfo &clip)
     return clips.back();
 }
 
-bool MenuDesign::titleMenuWanted(const project::ClipInfo &list) const
+bool MenuDesign::titleMenuWanted(const project::ClipRecordList &list) const
 {
     for (int i = 0; i < list.count(); ++i) {
         const ClipMenu *menu = menuOf(list[i]);
@@ -82,7 +82,7 @@ bool MenuDesign::titleMenuWanted(const project::ClipInfo &list) const
     return false;
 }
 
-void MenuDesign::dropMissingClips(const project::ClipInfo &list)
+void MenuDesign::dropMissingClips(const project::ClipRecordList &list)
 {
     std::erase_if(clips, [&](const ClipMenu &menu) { return !containsClip(list, menu.clip) || !recordMatches(menu); });
 }
@@ -93,7 +93,7 @@ void MenuDesign::clearClips()
     titlePage.musicFile.clear();
 }
 
-void WriteToClipRecord(const ClipMenu &menu, project::TClipInfo &clip)
+void WriteToClipRecord(const ClipMenu &menu, project::ClipRecord &clip)
 {
     clip.hasTitleButton = menu.titleButton != nullptr;
     if (!menu.chapterPage) {
@@ -108,8 +108,8 @@ MenuDesign &programMenuDesign()
 {
     static MenuDesign *design = [] {
         auto *created = new MenuDesign;
-        shell::RegisterResetStep(shell::ResetScope::Project, [created] { created->clearClips(); });
-        shell::RegisterResetStep(shell::ResetScope::TitleTexts, [created] { created->titlePage.texts.clear(); });
+        common::RegisterResetStep(common::ResetScope::Project, [created] { created->clearClips(); });
+        common::RegisterResetStep(common::ResetScope::TitleTexts, [created] { created->titlePage.texts.clear(); });
         return created;
     }();
     return *design;

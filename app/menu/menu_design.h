@@ -17,8 +17,8 @@
 #include <vector>
 
 namespace vt::project {
-struct TClipInfo;
-class ClipInfo;
+struct ClipRecord;
+class ClipRecordList;
 } // namespace vt::project
 
 namespace vt::menu {
@@ -92,7 +92,7 @@ struct TitlePage {
 // The design of one clip. clip points at the record in the project's clip
 // list; the design of a clip is dropped when the clip leaves the list.
 struct ClipMenu {
-    const project::TClipInfo *clip = nullptr;
+    const project::ClipRecord *clip = nullptr;
     std::unique_ptr<TitleButton> titleButton;  // none: not on the title menu
     std::unique_ptr<ChapterPage> chapterPage;  // none: no chapter menu
 
@@ -109,18 +109,18 @@ struct MenuDesign {
     int safeDistance = 10;      // the safe-area margin the design was laid out with
 
     // The design of a clip, or none.
-    ClipMenu *menuOf(const project::TClipInfo &clip);
-    const ClipMenu *menuOf(const project::TClipInfo &clip) const;
+    ClipMenu *menuOf(const project::ClipRecord &clip);
+    const ClipMenu *menuOf(const project::ClipRecord &clip) const;
     // The clip's design, made (empty) when it has none.
-    ClipMenu &menuFor(const project::TClipInfo &clip);
+    ClipMenu &menuFor(const project::ClipRecord &clip);
     // True when at least one clip of the list has a title button: the DVD
     // then has a title menu.
-    bool titleMenuWanted(const project::ClipInfo &list) const;
+    bool titleMenuWanted(const project::ClipRecordList &list) const;
 
     // Forgets the designs of clips that are no longer in the list, and of
     // records that do not match their design (a new clip at a freed
     // record's place).
-    void dropMissingClips(const project::ClipInfo &list);
+    void dropMissingClips(const project::ClipRecordList &list);
     // Forgets everything of the clips and the title page's music (the
     // project is cleared); the title page's background and texts stay.
     void clearClips();
@@ -128,7 +128,7 @@ struct MenuDesign {
 
 // Writes what the clip record itself keeps of its menus (on the title menu
 // or not; the chapter times and music of its chapter page).
-void WriteToClipRecord(const ClipMenu &menu, project::TClipInfo &clip);
+void WriteToClipRecord(const ClipMenu &menu, project::ClipRecord &clip);
 
 // The program's design, beside the program's clip list. Clearing the
 // project empties its clip designs and the title music, freeing the title

@@ -1,24 +1,24 @@
 #include "app/menu/menu_design.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/project_reset.h"
+#include "app/common/project_reset.h"
 
 #include <gtest/gtest.h>
 
 namespace vt::menu {
 namespace {
 
-std::unique_ptr<project::TClipInfo> clipOf(const char *file)
+std::unique_ptr<project::ClipRecord> clipOf(const char *file)
 {
-    auto clip = std::make_unique<project::TClipInfo>();
+    auto clip = std::make_unique<project::ClipRecord>();
     clip->fileName = file;
     return clip;
 }
 
 TEST(MenuDesign, ClipRecordFollowsItsDesign)
 {
-    project::ClipInfo clips;
-    project::TClipInfo &clip = clips.append(clipOf("a.mp4"));
+    project::ClipRecordList clips;
+    project::ClipRecord &clip = clips.append(clipOf("a.mp4"));
     MenuDesign design;
     ClipMenu &menu = design.menuFor(clip);
     EXPECT_EQ(&design.menuFor(clip), &menu);
@@ -48,7 +48,7 @@ TEST(MenuDesign, ClipRecordFollowsItsDesign)
 
 TEST(MenuDesign, DesignsOfRemovedOrReplacedClipsAreDropped)
 {
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     clips.append(clipOf("a.mp4"));
     clips.append(clipOf("b.mp4"));
     MenuDesign design;
@@ -57,7 +57,7 @@ TEST(MenuDesign, DesignsOfRemovedOrReplacedClipsAreDropped)
         menu.titleButton = std::make_unique<TitleButton>();
         WriteToClipRecord(menu, clips[i]);
     }
-    const project::TClipInfo *second = &clips[1];
+    const project::ClipRecord *second = &clips[1];
     clips.removeAt(0);
     design.dropMissingClips(clips);
     ASSERT_EQ(design.clips.size(), 1u);
@@ -72,7 +72,7 @@ TEST(MenuDesign, DesignsOfRemovedOrReplacedClipsAreDropped)
 
 TEST(MenuDesign, TitleButtonPictureIsTheSnapshotAtSize)
 {
-    project::TClipInfo clip;
+    project::ClipRecord clip;
     clip.snapshot = QImage(64, 48, QImage::Format_RGB32);
     clip.snapshot.fill(Qt::green);
     ClipMenu menu{&clip, std::make_unique<TitleButton>(), nullptr};
@@ -85,7 +85,7 @@ TEST(MenuDesign, TitleButtonPictureIsTheSnapshotAtSize)
 TEST(MenuDesign, ProjectResetClearsClipsAndMusicTitleTextsSeparately)
 {
     MenuDesign &design = programMenuDesign();
-    project::TClipInfo clip;
+    project::ClipRecord clip;
     design.menuFor(clip).titleButton = std::make_unique<TitleButton>();
     design.titlePage.musicFile = "tune.mp3";
     design.titlePage.backgroundFile = "back.jpg";
@@ -93,12 +93,12 @@ TEST(MenuDesign, ProjectResetClearsClipsAndMusicTitleTextsSeparately)
     welcome.text = "Welcome";
     design.titlePage.texts.push_back(welcome);
 
-    shell::ClearProject();
+    common::ClearProject();
     EXPECT_TRUE(design.clips.empty());
     EXPECT_EQ(design.titlePage.musicFile, "");
     EXPECT_EQ(design.titlePage.backgroundFile, "back.jpg");
     EXPECT_EQ(design.titlePage.texts.size(), 1u);
-    shell::FreeTitleTexts();
+    common::FreeTitleTexts();
     EXPECT_TRUE(design.titlePage.texts.empty());
 }
 

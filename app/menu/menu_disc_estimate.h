@@ -6,9 +6,9 @@
 #include "app/project/disc_estimate.h"
 
 namespace vt::project {
-class ClipInfo;
+class ClipRecordList;
 }
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 }
 
@@ -16,7 +16,7 @@ namespace vt::menu {
 
 inline constexpr int kMenuSizeBarWidth = 640;
 
-project::DiscEstimate MenuDiscEstimate(const project::ClipInfo &clips, const shell::Settings &settings,
+project::DiscEstimate MenuDiscEstimate(const project::ClipRecordList &clips, const common::Settings &settings,
                                        project::DiscType disc);
 
 } // namespace vt::menu

@@ -1,7 +1,7 @@
 #include "app/menu/menu_disc_estimate.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/settings.h"
+#include "app/common/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,12 @@ namespace {
 
 TEST(MenuDiscEstimate, CountsWholeClipsOnA640PixelBar)
 {
-    shell::Settings settings;
-    settings.i_DiscSizePerMin = 600;
-    settings.i_DVD5Size = 1200;
-    settings.i_DVD9Size = 0;
-    project::ClipInfo clips;
-    auto clip = std::make_unique<project::TClipInfo>();
+    common::Settings settings;
+    settings.discKBPerMinute = 600;
+    settings.dvd5SizeKB = 1200;
+    settings.dvd9SizeKB = 0;
+    project::ClipRecordList clips;
+    auto clip = std::make_unique<project::ClipRecord>();
     clip->duration = 60;
     clip->setTimes(10, 20);  // the trim is not counted
     clips.append(std::move(clip));

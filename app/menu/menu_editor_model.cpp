@@ -29,7 +29,7 @@ bool fileExists(const std::string &path)
 
 } // namespace
 
-MenuEditorModel::MenuEditorModel(MenuDesign &design, project::ClipInfo &clips)
+MenuEditorModel::MenuEditorModel(MenuDesign &design, project::ClipRecordList &clips)
     : design_(design)
     , clips_(clips)
 {
@@ -87,7 +87,7 @@ void MenuEditorModel::buildMenu(FrameSource &frames, const Step &step)
 
     for (int i = 0; i < std::min(clips_.count(), kTitleMenuButtons); ++i) {
         ClipMenu &menu = menuAt(i);
-        const project::TClipInfo &clip = clips_[i];
+        const project::ClipRecord &clip = clips_[i];
         if (menu.chapterPage) {
             const std::vector<int32_t> times = menu.chapterPage->times();
             if (std::any_of(times.begin(), times.end(), [&](int32_t t) { return t < clip.start || t >= clip.end; })) {
@@ -136,7 +136,7 @@ void MenuEditorModel::takeOffTitleMenu(int clipIndex)
 ChapterPageResult MenuEditorModel::makeChapterPage(int clipIndex, FrameSource &frames, int requestedCount,
                                                    const std::vector<int32_t> &times, const Step &step)
 {
-    const project::TClipInfo &clip = clips_[clipIndex];
+    const project::ClipRecord &clip = clips_[clipIndex];
     const int32_t duration = clip.end - clip.start;
     int count = duration < kShortClipSeconds ? 1 : (requestedCount > 0 ? requestedCount : kDefaultChapterCount);
     count = std::min(count, project::kMaxChapters);
@@ -410,7 +410,7 @@ QRect MenuEditorModel::draggedBounds(HitZone zone, QRect start, QPoint delta) co
     return bounds;
 }
 
-void MenuEditorModel::applyLockRatio(MenuButton &button, const project::TClipInfo &clip) const
+void MenuEditorModel::applyLockRatio(MenuButton &button, const project::ClipRecord &clip) const
 {
     if (!button.lockRatio)
         return;
@@ -418,7 +418,7 @@ void MenuEditorModel::applyLockRatio(MenuButton &button, const project::TClipInf
     button.bounds.moveTopLeft(panel().clamp(button.bounds.topLeft(), button.bounds.size()));
 }
 
-void MenuEditorModel::setLockRatio(MenuButton &button, const project::TClipInfo &clip, bool on) const
+void MenuEditorModel::setLockRatio(MenuButton &button, const project::ClipRecord &clip, bool on) const
 {
     button.lockRatio = on;
     applyLockRatio(button, clip);
@@ -455,7 +455,7 @@ void MenuEditorModel::removeClip(int clipIndex)
     if (clipIndex < 0 || clipIndex >= clips_.count())
         return;
     clearSelection();
-    const project::TClipInfo *clip = &clips_[clipIndex];
+    const project::ClipRecord *clip = &clips_[clipIndex];
     std::erase_if(design_.clips, [clip](const ClipMenu &menu) { return menu.clip == clip; });
     clips_.removeAt(clipIndex);
 }

@@ -15,8 +15,8 @@
 #include <vector>
 
 namespace vt::project {
-class ClipInfo;
-struct TClipInfo;
+class ClipRecordList;
+struct ClipRecord;
 } // namespace vt::project
 
 namespace vt::menu {
@@ -35,11 +35,11 @@ class MenuEditorModel {
 public:
     using Step = std::function<void()>;
 
-    MenuEditorModel(MenuDesign &design, project::ClipInfo &clips);
+    MenuEditorModel(MenuDesign &design, project::ClipRecordList &clips);
 
     MenuDesign &design() { return design_; }
     const MenuDesign &design() const { return design_; }
-    project::ClipInfo &clips() { return clips_; }
+    project::ClipRecordList &clips() { return clips_; }
     MenuPanel panel() const { return {design_.shape, design_.safeDistance}; }
     void setSafeDistance(int distance) { design_.safeDistance = distance; }
     void setBackButtonSize(QSize size);
@@ -121,8 +121,8 @@ public:
     // Dragging a button: the new bounds, clamped.
     QRect draggedBounds(HitZone zone, QRect start, QPoint delta) const;
     // Applies the clip's shape to a button when its lock ratio is on.
-    void applyLockRatio(MenuButton &button, const project::TClipInfo &clip) const;
-    void setLockRatio(MenuButton &button, const project::TClipInfo &clip, bool on) const;
+    void applyLockRatio(MenuButton &button, const project::ClipRecord &clip) const;
+    void setLockRatio(MenuButton &button, const project::ClipRecord &clip, bool on) const;
 
     enum class ChapterDeletion { Deleted, FirstChapter, NothingSelected };
     // Removes the selected chapter button of the chapter page shown; the
@@ -138,7 +138,7 @@ private:
     void writeToRecord(int clipIndex);
 
     MenuDesign &design_;
-    project::ClipInfo &clips_;
+    project::ClipRecordList &clips_;
     std::vector<std::string> backgrounds_;
     MenuPage page_ = MenuPage::None;
     int selectedClip_ = -1;

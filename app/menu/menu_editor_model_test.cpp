@@ -42,9 +42,9 @@ public:
 
 class MenuEditorModelTest : public ::testing::Test {
 protected:
-    project::TClipInfo &addClip(int32_t duration, int32_t start = 0, int32_t end = -1)
+    project::ClipRecord &addClip(int32_t duration, int32_t start = 0, int32_t end = -1)
     {
-        auto clip = std::make_unique<project::TClipInfo>();
+        auto clip = std::make_unique<project::ClipRecord>();
         clip->fileName = dir.filePath(QString("clip%1.mp4").arg(clips.count())).toStdString();
         std::ofstream(clip->fileName) << "x";
         clip->duration = duration;
@@ -59,7 +59,7 @@ protected:
     ClipMenu &menuOf(int i) { return *design.menuOf(clips[i]); }
 
     QTemporaryDir dir;
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     MenuDesign design;
     MenuEditorModel model{design, clips};
     ScriptedFrames frames;
@@ -118,7 +118,7 @@ TEST_F(MenuEditorModelTest, DefaultChapterPageByClipLength)
 
 TEST_F(MenuEditorModelTest, RecordedChapterTimesBecomeThePage)
 {
-    project::TClipInfo &clip = addClip(600);
+    project::ClipRecord &clip = addClip(600);
     clip.chapters = project::TSubChapter::fromTimes({0, 100, 400});
     model.buildMenu(frames);
     EXPECT_EQ(menuOf(0).chapterPage->times(), (std::vector<int32_t>{0, 100, 400}));
@@ -241,7 +241,7 @@ TEST_F(MenuEditorModelTest, SixteenNineKeepsEveryElementInsideTheSmallerPanel)
 
 TEST_F(MenuEditorModelTest, DraggingResizingAndLockRatio)
 {
-    project::TClipInfo &clip = addClip(600);
+    project::ClipRecord &clip = addClip(600);
     model.buildMenu(frames);
     TitleButton &button = *menuOf(0).titleButton;
     // The left edge 100 pixels to the right from 104 wide: 80 wide, left + 24.
@@ -296,7 +296,7 @@ TEST_F(MenuEditorModelTest, ReorderingAndRemovingClips)
     addClip(300);
     addClip(200);
     model.buildMenu(frames);
-    const project::TClipInfo *first = &clips[0];
+    const project::ClipRecord *first = &clips[0];
     model.selectClip(0);
     model.swapClips(0, 1);
     EXPECT_EQ(&clips[1], first);

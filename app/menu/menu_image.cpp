@@ -1,16 +1,16 @@
 #include "app/menu/menu_image.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/letterbox_stretch.h"
-#include "app/shell/shared_bitmaps.h"
+#include "app/common/letterbox_stretch.h"
+#include "app/common/shared_bitmaps.h"
 
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 
-using vt::shell::SharedBitmapId;
+using vt::common::SharedBitmapId;
 
-TMenuImage::TMenuImage(const vt::project::TClipInfo &clip, const vt::shell::SharedBitmaps &bitmaps, QWidget *parent)
+TMenuImage::TMenuImage(const vt::project::ClipRecord &clip, const vt::common::SharedBitmaps &bitmaps, QWidget *parent)
     : QWidget(parent)
     , clip_(clip)
     , bitmaps_(bitmaps)
@@ -29,7 +29,7 @@ void TMenuImage::setSelected(bool selected)
 
 void TMenuImage::refreshThumbnail()
 {
-    vt::shell::LetterboxStretch(thumbnail_, clip_.snapshot, kThumbWidth, kThumbHeight, true);
+    vt::common::LetterboxStretch(thumbnail_, clip_.snapshot, kThumbWidth, kThumbHeight, true);
     update();
 }
 

@@ -6,9 +6,9 @@
 #include <QWidget>
 
 namespace vt::project {
-struct TClipInfo;
+struct ClipRecord;
 }
-namespace vt::shell {
+namespace vt::common {
 class SharedBitmaps;
 }
 
@@ -19,9 +19,9 @@ public:
     static constexpr int kWidth = 92, kHeight = 72;
     static constexpr int kThumbX = 5, kThumbY = 6, kThumbWidth = 80, kThumbHeight = 60;
 
-    TMenuImage(const vt::project::TClipInfo &clip, const vt::shell::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
+    TMenuImage(const vt::project::ClipRecord &clip, const vt::common::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
 
-    const vt::project::TClipInfo &clip() const { return clip_; }
+    const vt::project::ClipRecord &clip() const { return clip_; }
     void setSelected(bool selected);
     bool isSelected() const { return selected_; }
     // Redraws the thumbnail from the clip's snapshot.
@@ -38,8 +38,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    const vt::project::TClipInfo &clip_;
-    const vt::shell::SharedBitmaps &bitmaps_;
+    const vt::project::ClipRecord &clip_;
+    const vt::common::SharedBitmaps &bitmaps_;
     QImage thumbnail_;
     bool selected_ = false;
     bool mouseOver_ = false;

@@ -20,11 +20,11 @@ std::string TvSystemCheck::message(const std::string &ntscHeading, const std::st
     return text;
 }
 
-TvSystemCheck CheckTvSystems(const project::ClipInfo &clips)
+TvSystemCheck CheckTvSystems(const project::ClipRecordList &clips)
 {
     TvSystemCheck check;
     for (int i = 0; i < clips.count(); ++i) {
-        const project::TClipInfo &clip = clips[i];
+        const project::ClipRecord &clip = clips[i];
         (TvSystemOfHeight(clip.height) == TvSystem::Ntsc ? check.ntscFiles : check.palFiles).push_back(clip.vobFile);
     }
     return check;

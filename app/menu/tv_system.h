@@ -5,7 +5,7 @@
 #include <vector>
 
 namespace vt::project {
-class ClipInfo;
+class ClipRecordList;
 }
 
 namespace vt::menu {
@@ -26,6 +26,6 @@ struct TvSystemCheck {
     std::string message(const std::string &ntscHeading, const std::string &palHeading) const;
 };
 
-TvSystemCheck CheckTvSystems(const project::ClipInfo &clips);
+TvSystemCheck CheckTvSystems(const project::ClipRecordList &clips);
 
 } // namespace vt::menu

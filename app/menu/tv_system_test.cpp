@@ -7,11 +7,11 @@
 namespace vt::menu {
 namespace {
 
-project::ClipInfo clipsOf(std::initializer_list<std::tuple<const char *, int, float>> list)
+project::ClipRecordList clipsOf(std::initializer_list<std::tuple<const char *, int, float>> list)
 {
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     for (const auto &[file, height, rate] : list) {
-        auto clip = std::make_unique<project::TClipInfo>();
+        auto clip = std::make_unique<project::ClipRecord>();
         clip->vobFile = file;
         clip->height = height;
         clip->frameRate = rate;
@@ -29,7 +29,7 @@ TEST(TvSystem, DecidedByPictureHeight)
     // Film-rate NTSC is NTSC: one system, the check passes.
     EXPECT_TRUE(CheckTvSystems(clipsOf({{"a.vob", 480, 29.97f}, {"film.vob", 480, 23.976f}})).passes());
     EXPECT_TRUE(CheckTvSystems(clipsOf({{"a.vob", 576, 25.0f}})).passes());
-    EXPECT_TRUE(CheckTvSystems(project::ClipInfo()).passes());
+    EXPECT_TRUE(CheckTvSystems(project::ClipRecordList()).passes());
 }
 
 TEST(TvSystem, MixedClipsAreListedByGroup)

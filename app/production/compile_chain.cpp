@@ -1,8 +1,8 @@
 #include "app/production/compile_chain.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/ui_language.h"
-#include "app/shell/ui_text_ids.h"
+#include "app/common/ui_language.h"
+#include "app/common/ui_text_ids.h"
 
 #include <filesystem>
 
@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 
 namespace vt::production {
 
-CompileChain::CompileChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
+CompileChain::CompileChain(ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions,
                            int menuLanguageIndex, const DiscMenus *menus, int menuDuration)
     : run_(run)
     , clips_(clips)
@@ -22,7 +22,7 @@ CompileChain::CompileChain(ProductionRun &run, project::ClipInfo &clips, const s
 int CompileChain::run(RunChoices choices)
 {
     if (clips_.empty()) {
-        run_.view().showMessage(shell::GetUIText(shell::kNoFileText));
+        run_.view().showMessage(common::GetUIText(common::kNoFileText));
         return kOutcomeNone;
     }
     choices.ntsc = clips_[0].height == 480;

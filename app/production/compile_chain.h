@@ -11,7 +11,7 @@ namespace vt::production {
 
 class CompileChain {
 public:
-    CompileChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
+    CompileChain(ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions,
                  int menuLanguageIndex, const DiscMenus *menus = nullptr, int menuDuration = 5);
 
     // "No file to convert." for an empty list (outcome −1); otherwise the
@@ -30,7 +30,7 @@ public:
 
 private:
     ProductionRun &run_;
-    project::ClipInfo &clips_;
+    project::ClipRecordList &clips_;
     MenuSteps menus_;
     AuthoringStep authoring_;
     bool leaveRunOpen_ = false;

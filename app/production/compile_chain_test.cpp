@@ -5,7 +5,7 @@
 #include "app/production/disc_menu_reader.h"
 #include "app/production/production_test_view.h"
 #include "app/project/clip_record.h"
-#include "app/shell/region_list.h"
+#include "app/common/region_list.h"
 #include "engines/converter/test_support/fixtures.h"
 #include "engines/converter/test_support/test_media.h"
 #include "platform/paths.h"
@@ -48,7 +48,7 @@ protected:
             "compile_chain_pal_3s.vob", {"-f", "lavfi", "-i", "testsrc=size=720x576:rate=25", "-f", "lavfi", "-i",
                                          "sine=sample_rate=48000", "-t", "3", "-target", "pal-dvd", "-aspect", "4:3"});
         for (int i = 0; i < 3; ++i) {
-            auto clip = std::make_unique<project::TClipInfo>();
+            auto clip = std::make_unique<project::ClipRecord>();
             clip->fileName = clip->vobFile = root + "/clip " + std::to_string(i) + ".vob";
             fs::copy_file(vob, clip->vobFile);
             clip->height = 576;
@@ -103,9 +103,9 @@ protected:
     std::string root, dvdFolder;
     RunFolders folders;
     RecordingView view;
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     DiscMenus menus;
-    shell::RegionList regions = shell::RegionList::program();
+    common::RegionList regions = common::RegionList::program();
     bool stopDuringMenu = false;
     bool made = false;
 };

@@ -37,7 +37,7 @@ MenuButton buttonOf(const menu::MenuButton &button, const QImage &picture, int32
 
 } // namespace
 
-DiscMenus MakeDiscMenus(const menu::MenuDesign &design, const project::ClipInfo &clips)
+DiscMenus MakeDiscMenus(const menu::MenuDesign &design, const project::ClipRecordList &clips)
 {
     DiscMenus menus;
     menus.titlePage.backgroundFile = design.titlePage.backgroundFile;

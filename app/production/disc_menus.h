@@ -12,7 +12,7 @@ namespace vt::menu {
 struct MenuDesign;
 }
 namespace vt::project {
-class ClipInfo;
+class ClipRecordList;
 }
 
 namespace vt::production {
@@ -28,6 +28,6 @@ struct DiscMenus {
 
 // The design's pages for the clips in list order. The button pictures are
 // copies: the result does not refer to the design or the clips.
-DiscMenus MakeDiscMenus(const menu::MenuDesign &design, const project::ClipInfo &clips);
+DiscMenus MakeDiscMenus(const menu::MenuDesign &design, const project::ClipRecordList &clips);
 
 } // namespace vt::production

@@ -14,7 +14,7 @@ class DvdBuildChain {
 public:
     // menus: the designed menus (nullptr: a disc without menus), read while
     // the run lasts; menuDuration: seconds of a menu with music.
-    DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
+    DvdBuildChain(ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions,
                   int menuLanguageIndex, const DiscMenus *menus = nullptr, int menuDuration = 5);
 
     // PrepareRun, the checks that need no work (subtitle files, chapter
@@ -46,7 +46,7 @@ private:
     void deleteConvertedVobs();
 
     ProductionRun &run_;
-    project::ClipInfo &clips_;
+    project::ClipRecordList &clips_;
     ClipConversion conversion_;
     SubtitleStep subtitles_;
     MenuSteps menus_;

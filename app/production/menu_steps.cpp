@@ -1,8 +1,8 @@
 #include "app/production/menu_steps.h"
 
-#include "app/shell/program_files.h"
-#include "app/shell/ui_language.h"
-#include "app/shell/ui_text_ids.h"
+#include "app/common/program_files.h"
+#include "app/common/ui_language.h"
+#include "app/common/ui_text_ids.h"
 #include "engines/converter/corvane.h"
 #include "platform/module_loader.h"
 #include "platform/paths.h"
@@ -42,7 +42,7 @@ std::string RootMenuVobPath(const std::string &programFolder, const ProductionPa
     const bool wide = params.Aspect == kAspect16x9;
     const char *name = params.pal() ? (wide ? "MainSubPW.vob" : "MainSubP.vob")
                                     : (wide ? "MainSubNW.vob" : "MainSubN.vob");
-    return resolveCaseInsensitive(withTrailingSlash(programFolder) + shell::kResFolder + name);
+    return resolveCaseInsensitive(withTrailingSlash(programFolder) + common::kResFolder + name);
 }
 
 MenuSteps::MenuSteps(ProductionRun &run, const DiscMenus *design, int clipCount, int menuDuration)
@@ -60,7 +60,7 @@ void MenuSteps::decidePlan()
         return;
     }
     const std::string programFolder = run_.folders().programFolder;
-    resources_ = LoadMenuResources(withTrailingSlash(programFolder) + shell::kResFolder);
+    resources_ = LoadMenuResources(withTrailingSlash(programFolder) + common::kResFolder);
     plan_ = MenuPlan(*design_, clipCount_, resources_, RootMenuVobPath(programFolder, run_.params()));
 }
 
@@ -101,7 +101,7 @@ int MenuSteps::MakeMenuVob(const MenuFiles &files, const std::string &musicFile,
     decltype(&X_StopConvert) stopConvert = nullptr;
     decltype(&X_MpegEnc) mpegEnc = nullptr;
     decltype(&X_SetPar_BMP2VOB) bmpToVob = nullptr;
-    if (!library.open(withTrailingSlash(run_.folders().programFolder) + shell::kConverterLibrary) ||
+    if (!library.open(withTrailingSlash(run_.folders().programFolder) + common::kConverterLibrary) ||
         !library.bind("X_Get_Info", getInfo) || !library.bind("X_StopConvert", stopConvert) ||
         !library.bind("X_MpegEnc", mpegEnc) || !library.bind("X_SetPar_BMP2VOB", bmpToVob)) {
         run_.LogLine("Converter library: " + library.error());
@@ -109,7 +109,7 @@ int MenuSteps::MakeMenuVob(const MenuFiles &files, const std::string &musicFile,
     }
     const std::string duration = withMusic ? std::to_string(menuDuration_) : kSilentMenuSeconds;
     if (withMusic)
-        run_.LogLine(shell::GetUIText(kStartMenuMusicText));
+        run_.LogLine(common::GetUIText(kStartMenuMusicText));
     stopConvert_ = stopConvert;
     const int result = bmpToVob(run_.messageTarget(), p.VideoStandard, files.background.c_str(), duration.c_str(),
                                 p.FrameSize.c_str(), p.FrameSize.c_str(), p.AspectFraction.c_str(),
@@ -121,10 +121,10 @@ int MenuSteps::MakeMenuVob(const MenuFiles &files, const std::string &musicFile,
 void MenuSteps::Stop()
 {
     if (!stopConvert_) {
-        run_.view().showMessage(shell::GetUIText(shell::kCannotStopText));
+        run_.view().showMessage(common::GetUIText(common::kCannotStopText));
         return;
     }
-    if (!run_.view().askYesNo(shell::GetUIText(shell::kStopQuestionText)))
+    if (!run_.view().askYesNo(common::GetUIText(common::kStopQuestionText)))
         return;
     run_.setUserAbort();
     if (stopConvert_)
@@ -141,7 +141,7 @@ void MenuSteps::muxTick()
 int MenuSteps::makeMenu(const MenuFiles &files, const std::string &musicFile, bool withMusic, int sourceText,
                         int destinationText, int conversionWrong, int muxWrong)
 {
-    run_.LogLine(shell::GetUIText(sourceText));
+    run_.LogLine(common::GetUIText(sourceText));
     const int encoded = MakeMenuVob(files, musicFile, withMusic);
     if (run_.userAbort()) {
         RemoveMenuFiles(files);
@@ -152,7 +152,7 @@ int MenuSteps::makeMenu(const MenuFiles &files, const std::string &musicFile, bo
                      fileNameOf(files.background) + ".");
         return conversionWrong;
     }
-    run_.LogLine(shell::GetUIText(destinationText));
+    run_.LogLine(common::GetUIText(destinationText));
     run_.muxTimer.setTick([this] { muxTick(); });
     run_.muxTimer.enable();
     const std::string programFolder = run_.folders().programFolder;
@@ -164,7 +164,7 @@ int MenuSteps::makeMenu(const MenuFiles &files, const std::string &musicFile, bo
         return muxWrong;
     }
     if (muxed == 2)
-        run_.LogLine("The authoring library " + std::string(shell::kAuthoringLibrary) +
+        run_.LogLine("The authoring library " + std::string(common::kAuthoringLibrary) +
                      " is missing or incomplete; " + fileNameOf(files.vob) + " has no buttons.");
     return muxed == 1 ? kProcessFinish : kOutcomeNone;
 }

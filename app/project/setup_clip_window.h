@@ -31,7 +31,7 @@ class TsuiRadioButton;
 namespace vt::project {
 class WindowMessageTarget;
 }
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 class SharedBitmaps;
 }
@@ -58,8 +58,8 @@ public:
 
     // clips: the project. libraryFolder: where the converter library is
     // loaded from ("" the program folder).
-    TSetupClipWindow(vt::project::ClipInfo &clips, vt::shell::Settings &settings,
-                     const vt::shell::SharedBitmaps &bitmaps, std::string libraryFolder = "",
+    TSetupClipWindow(vt::project::ClipRecordList &clips, vt::common::Settings &settings,
+                     const vt::common::SharedBitmaps &bitmaps, std::string libraryFolder = "",
                      QWidget *parent = nullptr);
     ~TSetupClipWindow() override;
 
@@ -73,7 +73,7 @@ public:
     void addFiles();
     void addFiles(const QStringList &files);
     void removeSelected();
-    void moveSelected(int (vt::project::ClipInfo::*move)(int));
+    void moveSelected(int (vt::project::ClipRecordList::*move)(int));
     void select(int index);
     void openSubtitleWindow(int index);
     void saveSnapshot();
@@ -117,7 +117,7 @@ private:
     void popUpMenu(int index, const QPoint &globalPosition);
 
     // Only while a clip is selected.
-    vt::project::TClipInfo &selectedClip() const { return clips_[model_.selectedIndex()]; }
+    vt::project::ClipRecord &selectedClip() const { return clips_[model_.selectedIndex()]; }
 
     // Trimming and the preview.
     vt::project::ClipTimes selectedTimes() const;
@@ -136,14 +136,14 @@ private:
     void syncPreviewControls();
     void setPreviewControlsEnabled(bool enabled);
 
-    vt::project::ClipInfo &clips_;
-    vt::shell::Settings &settings_;
-    const vt::shell::SharedBitmaps &bitmaps_;
+    vt::project::ClipRecordList &clips_;
+    vt::common::Settings &settings_;
+    const vt::common::SharedBitmaps &bitmaps_;
     std::string libraryFolder_;
     NextWindows next_;
     vt::project::ClipListModel model_;
 
-    vt::project::WindowMessageTarget *messages_;
+    vt::WindowMessageTarget *messages_;
     std::unique_ptr<vt::project::FramePreview> preview_;
 
     std::vector<TSetupImage *> entries_;

@@ -1,7 +1,7 @@
 #include "app/shell/option_window_model.h"
 
-#include "app/shell/os_class.h"
-#include "app/shell/program_files.h"
+#include "app/common/os_class.h"
+#include "app/common/program_files.h"
 #include "platform/ini_file.h"
 #include "platform/locale_name.h"
 #include "platform/paths.h"
@@ -100,8 +100,8 @@ void OptionWindowModel::LoadSettings()
     OptionControls &c = controls;
 
     copyWindowlessSettings(values, s);
-    c.suiSpinEdit_DVDMenuSafeDistance = values.i_CreateMenuSafeDistance;
-    c.suiSpinEdit_Duration = values.i_MenuDuration;
+    c.suiSpinEdit_DVDMenuSafeDistance = values.menuSafeDistance;
+    c.suiSpinEdit_Duration = values.menuDuration;
 
     loadUILanguageName(stored.uiLanguage);
 
@@ -128,28 +128,28 @@ void OptionWindowModel::LoadSettings()
         selectItem(c.suiComboBox_SubtitleLanguage, std::max(userIndex, 0));
         selectItem(c.suiComboBox_MenuLanguage, userIndex >= 0 ? shipped + userIndex : 0);
     } else {
-        c.suiCheckBox_SPTI = values.b_UseSTPI;
+        c.suiCheckBox_SPTI = values.useSpti;
         c.suiCheckBox_ASPI = !c.suiCheckBox_SPTI;
-        c.suiEdit_OutputFolder = ValidateOutputFolder(values.g_s_OutputFolder, s.g_s_OutputFolder, environment_.folders);
-        c.suiCheckBox_DeleteTemp = values.b_DeleteTempFile;
-        c.suiCheckBox_4_3 = values.b_4_3;
+        c.suiEdit_OutputFolder = ValidateOutputFolder(values.outputFolder, s.outputFolder, environment_.folders);
+        c.suiCheckBox_DeleteTemp = values.deleteTempFiles;
+        c.suiCheckBox_4_3 = values.shape4x3;
         c.suiCheckBox_16_9 = !c.suiCheckBox_4_3;
-        c.suiCheckBox_NTSC = values.b_VideoForamt;
+        c.suiCheckBox_NTSC = values.ntsc;
         c.suiCheckBox_PAL = !c.suiCheckBox_NTSC;
-        c.suiCheckBox_D5 = values.b_DVD5;
+        c.suiCheckBox_D5 = values.dvd5;
         c.suiCheckBox_D9 = !c.suiCheckBox_D5;
 
         // Both keys hold combined-list indices; the subtitle list shows the
         // user regions only, so its item index is offset by the shipped count.
-        const int subtitle = values.i_SubTitleLanguageCodeIndex;
-        const int menu = values.i_MenuLanguageCodeIndex;
+        const int subtitle = values.subtitleLanguageIndex;
+        const int menu = values.menuLanguageIndex;
         selectItem(c.suiComboBox_SubtitleLanguage,
                    (subtitle >= shipped && subtitle - shipped < userItems) ? subtitle - shipped : 0);
         selectItem(c.suiComboBox_MenuLanguage, (menu >= 0 && menu < menuItems) ? menu : 0);
 
-        c.suiCheckBox_Burner1 = s.b_UseNMSDVD;
-        c.suiCheckBox_Burner2 = !s.b_UseNMSDVD;
-        c.suiCheckBox3 = s.b_ModifyIFO;
+        c.suiCheckBox_Burner1 = s.firstBurnEngine;
+        c.suiCheckBox_Burner2 = !s.firstBurnEngine;
+        c.suiCheckBox3 = s.modifyIfo;
     }
 
     copyControlsToSettings();
@@ -160,17 +160,17 @@ void OptionWindowModel::copyControlsToSettings()
 {
     Settings &s = settings_;
     const OptionControls &c = controls;
-    s.b_UseNMSDVD = c.suiCheckBox_Burner1;
-    s.b_ModifyIFO = c.suiCheckBox3;
-    s.b_UseSTPI = c.suiCheckBox_SPTI;
-    s.g_s_OutputFolder = c.suiEdit_OutputFolder;
-    s.b_DeleteTempFile = c.suiCheckBox_DeleteTemp;
-    s.i_MenuLanguageCodeIndex = s.i_SubTitleLanguageCodeIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
-    s.b_DVD5 = c.suiCheckBox_D5;
-    s.b_4_3 = c.suiCheckBox_4_3;
-    s.b_VideoForamt = c.suiCheckBox_NTSC;
-    s.i_CreateMenuSafeDistance = heldToRange(&Settings::i_CreateMenuSafeDistance, c.suiSpinEdit_DVDMenuSafeDistance);
-    s.i_MenuDuration = heldToRange(&Settings::i_MenuDuration, c.suiSpinEdit_Duration);
+    s.firstBurnEngine = c.suiCheckBox_Burner1;
+    s.modifyIfo = c.suiCheckBox3;
+    s.useSpti = c.suiCheckBox_SPTI;
+    s.outputFolder = c.suiEdit_OutputFolder;
+    s.deleteTempFiles = c.suiCheckBox_DeleteTemp;
+    s.menuLanguageIndex = s.subtitleLanguageIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
+    s.dvd5 = c.suiCheckBox_D5;
+    s.shape4x3 = c.suiCheckBox_4_3;
+    s.ntsc = c.suiCheckBox_NTSC;
+    s.menuSafeDistance = heldToRange(&Settings::menuSafeDistance, c.suiSpinEdit_DVDMenuSafeDistance);
+    s.menuDuration = heldToRange(&Settings::menuDuration, c.suiSpinEdit_Duration);
 }
 
 bool OptionWindowModel::SaveSettings()
@@ -187,7 +187,7 @@ bool OptionWindowModel::SaveSettings()
     IniFile ini(target);
     OptionFile values {settings_, false, language_.UILanguage};
     // Both language keys carry the DVD language.
-    values.settings.i_MenuLanguageCodeIndex = settings_.i_SubTitleLanguageCodeIndex;
+    values.settings.menuLanguageIndex = settings_.subtitleLanguageIndex;
     const bool ok = writeOptionFile(ini, values);
     if (!ok) {
         error_ = ini.error();
@@ -201,13 +201,13 @@ bool OptionWindowModel::SaveSettings()
 OkResult OptionWindowModel::ok()
 {
     OkResult result;
-    const bool engineBefore = settings_.b_UseNMSDVD;
+    const bool engineBefore = settings_.firstBurnEngine;
     copyControlsToSettings();
-    settings_.i_FontSize = heldToRange(&Settings::i_FontSize, controls.suiFontSizeComboBox);
+    settings_.subtitleFontSize = heldToRange(&Settings::subtitleFontSize, controls.suiFontSizeComboBox);
     result.saved = SaveSettings();
     result.error = error_;
     confirmed = true;
-    if (settings_.b_UseNMSDVD != engineBefore) {
+    if (settings_.firstBurnEngine != engineBefore) {
         result.restartNotice = true;
         const CaptionTexts label = language_.captionTexts("OptionWindow", "Label3");
         result.restartText = label.hasCaption ? label.caption : kRestartLabelDesigned;
@@ -224,7 +224,7 @@ void OptionWindowModel::subtitleLanguageChanged()
         setSingleItem(controls.suiComboBox_CharSet, environment_.regions.GetRegionCharacterSet(region));
         setSingleItem(controls.suiComboBox_LanguageCode, environment_.regions.GetRegionLanguageCode(region));
     }
-    controls.suiFontSizeComboBox = settings_.i_FontSize;
+    controls.suiFontSizeComboBox = settings_.subtitleFontSize;
 }
 
 AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
@@ -244,9 +244,9 @@ AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
 std::string OptionWindowModel::browse(const std::string &chosenFolder)
 {
     std::string refusal;
-    settings_.g_s_OutputFolder =
-        ValidateOutputFolder(chosenFolder, settings_.g_s_OutputFolder, environment_.folders, &refusal);
-    controls.suiEdit_OutputFolder = settings_.g_s_OutputFolder;
+    settings_.outputFolder =
+        ValidateOutputFolder(chosenFolder, settings_.outputFolder, environment_.folders, &refusal);
+    controls.suiEdit_OutputFolder = settings_.outputFolder;
     return refusal;
 }
 

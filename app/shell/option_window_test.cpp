@@ -1,7 +1,7 @@
 // The settings window as the user drives it: first run, OK and Cancel, the
 // restart notice, exclusive pairs, pages, ranges, browse and Load.
 #include "app/shell/option_window.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/exclusive_pair.h"
 #include "app/widgets/scripted_dialog_service.h"
 #include "app/widgets/sui_check_box.h"
@@ -31,7 +31,7 @@ class OptionWindowTest : public QObject {
 private slots:
     void firstRunShowsDefaultsAndOkWritesTheFile()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());
@@ -65,7 +65,7 @@ private slots:
 
     void cancelKeepsTheSettingsAndTheNextShowReloads()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());
@@ -76,9 +76,9 @@ private slots:
         click(&window, "suiImageButton_Cancel");
 
         QVERIFY(!window.confirmed());
-        QVERIFY(folder.settings.b_4_3);
-        QVERIFY(folder.settings.b_VideoForamt);
-        QCOMPARE(folder.settings.i_MenuDuration, 5);
+        QVERIFY(folder.settings.shape4x3);
+        QVERIFY(folder.settings.ntsc);
+        QCOMPARE(folder.settings.menuDuration, 5);
         QVERIFY(folder.readFile("Option.ini").contains("UseDefault=1"));
 
         window.show();
@@ -89,7 +89,7 @@ private slots:
 
     void okStoresTheEditedChoices()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());
@@ -102,14 +102,14 @@ private slots:
         control<TsuiComboBox>(&window, "suiComboBox_MenuLanguage")->setCurrentIndex(2);
         click(&window, "suiImageButton_Ok");
 
-        const vt::shell::Settings &s = folder.settings;
-        QVERIFY(!s.b_4_3);
-        QVERIFY(!s.b_VideoForamt);
-        QVERIFY(!s.b_DVD5);
-        QVERIFY(!s.b_DeleteTempFile);
-        QCOMPARE(s.i_CreateMenuSafeDistance, 30);
-        QCOMPARE(s.i_MenuLanguageCodeIndex, 2);
-        QCOMPARE(s.i_SubTitleLanguageCodeIndex, 2);
+        const vt::common::Settings &s = folder.settings;
+        QVERIFY(!s.shape4x3);
+        QVERIFY(!s.ntsc);
+        QVERIFY(!s.dvd5);
+        QVERIFY(!s.deleteTempFiles);
+        QCOMPARE(s.menuSafeDistance, 30);
+        QCOMPARE(s.menuLanguageIndex, 2);
+        QCOMPARE(s.subtitleLanguageIndex, 2);
         const QString ini = folder.readFile("Option.ini");
         for (const char *line : {"ImageRatio=0", "VideoFormat=0", "DVDType=0", "DeleteTempFiles=0",
                                  "DVDMenuSafeDistance=30", "SubtitleLanguage=2", "MenuLanguage=2"})
@@ -118,7 +118,7 @@ private slots:
 
     void changingOnlyTheBurnerEngineAsksForARestartOnce()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());
@@ -129,7 +129,7 @@ private slots:
         click(&window, "suiImageButton_Ok");
         QCOMPARE(dialogs.messageTexts(),
                  QStringList {QStringLiteral("* Restart software required for the change to take effect")});
-        QVERIFY(!folder.settings.b_UseNMSDVD);
+        QVERIFY(!folder.settings.firstBurnEngine);
 
         window.show();
         click(&window, "suiImageButton_Ok");
@@ -139,7 +139,7 @@ private slots:
 
     void theRestartNoticeFollowsTheLanguage()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         QVERIFY(folder.language.LoadUILanguage("Deutsch.ini"));
@@ -153,7 +153,7 @@ private slots:
 
     void tabsShowOnePageAndDisableTheirOwnButton()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         TOptionWindow window(folder.settings, folder.language, folder.environment());
         window.show();
         const char *tabs[] = {"suiImageButton_General", "suiImageButton_Language", "suiImageButton_Burner"};
@@ -176,7 +176,7 @@ private slots:
 
     void spinBoxesKeepTheirRanges()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         TOptionWindow window(folder.settings, folder.language, folder.environment());
         auto *duration = control<TsuiSpinEdit>(&window, "suiSpinEdit_Duration");
         auto *distance = control<TsuiSpinEdit>(&window, "suiSpinEdit_DVDMenuSafeDistance");
@@ -190,7 +190,7 @@ private slots:
 
     void browseTakesTheChosenFolderAndCancelChangesNothing()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());
@@ -205,7 +205,7 @@ private slots:
         click(&window, "suiImageButton_Browse");
         QCOMPARE(dialogs.shown().back().caption, QStringLiteral("Please selct output folder!"));
         QCOMPARE(control<TsuiEdit>(&window, "suiEdit_OutputFolder")->text(), folder.path() + "D/DVD out/");
-        QCOMPARE(folder.settings.g_s_OutputFolder, (folder.path() + "D/DVD out/").toStdString());
+        QCOMPARE(folder.settings.outputFolder, (folder.path() + "D/DVD out/").toStdString());
 
         // A folder that cannot take output is refused with a message.
         const std::string file = folder.file("D/notes.txt");
@@ -219,7 +219,7 @@ private slots:
 
     void loadAddsAUserSubtitleLanguage()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());

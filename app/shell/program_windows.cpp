@@ -15,7 +15,7 @@
 #include "app/shell/about_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
-#include "app/shell/program_files.h"
+#include "app/common/program_files.h"
 #include "app/widgets/sui_form.h"
 
 namespace vt::shell {
@@ -55,7 +55,7 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     const FolderContext folders = services.environment.folders;
     const std::string optionIni = services.environment.optionIniWrite;
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
-    SetupClipWindow = add(new TSetupClipWindow(vt::project::programClipInfo(), services.settings, services.bitmaps));
+    SetupClipWindow = add(new TSetupClipWindow(vt::project::programClips(), services.settings, services.bitmaps));
     SetupSubtitleWindow = add(new TSetupSubtitleWindow(services.settings, std::move(regions), optionIni));
     SetupMenuWindow = addLaterWindow("SetupMenuWindow", "DVD Menu");
     SetupChapterWindow = add(new TSetupChapterWindow);
@@ -64,11 +64,11 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     AboutWindow = add(new TAboutWindow(services.programFolder + kVersionIni));
     // The settings are loaded: the burner follows the engine they choose.
     burner_ = std::make_unique<burn::BurnerFacade>(
-        burn::MakeBurnEngine(services.settings.b_UseNMSDVD, services.programFolder, {}),
-        burn::BurnerSettings{services.settings.b_ModifyIFO});
+        burn::MakeBurnEngine(services.settings.firstBurnEngine, services.programFolder, {}),
+        burn::BurnerSettings{services.settings.modifyIfo});
     const burn::DiscWindowServices discServices{services.settings,
                                                 services.language,
-                                                project::programClipInfo(),
+                                                project::programClips(),
                                                 *burner_,
                                                 burnerIndex_,
                                                 std::move(discRegions),
@@ -77,11 +77,11 @@ ProgramWindows::ProgramWindows(ProgramServices services)
                                                 optionIni,
                                                 folders,
                                                 [this](int drive) { DeviceWindow->openFor(drive); }};
-    SetupDVDFileWindow = add(new TSetupDVDFileWindow({services.settings, services.language, project::programClipInfo(),
+    SetupDVDFileWindow = add(new TSetupDVDFileWindow({services.settings, services.language, project::programClips(),
                                                       services.programFolder, folders.workFolder}));
     CompilerWindow = add(new TCompilerWindow(discServices));
     ConvertWindow = add(new TConvertWindow(ConvertWindowServices{services.settings, services.language,
-                                                                 project::programClipInfo(), services.programFolder,
+                                                                 project::programClips(), services.programFolder,
                                                                  folders.workFolder, optionIni, folders}));
     BurnWindow = add(new TBurnWindow(discServices));
     BuilderWindow = add(new TBuilderWindow(discServices));
@@ -90,7 +90,7 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     Settings &settings = services.settings;
     SetupDVDFileWindow->setNextWindows(
         {[this, &settings](const std::string &videoTsFolder) {
-             BurnWindow->setDvdFolder(videoTsFolder, settings.b_VideoForamt ? production::kNtsc : production::kPal);
+             BurnWindow->setDvdFolder(videoTsFolder, settings.ntsc ? production::kNtsc : production::kPal);
              BurnWindow->exec();
          },
          [this](int aspect) {

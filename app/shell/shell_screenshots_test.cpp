@@ -5,7 +5,7 @@
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
 #include "app/shell/start_form.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/screenshot.h"
 
 #include <QEnterEvent>
@@ -35,7 +35,7 @@ class ShellScreenshots : public QObject {
 private slots:
     void splash()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         TStartForm splash;
         splash.show();
         save(&splash, "Splash");
@@ -43,7 +43,7 @@ private slots:
 
     void homeAndItsWindows()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         TMainWindow *home = windows->MainWindow;
         home->setWindowTitle(QStringLiteral("Vantorel"));
