@@ -1,6 +1,8 @@
 #include "app/cli/cli_burn.h"
 
+#include "app/burn/burn_step.h"
 #include "app/burn/burner_facade.h"
+#include "app/burn/burner_messages.h"
 #include "app/burn/nms_dvd_engine.h"
 #include "app/common/settings.h"
 #include "app/production/volume_label.h"
@@ -10,10 +12,8 @@
 
 #include <charconv>
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <iostream>
-#include <mutex>
 
 namespace fs = std::filesystem;
 
@@ -21,53 +21,27 @@ namespace vt::cli {
 
 namespace {
 
-constexpr uint64_t kBurnReserveBytes = 52428800;  // 50 MiB beyond the folder
-
-// The posted burner notifications, shown on stderr when pumped.
+// The burner's notifications, shown on stderr when pumped.
 class ConsoleBurnTarget {
 public:
-    ConsoleBurnTarget()
-    {
-        target_.post = &ConsoleBurnTarget::post;
-        target_.pump = &ConsoleBurnTarget::pump;
-        target_.user = this;
-    }
-    VtMessageTarget *target() { return &target_; }
+    VtMessageTarget *target() { return messages_.target(); }
+
+    // The erase worker reports its result as (4, 1|0): no padding then.
+    bool erasing = false;
 
 private:
-    struct Message {
-        intptr_t first, second;
-    };
-    static void post(VtMessageTarget *self, uint32_t msg, intptr_t first, intptr_t second)
+    void show(intptr_t first, intptr_t second)
     {
-        auto *me = static_cast<ConsoleBurnTarget *>(self->user);
-        if (msg != burn::kBurnerMessage)
-            return;
-        std::lock_guard<std::mutex> lock(me->mutex_);
-        me->queue_.push_back({first, second});
-    }
-    static void pump(VtMessageTarget *self)
-    {
-        auto *me = static_cast<ConsoleBurnTarget *>(self->user);
-        std::deque<Message> messages;
-        {
-            std::lock_guard<std::mutex> lock(me->mutex_);
-            messages.swap(me->queue_);
-        }
-        for (const Message &m : messages) {
-            if (m.first == 3 && m.second != me->shown_) {
-                me->shown_ = int(m.second);
-                std::cerr << "Burning: " << m.second << "%\n";
-            } else if (m.first == 4 && m.second == 0) {
-                std::cerr << "Padding the disc...\n";
-            }
+        if (first == 3 && second != shown_) {
+            shown_ = int(second);
+            std::cerr << "Burning: " << second << "%\n";
+        } else if (first == 4 && second == 0 && !erasing) {
+            std::cerr << "Padding the disc...\n";
         }
     }
 
-    VtMessageTarget target_{};
-    std::mutex mutex_;
-    std::deque<Message> queue_;
     int shown_ = -1;
+    burn::BurnerMessages messages_{[this](intptr_t first, intptr_t second) { show(first, second); }, {}};
 };
 
 // The facade over the burning library, with the device layer's status
@@ -282,7 +256,10 @@ int RunBurn(const std::string &dvdFolder, const std::string &label, const BurnTa
             return 1;
         }
         std::cerr << "Start to erase disc\n";
-        if (!facade.EraseDisc()) {
+        session.console.erasing = true;
+        const bool erased = facade.EraseDisc();
+        session.console.erasing = false;
+        if (!erased) {
             std::cerr << "Can not erase this disc, please use other special disc tool to erase it\n";
             return 1;
         }
@@ -299,10 +276,10 @@ int RunBurn(const std::string &dvdFolder, const std::string &label, const BurnTa
     }
     const uint64_t needed = burn::BurnerFacade::FolderSize(videoTs);
     const uint64_t free = facade.FreeSpace();
-    if (free < needed + kBurnReserveBytes) {
+    if (free < needed + burn::kBurnReserveBytes) {
         std::cerr << "Disc size smaller than DVD size, please insert another larger size disc ("
                   << twoDecimals(double(free) / 1048576) << " MB free, "
-                  << twoDecimals(double(needed + kBurnReserveBytes) / 1048576) << " MB needed).\n";
+                  << twoDecimals(double(needed + burn::kBurnReserveBytes) / 1048576) << " MB needed).\n";
         return 1;
     }
     const std::vector<std::string> speeds = facade.WriteSpeeds(index, false);

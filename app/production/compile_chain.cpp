@@ -1,8 +1,8 @@
 #include "app/production/compile_chain.h"
 
-#include "app/project/clip_record.h"
 #include "app/common/ui_language.h"
 #include "app/common/ui_text_ids.h"
+#include "app/project/clip_record.h"
 
 #include <filesystem>
 
@@ -41,8 +41,11 @@ int CompileChain::run(RunChoices choices)
             return run_.outcome();
         }
     }
-    if (authoring_.checkChapters() && menus_.runTitleMenu() && menus_.runChapterMenus() && authoring_.run())
+    if (authoring_.checkChapters() && menus_.runTitleMenu() && menus_.runChapterMenus() && authoring_.run()) {
+        if (leaveRunOpen_)
+            return kProcessFinish;
         run_.EndRun(kProcessFinish);
+    }
     return run_.outcome();
 }
 

@@ -21,6 +21,10 @@ public:
     int run(RunChoices choices);
     void stop() { menus_.Stop(); }
 
+    // Leaves the run busy after a good DVD folder (run() then gives 1
+    // without ending it): the window that burns next ends it.
+    void setLeaveRunOpen(bool open) { leaveRunOpen_ = open; }
+
     const std::string &dvdFolder() const { return authoring_.dvdFolder(); }
     const MenuPlan &menuPlan() const { return menus_.plan(); }
 
@@ -29,6 +33,7 @@ private:
     project::ClipRecordList &clips_;
     MenuSteps menus_;
     AuthoringStep authoring_;
+    bool leaveRunOpen_ = false;
 };
 
 } // namespace vt::production

@@ -59,6 +59,8 @@ int DvdBuildChain::run(const RunChoices &choices)
         authoring_.run()) {
         if (deleteConvertedVobs_)
             deleteConvertedVobs();
+        if (leaveRunOpen_)
+            return kProcessFinish;
         run_.EndRun(kProcessFinish);
     }
     return run_.outcome();

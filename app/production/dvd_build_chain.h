@@ -30,6 +30,10 @@ public:
     // temporary files" setting). Off unless set.
     void setDeleteConvertedVobs(bool remove) { deleteConvertedVobs_ = remove; }
 
+    // Leaves the run busy after a good DVD folder (run() then gives 1
+    // without ending it): the window that burns next ends it.
+    void setLeaveRunOpen(bool open) { leaveRunOpen_ = open; }
+
     // Stop pressed (see ClipConversion::Stop, MenuSteps::Stop).
     void stop();
 
@@ -50,6 +54,7 @@ private:
     MenuSteps menus_;
     AuthoringStep authoring_;
     bool deleteConvertedVobs_ = false;
+    bool leaveRunOpen_ = false;
 };
 
 } // namespace vt::production

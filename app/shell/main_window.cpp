@@ -1,5 +1,7 @@
 #include "app/shell/main_window.h"
 
+#include "app/burn/burn_window.h"
+#include "app/burn/setup_dvd_file_window.h"
 #include "app/menu/setup_menu_window.h"
 #include "app/project/setup_clip_window.h"
 
@@ -196,6 +198,8 @@ void TMainWindow::enterMode(Mode mode)
     if (mode == Mode::Builder || mode == Mode::Converter)
         windows_.SetupClipWindow->enterMode(mode == Mode::Builder ? TSetupClipWindow::Mode::Builder
                                                                   : TSetupClipWindow::Mode::Converter);
+    if (mode == Mode::Burner)
+        windows_.BurnWindow->reset();
     hide();
     window->exec();
     show();

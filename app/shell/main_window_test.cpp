@@ -1,6 +1,9 @@
 // The home window with every window of the program: creation order, mode
 // descriptions, the help menu and its language entries, switching the UI
 // language, the mode windows, help and home page, closing.
+#include "app/burn/burn_window.h"
+#include "app/burn/setup_dvd_file_window.h"
+#include "app/common/test_program_folder.h"
 #include "app/menu/setup_menu_window.h"
 #include "app/project/setup_clip_window.h"
 #include "app/shell/about_window.h"
@@ -277,6 +280,18 @@ private slots:
             QCOMPARE(shown, mode.window);
             QVERIFY(home->isVisible());
         }
+    }
+
+    void enteringTheBurnerModeForgetsTheFolderOfTheLastBurn()
+    {
+        vt::common::TestProgramFolder folder;
+        auto windows = vt::shell::createProgramWindows(folder);
+        windows->MainWindow->show();
+        windows->BurnWindow->setDvdFolder("/somewhere/VIDEO_TS", vt::production::kPal);
+        QTimer::singleShot(0, [&] { QApplication::activeModalWidget()->close(); });
+        QTest::mouseClick(control<QWidget>(windows->MainWindow, "suiImageButton_Burner"), Qt::LeftButton);
+        QVERIFY(!windows->BurnWindow->folderFlag());
+        QVERIFY(windows->BurnWindow->videoTsFolder().empty());
     }
 
     void closingFreesTheSharedPicturesAndTheLanguageFile()

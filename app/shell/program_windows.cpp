@@ -1,11 +1,19 @@
 #include "app/shell/program_windows.h"
 
+#include "app/burn/builder_window.h"
+#include "app/burn/burn_window.h"
+#include "app/burn/burner_facade.h"
+#include "app/burn/compiler_window.h"
+#include "app/burn/device_window.h"
+#include "app/burn/nms_dvd_engine.h"
+#include "app/burn/setup_dvd_file_window.h"
 #include "app/common/program_files.h"
 #include "app/menu/menu_design.h"
 #include "app/menu/setup_image_window.h"
 #include "app/menu/setup_menu_window.h"
 #include "app/menu/setup_text_window.h"
 #include "app/production/convert_window.h"
+#include "app/production/disc_menus.h"
 #include "app/project/clip_record.h"
 #include "app/project/setup_chapter_window.h"
 #include "app/project/setup_clip_window.h"
@@ -17,28 +25,11 @@
 
 namespace vt::shell {
 
-namespace {
-
-// The client size of a working window whose contents are still to come.
-constexpr int kLaterWindowWidth = 640, kLaterWindowHeight = 420;
-
-} // namespace
-
 template <typename W>
 W *ProgramWindows::add(W *window)
 {
     windows_.push_back(window);
     return window;
-}
-
-QDialog *ProgramWindows::addLaterWindow(const char *name, const char *title)
-{
-    auto *window = new TsuiForm;
-    window->setObjectName(QLatin1String(name));
-    window->setWindowTitle(QLatin1String(title));
-    window->setModal(true);
-    window->setClientSize(kLaterWindowWidth, kLaterWindowHeight);
-    return add(window);
 }
 
 ProgramWindows::ProgramWindows(ProgramServices services)
@@ -48,6 +39,7 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     // its region list, the production windows its output-folder rules and
     // settings file.
     common::RegionList regions = services.environment.regions;
+    common::RegionList discRegions = services.environment.regions;
     const common::FolderContext folders = services.environment.folders;
     const std::string optionIni = services.environment.optionIniWrite;
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
@@ -59,14 +51,42 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     SetupTextWindow = add(new TSetupTextWindow(services.language));
     SetupImageWindow = add(new TSetupImageWindow(services.language));
     AboutWindow = add(new TAboutWindow(services.programFolder + common::kVersionIni));
-    SetupDVDFileWindow = addLaterWindow("SetupDVDFileWindow", "Burn Source");
-    CompilerWindow = addLaterWindow("CompilerWindow", "Compiler");
+    // The settings are loaded: the burner follows the engine they choose.
+    burner_ = std::make_unique<burn::BurnerFacade>(
+        burn::MakeBurnEngine(services.settings.firstBurnEngine, services.programFolder, {}),
+        burn::BurnerSettings{services.settings.modifyIfo});
+    const burn::DiscWindowServices discServices{services.settings,
+                                                services.language,
+                                                project::programClips(),
+                                                *burner_,
+                                                burnerIndex_,
+                                                std::move(discRegions),
+                                                services.programFolder,
+                                                folders.workFolder,
+                                                optionIni,
+                                                folders,
+                                                [this](int drive) { DeviceWindow->openFor(drive); }};
+    SetupDVDFileWindow = add(new TSetupDVDFileWindow({services.settings, services.language, project::programClips(),
+                                                      services.programFolder, folders.workFolder}));
+    CompilerWindow = add(new TCompilerWindow(discServices));
     ConvertWindow = add(new TConvertWindow(ConvertWindowServices{services.settings, services.language,
                                                                  project::programClips(), services.programFolder,
                                                                  folders.workFolder, optionIni, folders}));
-    BurnWindow = addLaterWindow("BurnWindow", "Burner");
-    BuilderWindow = addLaterWindow("BuilderWindow", "One-Step Builder");
-    DeviceWindow = addLaterWindow("DeviceWindow", "Burner Devices");
+    BurnWindow = add(new TBurnWindow(discServices));
+    BuilderWindow = add(new TBuilderWindow(discServices));
+    DeviceWindow = add(new TDeviceWindow(*burner_, services.language));
+
+    common::Settings &settings = services.settings;
+    SetupDVDFileWindow->setNextWindows(
+        {[this, &settings](const std::string &videoTsFolder) {
+             BurnWindow->setDvdFolder(videoTsFolder, settings.ntsc ? production::kNtsc : production::kPal);
+             BurnWindow->exec();
+         },
+         [this](int aspect) {
+             CompilerWindow->setMenus(nullptr);
+             CompilerWindow->setAspect(aspect);
+             CompilerWindow->exec();
+         }});
 
     TSetupClipWindow::NextWindows next;
     next.menuWindow = SetupMenuWindow;
@@ -75,10 +95,15 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     next.optionWindow = OptionWindow;
     next.subtitleWindow = SetupSubtitleWindow;
     next.prepare = [this](QDialog *window) {
+        const int aspect = SetupClipWindow->pictureShape4_3() ? production::kAspect4x3 : production::kAspect16x9;
         if (window == SetupMenuWindow)
             SetupMenuWindow->enterFromClipList(SetupClipWindow->discType(), SetupClipWindow->pictureShape4_3());
         if (window == ConvertWindow)
-            ConvertWindow->setAspect(SetupClipWindow->pictureShape4_3() ? production::kAspect4x3 : production::kAspect16x9);
+            ConvertWindow->setAspect(aspect);
+        if (window == BuilderWindow) {
+            BuilderWindow->setAspect(aspect);
+            BuilderWindow->setMenus(nullptr);
+        }
     };
     SetupClipWindow->setNextWindows(next);
 
@@ -89,6 +114,21 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     menuNext.optionWindow = OptionWindow;
     menuNext.builderWindow = BuilderWindow;
     menuNext.compilerWindow = CompilerWindow;
+    menuNext.prepare = [this](QDialog *window, const TSetupMenuWindow::HandOver &handOver) {
+        discMenus_.reset();
+        if (handOver.menuUsed)
+            discMenus_ = std::make_unique<production::DiscMenus>(
+                production::MakeDiscMenus(menu::programMenuDesign(), project::programClips()));
+        const int aspect = handOver.shape4_3 ? production::kAspect4x3 : production::kAspect16x9;
+        if (window == BuilderWindow) {
+            BuilderWindow->setAspect(aspect);
+            BuilderWindow->setMenus(discMenus_.get());
+        }
+        if (window == CompilerWindow) {
+            CompilerWindow->setAspect(aspect);
+            CompilerWindow->setMenus(discMenus_.get());
+        }
+    };
     SetupMenuWindow->setNextWindows(menuNext);
 }
 
@@ -96,6 +136,8 @@ ProgramWindows::~ProgramWindows()
 {
     for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
         delete *it;
+    windows_.clear();
+    burner_.reset();
 }
 
 } // namespace vt::shell

@@ -1,7 +1,6 @@
 // Every window of the program, created once at start-up in a fixed order
-// and kept until the program ends. Windows of the working modes that are
-// not built yet are present as empty named windows, so that the creation
-// order and the localisation of all windows are already real.
+// (the order they are localised in) and kept until the program ends; the
+// composition root that hands each window its services and next windows.
 #pragma once
 
 #include "app/shell/option_window_model.h"
@@ -12,11 +11,16 @@
 #include <vector>
 
 class TAboutWindow;
+class TBuilderWindow;
+class TBurnWindow;
+class TCompilerWindow;
 class TConvertWindow;
+class TDeviceWindow;
 class TMainWindow;
 class TOptionWindow;
 class TSetupChapterWindow;
 class TSetupClipWindow;
+class TSetupDVDFileWindow;
 class TSetupImageWindow;
 class TSetupMenuWindow;
 class TSetupSubtitleWindow;
@@ -24,6 +28,14 @@ class TSetupTextWindow;
 
 namespace vt::common {
 class SharedBitmaps;
+}
+
+namespace vt::production {
+struct DiscMenus;
+}
+
+namespace vt::burn {
+class BurnerFacade;
 }
 
 namespace vt::shell {
@@ -59,19 +71,25 @@ public:
     TSetupTextWindow *SetupTextWindow = nullptr;
     TSetupImageWindow *SetupImageWindow = nullptr;
     TAboutWindow *AboutWindow = nullptr;
-    QDialog *SetupDVDFileWindow = nullptr;
-    QDialog *CompilerWindow = nullptr;
+    TSetupDVDFileWindow *SetupDVDFileWindow = nullptr;
+    TCompilerWindow *CompilerWindow = nullptr;
     TConvertWindow *ConvertWindow = nullptr;
-    QDialog *BurnWindow = nullptr;
-    QDialog *BuilderWindow = nullptr;
-    QDialog *DeviceWindow = nullptr;
+    TBurnWindow *BurnWindow = nullptr;
+    TBuilderWindow *BuilderWindow = nullptr;
+    TDeviceWindow *DeviceWindow = nullptr;
+
+    // The one way the windows reach a burner.
+    vt::burn::BurnerFacade &burner() { return *burner_; }
 
 private:
-    QDialog *addLaterWindow(const char *name, const char *title);
     template <typename W>
     W *add(W *window);
 
     std::vector<QWidget *> windows_;
+    std::unique_ptr<vt::burn::BurnerFacade> burner_;
+    int burnerIndex_ = -1;  // the drive chosen last in any window
+    // The designed menus the menu editor handed to the builder or compiler.
+    std::unique_ptr<vt::production::DiscMenus> discMenus_;
 };
 
 } // namespace vt::shell
