@@ -51,7 +51,7 @@ public:
             QVERIFY(QFile::copy(QStringLiteral(VANTOREL_TEST_LIB_DIR "/libCorvane.so"), folder.path() + "libCorvane.so"));
         folder.settings.g_s_OutputFolder = folder.file("D/Out/");
         folder.settings.i_ParallelConversions = 1;  // one after another, unless a test wants workers
-        previousOpener = vt::setDesktopOpener([this](const QUrl &url) { opened.push_back(url); });
+        previousOpener = vt::setDesktopOpener([this](const QUrl &url) { opened.push_back(url); return true; });
         window = std::make_unique<TConvertWindow>(ConvertWindowServices{
             folder.settings, folder.language, clips, folder.path().toStdString(), folder.file("Temp/"),
             folder.file("Option.ini"), folder.environment().folders});

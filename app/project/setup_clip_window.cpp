@@ -8,6 +8,7 @@
 #include "app/project/snapshot_file.h"
 #include "app/project/srt_marker.h"
 #include "app/project/window_message_target.h"
+#include "app/shell/extra_ui_texts.h"
 #include "app/shell/format_hms.h"
 #include "app/shell/place_control.h"
 #include "app/shell/settings.h"
@@ -26,6 +27,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 using vt::project::ClipInfo;
 using vt::project::DiscType;
@@ -41,6 +43,7 @@ constexpr int kEntryLeft = 31, kMarkerLeft = 2;
 constexpr int kThumbHeight = kListHeight - vt::project::kScrollThumbTravel;
 constexpr int kSideX = 494;  // the preview column
 constexpr int kDiscBarX = 104, kDiscBarY = 508, kDiscBarHeight = 18;
+constexpr int kDiscMarkWidth = 60;
 
 QString text(int number)
 {
@@ -118,6 +121,11 @@ void TSetupClipWindow::buildListArea()
     Panel_List->setStyleSheet(QStringLiteral("#Panel_List { background: #797571; border-radius: 4px; }"));
     Panel_List->setAttribute(Qt::WA_StyledBackground);
     Panel_Scroll = placeControl<QWidget>(Panel_List, "Panel_Scroll", 0, 0, kListWidth, 0);
+    Panel_List->installEventFilter(this);
+    Label_EmptyList = placeControl<QLabel>(Panel_List, "Label_EmptyList", 24, kListHeight / 2 - 40, kListWidth - 48, 80);
+    Label_EmptyList->setAlignment(Qt::AlignCenter);
+    Label_EmptyList->setWordWrap(true);
+    Label_EmptyList->setStyleSheet(QStringLiteral("color: white; font-size: 11pt;"));
 
     auto *track = placeControl<QWidget>(client(), "Panel_InfoBar", kListX + kListWidth + 6, kListY, 14, kListHeight);
     track->setAttribute(Qt::WA_StyledBackground);
@@ -210,12 +218,13 @@ void TSetupClipWindow::buildDiscArea()
     Image_DiscSizeProgress->setStyleSheet(QStringLiteral(
         "background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #3fbf6f, stop:0.8 #e0c040, stop:1 #e05040);"
         " border-radius: 3px;"));
-    addLabel(client(), "Image4700", QStringLiteral("4.7 GB"),
-             QRect(kDiscBarX + vt::project::kDiscBarFullWidth - 60, kDiscBarY + 22, 60, 18))
-        ->setAlignment(Qt::AlignRight);
-    Image8500 = addLabel(client(), "Image8500", QStringLiteral("8.5 GB"),
-                         QRect(kDiscBarX + vt::project::kDiscBarFullWidth - 130, kDiscBarY + 22, 60, 18));
-    Label_DiscSize = addLabel(client(), "Label_DiscSize", QString(), QRect(kDiscBarX, kDiscBarY + 22, 400, 18));
+    // The capacity marks; placed on the bar's scale by showDiscChoices.
+    Image4700 = addLabel(client(), "Image4700", QStringLiteral("4.7 GB"), QRect(0, kDiscBarY + 22, kDiscMarkWidth, 18));
+    Image4700->setAlignment(Qt::AlignRight);
+    Image8500 = addLabel(client(), "Image8500", QStringLiteral("8.5 GB"), QRect(0, kDiscBarY + 22, kDiscMarkWidth, 18));
+    Image8500->setAlignment(Qt::AlignRight);
+    // A figure, not a caption: no language replaces it.
+    Label_DiscSize = placeControl<QLabel>(client(), "Label_DiscSize", kDiscBarX, kDiscBarY + 22, 400, 18);
 }
 
 void TSetupClipWindow::buildCommandButtons()
@@ -265,6 +274,7 @@ void TSetupClipWindow::captionCommandButtons()
 void TSetupClipWindow::showEvent(QShowEvent *event)
 {
     captionCommandButtons();
+    Label_EmptyList->setText(text(vt::shell::kEmptyClipListText));
     TsuiForm::showEvent(event);
 }
 
@@ -377,6 +387,7 @@ void TSetupClipWindow::layoutEntries()
     }
     Panel_Scroll->resize(kListWidth, count * vt::project::kListEntryHeight);
     scrollTo(suiImageButton_InfoBar->y());
+    Label_EmptyList->setVisible(count == 0);
 }
 
 void TSetupClipWindow::refreshEntry(int index)
@@ -473,6 +484,14 @@ void TSetupClipWindow::showDiscChoices()
     suiImageButton_DVD5->setVisible(type == DiscType::DVD5);
     suiImageButton_DVD9->setVisible(type == DiscType::DVD9);
     Image8500->setVisible(type == DiscType::DVD9);
+    // Each mark ends where its disc's capacity lies on the bar's scale.
+    const int64_t limitKB = model_.estimate().limitKB;
+    const auto markAt = [limitKB](int64_t capacityKB) {
+        return kDiscBarX + static_cast<int>(vt::project::kDiscBarFullWidth * capacityKB / std::max<int64_t>(limitKB, 1))
+               - kDiscMarkWidth;
+    };
+    Image4700->move(markAt(settings_.i_DVD5Size), Image4700->y());
+    Image8500->move(markAt(settings_.i_DVD9Size), Image8500->y());
     (model_.pictureShape4_3() ? suiCheckBox_4_3 : suiCheckBox_16_9)->setChecked(true);
     updateEstimate();
 }
@@ -503,6 +522,10 @@ void TSetupClipWindow::placeHandles()
     }
     const vt::project::TClipInfo &clip = selectedClip();
     Panel_Progress->setHandles(vt::project::PlaceHandles(clip.start, clip.end, clip.duration));
+    // The start stays 10 seconds before the end of the clip: so does the handle.
+    const int latestStart = vt::project::StartFromHandle(vt::project::RangeBarGeometry().travel(), clip.duration);
+    Panel_Progress->setLeftLimit(vt::project::PlaceHandles(latestStart, clip.end, clip.duration).left,
+                                 text(vt::shell::kStartLimitText));
 }
 
 void TSetupClipWindow::showTimes()
@@ -566,7 +589,7 @@ void TSetupClipWindow::rangeDragging(TRangeBar::Part part)
     const QColor dragging = colourOf(vt::project::kTimeBoxDragging);
     if (part != TRangeBar::Part::Right) {
         const QSignalBlocker blocker(suiEdit_Start);
-        suiEdit_Start->setTimeSeconds(static_cast<int>(duration * vt::project::StartFraction(handles.left)));
+        suiEdit_Start->setTimeSeconds(vt::project::StartFromHandle(handles.left, duration));
         suiEdit_Start->setColor(dragging);
     }
     if (part != TRangeBar::Part::Left) {
@@ -590,6 +613,7 @@ void TSetupClipWindow::rangeReleased(TRangeBar::Part part)
     if (part != TRangeBar::Part::Left)
         end = vt::project::EndFromHandle(handles.right, clip.duration);
     model_.setSelectedTimes(start, end);
+    placeHandles();  // where the accepted times are
     showTimes();
     refreshEntry(model_.selectedIndex());
     requestPreview(part == TRangeBar::Part::Right ? vt::project::PreviewSecondForEnd(end, clip.duration)
@@ -718,6 +742,10 @@ void TSetupClipWindow::goNext()
 
 void TSetupClipWindow::reject()
 {
+    if (!model_.canClose())
+        return;
+    if (clips_.count() > 0 && !vt::DialogService::current().confirmDestructive(this, text(vt::shell::kDiscardClipsText)))
+        return;
     if (!model_.close())
         return;
     layoutEntries();
@@ -736,6 +764,16 @@ void TSetupClipWindow::closeEvent(QCloseEvent *event)
 
 bool TSetupClipWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == Panel_List && event->type() == QEvent::Wheel) {
+        // One notch moves the list by one entry.
+        const int hidden = clips_.count() - vt::project::kVisibleListEntries;
+        if (hidden > 0) {
+            const int notches = static_cast<QWheelEvent *>(event)->angleDelta().y() / 120;
+            const int step = (vt::project::kScrollThumbTravel + hidden - 1) / hidden;
+            scrollTo(suiImageButton_InfoBar->y() - notches * step);
+        }
+        return true;
+    }
     if (watched != suiImageButton_InfoBar)
         return TsuiForm::eventFilter(watched, event);
     auto *mouse = static_cast<QMouseEvent *>(event);

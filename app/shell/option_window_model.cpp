@@ -1,7 +1,9 @@
 #include "app/shell/option_window_model.h"
 
+#include "app/shell/extra_ui_texts.h"
 #include "app/shell/os_class.h"
 #include "app/shell/program_files.h"
+#include "app/shell/subtitle_choices.h"
 #include "platform/ini_file.h"
 #include "platform/locale_name.h"
 #include "platform/paths.h"
@@ -29,10 +31,33 @@ void selectItem(ComboBoxModel &combo, int index)
     combo.text = combo.itemIndex >= 0 ? combo.items[combo.itemIndex] : std::string();
 }
 
-void setSingleItem(ComboBoxModel &combo, const std::string &value)
+// The choices of a box with value chosen; a value that is not among the
+// choices (a hand-edited table) comes first.
+void setChoice(ComboBoxModel &combo, const std::vector<std::string> &choices, const std::string &value)
 {
-    combo.items = {value};
-    selectItem(combo, 0);
+    combo.items = choices;
+    int index = indexOf(combo.items, value);
+    if (index < 0) {
+        combo.items.insert(combo.items.begin(), value);
+        index = 0;
+    }
+    selectItem(combo, index);
+}
+
+// The designed captions of the user-language labels, as the missing fields are named.
+constexpr std::pair<const char *, const char *> kUserLanguageLabels[] = {
+    {"Label_SubtitleLanguage", "Language Name"},
+    {"Label_FontFile", "Font File"},
+    {"Label_CharSet", "Character Set"},
+    {"Label_LanguageCode", "Language Code"},
+};
+
+// A label caption without its trailing " :".
+std::string fieldName(std::string caption)
+{
+    while (!caption.empty() && (caption.back() == ' ' || caption.back() == ':'))
+        caption.pop_back();
+    return caption;
 }
 
 } // namespace
@@ -59,6 +84,13 @@ OptionWindowModel::OptionWindowModel(Settings &settings, UiLanguage &language, S
 
 void OptionWindowModel::create()
 {
+    // The other windows write single keys into the user's copy; it starts
+    // as the shipped file before any of them can.
+    if (StartUserOptionFile(environment_.optionIniRead, environment_.optionIniWrite)
+        && std::filesystem::exists(environment_.optionIniWrite))
+        environment_.optionIniRead = environment_.optionIniWrite;
+    fontFiles_ = SubtitleFontFiles();
+    characterSets_ = SubtitleCharacterSets();
     fillLanguageLists();
     LoadSettings();
 }
@@ -127,6 +159,7 @@ void OptionWindowModel::LoadSettings()
         const int userIndex = indexOf(c.suiComboBox_SubtitleLanguage.items, environment_.userLanguageName);
         selectItem(c.suiComboBox_SubtitleLanguage, std::max(userIndex, 0));
         selectItem(c.suiComboBox_MenuLanguage, userIndex >= 0 ? shipped + userIndex : 0);
+        s.i_SubTitleLanguageCodeIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
     } else {
         c.suiCheckBox_SPTI = values.b_UseSTPI;
         c.suiCheckBox_ASPI = !c.suiCheckBox_SPTI;
@@ -146,6 +179,8 @@ void OptionWindowModel::LoadSettings()
         selectItem(c.suiComboBox_SubtitleLanguage,
                    (subtitle >= shipped && subtitle - shipped < userItems) ? subtitle - shipped : 0);
         selectItem(c.suiComboBox_MenuLanguage, (menu >= 0 && menu < menuItems) ? menu : 0);
+        // The subtitle default is the subtitle window's own choice.
+        s.i_SubTitleLanguageCodeIndex = (subtitle >= 0 && subtitle < menuItems) ? subtitle : 0;
 
         c.suiCheckBox_Burner1 = s.b_UseNMSDVD;
         c.suiCheckBox_Burner2 = !s.b_UseNMSDVD;
@@ -165,7 +200,7 @@ void OptionWindowModel::copyControlsToSettings()
     s.b_UseSTPI = c.suiCheckBox_SPTI;
     s.g_s_OutputFolder = c.suiEdit_OutputFolder;
     s.b_DeleteTempFile = c.suiCheckBox_DeleteTemp;
-    s.i_MenuLanguageCodeIndex = s.i_SubTitleLanguageCodeIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
+    s.i_MenuLanguageCodeIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
     s.b_DVD5 = c.suiCheckBox_D5;
     s.b_4_3 = c.suiCheckBox_4_3;
     s.b_VideoForamt = c.suiCheckBox_NTSC;
@@ -177,17 +212,9 @@ bool OptionWindowModel::SaveSettings()
 {
     error_.clear();
     const std::string &target = environment_.optionIniWrite;
-    ensureFolder(std::filesystem::path(target).parent_path().string());
-    std::error_code ec;
-    // Keep the hand-editable keys of the shipped file in the user's copy.
-    if (target != environment_.optionIniRead && !std::filesystem::exists(target, ec)
-        && std::filesystem::exists(environment_.optionIniRead, ec))
-        std::filesystem::copy_file(environment_.optionIniRead, target, ec);
-
+    StartUserOptionFile(environment_.optionIniRead, target);
     IniFile ini(target);
-    OptionFile values {settings_, false, language_.UILanguage};
-    // Both language keys carry the DVD language.
-    values.settings.i_MenuLanguageCodeIndex = settings_.i_SubTitleLanguageCodeIndex;
+    const OptionFile values {settings_, false, language_.UILanguage};
     const bool ok = writeOptionFile(ini, values);
     if (!ok) {
         error_ = ini.error();
@@ -220,15 +247,29 @@ void OptionWindowModel::subtitleLanguageChanged()
     const ComboBoxModel &subtitle = controls.suiComboBox_SubtitleLanguage;
     if (!subtitle.items.empty()) {
         const int region = environment_.regions.shippedCount() + std::max(subtitle.itemIndex, 0);
-        setSingleItem(controls.suiComboBox_FontFile, environment_.regions.GetRegionFontFile(region));
-        setSingleItem(controls.suiComboBox_CharSet, environment_.regions.GetRegionCharacterSet(region));
-        setSingleItem(controls.suiComboBox_LanguageCode, environment_.regions.GetRegionLanguageCode(region));
+        setChoice(controls.suiComboBox_FontFile, fontFiles_, environment_.regions.GetRegionFontFile(region));
+        setChoice(controls.suiComboBox_CharSet, characterSets_, environment_.regions.GetRegionCharacterSet(region));
+        setChoice(controls.suiComboBox_LanguageCode, RegionLanguageCodes(environment_.regions),
+                  environment_.regions.GetRegionLanguageCode(region));
     }
     controls.suiFontSizeComboBox = settings_.i_FontSize;
 }
 
 AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
 {
+    const ComboBoxModel *fields[] = {&controls.suiComboBox_SubtitleLanguage, &controls.suiComboBox_FontFile,
+                                     &controls.suiComboBox_CharSet, &controls.suiComboBox_LanguageCode};
+    std::string missing;
+    for (size_t i = 0; i < std::size(fields); ++i) {
+        if (!fields[i]->text.empty())
+            continue;
+        const auto [label, designed] = kUserLanguageLabels[i];
+        const CaptionTexts caption = language_.captionTexts("OptionWindow", label);
+        missing += (missing.empty() ? "" : ", ") + fieldName(caption.hasCaption ? caption.caption : designed);
+    }
+    if (!missing.empty())
+        return AddRegionResult {false, false, language_.GetUIText(kFillInText) + missing + "."};
+
     const AddRegionResult result = environment_.regions.addUserRegion(
         controls.suiComboBox_SubtitleLanguage.text, controls.suiComboBox_FontFile.text,
         controls.suiComboBox_CharSet.text, controls.suiComboBox_LanguageCode.text);
@@ -244,9 +285,8 @@ AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
 std::string OptionWindowModel::browse(const std::string &chosenFolder)
 {
     std::string refusal;
-    settings_.g_s_OutputFolder =
-        ValidateOutputFolder(chosenFolder, settings_.g_s_OutputFolder, environment_.folders, &refusal);
-    controls.suiEdit_OutputFolder = settings_.g_s_OutputFolder;
+    controls.suiEdit_OutputFolder =
+        ValidateOutputFolder(chosenFolder, controls.suiEdit_OutputFolder, environment_.folders, &refusal);
     return refusal;
 }
 
