@@ -29,6 +29,8 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include <cmath>
+
 using vt::project::ClipInfo;
 using vt::project::DiscType;
 using vt::project::TimeBoxKind;
@@ -230,11 +232,12 @@ void TSetupClipWindow::buildDiscArea()
 void TSetupClipWindow::buildCommandButtons()
 {
     const int y = kListY + kListHeight + 10;
-    suiImageButton_AddFile = addButton(client(), "suiImageButton_AddFile", QString(), QRect(kListX, y, 120, 30), true);
+    // Wide enough for the longer captions of other languages ("Clip(s) hinzufügen...").
+    suiImageButton_AddFile = addButton(client(), "suiImageButton_AddFile", QString(), QRect(kListX, y, 150, 30), true);
     suiImageButton_RemoveFile = addButton(client(), "suiImageButton_RemoveFile", QString(),
-                                          QRect(kListX + 126, y, 120, 30));
-    suiImageButton_Up = addButton(client(), "suiImageButton_Up", QString(), QRect(kListX + 252, y, 96, 30));
-    suiImageButton_Down = addButton(client(), "suiImageButton_Down", QString(), QRect(kListX + 354, y, 96, 30));
+                                          QRect(kListX + 156, y, 124, 30));
+    suiImageButton_Up = addButton(client(), "suiImageButton_Up", QString(), QRect(kListX + 286, y, 82, 30));
+    suiImageButton_Down = addButton(client(), "suiImageButton_Down", QString(), QRect(kListX + 374, y, 82, 30));
     captionCommandButtons();
     connect(suiImageButton_AddFile, &QAbstractButton::clicked, this, qOverload<>(&TSetupClipWindow::addFiles));
     connect(suiImageButton_RemoveFile, &QAbstractButton::clicked, this, &TSetupClipWindow::removeSelected);
@@ -367,6 +370,9 @@ void TSetupClipWindow::layoutEntries()
             const auto it = std::find(markers_.begin(), markers_.end(), clicked);
             openSubtitleWindow(static_cast<int>(it - markers_.begin()));
         });
+        // The wheel over an entry scrolls the list.
+        entry->installEventFilter(this);
+        marker->installEventFilter(this);
         entries_.push_back(entry);
         markers_.push_back(marker);
     }
@@ -523,9 +529,11 @@ void TSetupClipWindow::placeHandles()
     const vt::project::TClipInfo &clip = selectedClip();
     Panel_Progress->setHandles(vt::project::PlaceHandles(clip.start, clip.end, clip.duration));
     // The start stays 10 seconds before the end of the clip: so does the handle.
-    const int latestStart = vt::project::StartFromHandle(vt::project::RangeBarGeometry().travel(), clip.duration);
-    Panel_Progress->setLeftLimit(vt::project::PlaceHandles(latestStart, clip.end, clip.duration).left,
-                                 text(vt::shell::kStartLimitText));
+    // The limit is the first position that gives the latest start.
+    const int travel = vt::project::RangeBarGeometry().travel();
+    const int latestStart = vt::project::StartFromHandle(travel, clip.duration);
+    const int limit = clip.duration > 0 ? static_cast<int>(std::ceil(double(latestStart) * travel / clip.duration)) : 0;
+    Panel_Progress->setLeftLimit(limit, text(vt::shell::kStartLimitText));
 }
 
 void TSetupClipWindow::showTimes()
@@ -764,7 +772,8 @@ void TSetupClipWindow::closeEvent(QCloseEvent *event)
 
 bool TSetupClipWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Panel_List && event->type() == QEvent::Wheel) {
+    const auto *widget = qobject_cast<QWidget *>(watched);
+    if (event->type() == QEvent::Wheel && widget && (widget == Panel_List || Panel_List->isAncestorOf(widget))) {
         // One notch moves the list by one entry.
         const int hidden = clips_.count() - vt::project::kVisibleListEntries;
         if (hidden > 0) {

@@ -145,7 +145,7 @@ private slots:
         deutsch->trigger();
 
         QCOMPARE(deleteTemp->text(), QStringLiteral(" Temporäre Dateien löschen"));
-        QCOMPARE(deleteTemp->font().pointSize(), 8);
+        QCOMPARE(deleteTemp->font().pointSize(), 9);
         QCOMPARE(control<TsuiImageButton>(home, "suiImageButton_Min")->toolTip(), QStringLiteral("Minimieren"));
         QCOMPARE(control<TLabel>(windows->AboutWindow, "Label3")->text(), QStringLiteral("Startseite :"));
         QCOMPARE(control<TsuiImageButton>(windows->AboutWindow, "suiImageButton_Cancel")->toolTip(),
