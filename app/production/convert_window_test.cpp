@@ -19,6 +19,7 @@
 #include "app/widgets/window_test_controls.h"
 #include "platform/ini_file.h"
 
+#include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 
@@ -290,6 +291,79 @@ private slots:
         QVERIFY(f.opened.isEmpty());
         const int percent = control<TsuiProgressBar>(f.window.get(), "suiProgressBar_1")->value();
         QVERIFY2(percent > 0 && percent < 100, qPrintable(QString::number(percent)));
+    }
+
+    // The stop question waits for the user while the conversion goes on: the
+    // figures keep moving under it, and "Yes" once everything was converted
+    // reports the finish instead of an abort.
+    void theDisplayStaysLiveUnderTheStopQuestion()
+    {
+        // Answers the question only after the user has thought for a while.
+        class SlowUser : public vt::ScriptedDialogService {
+        public:
+            explicit SlowUser(QWidget *window) : window_(window) {}
+            vt::MessageAnswer showMessage(QWidget *parent, const QString &caption, const QString &text,
+                                          vt::MessageIcon icon, vt::MessageButtons buttons) override
+            {
+                seenBefore = labelText(window_, "Label_CurrentTime");
+                QEventLoop thinking;
+                QTimer::singleShot(1500, &thinking, &QEventLoop::quit);
+                thinking.exec();
+                seenAfter = labelText(window_, "Label_CurrentTime");
+                answerMessage(MessageAnswer::Yes);
+                return ScriptedDialogService::showMessage(parent, caption, text, icon, buttons);
+            }
+            QString seenBefore, seenAfter;
+
+        private:
+            QWidget *window_;
+        };
+        Fixture f;
+        f.addClip("short.mpg", 80, "", 1);  // under a second of converting
+        SlowUser user(f.window.get());
+        vt::ScopedDialogService scoped(user);
+        f.window->show();
+        QTimer::singleShot(150, f.window.get(), [&] { click(f.window.get(), "suiImageButton_Stop"); });
+        click(f.window.get(), "suiImageButton_Start");
+
+        QCOMPARE(user.messageTexts(), QStringList {"Do you want to stop process?"});
+        QVERIFY(user.shown()[0].buttons == vt::MessageButtons::YesNoDefaultNo);
+        QVERIFY2(user.seenAfter != user.seenBefore, qPrintable(user.seenBefore + " / " + user.seenAfter));
+        QCOMPARE(f.window->outcome(), 1);
+        const QStringList log = logLines(f.window.get());
+        QVERIFY(log.contains("The conversion had already finished; there was nothing left to stop."));
+        QCOMPARE(log.last(), QStringLiteral("<<< Process finish"));
+        QCOMPARE(labelText(f.window.get(), "Label_CurrentTime"), QStringLiteral("00:01:20"));
+        QVERIFY(QFileInfo::exists(f.folder.path() + "D/Out/OutputVOB_0.vob"));
+    }
+
+    void aNewRunStartsFromAnEmptyPanelAndTheBurnBarIsHidden()
+    {
+        Fixture f;
+        f.addClip("a.mpg", 6);
+        f.window->show();
+        QVERIFY(!control<QWidget>(f.window.get(), "suiProgressBar_2")->isVisibleTo(f.window.get()));
+        QVERIFY(!control<QWidget>(f.window.get(), "Label_Bar2")->isVisibleTo(f.window.get()));
+        click(f.window.get(), "suiImageButton_Start");
+        QCOMPARE(labelText(f.window.get(), "Label_CurrentTime"), QStringLiteral("00:00:06"));
+        // The second run's first figures are its own.
+        QString firstSeen;
+        QTimer::singleShot(0, f.window.get(), [&] { firstSeen = labelText(f.window.get(), "Label_CurrentTime"); });
+        click(f.window.get(), "suiImageButton_Start");
+        QCOMPARE(firstSeen, QStringLiteral("00:00:00"));
+    }
+
+    void withoutADesktopOpenerTheOutputFolderIsNamed()
+    {
+        Fixture f;
+        vt::setDesktopOpener([](const QUrl &) { return false; });
+        f.addClip("a.mpg", 3);
+        f.window->show();
+        click(f.window.get(), "suiImageButton_Start");
+        QCOMPARE(f.window->outcome(), 1);
+        QCOMPARE(f.dialogs.messageTexts().value(0),
+                 "There is no program to open this with (xdg-open is missing or failed). You can open it yourself:\n"
+                     + f.folder.path() + "D/Out/");
     }
 
     // Two workers side by side: the bar and the times follow the whole
