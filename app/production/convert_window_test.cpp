@@ -293,48 +293,51 @@ private slots:
         QVERIFY2(percent > 0 && percent < 100, qPrintable(QString::number(percent)));
     }
 
-    // The stop question waits for the user while the conversion goes on: the
-    // figures keep moving under it, and "Yes" once everything was converted
-    // reports the finish instead of an abort.
+    // The stop question waits for the user while the conversion goes on (in
+    // worker processes): the figures keep moving under it, and "Yes" once
+    // everything was converted reports the finish instead of an abort.
     void theDisplayStaysLiveUnderTheStopQuestion()
     {
-        // Answers the question only after the user has thought for a while.
+        // Looks at the figures twice while thinking, then answers Yes.
         class SlowUser : public vt::ScriptedDialogService {
         public:
             explicit SlowUser(QWidget *window) : window_(window) {}
             vt::MessageAnswer showMessage(QWidget *parent, const QString &caption, const QString &text,
                                           vt::MessageIcon icon, vt::MessageButtons buttons) override
             {
-                seenBefore = labelText(window_, "Label_CurrentTime");
                 QEventLoop thinking;
-                QTimer::singleShot(1500, &thinking, &QEventLoop::quit);
+                QTimer::singleShot(300, &thinking, [&] { seenEarly = labelText(window_, "Label_CurrentTime"); });
+                QTimer::singleShot(2000, &thinking, &QEventLoop::quit);
                 thinking.exec();
-                seenAfter = labelText(window_, "Label_CurrentTime");
+                seenLate = labelText(window_, "Label_CurrentTime");
                 answerMessage(MessageAnswer::Yes);
                 return ScriptedDialogService::showMessage(parent, caption, text, icon, buttons);
             }
-            QString seenBefore, seenAfter;
+            QString seenEarly, seenLate;
 
         private:
             QWidget *window_;
         };
         Fixture f;
-        f.addClip("short.mpg", 80, "", 1);  // under a second of converting
+        QVERIFY(QFile::copy(QStringLiteral(VANTOREL_CONVERT_WORKER), f.folder.path() + "vantorel-convert-worker"));
+        f.folder.settings.i_ParallelConversions = 2;
+        f.addClip("a.mpg", 60, "", 1);  // 0.6 s of converting each
+        f.addClip("b.mpg", 60, "", 1);
         SlowUser user(f.window.get());
         vt::ScopedDialogService scoped(user);
         f.window->show();
-        QTimer::singleShot(150, f.window.get(), [&] { click(f.window.get(), "suiImageButton_Stop"); });
+        QTimer::singleShot(100, f.window.get(), [&] { click(f.window.get(), "suiImageButton_Stop"); });
         click(f.window.get(), "suiImageButton_Start");
 
         QCOMPARE(user.messageTexts(), QStringList {"Do you want to stop process?"});
         QVERIFY(user.shown()[0].buttons == vt::MessageButtons::YesNoDefaultNo);
-        QVERIFY2(user.seenAfter != user.seenBefore, qPrintable(user.seenBefore + " / " + user.seenAfter));
+        QCOMPARE(user.seenLate, QStringLiteral("00:02:00"));
+        QVERIFY2(user.seenEarly != user.seenLate, qPrintable(user.seenEarly));
         QCOMPARE(f.window->outcome(), 1);
         const QStringList log = logLines(f.window.get());
         QVERIFY(log.contains("The conversion had already finished; there was nothing left to stop."));
         QCOMPARE(log.last(), QStringLiteral("<<< Process finish"));
-        QCOMPARE(labelText(f.window.get(), "Label_CurrentTime"), QStringLiteral("00:01:20"));
-        QVERIFY(QFileInfo::exists(f.folder.path() + "D/Out/OutputVOB_0.vob"));
+        QVERIFY(QFileInfo::exists(f.folder.path() + "D/Out/OutputVOB_1.vob"));
     }
 
     void aNewRunStartsFromAnEmptyPanelAndTheBurnBarIsHidden()

@@ -47,11 +47,6 @@ constexpr int kSideX = 494;  // the preview column
 constexpr int kDiscBarX = 104, kDiscBarY = 508, kDiscBarHeight = 18;
 constexpr int kDiscMarkWidth = 60;
 
-QString text(int number)
-{
-    return QString::fromStdString(vt::shell::GetUIText(number));
-}
-
 QColor colourOf(uint32_t value)
 {
     return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
@@ -73,6 +68,7 @@ TSetupClipWindow::TSetupClipWindow(ClipInfo &clips, vt::shell::Settings &setting
     , settings_(settings)
     , bitmaps_(bitmaps)
     , libraryFolder_(std::move(libraryFolder))
+    , language_(&vt::shell::programUiLanguage())
     , model_(clips, settings)
 {
     setObjectName(QStringLiteral("SetupClipWindow"));
@@ -260,6 +256,11 @@ void TSetupClipWindow::buildCommandButtons()
     connect(addButton(client(), "suiImageButton_Menu", QStringLiteral("Next"),
                       QRect(kClientWidth - 16 - 110, bottom, 110, 30), true),
             &QAbstractButton::clicked, this, &TSetupClipWindow::goNext);
+}
+
+QString TSetupClipWindow::text(int number) const
+{
+    return QString::fromStdString(language_->GetUIText(number));
 }
 
 // The list commands carry the texts of the right-click menu, in the UI

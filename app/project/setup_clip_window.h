@@ -34,6 +34,7 @@ class WindowMessageTarget;
 namespace vt::shell {
 struct Settings;
 class SharedBitmaps;
+class UiLanguage;
 }
 
 class TSetupClipWindow : public TsuiForm {
@@ -64,6 +65,8 @@ public:
     ~TSetupClipWindow() override;
 
     void setNextWindows(const NextWindows &next) { next_ = next; }
+    // The language of the window's own texts (the program's by default).
+    void setLanguage(const vt::shell::UiLanguage &language) { language_ = &language; }
 
     // Prepares the window for a mode before the home window shows it.
     void enterMode(Mode mode);
@@ -103,6 +106,7 @@ private:
     void buildDiscArea();
     void buildCommandButtons();
     void captionCommandButtons();
+    QString text(int number) const;
     TsuiImageButton *addButton(QWidget *parent, const char *name, const QString &caption, const QRect &place,
                                bool accent = false);
 
@@ -141,6 +145,7 @@ private:
     const vt::shell::SharedBitmaps &bitmaps_;
     std::string libraryFolder_;
     NextWindows next_;
+    const vt::shell::UiLanguage *language_;
     vt::project::ClipListModel model_;
 
     vt::project::WindowMessageTarget *messages_;

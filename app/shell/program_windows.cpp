@@ -48,6 +48,7 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     const std::string optionIni = services.environment.optionIniWrite;
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
     SetupClipWindow = add(new TSetupClipWindow(vt::project::programClipInfo(), services.settings, services.bitmaps));
+    SetupClipWindow->setLanguage(services.language);
     SetupSubtitleWindow = add(new TSetupSubtitleWindow(services.settings, std::move(regions), optionIni));
     SetupMenuWindow = addLaterWindow("SetupMenuWindow", "DVD Menu");
     SetupChapterWindow = add(new TSetupChapterWindow);

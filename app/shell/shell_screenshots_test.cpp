@@ -104,8 +104,8 @@ private slots:
                 save(options, qPrintable(QLatin1String(name) + suffix));
             }
             options->hide();
-            for (QWidget *window : std::initializer_list<QWidget *> {windows->MainWindow, windows->SetupClipWindow,
-                                                                     windows->ConvertWindow, windows->AboutWindow}) {
+            for (QWidget *window : std::initializer_list<QWidget *> {windows->SetupClipWindow, windows->ConvertWindow,
+                                                                     windows->AboutWindow}) {
                 window->show();
                 save(window, qPrintable(window->objectName() + suffix));
                 window->hide();
