@@ -1,6 +1,6 @@
 #include "app/burn/burner_facade.h"
 
-#include "app/shell/file_sizes.h"
+#include "app/common/file_sizes.h"
 
 #include <algorithm>
 #include <system_error>
@@ -142,7 +142,7 @@ std::string BurnerFacade::MediaName()
 uint64_t BurnerFacade::FolderSize(const std::string &folder)
 {
     uint64_t total = 0;
-    shell::FolderSize(folder, total);
+    common::FolderSize(folder, total);
     return total;
 }
 

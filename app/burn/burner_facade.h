@@ -24,7 +24,7 @@ namespace vt::burn {
 inline constexpr uint32_t kBurnerMessage = 1162;
 
 struct BurnerSettings {
-    bool modifyIfo = false;  // b_ModifyIFO
+    bool modifyIfo = false;  // modifyIfo
 };
 
 class BurnerFacade {

@@ -2,7 +2,7 @@
 
 #include "app/burn/burner_facade.h"
 #include "app/burn/nms_dvd_engine.h"
-#include "app/shell/settings.h"
+#include "app/common/settings.h"
 #include "app/production/volume_label.h"
 #include "engines/burn/iso_volume.h"
 #include "engines/burn/pseudo_drive_entry.h"
@@ -79,15 +79,15 @@ struct BurnSession {
 
     BurnSession()
     {
-        const shell::Settings &settings = shell::programSettings();
-        auto engine = burn::MakeBurnEngine(settings.b_UseNMSDVD, ExePath(),
+        const common::Settings &settings = common::programSettings();
+        auto engine = burn::MakeBurnEngine(settings.firstBurnEngine, ExePath(),
                                            [](burn::LogChannel channel, int severity, const std::string &line) {
                                                if (channel == burn::LogChannel::Status || severity >= 2)
                                                    std::cerr << line << "\n";
                                            });
-        facade = std::make_unique<burn::BurnerFacade>(std::move(engine), burn::BurnerSettings{settings.b_ModifyIFO});
+        facade = std::make_unique<burn::BurnerFacade>(std::move(engine), burn::BurnerSettings{settings.modifyIfo});
         facade->RegisterNotifyWindow(console.target());
-        facade->InitDevices(settings.b_UseSTPI, true);
+        facade->InitDevices(settings.useSpti, true);
     }
 
     int count() { return facade->engine().deviceCount(); }

@@ -5,11 +5,11 @@
 #include "app/production/conversion_chain.h"
 #include "app/production/dvd_build_chain.h"
 #include "app/project/clip_probe.h"
-#include "app/shell/file_sizes.h"
-#include "app/shell/format_hms.h"
-#include "app/shell/region_list.h"
-#include "app/shell/settings.h"
-#include "app/shell/work_folder.h"
+#include "app/common/file_sizes.h"
+#include "app/common/format_hms.h"
+#include "app/common/region_list.h"
+#include "app/common/settings.h"
+#include "app/common/work_folder.h"
 #include "platform/paths.h"
 
 #include <algorithm>
@@ -34,15 +34,15 @@ std::string twoDecimals(double value)
 
 // Applies the request's trim, chapters, subtitle and letterbox to a probed
 // clip; "" or why it cannot be used.
-std::string applyRequest(const ClipRequest &request, project::TClipInfo &clip)
+std::string applyRequest(const ClipRequest &request, project::ClipRecord &clip)
 {
     const int32_t start = request.trimStart.value_or(0);
     const int32_t end = request.trimEnd ? std::min(*request.trimEnd, clip.duration) : clip.duration;
     if (start >= end)
-        return "trim " + shell::FormatHMS(start) + "-" +
-               (request.trimEnd ? shell::FormatHMS(*request.trimEnd) : std::string("end")) +
+        return "trim " + common::FormatHMS(start) + "-" +
+               (request.trimEnd ? common::FormatHMS(*request.trimEnd) : std::string("end")) +
                " is outside the clip, which is " + std::to_string(clip.duration) + " s long (" +
-               shell::FormatHMS(clip.duration) + ")";
+               common::FormatHMS(clip.duration) + ")";
     clip.setTimes(start, end);
     if (!request.chapters.empty()) {
         std::vector<int32_t> times{start};
@@ -98,9 +98,9 @@ int RunProbe(const std::vector<std::string> &files, std::ostream &out)
             status = 1;
             continue;
         }
-        const project::TClipInfo &clip = *probe.clip;
+        const project::ClipRecord &clip = *probe.clip;
         out << file << "\n"
-            << "  duration       " << clip.duration << " s (" << shell::FormatHMS(clip.duration) << ")\n"
+            << "  duration       " << clip.duration << " s (" << common::FormatHMS(clip.duration) << ")\n"
             << "  picture        " << clip.width << "x" << clip.height << ", displayed " << clip.displayWidth << "x"
             << clip.displayHeight << " (aspect code " << clip.aspectCode << ")\n"
             << "  frame rate     " << twoDecimals(clip.frameRate) << " fps, "
@@ -123,7 +123,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
         std::cerr << problem << "\n";
         return 2;
     }
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     for (const ClipRequest &clipRequest : request.clips) {
         project::ProbeResult probe = project::ProbeClip(clipRequest.path, clipRequest.letterbox);
         if (!probe.clip) {
@@ -144,7 +144,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     folders.outputFolder = absoluteFolder(request.outputFolder);
     folders.workFolder = request.workFolder.empty() ? workFolder() : absoluteFolder(request.workFolder);
     const std::string workFolderProblem =
-        shell::WorkFolderProblem(folders.workFolder, production::ClipSourceFiles(clips), folders.outputFolder);
+        common::WorkFolderProblem(folders.workFolder, production::ClipSourceFiles(clips), folders.outputFolder);
     if (!workFolderProblem.empty()) {
         std::cerr << workFolderProblem << "\n";
         return 2;
@@ -156,12 +156,12 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     choices.qualityIndex = request.quality;
     choices.deinterlace = production::DeinterlaceByDefault(clips);
     choices.volumeLabel = request.label;
-    choices.conversionJobs = request.jobs.value_or(shell::programSettings().i_ParallelConversions);
+    choices.conversionJobs = request.jobs.value_or(common::programSettings().parallelConversions);
 
-    const shell::RegionList regions = shell::RegionList::program();
+    const common::RegionList regions = common::RegionList::program();
     ConsoleView view;
     production::ProductionRun run(view, folders);
-    production::DvdBuildChain chain(run, clips, regions, shell::programSettings().i_MenuLanguageCodeIndex);
+    production::DvdBuildChain chain(run, clips, regions, common::programSettings().menuLanguageIndex);
     chain.setDeleteConvertedVobs(!request.keepVobs);
     view.onInterrupt([&chain] { chain.stop(); });
     const int outcome = chain.run(choices);
@@ -169,15 +169,15 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
     if (outcome != production::kProcessFinish || !production::IsDvdFolder(chain.dvdFolder()))
         return 1;
     uint64_t bytes = 0;
-    shell::FolderSize(chain.dvdFolder() + "/VIDEO_TS", bytes);
+    common::FolderSize(chain.dvdFolder() + "/VIDEO_TS", bytes);
     out << "DVD folder: " << chain.dvdFolder() << "\n"
         << "Volume label: " << run.params().VolumeLabel << "\n"
         << "Titles: " << clips.count() << "\n";
     for (int i = 0; i < clips.count(); ++i) {
-        const project::TClipInfo &clip = clips[i];
+        const project::ClipRecord &clip = clips[i];
         const size_t chapters = clip.chapters ? clip.chapters->buttons.size() : 1;
         out << "  " << (i + 1) << ": " << fs::path(clip.fileName).filename().string() << ", "
-            << shell::FormatHMS(clip.discDuration()) << (clip.convertedDuration >= 0 ? " (source ended early)" : "")
+            << common::FormatHMS(clip.discDuration()) << (clip.convertedDuration >= 0 ? " (source ended early)" : "")
             << ", " << chapters << (chapters == 1 ? " chapter" : " chapters")
             << (chain.subtitlesMuxed(i) ? ", subtitles" : "") << "\n";
     }

@@ -1,7 +1,7 @@
 #include "app/production/author_script.h"
 
 #include "app/production/xml_text.h"
-#include "app/shell/format_hms.h"
+#include "app/common/format_hms.h"
 
 #include <algorithm>
 
@@ -139,7 +139,7 @@ std::string vobLine(const AuthorScriptClip &clip)
         return file + " />";
     std::string chapters = "0";
     for (int32_t offset : offsets)
-        chapters += ", " + shell::FormatHMS(offset) + ".00";
+        chapters += ", " + common::FormatHMS(offset) + ".00";
     return file + " chapters=\"" + chapters + "\" />";
 }
 

@@ -3,10 +3,10 @@
 #include "app/production/volume_label.h"
 #include "app/production/xml_text.h"
 #include "app/project/clip_record.h"
-#include "app/shell/file_sizes.h"
-#include "app/shell/program_files.h"
-#include "app/shell/region_list.h"
-#include "app/shell/ui_language.h"
+#include "app/common/file_sizes.h"
+#include "app/common/program_files.h"
+#include "app/common/region_list.h"
+#include "app/common/ui_language.h"
 #include "engines/authoring/dvdauthor_library.h"
 #include "platform/module_loader.h"
 #include "platform/paths.h"
@@ -19,9 +19,9 @@ namespace vt::production {
 
 namespace {
 
-using shell::kStartAuthorFileText;
-using shell::kStartAuthorFolderText;
-using shell::kFixVobText;
+using common::kStartAuthorFileText;
+using common::kStartAuthorFolderText;
+using common::kFixVobText;
 constexpr int kFixNotePercent = 96;
 
 bool isFile(const std::string &path)
@@ -50,7 +50,7 @@ bool IsDvdFolder(const std::string &folder)
     return !resolveCaseInsensitive(withTrailingSlash(folder) + "VIDEO_TS/VIDEO_TS.IFO").empty();
 }
 
-AuthoringStep::AuthoringStep(ProductionRun &run, const project::ClipInfo &clips, const shell::RegionList &regions,
+AuthoringStep::AuthoringStep(ProductionRun &run, const project::ClipRecordList &clips, const common::RegionList &regions,
                              int menuLanguageIndex, MenuFlags flags)
     : run_(run)
     , clips_(clips)
@@ -76,7 +76,7 @@ AuthorScriptInput AuthoringStep::scriptInput() const
     in.backButtonsPossible = flags_.backButtonsPossible;
     in.chapterMenusEnabled = flags_.chapterMenusEnabled;
     for (int i = 0; i < clips_.count(); ++i) {
-        const project::TClipInfo &clip = clips_[i];
+        const project::ClipRecord &clip = clips_[i];
         AuthorScriptClip c;
         c.vobFile = clip.vobFile;
         c.subtitleExists = isFile(clip.subtitleFile);
@@ -121,7 +121,7 @@ bool AuthoringStep::WriteAuthorScript()
     authorXml_ = run_.folders().workFolder + "author.xml";
     totalVobMB_ = 0;
     for (int i = 0; i < clips_.count(); ++i)
-        totalVobMB_ += shell::FileSize(clips_[i].vobFile) / 1048576;
+        totalVobMB_ += common::FileSize(clips_[i].vobFile) / 1048576;
     const AuthorScript script = MakeAuthorScript(scriptInput());
     return WriteTextFile(authorXml_, JoinCrLf(script.lines));
 }
@@ -132,7 +132,7 @@ int AuthoringStep::RunAuthor()
     decltype(&setreg) setRegistration = nullptr;
     decltype(&getVOBsMB) vobsMB = nullptr;
     decltype(&author_main) authorMain = nullptr;
-    if (!library.open(withTrailingSlash(run_.folders().programFolder) + shell::kAuthoringLibrary) ||
+    if (!library.open(withTrailingSlash(run_.folders().programFolder) + common::kAuthoringLibrary) ||
         !library.bind("setreg", setRegistration) || !library.bind("getVOBsMB", vobsMB) ||
         !library.bind("author_main", authorMain))
         return 2;
@@ -150,18 +150,18 @@ void AuthoringStep::authorTick()
         return;
     const int percent = AuthoringPercent(*written, totalVobMB_);
     if (percent >= kFixNotePercent && run_.takeFixNote())
-        run_.LogLine(shell::GetUIText(kFixVobText));
+        run_.LogLine(common::GetUIText(kFixVobText));
     run_.ShowProgress(1, percent);
 }
 
 bool AuthoringStep::run()
 {
-    run_.LogLine(shell::GetUIText(kStartAuthorFileText));
+    run_.LogLine(common::GetUIText(kStartAuthorFileText));
     if (!WriteAuthorScript()) {
         run_.EndRun(kAuthorParameterWrong);
         return false;
     }
-    run_.LogLine(shell::GetUIText(kStartAuthorFolderText));
+    run_.LogLine(common::GetUIText(kStartAuthorFolderText));
     run_.authorTimer.enable();
     const int result = run_.RunOnWorker([this] { return RunAuthor(); });
     run_.authorTimer.disable();

@@ -12,9 +12,9 @@
 #include <string>
 
 namespace vt::project {
-class ClipInfo;
+class ClipRecordList;
 }
-namespace vt::shell {
+namespace vt::common {
 class RegionList;
 }
 
@@ -22,7 +22,7 @@ namespace vt::production {
 
 class AuthoringStep {
 public:
-    AuthoringStep(ProductionRun &run, const project::ClipInfo &clips, const shell::RegionList &regions,
+    AuthoringStep(ProductionRun &run, const project::ClipRecordList &clips, const common::RegionList &regions,
                   int menuLanguageIndex, MenuFlags flags = {});
 
     // Before any work: every title has at most 99 chapters. False, with the
@@ -51,8 +51,8 @@ private:
     void authorTick();
 
     ProductionRun &run_;
-    const project::ClipInfo &clips_;
-    const shell::RegionList &regions_;
+    const project::ClipRecordList &clips_;
+    const common::RegionList &regions_;
     int menuLanguageIndex_;
     MenuFlags flags_;
     std::string dvdFolder_, videoTsPath_, authorXml_;

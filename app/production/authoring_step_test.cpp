@@ -2,7 +2,7 @@
 
 #include "app/production/production_test_view.h"
 #include "app/project/clip_record.h"
-#include "app/shell/region_list.h"
+#include "app/common/region_list.h"
 #include "engines/converter/test_support/fixtures.h"
 #include "engines/converter/test_support/test_media.h"
 #include "platform/paths.h"
@@ -30,7 +30,7 @@ protected:
         const std::string made = corvane_test::fixture(
             "authoring_step_pal.vob", {"-f", "lavfi", "-i", "testsrc=size=720x576:rate=25", "-f", "lavfi", "-i",
                                        "sine=sample_rate=48000", "-t", "1", "-target", "pal-dvd"});
-        auto clip = std::make_unique<project::TClipInfo>();
+        auto clip = std::make_unique<project::ClipRecord>();
         clip->vobFile = root + "/OutputVOB_0.vob";
         fs::copy_file(made, clip->vobFile);
         clip->end = 1;
@@ -40,8 +40,8 @@ protected:
     std::string root;
     RunFolders folders;
     RecordingView view;
-    project::ClipInfo clips;
-    shell::RegionList regions = shell::RegionList::program();
+    project::ClipRecordList clips;
+    common::RegionList regions = common::RegionList::program();
 };
 
 TEST_F(AuthoringStepTest, MakesTheDvdFolderNamedAfterTheLabel)

@@ -6,9 +6,9 @@
 #include "app/production/letterbox_rule.h"
 #include "app/project/clip_record.h"
 #include "app/shell/extra_ui_texts.h"
-#include "app/shell/format_hms.h"
-#include "app/shell/program_files.h"
-#include "app/shell/ui_language.h"
+#include "app/common/format_hms.h"
+#include "app/common/program_files.h"
+#include "app/common/ui_language.h"
 #include "engines/converter/corvane.h"
 #include "platform/module_loader.h"
 #include "platform/paths.h"
@@ -26,9 +26,9 @@ namespace vt::production {
 
 namespace {
 
-using shell::kStartConvertText;
-using shell::kStopQuestionText;
-using shell::kCannotStopText;
+using common::kStartConvertText;
+using common::kStopQuestionText;
+using common::kCannotStopText;
 constexpr int kLibraryMissing = 2;
 // The end of a source is converted "to the end" only when the clip was not
 // trimmed there; any other end point is honoured exactly.
@@ -78,7 +78,7 @@ std::string PartialVobPath(const std::string &vobPath)
     return vobPath + kPartialSuffix;
 }
 
-std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips)
+std::vector<std::string> ClipSourceFiles(const project::ClipRecordList &clips)
 {
     std::vector<std::string> files;
     for (int i = 0; i < clips.count(); ++i) {
@@ -89,12 +89,12 @@ std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips)
     return files;
 }
 
-bool ConvertedToTheEnd(const project::TClipInfo &clip)
+bool ConvertedToTheEnd(const project::ClipRecord &clip)
 {
     return clip.end >= clip.duration;
 }
 
-ClipConversion::ClipConversion(ProductionRun &run, project::ClipInfo &clips, VobRole role)
+ClipConversion::ClipConversion(ProductionRun &run, project::ClipRecordList &clips, VobRole role)
     : run_(run)
     , clips_(clips)
     , role_(role)
@@ -108,7 +108,7 @@ bool ClipConversion::ConvertAll()
     for (int i = 0; i < clips_.count(); ++i)
         if (!isFile(clips_[i].fileName))
             return endForMissingSource(clips_[i], {});
-    run_.LogLine(shell::GetUIText(kStartConvertText));
+    run_.LogLine(common::GetUIText(kStartConvertText));
     ProductionParams &params = run_.params();
     const int jobs = std::min(params.ConversionJobs > 0 ? params.ConversionJobs : MachineConversionJobs(),
                               clips_.count());
@@ -119,7 +119,7 @@ bool ClipConversion::ConvertAll()
         params.ClipIndex = i;
         if (!PrepareClip(clips_[i]))
             return endForMissingSource(clips_[i], finished);
-        run_.view().showDuration(shell::FormatHMS(params.ShownDuration));
+        run_.view().showDuration(common::FormatHMS(params.ShownDuration));
         run_.noteMadeFile(PartialVobPath(params.Output));
         const int result = EncodeClip();
         const int outcome = finishClip(clips_[i], params.Output, result, secondsConverted_, params.ShownDuration);
@@ -135,12 +135,12 @@ bool ClipConversion::ConvertAll()
         }
     }
     if (run_.userAbort())
-        run_.LogLine(shell::GetUIText(shell::kFinishedBeforeStopText));
+        run_.LogLine(common::GetUIText(shell::kFinishedBeforeStopText));
     run_.ShowProgress(1, 100);
     return true;
 }
 
-int ClipConversion::finishClip(project::TClipInfo &clip, const std::string &output, int result, int seconds,
+int ClipConversion::finishClip(project::ClipRecord &clip, const std::string &output, int result, int seconds,
                                int expectedSeconds)
 {
     const std::string partial = PartialVobPath(output);
@@ -191,7 +191,7 @@ bool ClipConversion::convertInWorkers(int jobs)
     ProductionParams &params = run_.params();
     int totalSeconds = 0;
     for (int i = 0; i < clips_.count(); ++i) {
-        const project::TClipInfo &clip = clips_[i];
+        const project::ClipRecord &clip = clips_[i];
         totalSeconds += ConvertedToTheEnd(clip) ? clip.duration - clip.start : clip.end - clip.start;
     }
     std::vector<std::string> finishedByClip(clips_.count());
@@ -201,11 +201,11 @@ bool ClipConversion::convertInWorkers(int jobs)
     int outcome = kProcessFinish;
     bool stopSent = false;
     auto stopDeadline = std::chrono::steady_clock::time_point::max();
-    const std::string library = withTrailingSlash(run_.folders().programFolder) + shell::kConverterLibrary;
+    const std::string library = withTrailingSlash(run_.folders().programFolder) + common::kConverterLibrary;
     const std::string threads = std::to_string(ThreadsPerConversion(MachineCores(), jobs));
 
     converterLoaded_ = true;
-    run_.view().showDuration(shell::FormatHMS(totalSeconds));
+    run_.view().showDuration(common::FormatHMS(totalSeconds));
     // The progress timer reads the workers, so the display also moves while
     // the window waits for an answer (the stop question).
     run_.conversionTimer.setTick([&] {
@@ -261,7 +261,7 @@ bool ClipConversion::convertInWorkers(int jobs)
                 ++it;
                 continue;
             }
-            project::TClipInfo &clip = clips_[it->clipIndex];
+            project::ClipRecord &clip = clips_[it->clipIndex];
             int clipOutcome = kProcessFinish;
             if (worker.killedBySignal() != 0 && !stopSent) {
                 run_.LogLine("The conversion of " + fileNameOf(clip.fileName) + " ended unexpectedly (signal " +
@@ -297,7 +297,7 @@ bool ClipConversion::convertInWorkers(int jobs)
         const bool allFinished =
             std::none_of(finishedByClip.begin(), finishedByClip.end(), [](const std::string &vob) { return vob.empty(); });
         if (allFinished)
-            run_.LogLine(shell::GetUIText(shell::kFinishedBeforeStopText));
+            run_.LogLine(common::GetUIText(shell::kFinishedBeforeStopText));
         else
             outcome = kUserAbort;
     }
@@ -322,7 +322,7 @@ void ClipConversion::showWorkerProgress(const std::vector<WorkerJob> &active, in
         frames += job.worker->frame();
     }
     ConversionStatus status;
-    status.currentTime = shell::FormatHMS(seconds);
+    status.currentTime = common::FormatHMS(seconds);
     if (fps != 0 && frames != 0) {
         status.fps = std::to_string(fps);
         status.currentFrame = std::to_string(frames);
@@ -341,14 +341,14 @@ void ClipConversion::endWithFinishedListed(int outcome, const std::vector<std::s
     run_.EndRun(outcome);
 }
 
-bool ClipConversion::endForMissingSource(const project::TClipInfo &clip, const std::vector<std::string> &finished)
+bool ClipConversion::endForMissingSource(const project::ClipRecord &clip, const std::vector<std::string> &finished)
 {
     run_.LogLine("Source file not found: " + clip.fileName);
     endWithFinishedListed(kConversionParameterWrong, finished);
     return false;
 }
 
-bool ClipConversion::PrepareClip(project::TClipInfo &clip)
+bool ClipConversion::PrepareClip(project::ClipRecord &clip)
 {
     ProductionParams &params = run_.params();
     params.Source = clip.fileName;
@@ -371,7 +371,7 @@ int ClipConversion::EncodeClip()
     Module library;
     decltype(&X_MpegEnc) mpegEnc = nullptr;
     decltype(&X_SetPar_BMP2VOB) bmpToVob = nullptr;
-    if (!library.open(withTrailingSlash(run_.folders().programFolder) + shell::kConverterLibrary) ||
+    if (!library.open(withTrailingSlash(run_.folders().programFolder) + common::kConverterLibrary) ||
         !library.bind("X_Get_Info", getInfo_) || !library.bind("X_StopConvert", stopConvert_) ||
         !library.bind("X_MpegEnc", mpegEnc) || !library.bind("X_SetPar_BMP2VOB", bmpToVob)) {
         run_.LogLine("Converter library: " + library.error());
@@ -399,7 +399,7 @@ int ClipConversion::EncodeClip()
     return result;
 }
 
-void ClipConversion::noteEarlyEnd(project::TClipInfo &clip, int secondsConverted, int expected)
+void ClipConversion::noteEarlyEnd(project::ClipRecord &clip, int secondsConverted, int expected)
 {
     if (secondsConverted + kEarlyEndTolerance >= expected) {
         clip.convertedDuration = -1;
@@ -407,7 +407,7 @@ void ClipConversion::noteEarlyEnd(project::TClipInfo &clip, int secondsConverted
     }
     clip.convertedDuration = secondsConverted;
     run_.LogLine("Warning: " + fileNameOf(clip.fileName) + " ended early; converted " +
-                 shell::FormatHMS(secondsConverted) + " of " + shell::FormatHMS(expected));
+                 common::FormatHMS(secondsConverted) + " of " + common::FormatHMS(expected));
 }
 
 void ClipConversion::conversionTick()
@@ -418,7 +418,7 @@ void ClipConversion::conversionTick()
     getInfo_(info);
     secondsConverted_ = info[0];
     ConversionStatus status;
-    status.currentTime = shell::FormatHMS(startSecond_ + info[0]);
+    status.currentTime = common::FormatHMS(startSecond_ + info[0]);
     if (info[1] != 0 && info[2] != 0) {
         status.fps = std::to_string(info[1]);
         status.currentFrame = std::to_string(info[2]);
@@ -433,10 +433,10 @@ void ClipConversion::conversionTick()
 void ClipConversion::Stop()
 {
     if (!converterLoaded_) {
-        run_.view().showMessage(shell::GetUIText(kCannotStopText));
+        run_.view().showMessage(common::GetUIText(kCannotStopText));
         return;
     }
-    if (!run_.view().askYesNo(shell::GetUIText(kStopQuestionText)))
+    if (!run_.view().askYesNo(common::GetUIText(kStopQuestionText)))
         return;
     run_.setUserAbort();
     if (stopConvert_)

@@ -8,8 +8,8 @@
 #include <vector>
 
 namespace vt::project {
-class ClipInfo;
-struct TClipInfo;
+class ClipRecordList;
+struct ClipRecord;
 } // namespace vt::project
 
 namespace vt::production {
@@ -24,10 +24,10 @@ std::string NextOutputVobPath(const std::string &outputFolder, int clipIndex);
 std::string PartialVobPath(const std::string &vobPath);
 
 // The files a run reads: every clip's source and subtitle file.
-std::vector<std::string> ClipSourceFiles(const project::ClipInfo &clips);
+std::vector<std::string> ClipSourceFiles(const project::ClipRecordList &clips);
 // True when the clip is converted to the end of its source (its end was not
 // trimmed); otherwise the conversion stops at its end second.
-bool ConvertedToTheEnd(const project::TClipInfo &clip);
+bool ConvertedToTheEnd(const project::ClipRecord &clip);
 
 class ClipConversion {
 public:
@@ -36,7 +36,7 @@ public:
     // a DVD (removed again when the run does not finish).
     enum VobRole { VobsAreResults, VobsAreIntermediate };
 
-    ClipConversion(ProductionRun &run, project::ClipInfo &clips, VobRole role = VobsAreResults);
+    ClipConversion(ProductionRun &run, project::ClipRecordList &clips, VobRole role = VobsAreResults);
 
     // Converts every clip, once every source was found: in list order in
     // this process, or, when the run's ConversionJobs allows more than one,
@@ -47,7 +47,7 @@ public:
     bool ConvertAll();
     // Fills the per-clip parameters and the clip's VOB path; false when the
     // source file does not exist.
-    bool PrepareClip(project::TClipInfo &clip);
+    bool PrepareClip(project::ClipRecord &clip);
     // Binds the library and converts the prepared clip into its partial
     // file: the converter's result, or 2 when the library or an entry point
     // is missing.
@@ -69,20 +69,20 @@ private:
     bool startWorker(WorkerJob &job);
     // How the clip's conversion ended: kProcessFinish once its VOB has its
     // own name, otherwise the run's outcome (the reason logged).
-    int finishClip(project::TClipInfo &clip, const std::string &output, int result, int seconds,
+    int finishClip(project::ClipRecord &clip, const std::string &output, int result, int seconds,
                    int expectedSeconds);
     void showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int totalSeconds);
     void endWithFinishedListed(int outcome, const std::vector<std::string> &finished);
     void conversionTick();
     // Logs the clip's missing source file and ends the run (outcome 2),
     // listing the finished VOBs; false.
-    bool endForMissingSource(const project::TClipInfo &clip, const std::vector<std::string> &finished);
+    bool endForMissingSource(const project::ClipRecord &clip, const std::vector<std::string> &finished);
     // After a good conversion: records and logs a source that ended before
     // the clip's end.
-    void noteEarlyEnd(project::TClipInfo &clip, int secondsConverted, int expectedSeconds);
+    void noteEarlyEnd(project::ClipRecord &clip, int secondsConverted, int expectedSeconds);
 
     ProductionRun &run_;
-    project::ClipInfo &clips_;
+    project::ClipRecordList &clips_;
     VobRole role_;
     bool converterLoaded_ = false;
     std::string workerProgram_;

@@ -1,7 +1,7 @@
 #include "app/production/clip_conversion.h"
 
 #include "app/production/conversion_chain.h"
-#include "app/shell/settings.h"
+#include "app/common/settings.h"
 #include "platform/ini_file.h"
 
 #include "app/production/production_test_view.h"
@@ -34,14 +34,14 @@ protected:
         folders = {corvane_test::test_lib_dir(), root + "/work/", root + "/out/"};
     }
 
-    project::TClipInfo &addClip(const std::string &name, int duration, const std::string &extraFacts = "")
+    project::ClipRecord &addClip(const std::string &name, int duration, const std::string &extraFacts = "")
     {
         const std::string path = root + "/" + name;
         std::ofstream(path) << "clip";
         std::ofstream(path + ".facts") << "[facts]\nduration=" << duration
                                        << "\nwidth=720\nheight=404\naspect=0\nprogressive=1\nencode_pace=50\n"
                                        << extraFacts;
-        auto clip = std::make_unique<project::TClipInfo>();
+        auto clip = std::make_unique<project::ClipRecord>();
         clip->fileName = path;
         project::StreamFacts facts;
         facts.duration = duration;
@@ -79,16 +79,16 @@ protected:
     RunFolders folders;
     std::string workerProgram;  // "" for the one beside the test program
     RecordingView view;
-    project::ClipInfo clips;
+    project::ClipRecordList clips;
     std::function<void(ClipConversion &)> stopAction;
 };
 
 TEST_F(ClipConversionTest, ArgumentsAndNaming)
 {
-    project::TClipInfo &trimmed = addClip("a.avi", 600);
+    project::ClipRecord &trimmed = addClip("a.avi", 600);
     trimmed.setTimes(20, 500);
     trimmed.letterbox = true;
-    project::TClipInfo &nearEnd = addClip("b.avi", 600);
+    project::ClipRecord &nearEnd = addClip("b.avi", 600);
     nearEnd.setTimes(0, 595);  // within the last 10 s: still honoured
     nearEnd.letterbox = false;
     addClip("c.avi", 30);      // untrimmed: to the end
@@ -256,12 +256,12 @@ TEST_F(ClipConversionTest, ConverterModeRun)
 TEST_F(ClipConversionTest, VideoFormatWrittenOnlyWhenChanged)
 {
     const std::string ini = root + "/Option.ini";
-    shell::Settings settings;
-    settings.b_VideoForamt = true;
+    common::Settings settings;
+    settings.ntsc = true;
     ASSERT_TRUE(StoreVideoFormatChoice(true, settings, ini));
     EXPECT_FALSE(fs::exists(ini));
     ASSERT_TRUE(StoreVideoFormatChoice(false, settings, ini));
-    EXPECT_FALSE(settings.b_VideoForamt);
+    EXPECT_FALSE(settings.ntsc);
     EXPECT_EQ(IniFile(ini).readString("Option", "VideoFormat", ""), "0");
 }
 

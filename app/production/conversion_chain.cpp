@@ -1,19 +1,19 @@
 #include "app/production/conversion_chain.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
+#include "app/common/settings.h"
+#include "app/common/ui_language.h"
 #include "platform/ini_file.h"
 
 namespace vt::production {
 
 namespace {
 
-using shell::kNoFileText;
+using common::kNoFileText;
 
 } // namespace
 
-ConversionChain::ConversionChain(ProductionRun &run, project::ClipInfo &clips)
+ConversionChain::ConversionChain(ProductionRun &run, project::ClipRecordList &clips)
     : run_(run)
     , clips_(clips)
     , conversion_(run, clips, ClipConversion::VobsAreResults)
@@ -23,7 +23,7 @@ ConversionChain::ConversionChain(ProductionRun &run, project::ClipInfo &clips)
 int ConversionChain::run(const RunChoices &choices)
 {
     if (clips_.empty()) {
-        run_.view().showMessage(shell::GetUIText(kNoFileText));
+        run_.view().showMessage(common::GetUIText(kNoFileText));
         return kOutcomeNone;
     }
     if (!run_.PrepareRun(choices, ClipSourceFiles(clips_))) {
@@ -35,7 +35,7 @@ int ConversionChain::run(const RunChoices &choices)
     return run_.outcome();
 }
 
-bool DeinterlaceByDefault(const project::ClipInfo &clips)
+bool DeinterlaceByDefault(const project::ClipRecordList &clips)
 {
     for (int i = 0; i < clips.count(); ++i)
         if (clips[i].interlaced)
@@ -43,13 +43,13 @@ bool DeinterlaceByDefault(const project::ClipInfo &clips)
     return false;
 }
 
-bool StoreVideoFormatChoice(bool ntscChecked, shell::Settings &settings, const std::string &optionIniPath)
+bool StoreVideoFormatChoice(bool ntscChecked, common::Settings &settings, const std::string &optionIniPath)
 {
-    if (ntscChecked == settings.b_VideoForamt)
+    if (ntscChecked == settings.ntsc)
         return true;
-    settings.b_VideoForamt = ntscChecked;
+    settings.ntsc = ntscChecked;
     return IniFile(optionIniPath)
-        .writeBool(shell::kOptionSection, shell::optionKey(&shell::Settings::b_VideoForamt), ntscChecked);
+        .writeBool(common::kOptionSection, common::optionKey(&common::Settings::ntsc), ntscChecked);
 }
 
 } // namespace vt::production

@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 }
 
@@ -15,7 +15,7 @@ namespace vt::production {
 
 class ConversionChain {
 public:
-    ConversionChain(ProductionRun &run, project::ClipInfo &clips);
+    ConversionChain(ProductionRun &run, project::ClipRecordList &clips);
 
     // "No file to convert." for an empty list (outcome −1, nothing started);
     // otherwise PrepareRun, the conversion step and outcome 1 on success.
@@ -27,16 +27,16 @@ public:
 
 private:
     ProductionRun &run_;
-    project::ClipInfo &clips_;
+    project::ClipRecordList &clips_;
     ClipConversion conversion_;
 };
 
 // The deinterlacing box's default: checked exactly when a clip is interlaced.
-bool DeinterlaceByDefault(const project::ClipInfo &clips);
+bool DeinterlaceByDefault(const project::ClipRecordList &clips);
 
 // Closing a production window: when the NTSC box differs from the setting,
 // the setting takes it and "VideoFormat" of section "Option" is written.
 // False when the file could not be written.
-bool StoreVideoFormatChoice(bool ntscChecked, shell::Settings &settings, const std::string &optionIniPath);
+bool StoreVideoFormatChoice(bool ntscChecked, common::Settings &settings, const std::string &optionIniPath);
 
 } // namespace vt::production

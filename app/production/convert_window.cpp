@@ -2,10 +2,10 @@
 
 #include "app/project/clip_record.h"
 #include "app/shell/extra_ui_texts.h"
-#include "app/shell/work_folder.h"
-#include "app/shell/place_control.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
+#include "app/common/work_folder.h"
+#include "app/widgets/place_control.h"
+#include "app/common/settings.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/desktop_opener.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/exclusive_pair.h"
@@ -26,14 +26,14 @@
 
 #include <cstdio>
 
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
-using vt::shell::kFirstQualityText;
+using vt::common::kFirstQualityText;
 constexpr int kQualityCount = 3;
-using vt::shell::kBrowseCaptionText;
-using vt::shell::kStopFirstText;
+using vt::common::kBrowseCaptionText;
+using vt::common::kStopFirstText;
 
 constexpr int kMargin = 12;
 constexpr int kGroupWidth = TConvertWindow::kClientWidth - 2 * kMargin;
@@ -61,9 +61,9 @@ int secondsOf(const std::string &hms)
 TConvertWindow::TConvertWindow(ConvertWindowServices services, QWidget *parent)
     : TsuiForm(parent)
     , services_(std::move(services))
-    , run_(*this, {services_.programFolder, services_.workFolder, services_.settings.g_s_OutputFolder})
+    , run_(*this, {services_.programFolder, services_.workFolder, services_.settings.outputFolder})
     , chain_(run_, services_.clips)
-    , aspect_(services_.settings.b_4_3 ? vt::production::kAspect4x3 : vt::production::kAspect16x9)
+    , aspect_(services_.settings.shape4x3 ? vt::production::kAspect4x3 : vt::production::kAspect16x9)
 {
     setObjectName(QStringLiteral("ConvertWindow"));
     setWindowTitle(QStringLiteral("Converter"));
@@ -206,13 +206,13 @@ void TConvertWindow::resetToIdle()
 {
     run_.EndRun(vt::production::kOutcomeNone);
     Memo_Msg->clear();
-    systemPair_->setFirstChosen(services_.settings.b_VideoForamt);
+    systemPair_->setFirstChosen(services_.settings.ntsc);
     resetProgressPanel();
     suiComboBox_OutputQuality->clear();
     for (int i = 0; i < kQualityCount; ++i)
         suiComboBox_OutputQuality->addItem(qt(services_.language.GetUIText(kFirstQualityText + i)));
-    suiComboBox_OutputQuality->setCurrentIndex(services_.settings.g_i_OutputQuality);
-    suiEdit_OutputFolder->setText(qt(services_.settings.g_s_OutputFolder));
+    suiComboBox_OutputQuality->setCurrentIndex(services_.settings.outputQuality);
+    suiEdit_OutputFolder->setText(qt(services_.settings.outputFolder));
 }
 
 void TConvertWindow::resetProgressPanel()
@@ -228,7 +228,7 @@ void TConvertWindow::resetProgressPanel()
 
 void TConvertWindow::emptyWorkFolder()
 {
-    vt::shell::EmptyWorkFolder(vt::shell::OwnWorkFolder(services_.workFolder));
+    vt::common::EmptyWorkFolder(vt::common::OwnWorkFolder(services_.workFolder));
 }
 
 void TConvertWindow::showEvent(QShowEvent *event)
@@ -250,10 +250,10 @@ void TConvertWindow::start()
     choices.aspect = aspect_;
     choices.qualityIndex = suiComboBox_OutputQuality->currentIndex();
     choices.deinterlace = suiCheckBox_Deinterlace->isChecked();
-    choices.conversionJobs = services_.settings.i_ParallelConversions;
+    choices.conversionJobs = services_.settings.parallelConversions;
     if (!services_.clips.empty())
-        services_.settings.g_i_OutputQuality = choices.qualityIndex;
-    run_.setOutputFolder(services_.settings.g_s_OutputFolder);
+        services_.settings.outputQuality = choices.qualityIndex;
+    run_.setOutputFolder(services_.settings.outputFolder);
     resetProgressPanel();
     const int outcome = chain_.run(choices);
     if (outcome != vt::production::kProcessFinish)
@@ -273,9 +273,9 @@ void TConvertWindow::browse()
     if (folder.isEmpty())
         return;
     std::string refusal;
-    services_.settings.g_s_OutputFolder = vt::shell::ValidateOutputFolder(
-        folder.toStdString(), services_.settings.g_s_OutputFolder, services_.folders, &refusal);
-    suiEdit_OutputFolder->setText(qt(services_.settings.g_s_OutputFolder));
+    services_.settings.outputFolder = vt::common::ValidateOutputFolder(
+        folder.toStdString(), services_.settings.outputFolder, services_.folders, &refusal);
+    suiEdit_OutputFolder->setText(qt(services_.settings.outputFolder));
     if (!refusal.empty())
         showMessage(refusal);
 }

@@ -6,7 +6,7 @@
 #include "app/production/conversion_chain.h"
 #include "app/production/production_run.h"
 #include "app/production/production_view.h"
-#include "app/shell/work_folders.h"
+#include "app/common/work_folders.h"
 #include "app/widgets/sui_form.h"
 
 #include <string>
@@ -24,22 +24,22 @@ namespace vt {
 class ExclusivePair;
 }
 namespace vt::project {
-class ClipInfo;
+class ClipRecordList;
 }
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 class UiLanguage;
 } // namespace vt::shell
 
 // What the converter window works with.
 struct ConvertWindowServices {
-    vt::shell::Settings &settings;
-    vt::shell::UiLanguage &language;
-    vt::project::ClipInfo &clips;
+    vt::common::Settings &settings;
+    vt::common::UiLanguage &language;
+    vt::project::ClipRecordList &clips;
     std::string programFolder;  // the converter library's folder (ExePath)
     std::string workFolder;     // emptied when shown, at Start and when closed
     std::string optionIniPath;  // where a changed TV system is written
-    vt::shell::FolderContext folders;  // where Browse may put the output folder
+    vt::common::FolderContext folders;  // where Browse may put the output folder
 };
 
 class TConvertWindow : public TsuiForm, public vt::production::ProductionView {

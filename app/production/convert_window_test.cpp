@@ -4,8 +4,8 @@
 #include "app/production/convert_window.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/test_program_folder.h"
-#include "app/shell/work_folder.h"
+#include "app/common/test_program_folder.h"
+#include "app/common/work_folder.h"
 #include "app/widgets/desktop_opener.h"
 #include "app/widgets/label.h"
 #include "app/widgets/screenshot.h"
@@ -50,8 +50,8 @@ public:
     {
         if (withConverter)
             QVERIFY(QFile::copy(QStringLiteral(VANTOREL_TEST_LIB_DIR "/libCorvane.so"), folder.path() + "libCorvane.so"));
-        folder.settings.g_s_OutputFolder = folder.file("D/Out/");
-        folder.settings.i_ParallelConversions = 1;  // one after another, unless a test wants workers
+        folder.settings.outputFolder = folder.file("D/Out/");
+        folder.settings.parallelConversions = 1;  // one after another, unless a test wants workers
         previousOpener = vt::setDesktopOpener([this](const QUrl &url) { opened.push_back(url); return true; });
         window = std::make_unique<TConvertWindow>(ConvertWindowServices{
             folder.settings, folder.language, clips, folder.path().toStdString(), folder.file("Temp/"),
@@ -61,14 +61,14 @@ public:
 
     // A clip file with its facts for the scripted library (pace: clip
     // seconds converted per 10 ms).
-    vt::project::TClipInfo &addClip(const char *name, int duration, const std::string &extraFacts = "",
+    vt::project::ClipRecord &addClip(const char *name, int duration, const std::string &extraFacts = "",
                                     int pace = 50)
     {
         const std::string path = folder.file(name);
         std::ofstream(path) << "clip";
         std::ofstream(path + ".facts") << "[facts]\nduration=" << duration << "\nwidth=720\nheight=576\naspect=1\n"
                                        << "encode_pace=" << pace << "\n" << extraFacts;
-        auto clip = std::make_unique<vt::project::TClipInfo>();
+        auto clip = std::make_unique<vt::project::ClipRecord>();
         clip->fileName = path;
         vt::project::StreamFacts facts;
         facts.duration = duration;
@@ -89,10 +89,10 @@ public:
         return QString::fromUtf8(file.readAll()).split('\n');
     }
 
-    vt::shell::TestProgramFolder folder;
+    vt::common::TestProgramFolder folder;
     vt::ScriptedDialogService dialogs;
     vt::ScopedDialogService scopedDialogs{dialogs};
-    vt::project::ClipInfo clips;
+    vt::project::ClipRecordList clips;
     std::unique_ptr<TConvertWindow> window;
     QList<QUrl> opened;
     vt::DesktopOpener previousOpener;
@@ -107,13 +107,13 @@ private slots:
     void showResetsTheWindowFromTheSettingsAndTheProject()
     {
         Fixture f;
-        f.folder.settings.b_VideoForamt = false;
-        f.folder.settings.g_i_OutputQuality = 2;
+        f.folder.settings.ntsc = false;
+        f.folder.settings.outputQuality = 2;
         f.addClip("a.mpg", 20);
         f.addClip("b.mpg", 20).interlaced = true;
         // The run's own marked folder in the work folder is emptied; a file
         // of someone else's beside it stays.
-        QVERIFY(vt::shell::MakeOwnWorkFolder(f.folder.file("Temp/vantorel-work/")));
+        QVERIFY(vt::common::MakeOwnWorkFolder(f.folder.file("Temp/vantorel-work/")));
         QDir().mkpath(f.folder.path() + "Temp/vantorel-work/left");
         std::ofstream(f.folder.file("Temp/vantorel-work/left/over.xml")) << "x";
         std::ofstream(f.folder.file("Temp/mine.txt")) << "x";
@@ -148,13 +148,13 @@ private slots:
         f.dialogs.answerFolder(f.folder.path() + "D/Chosen");
         click(f.window.get(), "suiImageButton_Browse");
         QCOMPARE(f.dialogs.shown().back().caption, QStringLiteral("Please selct output folder!"));
-        QCOMPARE(f.folder.settings.g_s_OutputFolder, f.folder.file("D/Chosen/"));
+        QCOMPARE(f.folder.settings.outputFolder, f.folder.file("D/Chosen/"));
         QCOMPARE(control<TsuiEdit>(f.window.get(), "suiEdit_OutputFolder")->text(), f.folder.path() + "D/Chosen/");
 
         // A refused choice keeps the folder and tells the user why.
         f.dialogs.answerFolder(QStringLiteral("/"));
         click(f.window.get(), "suiImageButton_Browse");
-        QCOMPARE(f.folder.settings.g_s_OutputFolder, f.folder.file("D/Chosen/"));
+        QCOMPARE(f.folder.settings.outputFolder, f.folder.file("D/Chosen/"));
         QCOMPARE(f.dialogs.shown().back().text,
                  QStringLiteral("The top of the system's file system / can not take output. The output folder stays ") +
                      f.folder.path() + "D/Chosen/.");
@@ -194,7 +194,7 @@ private slots:
                                    "first.mpg >>>> OutputVOB_0.vob", "second.mpg >>>> OutputVOB_1.vob",
                                    "<<< Process finish"}));
         QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(f.folder.path() + "D/Out/")});
-        QCOMPARE(f.folder.settings.g_i_OutputQuality, 0);
+        QCOMPARE(f.folder.settings.outputQuality, 0);
         QCOMPARE(f.clips[1].vobFile, f.folder.file("D/Out/OutputVOB_1.vob"));
         QCOMPARE(labelText(f.window.get(), "Label_Percent1"), QStringLiteral("100 %"));
         QCOMPARE(control<TsuiProgressBar>(f.window.get(), "suiProgressBar_1")->value(), 100);
@@ -235,7 +235,7 @@ private slots:
         QFETCH(QString, lastLine);
         Fixture f(failure != "no converter library");
         f.addClip("ok.mpg", 10);
-        vt::project::TClipInfo &bad = f.addClip("bad.mpg", 10,
+        vt::project::ClipRecord &bad = f.addClip("bad.mpg", 10,
                                                 failure == "converter fails"      ? "encode_result=-1\n"
                                                 : failure == "converter odd result" ? "encode_result=7\n"
                                                                                     : "");
@@ -320,7 +320,7 @@ private slots:
         };
         Fixture f;
         QVERIFY(QFile::copy(QStringLiteral(VANTOREL_CONVERT_WORKER), f.folder.path() + "vantorel-convert-worker"));
-        f.folder.settings.i_ParallelConversions = 2;
+        f.folder.settings.parallelConversions = 2;
         f.addClip("a.mpg", 60, "", 1);  // 0.6 s of converting each
         f.addClip("b.mpg", 60, "", 1);
         SlowUser user(f.window.get());
@@ -375,7 +375,7 @@ private slots:
     {
         Fixture f;
         QVERIFY(QFile::copy(QStringLiteral(VANTOREL_CONVERT_WORKER), f.folder.path() + "vantorel-convert-worker"));
-        f.folder.settings.i_ParallelConversions = 2;
+        f.folder.settings.parallelConversions = 2;
         for (const char *name : {"a.mpg", "b.mpg", "c.mpg"})
             f.addClip(name, 200, "", 1);  // 2 s of converting each
         f.window->show();
@@ -416,15 +416,15 @@ private slots:
     void closingWritesAChangedTvSystemAndEmptiesTheWorkFolder()
     {
         Fixture f;
-        f.folder.settings.b_VideoForamt = true;
+        f.folder.settings.ntsc = true;
         f.window->show();
         click(f.window.get(), "suiCheckBox_PAL");
-        QVERIFY(vt::shell::MakeOwnWorkFolder(f.folder.file("Temp/vantorel-work/")));
+        QVERIFY(vt::common::MakeOwnWorkFolder(f.folder.file("Temp/vantorel-work/")));
         std::ofstream(f.folder.file("Temp/vantorel-work/author.xml")) << "x";
         click(f.window.get(), "suiImageButton_Close");
 
         QVERIFY(!f.window->isVisible());
-        QVERIFY(!f.folder.settings.b_VideoForamt);
+        QVERIFY(!f.folder.settings.ntsc);
         QCOMPARE(vt::IniFile(f.folder.file("Option.ini")).readString("Option", "VideoFormat", "?"), std::string("0"));
         QVERIFY(!QFileInfo::exists(f.folder.path() + "Temp/vantorel-work/author.xml"));
     }

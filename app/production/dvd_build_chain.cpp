@@ -1,7 +1,7 @@
 #include "app/production/dvd_build_chain.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 
 #include <filesystem>
 
@@ -11,11 +11,11 @@ namespace vt::production {
 
 namespace {
 
-using shell::kNoFileText;
+using common::kNoFileText;
 
 } // namespace
 
-DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
+DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions,
                              int menuLanguageIndex, MenuFlags flags)
     : run_(run)
     , clips_(clips)
@@ -28,7 +28,7 @@ DvdBuildChain::DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const
 int DvdBuildChain::run(const RunChoices &choices)
 {
     if (clips_.empty()) {
-        run_.view().showMessage(shell::GetUIText(kNoFileText));
+        run_.view().showMessage(common::GetUIText(kNoFileText));
         return kOutcomeNone;
     }
     if (!run_.PrepareRun(choices, ClipSourceFiles(clips_))) {

@@ -11,7 +11,7 @@ namespace vt::production {
 
 class DvdBuildChain {
 public:
-    DvdBuildChain(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions,
+    DvdBuildChain(ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions,
                   int menuLanguageIndex, MenuFlags flags = {});
 
     // PrepareRun, the checks that need no work (subtitle files, chapter
@@ -37,7 +37,7 @@ private:
     void deleteConvertedVobs();
 
     ProductionRun &run_;
-    project::ClipInfo &clips_;
+    project::ClipRecordList &clips_;
     ClipConversion conversion_;
     SubtitleStep subtitles_;
     AuthoringStep authoring_;

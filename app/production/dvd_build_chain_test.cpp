@@ -3,7 +3,7 @@
 #include "app/production/production_test_view.h"
 #include "app/project/clip_probe.h"
 #include "app/project/clip_record.h"
-#include "app/shell/region_list.h"
+#include "app/common/region_list.h"
 #include "engines/converter/test_support/fixtures.h"
 #include "engines/converter/test_support/test_media.h"
 #include "platform/paths.h"
@@ -30,7 +30,7 @@ protected:
         folders = {corvane_test::bin_dir(), root + "/work/", root + "/out/"};
     }
 
-    project::TClipInfo &addClip(const std::string &source)
+    project::ClipRecord &addClip(const std::string &source)
     {
         project::ProbeResult probe = project::ProbeClip(source);
         EXPECT_TRUE(probe.clip) << probe.error;
@@ -60,8 +60,8 @@ protected:
     std::string root, dvdFolder;
     RunFolders folders;
     RecordingView view;
-    project::ClipInfo clips;
-    shell::RegionList regions = shell::RegionList::program();
+    project::ClipRecordList clips;
+    common::RegionList regions = common::RegionList::program();
 };
 
 TEST_F(DvdBuildChainTest, RefusesBeforeConverting)

@@ -2,8 +2,8 @@
 
 #include "app/production/utf8_text.h"
 
-#include "app/shell/ui_language.h"
-#include "app/shell/work_folder.h"
+#include "app/common/ui_language.h"
+#include "app/common/work_folder.h"
 #include "platform/paths.h"
 #include "platform/volumes.h"
 
@@ -20,7 +20,7 @@ namespace vt::production {
 namespace {
 
 constexpr auto kWorkerPollStep = std::chrono::milliseconds(100);
-using shell::kDataPreparationText;
+using common::kDataPreparationText;
 // Below this a write has most likely failed for want of space.
 constexpr uint64_t kFullDiskBytes = 1 << 20;
 
@@ -104,7 +104,7 @@ bool ProductionRun::PrepareRun(const RunChoices &choices, const std::vector<std:
         }
     }
     folders_.outputFolder = withTrailingSlash(folders_.outputFolder);
-    const std::string problem = shell::WorkFolderProblem(namedWorkFolder_, sources, folders_.outputFolder);
+    const std::string problem = common::WorkFolderProblem(namedWorkFolder_, sources, folders_.outputFolder);
     if (!problem.empty()) {
         LogLine(problem);
         return false;
@@ -113,14 +113,14 @@ bool ProductionRun::PrepareRun(const RunChoices &choices, const std::vector<std:
         LogLine("Can not create the output folder " + folders_.outputFolder);
         return false;
     }
-    const std::string ownWorkFolder = shell::OwnWorkFolder(namedWorkFolder_);
-    if (!shell::MakeOwnWorkFolder(ownWorkFolder)) {
+    const std::string ownWorkFolder = common::OwnWorkFolder(namedWorkFolder_);
+    if (!common::MakeOwnWorkFolder(ownWorkFolder)) {
         LogLine("Can not create the work folder " + ownWorkFolder);
         return false;
     }
     folders_.workFolder = ownWorkFolder;
-    LogLine(shell::GetUIText(kDataPreparationText));
-    shell::EmptyWorkFolder(folders_.workFolder);
+    LogLine(common::GetUIText(kDataPreparationText));
+    common::EmptyWorkFolder(folders_.workFolder);
     return true;
 }
 

@@ -24,7 +24,7 @@ namespace vt::production {
 struct RunFolders {
     std::string programFolder;  // the engines' folder (ExePath)
     std::string workFolder;     // named work folder; a run keeps its files in its own marked folder there
-    std::string outputFolder;   // converted VOBs and DVD folders (g_s_OutputFolder)
+    std::string outputFolder;   // converted VOBs and DVD folders (outputFolder)
 };
 
 class ProductionRun {

@@ -1,6 +1,6 @@
 #include "app/production/run_outcome.h"
 
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 
 namespace vt::production {
 
@@ -8,7 +8,7 @@ std::string RunOutcomeText(int outcome)
 {
     if (outcome < kUserAbort || outcome > kBurningProcessWrong)
         return "";
-    return shell::GetUIText(shell::kFirstRunOutcomeText + outcome);
+    return common::GetUIText(common::kFirstRunOutcomeText + outcome);
 }
 
 } // namespace vt::production

@@ -6,10 +6,10 @@
 #include "app/production/subtitle_script.h"
 #include "app/production/xml_text.h"
 #include "app/project/clip_record.h"
-#include "app/shell/file_name.h"
-#include "app/shell/program_files.h"
-#include "app/shell/region_list.h"
-#include "app/shell/ui_language.h"
+#include "app/common/file_name.h"
+#include "app/common/program_files.h"
+#include "app/common/region_list.h"
+#include "app/common/ui_language.h"
 #include "engines/authoring/dvdauthor_library.h"
 #include "platform/module_loader.h"
 #include "platform/paths.h"
@@ -23,7 +23,7 @@ namespace vt::production {
 
 namespace {
 
-using shell::kStartSubtitleText;
+using common::kStartSubtitleText;
 constexpr const char *kUtf8CharacterSet = "UTF-8";
 
 bool isFile(const std::string &path)
@@ -50,7 +50,7 @@ int RunSpumux(const std::string &programFolder, const MuxPaths &paths, std::atom
     decltype(&setreg) setRegistration = nullptr;
     decltype(&spumux_main) spumuxMain = nullptr;
     decltype(&getSubtitleMuxPercent) muxPercent = nullptr;
-    if (!library.open(withTrailingSlash(programFolder) + shell::kAuthoringLibrary) ||
+    if (!library.open(withTrailingSlash(programFolder) + common::kAuthoringLibrary) ||
         !library.bind("setreg", setRegistration) || !library.bind("spumux_main", spumuxMain) ||
         !library.bind("getSubtitleMuxPercent", muxPercent))
         return 2;
@@ -77,7 +77,7 @@ std::string SubtitleFileProblem(const std::string &path)
     return ReadSrtFile(path).error;
 }
 
-SubtitleStep::SubtitleStep(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions)
+SubtitleStep::SubtitleStep(ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions)
     : run_(run)
     , clips_(clips)
     , regions_(regions)
@@ -101,7 +101,7 @@ bool SubtitleStep::check()
     return true;
 }
 
-int SubtitleStep::WriteSubtitleScript(const project::TClipInfo &clip)
+int SubtitleStep::WriteSubtitleScript(const project::ClipRecord &clip)
 {
     if (clip.subtitleFile.empty())
         return 0;
@@ -134,7 +134,7 @@ int SubtitleStep::WriteSubtitleScript(const project::TClipInfo &clip)
     in.srtFile = srt;
     in.characterSet = subtitles.utf8 ? kUtf8CharacterSet : regions_.GetRegionCharacterSet(clip.subtitleLanguageIndex);
     if (in.characterSet.empty())
-        in.characterSet = shell::kDefaultCharacterSet;
+        in.characterSet = common::kDefaultCharacterSet;
     in.fontSize = clip.subtitleFontSize;
     const std::string regionFont =
         ResolveFontFile(regions_.GetRegionFontFile(clip.subtitleLanguageIndex), run_.folders().programFolder);
@@ -151,7 +151,7 @@ int SubtitleStep::WriteSubtitleScript(const project::TClipInfo &clip)
     }
 
     mux_.input = clip.vobFile;
-    mux_.output = shell::FileNameWithoutExtension(clip.vobFile) + "_srt.vob";
+    mux_.output = common::FileNameWithoutExtension(clip.vobFile) + "_srt.vob";
     mux_.control = control;
     run_.LogLine(fs::path(clip.vobFile).filename().string() + " <<<< " +
                  fs::path(clip.subtitleFile).filename().string());
@@ -173,7 +173,7 @@ bool SubtitleStep::muxed(int clipIndex) const
 bool SubtitleStep::run()
 {
     muxed_.assign(clips_.count(), false);
-    run_.LogLine(shell::GetUIText(kStartSubtitleText));
+    run_.LogLine(common::GetUIText(kStartSubtitleText));
     for (int i = 0; i < clips_.count(); ++i) {
         const int script = WriteSubtitleScript(clips_[i]);
         if (script == 0)
@@ -187,7 +187,7 @@ bool SubtitleStep::run()
         const int muxed = run_.RunOnWorker([&] { return RunSpumux(programFolder, mux_, &percent_); });
         run_.muxTimer.disable();
         if (muxed != 1) {
-            run_.LogLine(muxed == 2 ? "The authoring library " + std::string(shell::kAuthoringLibrary) +
+            run_.LogLine(muxed == 2 ? "The authoring library " + std::string(common::kAuthoringLibrary) +
                                           " is missing or incomplete."
                                     : "spumux could not mux " + fs::path(clips_[i].subtitleFile).filename().string() +
                                           " into " + fs::path(clips_[i].vobFile).filename().string() + ".");

@@ -9,10 +9,10 @@
 #include <vector>
 
 namespace vt::project {
-class ClipInfo;
-struct TClipInfo;
+class ClipRecordList;
+struct ClipRecord;
 } // namespace vt::project
-namespace vt::shell {
+namespace vt::common {
 class RegionList;
 }
 
@@ -36,7 +36,7 @@ std::string SubtitleFileProblem(const std::string &path);
 
 class SubtitleStep {
 public:
-    SubtitleStep(ProductionRun &run, project::ClipInfo &clips, const shell::RegionList &regions);
+    SubtitleStep(ProductionRun &run, project::ClipRecordList &clips, const common::RegionList &regions);
 
     // Before any work: every named subtitle file exists and reads as SRT.
     // False, with the file and its first bad line logged, when the run was
@@ -50,7 +50,7 @@ public:
     // the clip's kept part); −1: the file is missing or malformed (the reason
     // logged); 1: "subtitle.srt" (the kept cues, on the VOB's time line) and
     // "subtitle.xml" written and the mux paths set.
-    int WriteSubtitleScript(const project::TClipInfo &clip);
+    int WriteSubtitleScript(const project::ClipRecord &clip);
     const MuxPaths &muxPaths() const { return mux_; }
     // Whether the last run muxed subtitles into the clip's VOB.
     bool muxed(int clipIndex) const;
@@ -59,8 +59,8 @@ private:
     void muxTick();
 
     ProductionRun &run_;
-    project::ClipInfo &clips_;
-    const shell::RegionList &regions_;
+    project::ClipRecordList &clips_;
+    const common::RegionList &regions_;
     MuxPaths mux_;
     std::vector<bool> muxed_;
     std::atomic<int *> percent_{nullptr};

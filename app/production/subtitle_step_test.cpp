@@ -2,7 +2,7 @@
 
 #include "app/production/production_test_view.h"
 #include "app/project/clip_record.h"
-#include "app/shell/region_list.h"
+#include "app/common/region_list.h"
 #include "engines/converter/test_support/fixtures.h"
 #include "engines/converter/test_support/test_media.h"
 #include "platform/paths.h"
@@ -32,7 +32,7 @@ protected:
     void SetUp() override
     {
         SetExePath(corvane_test::bin_dir());
-        regions = shell::RegionList::program();  // the program folder's language tables
+        regions = common::RegionList::program();  // the program folder's language tables
         root = corvane_test::scratch_dir() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(root);
         folders = {corvane_test::bin_dir(), root + "/work/", root + "/out/"};
@@ -44,7 +44,7 @@ protected:
         fs::copy_file(made, vob);
         srt = root + "/Tom & Jerry.srt";
         std::ofstream(srt) << "1\n00:00:00,200 --> 00:00:00,900\nHello\n";
-        auto clip = std::make_unique<project::TClipInfo>();
+        auto clip = std::make_unique<project::ClipRecord>();
         clip->vobFile = vob;
         clip->subtitleFile = srt;
         clip->subtitleFontSize = 22;
@@ -65,8 +65,8 @@ protected:
     std::string root, vob, srt;
     RunFolders folders;
     RecordingView view;
-    project::ClipInfo clips;
-    shell::RegionList regions = shell::RegionList::program();
+    project::ClipRecordList clips;
+    common::RegionList regions = common::RegionList::program();
 };
 
 TEST_F(SubtitleStepTest, ScriptResults)
@@ -75,9 +75,9 @@ TEST_F(SubtitleStepTest, ScriptResults)
     ASSERT_TRUE(run.PrepareRun(RunChoices{false}));
     SubtitleStep step(run, clips, regions);
 
-    project::TClipInfo none;
+    project::ClipRecord none;
     EXPECT_EQ(step.WriteSubtitleScript(none), 0);
-    project::TClipInfo missing;
+    project::ClipRecord missing;
     missing.subtitleFile = root + "/gone.srt";
     EXPECT_EQ(step.WriteSubtitleScript(missing), -1);
 

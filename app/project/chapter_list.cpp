@@ -1,7 +1,7 @@
 #include "app/project/chapter_list.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 
 #include <algorithm>
 
@@ -13,22 +13,22 @@ std::string ChapterRefusalText(ChapterRefusal refusal)
     case ChapterRefusal::None:
         return "";
     case ChapterRefusal::MaxCount:
-        return shell::GetUIText(shell::kMaxChaptersText);
+        return common::GetUIText(common::kMaxChaptersText);
     case ChapterRefusal::TimeOutside:
-        return shell::GetUIText(shell::kChapterTimeOutsideText);
+        return common::GetUIText(common::kChapterTimeOutsideText);
     case ChapterRefusal::SameTime:
-        return shell::GetUIText(shell::kSameChapterTimeText);
+        return common::GetUIText(common::kSameChapterTimeText);
     case ChapterRefusal::FirstChapter:
-        return shell::GetUIText(shell::kFirstChapterText);
+        return common::GetUIText(common::kFirstChapterText);
     case ChapterRefusal::DeleteFirst:
-        return shell::GetUIText(shell::kDeleteFirstChapterText);
+        return common::GetUIText(common::kDeleteFirstChapterText);
     case ChapterRefusal::ClipTooShort:
         return "To add chapter, the clip duration must larger than one minute!";
     }
     return "";
 }
 
-void ChapterList::prepare(const TClipInfo &clip)
+void ChapterList::prepare(const ClipRecord &clip)
 {
     prepare(clip.start, clip.end, clip.chapters ? clip.chapters->times() : std::vector<int32_t>());
 }

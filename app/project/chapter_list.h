@@ -12,7 +12,7 @@
 
 namespace vt::project {
 
-struct TClipInfo;
+struct ClipRecord;
 
 inline constexpr int kMaxChapters = 12;
 inline constexpr int32_t kSecondsPerAutoChapter = 300;
@@ -35,7 +35,7 @@ class ChapterList {
 public:
     // Takes the clip's chapter page when it has one, otherwise one chapter
     // per 5 minutes (2 to 12), evenly spread from the start.
-    void prepare(const TClipInfo &clip);
+    void prepare(const ClipRecord &clip);
     void prepare(int32_t start, int32_t end, const std::vector<int32_t> &existing);
 
     const std::vector<int32_t> &times() const { return times_; }

@@ -1,7 +1,7 @@
 #include "app/project/clip_adding.h"
 
 #include "app/project/clip_probe.h"
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 
 #include <filesystem>
 
@@ -9,15 +9,15 @@ namespace vt::project {
 
 namespace {
 
-using shell::kUnsupportedText;
-using shell::kDvd5LimitText;
-using shell::kDvd9LimitText;
-using shell::kNtscClipsText;
-using shell::kPalClipsText;
+using common::kUnsupportedText;
+using common::kDvd5LimitText;
+using common::kDvd9LimitText;
+using common::kNtscClipsText;
+using common::kPalClipsText;
 
 } // namespace
 
-AddClipsResult AddClips(ClipInfo &clips, const std::vector<std::string> &files, const AddClipsOptions &options)
+AddClipsResult AddClips(ClipRecordList &clips, const std::vector<std::string> &files, const AddClipsOptions &options)
 {
     AddClipsResult result;
     const bool lookForSubtitles = options.builderMode && files.size() <= kSubtitleLookupMaxFiles;
@@ -45,7 +45,7 @@ std::string UnsupportedFilesMessage(const std::vector<std::string> &failed)
 {
     if (failed.empty())
         return "";
-    std::string message = shell::GetUIText(kUnsupportedText);
+    std::string message = common::GetUIText(kUnsupportedText);
     for (const std::string &path : failed)
         message += path + "\n";
     return message;
@@ -55,22 +55,22 @@ std::string DiscLimitMessage(const DiscEstimate &estimate, DiscType disc)
 {
     if (estimate.withinLimit())
         return "";
-    return shell::GetUIText(disc == DiscType::DVD5 ? kDvd5LimitText : kDvd9LimitText);
+    return common::GetUIText(disc == DiscType::DVD5 ? kDvd5LimitText : kDvd9LimitText);
 }
 
-bool IsNtscClip(const TClipInfo &clip)
+bool IsNtscClip(const ClipRecord &clip)
 {
     return clip.height == 480 && static_cast<int>(clip.frameRate) == 29;
 }
 
-std::string TvSystemMismatchMessage(const ClipInfo &clips)
+std::string TvSystemMismatchMessage(const ClipRecordList &clips)
 {
     std::string ntsc, pal;
     for (int i = 0; i < clips.count(); ++i)
         (IsNtscClip(clips[i]) ? ntsc : pal) += clips[i].vobFile + "\n";
     if (ntsc.empty() || pal.empty())
         return "";
-    return shell::GetUIText(kNtscClipsText) + ntsc + shell::GetUIText(kPalClipsText) + pal;
+    return common::GetUIText(kNtscClipsText) + ntsc + common::GetUIText(kPalClipsText) + pal;
 }
 
 } // namespace vt::project

@@ -28,7 +28,7 @@ struct AddClipsResult {
 
 inline constexpr int kSubtitleLookupMaxFiles = 2;
 
-AddClipsResult AddClips(ClipInfo &clips, const std::vector<std::string> &files, const AddClipsOptions &options);
+AddClipsResult AddClips(ClipRecordList &clips, const std::vector<std::string> &files, const AddClipsOptions &options);
 
 // Text 125 followed by each path and a line break; "" when nothing failed.
 std::string UnsupportedFilesMessage(const std::vector<std::string> &failed);
@@ -38,9 +38,9 @@ std::string UnsupportedFilesMessage(const std::vector<std::string> &failed);
 std::string DiscLimitMessage(const DiscEstimate &estimate, DiscType disc);
 
 // A clip is NTSC when its height is 480 and its frame rate truncates to 29.
-bool IsNtscClip(const TClipInfo &clip);
+bool IsNtscClip(const ClipRecord &clip);
 // Texts 121 and 122 with the clips' VOB files when NTSC and PAL clips are
 // mixed; "" otherwise.
-std::string TvSystemMismatchMessage(const ClipInfo &clips);
+std::string TvSystemMismatchMessage(const ClipRecordList &clips);
 
 } // namespace vt::project

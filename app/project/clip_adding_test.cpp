@@ -31,7 +31,7 @@ protected:
     std::string folder;
     AddClipsOptions options;
     std::vector<std::string> shown;
-    ClipInfo clips;
+    ClipRecordList clips;
 };
 
 TEST_F(ClipAddingTest, UnusableFilesAreListedInOneMessage)
@@ -73,7 +73,7 @@ TEST_F(ClipAddingTest, DiscLimitAndTvSystemMessages)
     EXPECT_EQ(DiscLimitMessage(EstimateDiscSize(9000, 30720, DiscType::DVD9, 4403200, 8704000), DiscType::DVD9), "");
 
     auto add = [&](const char *vob, int height, float rate) {
-        auto record = std::make_unique<TClipInfo>();
+        auto record = std::make_unique<ClipRecord>();
         record->vobFile = vob;
         record->height = height;
         record->frameRate = rate;

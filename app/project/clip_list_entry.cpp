@@ -1,17 +1,17 @@
 #include "app/project/clip_list_entry.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/format_hms.h"
-#include "app/shell/letterbox_stretch.h"
-#include "app/shell/shared_bitmaps.h"
-#include "app/shell/ui_language.h"
+#include "app/common/format_hms.h"
+#include "app/common/letterbox_stretch.h"
+#include "app/common/shared_bitmaps.h"
+#include "app/common/ui_language.h"
 
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 
-using vt::shell::GetUIText;
-using vt::shell::SharedBitmapId;
+using vt::common::GetUIText;
+using vt::common::SharedBitmapId;
 
 namespace {
 
@@ -32,7 +32,7 @@ QString twoDecimals(double value)
 
 } // namespace
 
-TSetupImage::TSetupImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *parent)
+TSetupImage::TSetupImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent)
     : QWidget(parent)
     , bitmaps_(bitmaps)
 {
@@ -41,7 +41,7 @@ TSetupImage::TSetupImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *paren
     setAttribute(Qt::WA_Hover);
 }
 
-void TSetupImage::setClip(const vt::project::TClipInfo *clip)
+void TSetupImage::setClip(const vt::project::ClipRecord *clip)
 {
     clip_ = clip;
     if (clip_)
@@ -59,14 +59,14 @@ QStringList TSetupImage::factLines() const
 {
     if (!clip_)
         return {};
-    const vt::project::TClipInfo &c = *clip_;
+    const vt::project::ClipRecord &c = *clip_;
     return {
         text(3) + QFileInfo(QString::fromStdString(c.fileName)).fileName(),
         text(0) + QString::number(c.width) + ':' + QString::number(c.height) + text(1) + twoDecimals(c.videoBitrate) +
             text(2) + twoDecimals(c.frameRate),
         text(6) + twoDecimals(c.audioBitrate) + text(7) + QString::number(c.sampleRate),
-        text(8) + QString::fromStdString(vt::shell::FormatHMS(c.start)) + text(9) +
-            QString::fromStdString(vt::shell::FormatHMS(c.end)),
+        text(8) + QString::fromStdString(vt::common::FormatHMS(c.start)) + text(9) +
+            QString::fromStdString(vt::common::FormatHMS(c.end)),
     };
 }
 
@@ -85,7 +85,7 @@ void TSetupImage::paintEvent(QPaintEvent *)
         return;
 
     QImage thumbnail;
-    vt::shell::LetterboxStretch(thumbnail, clip_->snapshot, kThumbWidth, kThumbHeight, true);
+    vt::common::LetterboxStretch(thumbnail, clip_->snapshot, kThumbWidth, kThumbHeight, true);
     painter.drawImage(kThumbX, kThumbY, thumbnail);
 
     // The facts sit on a dark panel in light text: black on the list's grey

@@ -5,9 +5,9 @@
 #include <QWidget>
 
 namespace vt::project {
-struct TClipInfo;
+struct ClipRecord;
 }
-namespace vt::shell {
+namespace vt::common {
 class SharedBitmaps;
 }
 
@@ -17,10 +17,10 @@ class TSetupImage : public QWidget {
 public:
     static constexpr int kWidth = 409, kHeight = 77;
 
-    TSetupImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
+    TSetupImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
 
-    void setClip(const vt::project::TClipInfo *clip);
-    const vt::project::TClipInfo *clip() const { return clip_; }
+    void setClip(const vt::project::ClipRecord *clip);
+    const vt::project::ClipRecord *clip() const { return clip_; }
     void setSelected(bool selected);
     bool isSelected() const { return selected_; }
 
@@ -39,8 +39,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    const vt::shell::SharedBitmaps &bitmaps_;
-    const vt::project::TClipInfo *clip_ = nullptr;
+    const vt::common::SharedBitmaps &bitmaps_;
+    const vt::project::ClipRecord *clip_ = nullptr;
     bool selected_ = false;
     bool hovered_ = false;
 };

@@ -1,16 +1,16 @@
 #include "app/project/clip_list_model.h"
 
 #include "app/project/clip_list_layout.h"
-#include "app/shell/project_reset.h"
-#include "app/shell/settings.h"
+#include "app/common/project_reset.h"
+#include "app/common/settings.h"
 
 namespace vt::project {
 
-ClipListModel::ClipListModel(ClipInfo &clips, const vt::shell::Settings &settings)
+ClipListModel::ClipListModel(ClipRecordList &clips, const vt::common::Settings &settings)
     : clips_(clips)
     , settings_(settings)
-    , dvd5SizeKB_(settings.i_DVD5Size)
-    , dvd9SizeKB_(settings.i_DVD9Size)
+    , dvd5SizeKB_(settings.dvd5SizeKB)
+    , dvd9SizeKB_(settings.dvd9SizeKB)
 {
 }
 
@@ -24,8 +24,8 @@ void ClipListModel::enterMode(ClipListMode mode)
 
 void ClipListModel::settingsConfirmed()
 {
-    discType_ = settings_.b_DVD5 ? DiscType::DVD5 : DiscType::DVD9;
-    pictureShape4_3_ = settings_.b_4_3;
+    discType_ = settings_.dvd5 ? DiscType::DVD5 : DiscType::DVD9;
+    pictureShape4_3_ = settings_.shape4x3;
 }
 
 void ClipListModel::leaveSelection()
@@ -87,7 +87,7 @@ bool ClipListModel::removeSelected()
     return true;
 }
 
-bool ClipListModel::moveSelected(int (ClipInfo::*move)(int))
+bool ClipListModel::moveSelected(int (ClipRecordList::*move)(int))
 {
     if (busy_ || selected_ < 0)
         return false;
@@ -110,7 +110,7 @@ void ClipListModel::setSelectedLetterbox(bool letterbox)
 
 DiscEstimate ClipListModel::estimate() const
 {
-    return EstimateDiscSize(clips_.totalSeconds(), settings_.i_DiscSizePerMin, discType_, dvd5SizeKB_, dvd9SizeKB_);
+    return EstimateDiscSize(clips_.totalSeconds(), settings_.discKBPerMinute, discType_, dvd5SizeKB_, dvd9SizeKB_);
 }
 
 bool ClipListModel::canEditSubtitle(int index) const
@@ -136,8 +136,8 @@ bool ClipListModel::close()
     selected_ = -1;
     // The project lives as long as the mode's clip list is open.
     clips_.clear();
-    vt::shell::ClearProject();
-    vt::shell::FreeTitleTexts();
+    vt::common::ClearProject();
+    vt::common::FreeTitleTexts();
     return true;
 }
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 }
 
@@ -30,7 +30,7 @@ class ClipListModel {
 public:
     // The disc capacities are taken from settings now; the size per minute
     // and the defaults of each mode are read when needed.
-    ClipListModel(ClipInfo &clips, const vt::shell::Settings &settings);
+    ClipListModel(ClipRecordList &clips, const vt::common::Settings &settings);
 
     // Called before the selection or the list changes (selecting, adding,
     // removing, reordering, closing, handing over): the frame preview of the
@@ -65,9 +65,9 @@ public:
     // False when busy or nothing is selected; the clip next in place (or
     // the new last one) is selected afterwards.
     bool removeSelected();
-    // One of ClipInfo's moves (moveUp, moveToTop, ...) for the selected
+    // One of ClipRecordList's moves (moveUp, moveToTop, ...) for the selected
     // clip, which stays selected. False when busy or nothing is selected.
-    bool moveSelected(int (ClipInfo::*move)(int));
+    bool moveSelected(int (ClipRecordList::*move)(int));
 
     // The selected clip's trim and letterbox flag (nothing without one).
     void setSelectedTimes(int32_t start, int32_t end);
@@ -99,8 +99,8 @@ public:
 private:
     void leaveSelection();
 
-    ClipInfo &clips_;
-    const vt::shell::Settings &settings_;
+    ClipRecordList &clips_;
+    const vt::common::Settings &settings_;
     int64_t dvd5SizeKB_, dvd9SizeKB_;
     ClipListMode mode_ = ClipListMode::Builder;
     bool busy_ = false;

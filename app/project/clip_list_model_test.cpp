@@ -1,6 +1,6 @@
 #include "app/project/clip_list_model.h"
 
-#include "app/shell/settings.h"
+#include "app/common/settings.h"
 #include "engines/converter/test_support/test_media.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +16,9 @@ protected:
     void SetUp() override
     {
         // One KB per second of video: the estimate reads in seconds.
-        settings.i_DiscSizePerMin = 60;
-        settings.i_DVD5Size = 1000;
-        settings.i_DVD9Size = 2000;
+        settings.discKBPerMinute = 60;
+        settings.dvd5SizeKB = 1000;
+        settings.dvd9SizeKB = 2000;
         model = std::make_unique<ClipListModel>(clips, settings);
         model->stopPreview = [this] { ++previewStops; };
         model->enterMode(ClipListMode::Builder);
@@ -29,7 +29,7 @@ protected:
     void addClips(std::initializer_list<int> durations)
     {
         for (int duration : durations) {
-            auto clip = std::make_unique<TClipInfo>();
+            auto clip = std::make_unique<ClipRecord>();
             StreamFacts facts;
             facts.duration = duration;
             clip->setStreamFacts(facts);
@@ -55,8 +55,8 @@ protected:
         return folder + name;
     }
 
-    vt::shell::Settings settings;
-    ClipInfo clips;
+    vt::common::Settings settings;
+    ClipRecordList clips;
     std::unique_ptr<ClipListModel> model;
     int previewStops = 0;
 };
@@ -72,15 +72,15 @@ TEST_F(ClipListModelTest, SelectionAfterRemovingAndReordering)
     } cases[] = {
         {"remove the middle", 2, [](ClipListModel &m) { return m.removeSelected(); }, {"10", "20", "40", "50"}, 2},
         {"remove the last", 4, [](ClipListModel &m) { return m.removeSelected(); }, {"10", "20", "30", "40"}, 3},
-        {"first up", 0, [](ClipListModel &m) { return m.moveSelected(&ClipInfo::moveUp); },
+        {"first up", 0, [](ClipListModel &m) { return m.moveSelected(&ClipRecordList::moveUp); },
          {"10", "20", "30", "40", "50"}, 0},
-        {"last down", 4, [](ClipListModel &m) { return m.moveSelected(&ClipInfo::moveDown); },
+        {"last down", 4, [](ClipListModel &m) { return m.moveSelected(&ClipRecordList::moveDown); },
          {"10", "20", "30", "40", "50"}, 4},
-        {"down", 1, [](ClipListModel &m) { return m.moveSelected(&ClipInfo::moveDown); },
+        {"down", 1, [](ClipListModel &m) { return m.moveSelected(&ClipRecordList::moveDown); },
          {"10", "30", "20", "40", "50"}, 2},
-        {"to top", 3, [](ClipListModel &m) { return m.moveSelected(&ClipInfo::moveToTop); },
+        {"to top", 3, [](ClipListModel &m) { return m.moveSelected(&ClipRecordList::moveToTop); },
          {"40", "10", "20", "30", "50"}, 0},
-        {"to bottom", 1, [](ClipListModel &m) { return m.moveSelected(&ClipInfo::moveToBottom); },
+        {"to bottom", 1, [](ClipListModel &m) { return m.moveSelected(&ClipRecordList::moveToBottom); },
          {"10", "30", "40", "50", "20"}, 4},
     };
     for (const Case &c : cases) {
@@ -99,7 +99,7 @@ TEST_F(ClipListModelTest, WithoutASelectionNothingIsRemovedOrMoved)
 {
     addClips({10});
     EXPECT_FALSE(model->removeSelected());
-    EXPECT_FALSE(model->moveSelected(&ClipInfo::moveDown));
+    EXPECT_FALSE(model->moveSelected(&ClipRecordList::moveDown));
     EXPECT_EQ(clips.count(), 1);
 
     model->select(0);
@@ -148,8 +148,8 @@ TEST_F(ClipListModelTest, ModeEntryAndConfirmedSettingsSetDiscAndShape)
     model->select(0);
     model->setDiscType(DiscType::DVD9);
     model->setPictureShape4_3(false);
-    settings.b_DVD5 = true;
-    settings.b_4_3 = true;
+    settings.dvd5 = true;
+    settings.shape4x3 = true;
     model->enterMode(ClipListMode::Converter);
     EXPECT_EQ(model->mode(), ClipListMode::Converter);
     EXPECT_FALSE(model->offersSubtitles());
@@ -157,8 +157,8 @@ TEST_F(ClipListModelTest, ModeEntryAndConfirmedSettingsSetDiscAndShape)
     EXPECT_EQ(model->discType(), DiscType::DVD5);
     EXPECT_TRUE(model->pictureShape4_3());
 
-    settings.b_DVD5 = false;
-    settings.b_4_3 = false;
+    settings.dvd5 = false;
+    settings.shape4x3 = false;
     model->settingsConfirmed();
     EXPECT_EQ(model->discType(), DiscType::DVD9);
     EXPECT_FALSE(model->pictureShape4_3());
@@ -238,7 +238,7 @@ TEST_F(ClipListModelTest, WhileAddingEveryOtherCommandAndClosingAreRefused)
         EXPECT_FALSE(model->canEdit());
         EXPECT_TRUE(model->addFiles({file("b.avi", 60)}, true, corvane_test::test_lib_dir()).refused);
         EXPECT_FALSE(model->removeSelected());
-        EXPECT_FALSE(model->moveSelected(&ClipInfo::moveDown));
+        EXPECT_FALSE(model->moveSelected(&ClipRecordList::moveDown));
         EXPECT_FALSE(model->canEditSubtitle(0));
         EXPECT_EQ(model->handOver(true), NextStage::None);
         EXPECT_FALSE(model->close());

@@ -1,8 +1,8 @@
 #include "app/project/clip_probe.h"
 
 #include "app/project/frame_preview.h"
-#include "app/shell/file_name.h"
-#include "app/shell/program_files.h"
+#include "app/common/file_name.h"
+#include "app/common/program_files.h"
 #include "engines/converter/corvane.h"
 #include "platform/module_loader.h"
 #include "platform/paths.h"
@@ -73,7 +73,7 @@ ProbeResult ProbeClip(const std::string &path, bool letterbox, const std::string
     const std::string folder = libraryFolder.empty() ? ExePath() : withTrailingSlash(libraryFolder);
     decltype(&X_GetFileinfo_GetPic) getFileInfo = nullptr;
     decltype(&X_Get_Frame) getFrame = nullptr;
-    if (!library.open(folder + shell::kConverterLibrary) || !library.bind("X_GetFileinfo_GetPic", getFileInfo) ||
+    if (!library.open(folder + common::kConverterLibrary) || !library.bind("X_GetFileinfo_GetPic", getFileInfo) ||
         !library.bind("X_Get_Frame", getFrame)) {
         result.error = "converter library unusable: " + library.error();
         return result;
@@ -92,7 +92,7 @@ ProbeResult ProbeClip(const std::string &path, bool letterbox, const std::string
     if (library.bind("X_Get_SoundTracks", getSoundTracks))
         result.soundTracks = soundTracksOf(getSoundTracks);
 
-    auto clip = std::make_unique<TClipInfo>();
+    auto clip = std::make_unique<ClipRecord>();
     clip->fileName = path;
     clip->setStreamFacts(factsOf(values));
     clip->setSubtitleFile("");
@@ -109,7 +109,7 @@ ProbeResult ProbeClip(const std::string &path, bool letterbox, const std::string
 std::string SameNamedSubtitle(const std::string &clipPath)
 {
     // Exact name first, then any letter case of the extension.
-    return resolveCaseInsensitive(shell::FileNameWithoutExtension(clipPath) + ".srt");
+    return resolveCaseInsensitive(common::FileNameWithoutExtension(clipPath) + ".srt");
 }
 
 } // namespace vt::project

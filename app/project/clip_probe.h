@@ -22,7 +22,7 @@ struct SoundTrack {
 };
 
 struct ProbeResult {
-    std::unique_ptr<TClipInfo> clip;  // null when the file cannot be used
+    std::unique_ptr<ClipRecord> clip;  // null when the file cannot be used
     std::string error;                // why, for logs and the command line
     std::vector<SoundTrack> soundTracks; // every sound track, in file order (empty with an older library)
 };

@@ -16,7 +16,7 @@ TEST(ProbeClip, RealLibraryGivesFactsAndFirstPicture)
     const std::string clip = corvane_test::clip_pal_4_3();
     ProbeResult result = ProbeClip(clip, false, corvane_test::bin_dir());
     ASSERT_TRUE(result.clip) << result.error;
-    const TClipInfo &info = *result.clip;
+    const ClipRecord &info = *result.clip;
     EXPECT_EQ(info.fileName, clip);
     EXPECT_EQ(info.duration, 3);
     EXPECT_NEAR(info.frameRate, 25.0, 0.01);

@@ -1,8 +1,8 @@
 #include "app/project/clip_record.h"
 
 #include "app/project/display_geometry.h"
-#include "app/shell/project_reset.h"
-#include "app/shell/settings.h"
+#include "app/common/project_reset.h"
+#include "app/common/settings.h"
 
 #include <filesystem>
 #include <utility>
@@ -25,14 +25,14 @@ std::unique_ptr<TSubChapter> TSubChapter::fromTimes(const std::vector<int32_t> &
     return page;
 }
 
-TClipInfo::TClipInfo()
+ClipRecord::ClipRecord()
 {
-    const shell::Settings &settings = shell::programSettings();
-    subtitleFontSize = settings.i_FontSize;
-    subtitleLanguageIndex = settings.i_SubTitleLanguageCodeIndex;
+    const common::Settings &settings = common::programSettings();
+    subtitleFontSize = settings.subtitleFontSize;
+    subtitleLanguageIndex = settings.subtitleLanguageIndex;
 }
 
-void TClipInfo::setStreamFacts(const StreamFacts &facts)
+void ClipRecord::setStreamFacts(const StreamFacts &facts)
 {
     duration = facts.duration;
     frameRate = facts.frameRate;
@@ -56,13 +56,13 @@ void TClipInfo::setStreamFacts(const StreamFacts &facts)
     subtitleFile.clear();
 }
 
-void TClipInfo::setTimes(int32_t newStart, int32_t newEnd)
+void ClipRecord::setTimes(int32_t newStart, int32_t newEnd)
 {
     start = newStart;
     end = newEnd;
 }
 
-void TClipInfo::setSubtitleFile(const std::string &path)
+void ClipRecord::setSubtitleFile(const std::string &path)
 {
     subtitleFile = path;
     std::error_code error;
@@ -70,13 +70,13 @@ void TClipInfo::setSubtitleFile(const std::string &path)
         subtitleEnabled = true;
 }
 
-bool TClipInfo::subtitleShown() const
+bool ClipRecord::subtitleShown() const
 {
     std::error_code error;
     return subtitleEnabled && !subtitleFile.empty() && std::filesystem::is_regular_file(subtitleFile, error);
 }
 
-void TClipInfo::setSnapshot(const QImage &picture)
+void ClipRecord::setSnapshot(const QImage &picture)
 {
     // Pixel-aspect correction: interlaced clips, and progressive clips whose
     // aspect code names another shape than the coded one.
@@ -95,19 +95,19 @@ void TClipInfo::setSnapshot(const QImage &picture)
     preview = snapshot.isNull() ? QImage() : snapshot.scaled(previewWidth, previewHeight);
 }
 
-TClipInfo &ClipInfo::append(std::unique_ptr<TClipInfo> clip)
+ClipRecord &ClipRecordList::append(std::unique_ptr<ClipRecord> clip)
 {
     clips_.push_back(std::move(clip));
     return *clips_.back();
 }
 
-void ClipInfo::removeAt(int index)
+void ClipRecordList::removeAt(int index)
 {
     if (index >= 0 && index < count())
         clips_.erase(clips_.begin() + index);
 }
 
-int ClipInfo::moveUp(int index)
+int ClipRecordList::moveUp(int index)
 {
     if (index <= 0 || index >= count())
         return index;
@@ -115,7 +115,7 @@ int ClipInfo::moveUp(int index)
     return index - 1;
 }
 
-int ClipInfo::moveDown(int index)
+int ClipRecordList::moveDown(int index)
 {
     if (index < 0 || index >= count() - 1)
         return index;
@@ -123,7 +123,7 @@ int ClipInfo::moveDown(int index)
     return index + 1;
 }
 
-int ClipInfo::moveToTop(int index)
+int ClipRecordList::moveToTop(int index)
 {
     if (index <= 0 || index >= count())
         return index;
@@ -133,7 +133,7 @@ int ClipInfo::moveToTop(int index)
     return 0;
 }
 
-int ClipInfo::moveToBottom(int index)
+int ClipRecordList::moveToBottom(int index)
 {
     if (index < 0 || index >= count() - 1)
         return index;
@@ -143,7 +143,7 @@ int ClipInfo::moveToBottom(int index)
     return count() - 1;
 }
 
-int64_t ClipInfo::totalSeconds() const
+int64_t ClipRecordList::totalSeconds() const
 {
     int64_t total = 0;
     for (const auto &clip : clips_)
@@ -151,11 +151,11 @@ int64_t ClipInfo::totalSeconds() const
     return total;
 }
 
-ClipInfo &programClipInfo()
+ClipRecordList &programClips()
 {
-    static ClipInfo *clips = [] {
-        auto *created = new ClipInfo;
-        shell::RegisterResetStep(shell::ResetScope::Project, [created] { created->clear(); });
+    static ClipRecordList *clips = [] {
+        auto *created = new ClipRecordList;
+        common::RegisterResetStep(common::ResetScope::Project, [created] { created->clear(); });
         return created;
     }();
     return *clips;

@@ -1,5 +1,5 @@
-// The project model: one record per source clip (TClipInfo) and the ordered
-// array that owns them (ClipInfo).
+// The project model: one record per source clip (ClipRecord) and the ordered
+// array that owns them (ClipRecordList).
 //
 // The pictures are kept as images; the list entry, strip entry, title button
 // and subtitle marker belong to the windows, which keep their own controls
@@ -45,7 +45,7 @@ struct TSubChapter {
 
 inline constexpr const char *kDefaultSubtitleFontName = "Tahoma";
 
-struct TClipInfo {
+struct ClipRecord {
     QImage snapshot;  // the clip's picture at display size (at most 720 × 576)
     QImage preview;   // the same picture at preview size
 
@@ -83,7 +83,7 @@ struct TClipInfo {
     int64_t fileSize = 0;  // KB, burn-source VOB files only
 
     // Defaults from the program settings (font size, subtitle language).
-    TClipInfo();
+    ClipRecord();
 
     int32_t effectiveDuration() const { return end - start; }
     // What the disc holds of the clip: the converted seconds when the source
@@ -104,14 +104,14 @@ struct TClipInfo {
 };
 
 // The project's clips in list (disc) order; owns the records.
-class ClipInfo {
+class ClipRecordList {
 public:
     int count() const { return static_cast<int>(clips_.size()); }
     bool empty() const { return clips_.empty(); }
-    TClipInfo &operator[](int index) { return *clips_.at(index); }
-    const TClipInfo &operator[](int index) const { return *clips_.at(index); }
+    ClipRecord &operator[](int index) { return *clips_.at(index); }
+    const ClipRecord &operator[](int index) const { return *clips_.at(index); }
 
-    TClipInfo &append(std::unique_ptr<TClipInfo> clip);
+    ClipRecord &append(std::unique_ptr<ClipRecord> clip);
     // Later clips move up one place.
     void removeAt(int index);
     void clear() { clips_.clear(); }
@@ -127,11 +127,11 @@ public:
     int64_t totalSeconds() const;
 
 private:
-    std::vector<std::unique_ptr<TClipInfo>> clips_;
+    std::vector<std::unique_ptr<ClipRecord>> clips_;
 };
 
 // The program's project. Clearing the project (app/shell/project_reset.h)
 // empties it.
-ClipInfo &programClipInfo();
+ClipRecordList &programClips();
 
 } // namespace vt::project

@@ -1,6 +1,6 @@
 #include "app/project/clip_record.h"
 
-#include "app/shell/project_reset.h"
+#include "app/common/project_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 namespace vt::project {
 namespace {
 
-std::unique_ptr<TClipInfo> clipNamed(const std::string &name, int32_t duration = 60)
+std::unique_ptr<ClipRecord> clipNamed(const std::string &name, int32_t duration = 60)
 {
-    auto clip = std::make_unique<TClipInfo>();
+    auto clip = std::make_unique<ClipRecord>();
     clip->fileName = name;
     StreamFacts facts;
     facts.duration = duration;
@@ -24,7 +24,7 @@ std::unique_ptr<TClipInfo> clipNamed(const std::string &name, int32_t duration =
     return clip;
 }
 
-std::vector<std::string> names(const ClipInfo &clips)
+std::vector<std::string> names(const ClipRecordList &clips)
 {
     std::vector<std::string> result;
     for (int i = 0; i < clips.count(); ++i)
@@ -32,7 +32,7 @@ std::vector<std::string> names(const ClipInfo &clips)
     return result;
 }
 
-TEST(TClipInfo, FactsSetDisplaySizeAndTimes)
+TEST(ClipRecord, FactsSetDisplaySizeAndTimes)
 {
     auto clip = clipNamed("a.avi", 120);
     EXPECT_TRUE(clip->interlaced);
@@ -50,7 +50,7 @@ TEST(TClipInfo, FactsSetDisplaySizeAndTimes)
     EXPECT_EQ(clip->previewHeight, 168);
 }
 
-TEST(TClipInfo, SubtitleFileEnablesWhenMissing)
+TEST(ClipRecord, SubtitleFileEnablesWhenMissing)
 {
     auto clip = clipNamed("a.avi");
     const std::string srt = (std::filesystem::temp_directory_path() / "vt_clip_record_test.srt").string();
@@ -66,9 +66,9 @@ TEST(TClipInfo, SubtitleFileEnablesWhenMissing)
     EXPECT_FALSE(clip->subtitleShown());
 }
 
-TEST(ClipInfo, ReorderAndRemove)
+TEST(ClipRecordList, ReorderAndRemove)
 {
-    ClipInfo clips;
+    ClipRecordList clips;
     for (const char *name : {"a", "b", "c", "d"})
         clips.append(clipNamed(name));
     EXPECT_EQ(clips.moveUp(0), 0);
@@ -86,11 +86,11 @@ TEST(ClipInfo, ReorderAndRemove)
     EXPECT_EQ(clips.totalSeconds(), 30 + 60 + 60);
 }
 
-TEST(ClipInfo, ClearingTheProjectEmptiesTheProgramList)
+TEST(ClipRecordList, ClearingTheProjectEmptiesTheProgramList)
 {
-    programClipInfo().append(clipNamed("x"));
-    shell::ClearProject();
-    EXPECT_TRUE(programClipInfo().empty());
+    programClips().append(clipNamed("x"));
+    common::ClearProject();
+    EXPECT_TRUE(programClips().empty());
 }
 
 } // namespace

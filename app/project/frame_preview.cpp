@@ -1,6 +1,6 @@
 #include "app/project/frame_preview.h"
 
-#include "app/shell/program_files.h"
+#include "app/common/program_files.h"
 #include "platform/paths.h"
 
 #include <thread>
@@ -64,7 +64,7 @@ bool FramePreview::request(int second)
 
 bool FramePreview::startServer(int second)
 {
-    if (!library_.open(libraryFolder_ + shell::kConverterLibrary) || !library_.bind("X_GetFrame_Init", init_) ||
+    if (!library_.open(libraryFolder_ + common::kConverterLibrary) || !library_.bind("X_GetFrame_Init", init_) ||
         !library_.bind("X_Get_Frame", getFrame_) || !library_.bind("X_Set_NextFrame_Time", nextFrameTime_) ||
         !library_.bind("X_GetFrame_UnInit", uninit_)) {
         library_.close();

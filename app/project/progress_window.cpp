@@ -1,14 +1,14 @@
 #include "app/project/progress_window.h"
 
-#include "app/shell/place_control.h"
-#include "app/shell/ui_language.h"
+#include "app/widgets/place_control.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/label.h"
 #include "app/widgets/sui_image_panel.h"
 #include "app/widgets/sui_title_bar.h"
 
 #include <QCloseEvent>
 
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -51,7 +51,7 @@ TProgressWindow::TProgressWindow(QWidget *owner)
 void TProgressWindow::start(int total, int textNumber)
 {
     progress_.start(total);
-    Label_Text->setText(QString::fromStdString(vt::shell::GetUIText(textNumber)));
+    Label_Text->setText(QString::fromStdString(vt::common::GetUIText(textNumber)));
     Label_Text_Info->clear();
     showProgress();
     show();

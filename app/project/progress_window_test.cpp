@@ -1,7 +1,7 @@
 // The progress window: title from the text table, steps moving the bar and
 // the percentage, and no closing by the user.
 #include "app/project/progress_window.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/label.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/window_test_controls.h"
@@ -16,7 +16,7 @@ class ProgressWindowTest : public QObject {
 private slots:
     void stepsMoveTheBarAndThePercentage()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         TProgressWindow w;
         w.start(3, 50);
         QVERIFY(w.isVisible());
@@ -40,7 +40,7 @@ private slots:
 
     void screenshot()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         TProgressWindow w;
         w.start(5, 50);
         w.setInfo(QStringLiteral("birthday.mpg"));

@@ -1,8 +1,8 @@
 #include "app/project/setup_chapter_window.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/format_hms.h"
-#include "app/shell/place_control.h"
+#include "app/common/format_hms.h"
+#include "app/widgets/place_control.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/label.h"
 #include "app/widgets/sui_button.h"
@@ -16,7 +16,7 @@
 
 using vt::project::ChapterList;
 using vt::project::ChapterRefusal;
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -101,7 +101,7 @@ TSetupChapterWindow::TSetupChapterWindow(QWidget *parent)
     connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
 }
 
-bool TSetupChapterWindow::prepare(const vt::project::TClipInfo *clip)
+bool TSetupChapterWindow::prepare(const vt::project::ClipRecord *clip)
 {
     if (!clip)
         return false;
@@ -122,7 +122,7 @@ void TSetupChapterWindow::showList()
     int selected = 0;
     const std::vector<int32_t> &times = chapters_.times();
     for (size_t i = 0; i < times.size(); ++i) {
-        rows << QString::fromStdString(vt::shell::FormatHMS(times[i]));
+        rows << QString::fromStdString(vt::common::FormatHMS(times[i]));
         if (times[i] == selectedTime_)
             selected = static_cast<int>(i);
     }

@@ -19,7 +19,7 @@ public:
     explicit TSetupChapterWindow(QWidget *parent = nullptr);
 
     // Loads the clip's chapters (or an even split); false without a clip.
-    bool prepare(const vt::project::TClipInfo *clip);
+    bool prepare(const vt::project::ClipRecord *clip);
 
     // The result after OK.
     const std::vector<int32_t> &times() const { return chapters_.times(); }

@@ -3,7 +3,7 @@
 // the OK and Cancel paths.
 #include "app/project/clip_record.h"
 #include "app/project/setup_chapter_window.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/scripted_dialog_service.h"
 #include "app/widgets/sui_combo_box.h"
@@ -20,9 +20,9 @@ using vt::testing::click;
 
 namespace {
 
-vt::project::TClipInfo clipOf(int start, int end)
+vt::project::ClipRecord clipOf(int start, int end)
 {
-    vt::project::TClipInfo clip;
+    vt::project::ClipRecord clip;
     clip.duration = end;
     clip.start = start;
     clip.end = end;
@@ -42,13 +42,13 @@ void type(QWidget *window, int hours, int minutes, int seconds)
 class SetupChapterWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<vt::shell::TestProgramFolder> folder;
+    std::unique_ptr<vt::common::TestProgramFolder> folder;
     vt::ScriptedDialogService dialogs;
 
 private slots:
     void init()
     {
-        folder = std::make_unique<vt::shell::TestProgramFolder>();
+        folder = std::make_unique<vt::common::TestProgramFolder>();
         dialogs.clear();
     }
     void cleanup() { folder.reset(); }
@@ -57,7 +57,7 @@ private slots:
     {
         TSetupChapterWindow w;
         QVERIFY(!w.prepare(nullptr));
-        const vt::project::TClipInfo clip = clipOf(100, 1600);  // 25 minutes
+        const vt::project::ClipRecord clip = clipOf(100, 1600);  // 25 minutes
         QVERIFY(w.prepare(&clip));
         auto *list = control<TsuiListBox>(&w, "suiListBox_Time");
         QCOMPARE(list->lines(),
@@ -84,7 +84,7 @@ private slots:
     {
         vt::ScopedDialogService scoped(dialogs);
         TSetupChapterWindow w;
-        const vt::project::TClipInfo clip = clipOf(0, 90);
+        const vt::project::ClipRecord clip = clipOf(0, 90);
         w.prepare(&clip);
         auto *list = control<TsuiListBox>(&w, "suiListBox_Time");
         QCOMPARE(list->lines(), QStringList({"00:00:00", "00:00:45"}));
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(w.times(), (std::vector<int32_t> {0, 60}));
 
         dialogs.clear();
-        const vt::project::TClipInfo shortClip = clipOf(0, 40);
+        const vt::project::ClipRecord shortClip = clipOf(0, 40);
         w.prepare(&shortClip);
         type(&w, 0, 0, 30);
         click(&w, "suiButton_Insert");
@@ -128,7 +128,7 @@ private slots:
     void okAndCancelClose()
     {
         TSetupChapterWindow w;
-        const vt::project::TClipInfo clip = clipOf(0, 600);
+        const vt::project::ClipRecord clip = clipOf(0, 600);
         w.prepare(&clip);
         for (auto [button, result] : {std::pair {"suiImageButton2", QDialog::Accepted},
                                       std::pair {"suiImageButton1", QDialog::Rejected}}) {
@@ -141,7 +141,7 @@ private slots:
     void screenshot()
     {
         TSetupChapterWindow w;
-        const vt::project::TClipInfo clip = clipOf(0, 1500);
+        const vt::project::ClipRecord clip = clipOf(0, 1500);
         w.prepare(&clip);
         control<TsuiListBox>(&w, "suiListBox_Time")->setCurrentRow(2);
         w.show();

@@ -7,12 +7,12 @@
 #include "app/project/setup_subtitle_window.h"
 #include "app/project/snapshot_file.h"
 #include "app/project/srt_marker.h"
-#include "app/project/window_message_target.h"
+#include "app/widgets/window_message_target.h"
 #include "app/shell/extra_ui_texts.h"
-#include "app/shell/format_hms.h"
-#include "app/shell/place_control.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
+#include "app/common/format_hms.h"
+#include "app/widgets/place_control.h"
+#include "app/common/settings.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/label.h"
 #include "app/widgets/sui_check_box.h"
@@ -31,10 +31,10 @@
 
 #include <cmath>
 
-using vt::project::ClipInfo;
+using vt::project::ClipRecordList;
 using vt::project::DiscType;
 using vt::project::TimeBoxKind;
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -61,8 +61,8 @@ TLabel *addLabel(QWidget *parent, const char *name, const QString &caption, cons
 
 } // namespace
 
-TSetupClipWindow::TSetupClipWindow(ClipInfo &clips, vt::shell::Settings &settings,
-                                   const vt::shell::SharedBitmaps &bitmaps, std::string libraryFolder, QWidget *parent)
+TSetupClipWindow::TSetupClipWindow(ClipRecordList &clips, vt::common::Settings &settings,
+                                   const vt::common::SharedBitmaps &bitmaps, std::string libraryFolder, QWidget *parent)
     : TsuiForm(parent)
     , clips_(clips)
     , settings_(settings)
@@ -80,7 +80,7 @@ TSetupClipWindow::TSetupClipWindow(ClipInfo &clips, vt::shell::Settings &setting
     page->setSkinPicture(QStringLiteral("page"));
     page->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    messages_ = new vt::project::WindowMessageTarget(
+    messages_ = new vt::WindowMessageTarget(
         [this](uint32_t message, intptr_t wparam, intptr_t lparam) { onLibraryMessage(message, wparam, lparam); },
         this);
     preview_ = std::make_unique<vt::project::FramePreview>(messages_->target(), libraryFolder_);
@@ -237,8 +237,8 @@ void TSetupClipWindow::buildCommandButtons()
     captionCommandButtons();
     connect(suiImageButton_AddFile, &QAbstractButton::clicked, this, qOverload<>(&TSetupClipWindow::addFiles));
     connect(suiImageButton_RemoveFile, &QAbstractButton::clicked, this, &TSetupClipWindow::removeSelected);
-    connect(suiImageButton_Up, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipInfo::moveUp); });
-    connect(suiImageButton_Down, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipInfo::moveDown); });
+    connect(suiImageButton_Up, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipRecordList::moveUp); });
+    connect(suiImageButton_Down, &QAbstractButton::clicked, this, [this] { moveSelected(&ClipRecordList::moveDown); });
 
     const int bottom = kClientHeight - 46;
     connect(addButton(client(), "suiImageButton_Option", QStringLiteral("Settings"), QRect(kListX, bottom, 110, 30)),
@@ -299,7 +299,7 @@ void TSetupClipWindow::addFiles()
     if (!model_.canEdit())
         return;
     vt::FileDialogRequest request;
-    request.filter = QString::fromStdString(settings_.OpenDialogFilter);
+    request.filter = QString::fromStdString(settings_.videoDialogFilter);
     request.multiSelect = true;
     const vt::FileDialogResult chosen = vt::DialogService::current().openFiles(this, request);
     if (chosen.accepted())
@@ -343,7 +343,7 @@ void TSetupClipWindow::removeSelected()
     showSelection();
 }
 
-void TSetupClipWindow::moveSelected(int (ClipInfo::*move)(int))
+void TSetupClipWindow::moveSelected(int (ClipRecordList::*move)(int))
 {
     if (!model_.moveSelected(move))
         return;
@@ -424,7 +424,7 @@ void TSetupClipWindow::showSelection()
         entries_[i]->setSelected(static_cast<int>(i) == model_.selectedIndex());
     suiImageButton_Snapshoot->setEnabled(false);
     if (model_.hasSelection()) {
-        const vt::project::TClipInfo &clip = selectedClip();
+        const vt::project::ClipRecord &clip = selectedClip();
         CheckBox_AddLetterBox->setChecked(clip.letterbox);
         Panel_Progress->setEnabled(true);
     } else {
@@ -450,16 +450,16 @@ void TSetupClipWindow::popUpMenu(int index, const QPoint &globalPosition)
         added->setObjectName(QLatin1String(name));
         return added;
     };
-    item("MoveUp", text(37), [this] { moveSelected(&ClipInfo::moveUp); });
-    item("MovetoTop", text(38), [this] { moveSelected(&ClipInfo::moveToTop); });
+    item("MoveUp", text(37), [this] { moveSelected(&ClipRecordList::moveUp); });
+    item("MovetoTop", text(38), [this] { moveSelected(&ClipRecordList::moveToTop); });
     rightMenu_->addSeparator();
-    item("MoveDown", text(39), [this] { moveSelected(&ClipInfo::moveDown); });
-    item("MovetoBottom", text(40), [this] { moveSelected(&ClipInfo::moveToBottom); });
+    item("MoveDown", text(39), [this] { moveSelected(&ClipRecordList::moveDown); });
+    item("MovetoBottom", text(40), [this] { moveSelected(&ClipRecordList::moveToBottom); });
     rightMenu_->addSeparator();
     item("Add", text(41), [this] { addFiles(); });
     item("Remove", text(42), [this] { removeSelected(); });
     rightMenu_->addSeparator();
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     const QString subtitleCaption =
         clip.subtitleFile.empty()
             ? text(10)
@@ -497,8 +497,8 @@ void TSetupClipWindow::showDiscChoices()
         return kDiscBarX + static_cast<int>(vt::project::kDiscBarFullWidth * capacityKB / std::max<int64_t>(limitKB, 1))
                - kDiscMarkWidth;
     };
-    Image4700->move(markAt(settings_.i_DVD5Size), Image4700->y());
-    Image8500->move(markAt(settings_.i_DVD9Size), Image8500->y());
+    Image4700->move(markAt(settings_.dvd5SizeKB), Image4700->y());
+    Image8500->move(markAt(settings_.dvd9SizeKB), Image8500->y());
     (model_.pictureShape4_3() ? suiCheckBox_4_3 : suiCheckBox_16_9)->setChecked(true);
     updateEstimate();
 }
@@ -517,7 +517,7 @@ void TSetupClipWindow::updateEstimate()
 
 vt::project::ClipTimes TSetupClipWindow::selectedTimes() const
 {
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     return {clip.start, clip.end, clip.duration};
 }
 
@@ -527,7 +527,7 @@ void TSetupClipWindow::placeHandles()
         Panel_Progress->setHandles(vt::project::PlaceHandles(0, 0, 0));
         return;
     }
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     Panel_Progress->setHandles(vt::project::PlaceHandles(clip.start, clip.end, clip.duration));
     // The start stays 10 seconds before the end of the clip: so does the handle.
     // The limit is the first position that gives the latest start.
@@ -614,7 +614,7 @@ void TSetupClipWindow::rangeReleased(TRangeBar::Part part)
         placeHandles();
         return;
     }
-    vt::project::TClipInfo &clip = selectedClip();
+    vt::project::ClipRecord &clip = selectedClip();
     const vt::project::HandlePositions &handles = Panel_Progress->handles();
     int32_t start = clip.start, end = clip.end;
     if (part != TRangeBar::Part::Right)
@@ -636,7 +636,7 @@ void TSetupClipWindow::requestPreview(int second)
 {
     if (!model_.hasSelection())
         return;
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     // When the server becomes ready it shows the clip's start as it is then.
     int ready = clip.start;
     if (ready > clip.duration - 10)
@@ -666,7 +666,7 @@ void TSetupClipWindow::onFrame(const vt::project::FramePreview::Frame &frame)
 {
     if (!model_.hasSelection())
         return;
-    vt::project::TClipInfo &clip = selectedClip();
+    vt::project::ClipRecord &clip = selectedClip();
     clip.setSnapshot(frame.display);
     clip.preview = frame.preview;
     showPreviewPicture();
@@ -698,7 +698,7 @@ void TSetupClipWindow::showPreviewPicture()
         Image_Preview->setPixmap(QPixmap::fromImage(vt::project::PreviewAreaPicture({}, true, Image_Preview->size())));
         return;
     }
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     Image_Preview->setPixmap(
         QPixmap::fromImage(vt::project::PreviewAreaPicture(clip.preview, clip.letterbox, Image_Preview->size())));
 }
@@ -713,7 +713,7 @@ void TSetupClipWindow::saveSnapshot()
     if (!chosen.accepted())
         return;
     QDir::setCurrent(QString::fromStdString(vt::ExePath()));
-    const vt::project::TClipInfo &clip = selectedClip();
+    const vt::project::ClipRecord &clip = selectedClip();
     const QImage frame = preview_->currentFrame({clip.snapshot.width(), clip.snapshot.height()});
     if (frame.isNull())
         return;

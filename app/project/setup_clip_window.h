@@ -31,7 +31,7 @@ class TsuiRadioButton;
 namespace vt::project {
 class WindowMessageTarget;
 }
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 class SharedBitmaps;
 class UiLanguage;
@@ -59,14 +59,14 @@ public:
 
     // clips: the project. libraryFolder: where the converter library is
     // loaded from ("" the program folder).
-    TSetupClipWindow(vt::project::ClipInfo &clips, vt::shell::Settings &settings,
-                     const vt::shell::SharedBitmaps &bitmaps, std::string libraryFolder = "",
+    TSetupClipWindow(vt::project::ClipRecordList &clips, vt::common::Settings &settings,
+                     const vt::common::SharedBitmaps &bitmaps, std::string libraryFolder = "",
                      QWidget *parent = nullptr);
     ~TSetupClipWindow() override;
 
     void setNextWindows(const NextWindows &next) { next_ = next; }
     // The language of the window's own texts (the program's by default).
-    void setLanguage(const vt::shell::UiLanguage &language) { language_ = &language; }
+    void setLanguage(const vt::common::UiLanguage &language) { language_ = &language; }
 
     // Prepares the window for a mode before the home window shows it.
     void enterMode(Mode mode);
@@ -76,7 +76,7 @@ public:
     void addFiles();
     void addFiles(const QStringList &files);
     void removeSelected();
-    void moveSelected(int (vt::project::ClipInfo::*move)(int));
+    void moveSelected(int (vt::project::ClipRecordList::*move)(int));
     void select(int index);
     void openSubtitleWindow(int index);
     void saveSnapshot();
@@ -121,7 +121,7 @@ private:
     void popUpMenu(int index, const QPoint &globalPosition);
 
     // Only while a clip is selected.
-    vt::project::TClipInfo &selectedClip() const { return clips_[model_.selectedIndex()]; }
+    vt::project::ClipRecord &selectedClip() const { return clips_[model_.selectedIndex()]; }
 
     // Trimming and the preview.
     vt::project::ClipTimes selectedTimes() const;
@@ -140,15 +140,15 @@ private:
     void syncPreviewControls();
     void setPreviewControlsEnabled(bool enabled);
 
-    vt::project::ClipInfo &clips_;
-    vt::shell::Settings &settings_;
-    const vt::shell::SharedBitmaps &bitmaps_;
+    vt::project::ClipRecordList &clips_;
+    vt::common::Settings &settings_;
+    const vt::common::SharedBitmaps &bitmaps_;
     std::string libraryFolder_;
     NextWindows next_;
-    const vt::shell::UiLanguage *language_;
+    const vt::common::UiLanguage *language_;
     vt::project::ClipListModel model_;
 
-    vt::project::WindowMessageTarget *messages_;
+    vt::WindowMessageTarget *messages_;
     std::unique_ptr<vt::project::FramePreview> preview_;
 
     std::vector<TSetupImage *> entries_;

@@ -7,7 +7,7 @@
 #include "app/project/setup_clip_window.h"
 #include "app/project/setup_subtitle_window.h"
 #include "app/project/srt_marker.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/scripted_dialog_service.h"
 #include "app/widgets/sui_check_box.h"
@@ -32,7 +32,7 @@
 #include <map>
 #include <tuple>
 
-using vt::project::ClipInfo;
+using vt::project::ClipRecordList;
 
 using vt::testing::control;
 using vt::testing::click;
@@ -64,10 +64,10 @@ QColor red()
 class SetupClipWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<vt::shell::TestProgramFolder> folder;
+    std::unique_ptr<vt::common::TestProgramFolder> folder;
     std::unique_ptr<vt::ScriptedDialogService> dialogs;
     std::unique_ptr<vt::ScopedDialogService> scoped;
-    ClipInfo clips;
+    ClipRecordList clips;
 
     // A file the scripted library accepts: its facts in a sidecar.
     QString clip(const char *name, int duration = 60, int width = 720, int height = 480, int aspect = 2)
@@ -106,9 +106,9 @@ class SetupClipWindowTest : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<vt::shell::TestProgramFolder>();
+        folder = std::make_unique<vt::common::TestProgramFolder>();
         folder->bitmaps.load(folder->file("RES/"));
-        folder->settings.OpenDialogFilter = "Video|*.avi;*.mpg";
+        folder->settings.videoDialogFilter = "Video|*.avi;*.mpg";
         dialogs = std::make_unique<vt::ScriptedDialogService>();
         scoped = std::make_unique<vt::ScopedDialogService>(*dialogs);
     }
@@ -152,7 +152,7 @@ private slots:
 
     void aDiscOverTheLimitIsReportedInBuilderModeOnly()
     {
-        folder->settings.i_DVD5Size = 1000;
+        folder->settings.dvd5SizeKB = 1000;
         auto w = window();
         w->addFiles({clip("a.avi")});
         QCOMPARE(dialogs->messageTexts(),
@@ -438,7 +438,7 @@ private slots:
         // DVD-9: the bar is one DVD-9; 4.7 GB ends where a DVD-5 is full.
         click(w.get(), "suiImageButton_DVD5");
         QCOMPARE(mark85->geometry().right() + 1, barRight);
-        const int dvd5End = barLeft + (barRight - barLeft) * folder->settings.i_DVD5Size / folder->settings.i_DVD9Size;
+        const int dvd5End = barLeft + (barRight - barLeft) * folder->settings.dvd5SizeKB / folder->settings.dvd9SizeKB;
         QVERIFY2(std::abs(mark47->geometry().right() + 1 - dvd5End) <= 1, qPrintable(QString::number(mark47->x())));
         QVERIFY(mark85->isVisibleTo(w.get()));
     }

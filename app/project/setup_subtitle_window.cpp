@@ -3,9 +3,9 @@
 #include "app/project/clip_record.h"
 #include "app/project/display_geometry.h"
 #include "app/project/preview_picture.h"
-#include "app/shell/place_control.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
+#include "app/widgets/place_control.h"
+#include "app/common/settings.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/label.h"
 #include "app/widgets/sui_combo_box.h"
@@ -19,7 +19,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 
-using vt::shell::placeControl;
+using vt::placeControl;
 
 namespace {
 
@@ -45,7 +45,7 @@ TsuiImageButton *addButton(QWidget *parent, const char *name, const QString &cap
 
 } // namespace
 
-TSetupSubtitleWindow::TSetupSubtitleWindow(vt::shell::Settings &settings, vt::shell::RegionList regions,
+TSetupSubtitleWindow::TSetupSubtitleWindow(vt::common::Settings &settings, vt::common::RegionList regions,
                                            std::string optionIniPath, QWidget *parent)
     : TsuiForm(parent)
     , settings_(settings)
@@ -114,7 +114,7 @@ void TSetupSubtitleWindow::fillLanguages()
         suiComboBox_SubtitleLanguage->setCurrentIndex(session_->languageIndex);
 }
 
-void TSetupSubtitleWindow::loadClip(vt::project::TClipInfo &clip)
+void TSetupSubtitleWindow::loadClip(vt::project::ClipRecord &clip)
 {
     clip_ = &clip;
     session_ = std::make_unique<vt::project::SubtitleSetup>(clip, settings_);
@@ -130,7 +130,7 @@ void TSetupSubtitleWindow::loadClip(vt::project::TClipInfo &clip)
     drawSample();
 }
 
-bool TSetupSubtitleWindow::editClip(vt::project::TClipInfo &clip)
+bool TSetupSubtitleWindow::editClip(vt::project::ClipRecord &clip)
 {
     loadClip(clip);
     return exec() == QDialog::Accepted;
@@ -149,7 +149,7 @@ void TSetupSubtitleWindow::drawSample()
     QFont font(session_ ? QString::fromStdString(session_->fontName) : QStringLiteral("Tahoma"));
     // Points at 96 pixels per inch, as on the sample bitmap.
     font.setPixelSize(std::max(1, suiFontSizeComboBox->fontSize() * 96 / 72));
-    const QString text = QString::fromStdString(vt::shell::GetUIText(vt::shell::kSubtitleSampleText));
+    const QString text = QString::fromStdString(vt::common::GetUIText(vt::common::kSubtitleSampleText));
     QPainter painter(&sample);
     painter.setFont(font);
     painter.setPen(Qt::white);
@@ -167,7 +167,7 @@ void TSetupSubtitleWindow::loadFile()
         return;
     vt::FileDialogRequest request;
     request.caption = QStringLiteral("Select a Subtitle File");
-    request.filter = QString::fromStdString(vt::shell::GetUIText(vt::shell::kSubtitleFileText)) + QStringLiteral("(*.srt, *.SRT)|*.srt;*.SRT");
+    request.filter = QString::fromStdString(vt::common::GetUIText(vt::common::kSubtitleFileText)) + QStringLiteral("(*.srt, *.SRT)|*.srt;*.SRT");
     const vt::FileDialogResult chosen = vt::DialogService::current().openFiles(this, request);
     if (!chosen.accepted())
         return;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/project/subtitle_setup.h"
-#include "app/shell/region_list.h"
+#include "app/common/region_list.h"
 #include "app/widgets/sui_form.h"
 
 #include <memory>
@@ -15,7 +15,7 @@ class TsuiComboBox;
 class TsuiFontComboBox;
 class TsuiFontSizeComboBox;
 
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 }
 
@@ -28,14 +28,14 @@ public:
     static constexpr int kSampleWidth = 720, kSampleHeight = 540, kSampleBaseline = 510;
 
     // optionIniPath: where OK writes the subtitle defaults.
-    TSetupSubtitleWindow(vt::shell::Settings &settings, vt::shell::RegionList regions, std::string optionIniPath,
+    TSetupSubtitleWindow(vt::common::Settings &settings, vt::common::RegionList regions, std::string optionIniPath,
                          QWidget *parent = nullptr);
     ~TSetupSubtitleWindow() override;
 
     // Loads the clip, shows the window modally; true when the user chose OK.
-    bool editClip(vt::project::TClipInfo &clip);
+    bool editClip(vt::project::ClipRecord &clip);
     // Loads the clip without showing the window (editClip's first half).
-    void loadClip(vt::project::TClipInfo &clip);
+    void loadClip(vt::project::ClipRecord &clip);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -47,10 +47,10 @@ private:
     void clearFile();
     void ok();
 
-    vt::shell::Settings &settings_;
-    vt::shell::RegionList regions_;
+    vt::common::Settings &settings_;
+    vt::common::RegionList regions_;
     std::string optionIniPath_;
-    vt::project::TClipInfo *clip_ = nullptr;
+    vt::project::ClipRecord *clip_ = nullptr;
     std::unique_ptr<vt::project::SubtitleSetup> session_;
 
     TsuiComboBox *suiComboBox_SubtitleLanguage;

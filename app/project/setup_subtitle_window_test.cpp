@@ -3,7 +3,7 @@
 // clip's fields and the defaults, Cancel changing nothing.
 #include "app/project/clip_record.h"
 #include "app/project/setup_subtitle_window.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/label.h"
 #include "app/widgets/screenshot.h"
 #include "app/widgets/scripted_dialog_service.h"
@@ -28,7 +28,7 @@ namespace {
 class SetupSubtitleWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<vt::shell::TestProgramFolder> folder;
+    std::unique_ptr<vt::common::TestProgramFolder> folder;
     vt::ScriptedDialogService dialogs;
 
     std::unique_ptr<TSetupSubtitleWindow> window()
@@ -43,9 +43,9 @@ class SetupSubtitleWindowTest : public QObject {
         return folder->file(name);
     }
 
-    vt::project::TClipInfo clip()
+    vt::project::ClipRecord clip()
     {
-        vt::project::TClipInfo c;
+        vt::project::ClipRecord c;
         c.fileName = folder->file("holiday.avi");
         QImage picture(296, 220, QImage::Format_RGB32);
         QPainter painter(&picture);
@@ -65,9 +65,9 @@ class SetupSubtitleWindowTest : public QObject {
 private slots:
     void init()
     {
-        folder = std::make_unique<vt::shell::TestProgramFolder>();
-        folder->settings.i_SubTitleLanguageCodeIndex = 1;
-        folder->settings.i_FontSize = 24;
+        folder = std::make_unique<vt::common::TestProgramFolder>();
+        folder->settings.subtitleLanguageIndex = 1;
+        folder->settings.subtitleFontSize = 24;
         dialogs.clear();
     }
     void cleanup() { folder.reset(); }
@@ -75,7 +75,7 @@ private slots:
     void aClipWithoutFileShowsTheDefaultsAndCancelChangesNothing()
     {
         auto w = window();
-        vt::project::TClipInfo c = clip();
+        vt::project::ClipRecord c = clip();
         w->loadClip(c);
         QCOMPARE(control<TLabel>(w.get(), "Label_Subtitle")->text(), QStringLiteral("No specified subtitle file"));
         QCOMPARE(control<TsuiComboBox>(w.get(), "suiComboBox_SubtitleLanguage")->currentIndex(), 1);
@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(c.subtitleLanguageIndex, 3);
         QCOMPARE(c.subtitleFontSize, 14);
         QCOMPARE(c.subtitleFile, std::string());
-        QCOMPARE(folder->settings.i_FontSize, 24);
+        QCOMPARE(folder->settings.subtitleFontSize, 24);
     }
 
     void loadThenOkStoresTheFileLanguageAndSize()
@@ -94,7 +94,7 @@ private slots:
         const vt::IniFile before(folder->file("Option.ini"));
         const std::string menuLanguage = before.readString("Option", "MenuLanguage", "unset");
         auto w = window();
-        vt::project::TClipInfo c = clip();
+        vt::project::ClipRecord c = clip();
         const std::string file = srt("holiday.srt");
         dialogs.answerFiles({QString::fromStdString(file)});
         QTimer::singleShot(0, [&] {
@@ -111,8 +111,8 @@ private slots:
         QCOMPARE(c.subtitleLanguageIndex, 2);
         QCOMPARE(c.subtitleFontSize, 18);
         QCOMPARE(c.subtitleFontName, std::string("Tahoma"));
-        QCOMPARE(folder->settings.i_SubTitleLanguageCodeIndex, 2);
-        QCOMPARE(folder->settings.i_FontSize, 18);
+        QCOMPARE(folder->settings.subtitleLanguageIndex, 2);
+        QCOMPARE(folder->settings.subtitleFontSize, 18);
         const vt::IniFile after(folder->file("Option.ini"));
         QCOMPARE(after.readInt("Option", "SubtitleLanguage", -1), 2);
         QCOMPARE(after.readInt("Option", "FontSize", -1), 18);
@@ -122,7 +122,7 @@ private slots:
     void clearingTheFileOfAClipThatHasOne()
     {
         auto w = window();
-        vt::project::TClipInfo c = clip();
+        vt::project::ClipRecord c = clip();
         c.setSubtitleFile(srt("holiday.srt"));
         w->loadClip(c);
         QCOMPARE(control<TLabel>(w.get(), "Label_Subtitle")->text(), QStringLiteral("Subtitle File  : holiday.srt"));
@@ -143,7 +143,7 @@ private slots:
     void screenshot()
     {
         auto w = window();
-        vt::project::TClipInfo c = clip();
+        vt::project::ClipRecord c = clip();
         c.setSubtitleFile(srt("holiday.srt"));
         c.subtitleFontSize = 36;
         w->loadClip(c);

@@ -1,14 +1,14 @@
 #include "app/project/srt_marker.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/shared_bitmaps.h"
+#include "app/common/shared_bitmaps.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-using vt::shell::SharedBitmapId;
+using vt::common::SharedBitmapId;
 
-TSrtImage::TSrtImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *parent)
+TSrtImage::TSrtImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent)
     : QWidget(parent)
     , bitmaps_(bitmaps)
 {
@@ -17,7 +17,7 @@ TSrtImage::TSrtImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *parent)
     setCursor(Qt::PointingHandCursor);
 }
 
-void TSrtImage::setClip(const vt::project::TClipInfo *clip)
+void TSrtImage::setClip(const vt::project::ClipRecord *clip)
 {
     clip_ = clip;
     update();

@@ -6,9 +6,9 @@
 #include <QWidget>
 
 namespace vt::project {
-struct TClipInfo;
+struct ClipRecord;
 }
-namespace vt::shell {
+namespace vt::common {
 class SharedBitmaps;
 }
 
@@ -18,9 +18,9 @@ class TSrtImage : public QWidget {
 public:
     static constexpr int kWidth = 25, kHeight = 73;
 
-    TSrtImage(const vt::shell::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
+    TSrtImage(const vt::common::SharedBitmaps &bitmaps, QWidget *parent = nullptr);
 
-    void setClip(const vt::project::TClipInfo *clip);
+    void setClip(const vt::project::ClipRecord *clip);
     bool showsEnabled() const;
 
 signals:
@@ -33,7 +33,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    const vt::shell::SharedBitmaps &bitmaps_;
-    const vt::project::TClipInfo *clip_ = nullptr;
+    const vt::common::SharedBitmaps &bitmaps_;
+    const vt::project::ClipRecord *clip_ = nullptr;
     bool hovered_ = false;
 };

@@ -1,23 +1,23 @@
 #include "app/project/subtitle_setup.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
+#include "app/common/settings.h"
+#include "app/common/ui_language.h"
 #include "platform/ini_file.h"
 
 #include <filesystem>
 
 namespace vt::project {
 
-SubtitleSetup::SubtitleSetup(const TClipInfo &clip, const shell::Settings &settings)
+SubtitleSetup::SubtitleSetup(const ClipRecord &clip, const common::Settings &settings)
     : path(clip.subtitleFile)
     , languageIndex(clip.subtitleLanguageIndex)
     , fontSize(clip.subtitleFontSize)
     , fontName(clip.subtitleFontName)
 {
     if (!fileExists()) {
-        languageIndex = settings.i_SubTitleLanguageCodeIndex;
-        fontSize = settings.i_FontSize;
+        languageIndex = settings.subtitleLanguageIndex;
+        fontSize = settings.subtitleFontSize;
     }
 }
 
@@ -30,11 +30,11 @@ bool SubtitleSetup::fileExists() const
 std::string SubtitleSetup::statusText() const
 {
     if (!fileExists())
-        return shell::GetUIText(shell::kNoSubtitleFileText);
-    return shell::GetUIText(shell::kSubtitleFileText) + " : " + std::filesystem::path(path).filename().string();
+        return common::GetUIText(common::kNoSubtitleFileText);
+    return common::GetUIText(common::kSubtitleFileText) + " : " + std::filesystem::path(path).filename().string();
 }
 
-bool SubtitleSetup::ok(TClipInfo &clip, shell::Settings &settings, const std::string &optionIniPath,
+bool SubtitleSetup::ok(ClipRecord &clip, common::Settings &settings, const std::string &optionIniPath,
                        std::string *error)
 {
     clip.subtitleFontName = fontName;
@@ -42,14 +42,14 @@ bool SubtitleSetup::ok(TClipInfo &clip, shell::Settings &settings, const std::st
     clip.subtitleFontSize = fontSize;
     if (path != clip.subtitleFile)
         clip.setSubtitleFile(path);
-    settings.i_SubTitleLanguageCodeIndex = languageIndex;
-    settings.i_FontSize = fontSize;
+    settings.subtitleLanguageIndex = languageIndex;
+    settings.subtitleFontSize = fontSize;
 
     IniFile option(optionIniPath);
     const bool written =
-        option.writeInt(shell::kOptionSection, shell::optionKey(&shell::Settings::i_SubTitleLanguageCodeIndex),
+        option.writeInt(common::kOptionSection, common::optionKey(&common::Settings::subtitleLanguageIndex),
                         languageIndex)
-        && option.writeInt(shell::kOptionSection, shell::optionKey(&shell::Settings::i_FontSize), fontSize);
+        && option.writeInt(common::kOptionSection, common::optionKey(&common::Settings::subtitleFontSize), fontSize);
     if (!written && error)
         *error = option.error();
     return written;

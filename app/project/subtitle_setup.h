@@ -5,20 +5,20 @@
 
 #include <string>
 
-namespace vt::shell {
+namespace vt::common {
 struct Settings;
 }
 
 namespace vt::project {
 
-struct TClipInfo;
+struct ClipRecord;
 
 class SubtitleSetup {
 public:
     // Opens the session for clip. When the clip's subtitle file does not
     // exist, the session starts from the program's default language and
     // font size.
-    SubtitleSetup(const TClipInfo &clip, const shell::Settings &settings);
+    SubtitleSetup(const ClipRecord &clip, const common::Settings &settings);
 
     // Editable state, as the window's controls show it.
     std::string path;
@@ -36,7 +36,7 @@ public:
     // defaults in settings, and "SubtitleLanguage" and "FontSize" of section
     // "Option" in optionIniPath. False, with error set, when the file could
     // not be written (the clip and settings are still updated).
-    bool ok(TClipInfo &clip, shell::Settings &settings, const std::string &optionIniPath, std::string *error = nullptr);
+    bool ok(ClipRecord &clip, common::Settings &settings, const std::string &optionIniPath, std::string *error = nullptr);
 
 private:
     bool fileExists() const;

@@ -1,7 +1,7 @@
 #include "app/project/subtitle_setup.h"
 
 #include "app/project/clip_record.h"
-#include "app/shell/settings.h"
+#include "app/common/settings.h"
 #include "platform/ini_file.h"
 
 #include <gtest/gtest.h>
@@ -24,8 +24,8 @@ protected:
         std::ofstream(srt) << "1\n00:00:01,000 --> 00:00:02,000\nHi\n";
         optionIni = (folder / "Option.ini").string();
         std::ofstream(optionIni) << "[Option]\nMenuLanguage=3\n";
-        settings.i_FontSize = 24;
-        settings.i_SubTitleLanguageCodeIndex = 2;
+        settings.subtitleFontSize = 24;
+        settings.subtitleLanguageIndex = 2;
         clip.subtitleLanguageIndex = 7;
         clip.subtitleFontSize = 30;
     }
@@ -33,8 +33,8 @@ protected:
 
     std::filesystem::path folder;
     std::string srt, optionIni;
-    shell::Settings settings;
-    TClipInfo clip;
+    common::Settings settings;
+    ClipRecord clip;
 };
 
 TEST_F(SubtitleSetupTest, OpeningWithoutFileShowsDefaultsButCancelKeepsTheClip)
@@ -61,8 +61,8 @@ TEST_F(SubtitleSetupTest, OkStoresClipSettingsAndTwoKeys)
     EXPECT_TRUE(clip.subtitleShown());
     EXPECT_EQ(clip.subtitleLanguageIndex, 16);
     EXPECT_EQ(clip.subtitleFontSize, 28);
-    EXPECT_EQ(settings.i_SubTitleLanguageCodeIndex, 16);
-    EXPECT_EQ(settings.i_FontSize, 28);
+    EXPECT_EQ(settings.subtitleLanguageIndex, 16);
+    EXPECT_EQ(settings.subtitleFontSize, 28);
 
     IniFile ini(optionIni);
     EXPECT_EQ(ini.readInt("Option", "SubtitleLanguage", -1), 16);

@@ -1,4 +1,4 @@
-#include "app/project/window_message_target.h"
+#include "app/widgets/window_message_target.h"
 
 #include <QCoreApplication>
 #include <QEvent>

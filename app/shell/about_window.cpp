@@ -1,6 +1,6 @@
 #include "app/shell/about_window.h"
 
-#include "app/shell/place_control.h"
+#include "app/widgets/place_control.h"
 #include "app/widgets/label.h"
 #include "app/widgets/skin.h"
 #include "app/widgets/sui_image_button.h"
@@ -14,7 +14,7 @@ constexpr const char *kVersionSection = "Vantorel Version";
 constexpr const char *kDefaultVersion = "Vantorel 5.5";
 constexpr const char *kDefaultBuild = "Build on 20080303";
 
-using vt::shell::placeControl;
+using vt::placeControl;
 
 // The version texts come from the version file, not from a language.
 QLabel *versionLabel(QWidget *parent, const char *name, int x, int y, const QColor &colour)
@@ -80,7 +80,7 @@ TAboutWindow::TAboutWindow(std::string versionFile, QWidget *parent)
     loadVersionTexts();
 }
 
-void TAboutWindow::localize(const vt::shell::UiLanguage &language)
+void TAboutWindow::localize(const vt::common::UiLanguage &language)
 {
     vt::shell::LocalizeForm(this, language);
     loadVersionTexts();

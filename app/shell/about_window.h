@@ -24,7 +24,7 @@ public:
     explicit TAboutWindow(std::string versionFile, QWidget *parent = nullptr);
 
     // Captions and hints from the language, then the version texts again.
-    void localize(const vt::shell::UiLanguage &language) override;
+    void localize(const vt::common::UiLanguage &language) override;
     void loadVersionTexts();
 
 private:

@@ -1,4 +1,4 @@
-#include "app/shell/empty_folder.h"
+#include "app/common/empty_folder.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "app/shell/empty_folder.h"
+#include "app/common/empty_folder.h"
 
 #include "platform/test_folder.h"
 
@@ -16,7 +16,7 @@ TEST(EmptyFolderTest, RemovesEverythingBelowAndKeepsTheFolder)
     tmp.write("work/sub/deeper/b.xml", "b");
     tmp.write("work/sub/.hidden", "h");
 
-    EXPECT_TRUE(vt::shell::EmptyFolder(tmp.path() + "work"));
+    EXPECT_TRUE(vt::common::EmptyFolder(tmp.path() + "work"));
     EXPECT_TRUE(fs::is_directory(tmp.path() + "work"));
     EXPECT_TRUE(fs::is_empty(tmp.path() + "work"));
 }
@@ -31,7 +31,7 @@ TEST(EmptyFolderTest, NeverFollowsSymbolicLinks)
     fs::create_directories(tmp.path() + "work/sub");
     fs::create_directory_symlink(tmp.path() + "keep", tmp.path() + "work/sub/deep");
 
-    EXPECT_TRUE(vt::shell::EmptyFolder(tmp.path() + "work/"));
+    EXPECT_TRUE(vt::common::EmptyFolder(tmp.path() + "work/"));
     EXPECT_TRUE(fs::is_empty(tmp.path() + "work"));
     EXPECT_EQ(TempFolder::read(tmp.path() + "keep/precious.txt"), "p");
 }
@@ -39,11 +39,11 @@ TEST(EmptyFolderTest, NeverFollowsSymbolicLinks)
 TEST(EmptyFolderTest, RefusesRootEmptyAndMissingFolders)
 {
     TempFolder tmp;
-    EXPECT_FALSE(vt::shell::EmptyFolder(""));
-    EXPECT_FALSE(vt::shell::EmptyFolder("/"));
-    EXPECT_FALSE(vt::shell::EmptyFolder("//"));
-    EXPECT_FALSE(vt::shell::EmptyFolder(tmp.path() + "missing"));
-    EXPECT_FALSE(vt::shell::EmptyFolder(tmp.write("file", "f")));
+    EXPECT_FALSE(vt::common::EmptyFolder(""));
+    EXPECT_FALSE(vt::common::EmptyFolder("/"));
+    EXPECT_FALSE(vt::common::EmptyFolder("//"));
+    EXPECT_FALSE(vt::common::EmptyFolder(tmp.path() + "missing"));
+    EXPECT_FALSE(vt::common::EmptyFolder(tmp.write("file", "f")));
 }
 
 } // namespace

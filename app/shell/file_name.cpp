@@ -1,4 +1,4 @@
-#include "app/shell/file_name.h"
+#include "app/common/file_name.h"
 
 namespace vt::shell {
 

@@ -1,4 +1,4 @@
-#include "app/shell/file_sizes.h"
+#include "app/common/file_sizes.h"
 
 #include "platform/paths.h"
 

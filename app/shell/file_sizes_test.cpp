@@ -1,5 +1,5 @@
-#include "app/shell/file_name.h"
-#include "app/shell/file_sizes.h"
+#include "app/common/file_name.h"
+#include "app/common/file_sizes.h"
 
 #include "platform/test_folder.h"
 

@@ -1,4 +1,4 @@
-#include "app/shell/format_hms.h"
+#include "app/common/format_hms.h"
 
 namespace vt::shell {
 

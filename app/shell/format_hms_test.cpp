@@ -1,4 +1,4 @@
-#include "app/shell/format_hms.h"
+#include "app/common/format_hms.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +14,15 @@ TEST(FormatHMSTest, FormatsSecondsAsHoursMinutesSeconds)
         {360000, "100:00:00"}, {int64_t(1) << 40, "305419896:36:16"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(vt::shell::FormatHMS(c.seconds), c.expected) << c.seconds;
+        EXPECT_EQ(vt::common::FormatHMS(c.seconds), c.expected) << c.seconds;
 }
 
 TEST(FormatHMSTest, TwoDigitsUsesTheAbsoluteValue)
 {
-    EXPECT_EQ(vt::shell::TwoDigits(7), "07");
-    EXPECT_EQ(vt::shell::TwoDigits(-7), "07");
-    EXPECT_EQ(vt::shell::TwoDigits(10), "10");
-    EXPECT_EQ(vt::shell::TwoDigits(INT64_MIN), "9223372036854775808");
+    EXPECT_EQ(vt::common::TwoDigits(7), "07");
+    EXPECT_EQ(vt::common::TwoDigits(-7), "07");
+    EXPECT_EQ(vt::common::TwoDigits(10), "10");
+    EXPECT_EQ(vt::common::TwoDigits(INT64_MIN), "9223372036854775808");
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "app/shell/help_menu.h"
 
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 
 namespace {
 
-using vt::shell::kAboutText, vt::shell::kHelpText, vt::shell::kSeparatorText;
+using vt::common::kAboutText, vt::common::kHelpText, vt::common::kSeparatorText;
 
 // Menu captions show '&' as it is: no letter becomes an access key.
 QString literalCaption(const std::string &text)
@@ -14,7 +14,7 @@ QString literalCaption(const std::string &text)
 
 } // namespace
 
-THelpMenu::THelpMenu(const vt::shell::UiLanguage &language, QWidget *parent)
+THelpMenu::THelpMenu(const vt::common::UiLanguage &language, QWidget *parent)
     : QMenu(parent)
 {
     setObjectName(QStringLiteral("HelpMenu"));
@@ -33,7 +33,7 @@ THelpMenu::THelpMenu(const vt::shell::UiLanguage &language, QWidget *parent)
 
     int index = 0;
     for (const std::string &file : language.languageFiles()) {
-        const QString caption = QString::fromStdString(vt::shell::UiLanguage::languageCaption(file));
+        const QString caption = QString::fromStdString(vt::common::UiLanguage::languageCaption(file));
         QAction *action = addAction(literalCaption(caption.toStdString()));
         action->setObjectName(QStringLiteral("Lang") + QString::number(index++));
         action->setCheckable(true);

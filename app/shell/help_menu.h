@@ -13,7 +13,7 @@ class THelpMenu : public QMenu {
 
 public:
     // Builds the entries from the language's texts and its folder listing.
-    THelpMenu(const vt::shell::UiLanguage &language, QWidget *parent = nullptr);
+    THelpMenu(const vt::common::UiLanguage &language, QWidget *parent = nullptr);
 
     // The language entries ("Lang0", "Lang1", …) in menu order.
     QList<QAction *> languageActions() const;

@@ -1,4 +1,4 @@
-#include "app/shell/letterbox_stretch.h"
+#include "app/common/letterbox_stretch.h"
 
 #include <QPainter>
 

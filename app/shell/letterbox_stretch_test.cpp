@@ -1,11 +1,11 @@
-#include "app/shell/letterbox_stretch.h"
+#include "app/common/letterbox_stretch.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using vt::shell::LetterboxRect;
-using vt::shell::LetterboxStretch;
+using vt::common::LetterboxRect;
+using vt::common::LetterboxStretch;
 
 TEST(LetterboxStretchTest, PictureRectangleKeepsTheSourceShape)
 {

@@ -1,6 +1,6 @@
 #include "app/shell/localize_form.h"
 
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/localized_texts.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 // LocalizeForm changes the texts each control says it carries, and only what
 // the language file gives; ApplyUILanguage lets a window localise itself.
 #include "app/shell/localize_form.h"
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/label.h"
 #include "app/widgets/localized_texts.h"
 #include "app/widgets/sui_check_box.h"
@@ -29,7 +29,7 @@ const char *kLanguage = "[TestWindow]\n"
 
 class SelfLocalizing : public QWidget, public vt::shell::LocalizedWindow {
 public:
-    void localize(const vt::shell::UiLanguage &) override { ++calls; }
+    void localize(const vt::common::UiLanguage &) override { ++calls; }
     int calls = 0;
 };
 
@@ -46,7 +46,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(kLanguage);
         file.close();
-        vt::shell::UiLanguage language(dir.path().toStdString());
+        vt::common::UiLanguage language(dir.path().toStdString());
         QVERIFY(language.LoadUILanguage("Test.ini"));
 
         QWidget window;
@@ -120,7 +120,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(content);
         }
-        vt::shell::UiLanguage language(dir.path().toStdString());
+        vt::common::UiLanguage language(dir.path().toStdString());
 
         QWidget window;
         window.setObjectName(QStringLiteral("TestWindow"));

@@ -7,11 +7,11 @@
 #include "app/shell/help_menu.h"
 #include "app/shell/localize_form.h"
 #include "app/shell/option_window.h"
-#include "app/shell/program_files.h"
+#include "app/common/program_files.h"
 #include "app/shell/program_windows.h"
-#include "app/shell/project_reset.h"
-#include "app/shell/shared_bitmaps.h"
-#include "app/shell/ui_language.h"
+#include "app/common/project_reset.h"
+#include "app/common/shared_bitmaps.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/desktop_opener.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/label.h"
@@ -28,7 +28,7 @@
 namespace {
 
 constexpr const char *kEnglishLanguageFile = "English.ini";
-using vt::shell::kFirstDescriptionText;
+using vt::common::kFirstDescriptionText;
 
 struct ModeLook {
     const char *button;
@@ -49,14 +49,14 @@ constexpr int kModeTop = 80, kModeSize = 120, kModeLeft = 22, kModeStep = 139;
 
 } // namespace
 
-TMainWindow::TMainWindow(vt::shell::ProgramWindows &windows, vt::shell::UiLanguage &language,
-                         vt::shell::SharedBitmaps &bitmaps, std::string programFolder, QWidget *parent)
+TMainWindow::TMainWindow(vt::shell::ProgramWindows &windows, vt::common::UiLanguage &language,
+                         vt::common::SharedBitmaps &bitmaps, std::string programFolder, QWidget *parent)
     : TsuiForm(parent, Qt::Window)
     , windows_(windows)
     , language_(language)
     , bitmaps_(bitmaps)
     , programFolder_(std::move(programFolder))
-    , resourceFolder_(programFolder_ + vt::shell::kResFolder)
+    , resourceFolder_(programFolder_ + vt::common::kResFolder)
 {
     setObjectName(QStringLiteral("MainWindow"));
     setTitleBarVisible(false);
@@ -115,7 +115,7 @@ TMainWindow::TMainWindow(vt::shell::ProgramWindows &windows, vt::shell::UiLangua
                 QApplication::quit();
             });
 
-    vt::shell::ClearProject();
+    vt::common::ClearProject();
     for (const std::string &error : bitmaps_.load(resourceFolder_))
         vt::DialogService::current().error(this, QString::fromStdString(error));
 }
@@ -229,10 +229,10 @@ void TMainWindow::keyPressEvent(QKeyEvent *event)
 void TMainWindow::closeEvent(QCloseEvent *event)
 {
     delete helpMenu_;
-    vt::shell::ClearProject();
-    vt::shell::FreeTitleTexts();
+    vt::common::ClearProject();
+    vt::common::FreeTitleTexts();
     bitmaps_.free();
     language_.closeLanguageIni();
-    vt::shell::FreeSharedPictures();
+    vt::common::FreeSharedPictures();
     TsuiForm::closeEvent(event);
 }

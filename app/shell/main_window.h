@@ -35,8 +35,8 @@ public:
 
     // Loads the shared item bitmaps from programFolder + "RES/"; a picture
     // that cannot be loaded is reported and stays empty.
-    TMainWindow(vt::shell::ProgramWindows &windows, vt::shell::UiLanguage &language,
-                vt::shell::SharedBitmaps &bitmaps, std::string programFolder, QWidget *parent = nullptr);
+    TMainWindow(vt::shell::ProgramWindows &windows, vt::common::UiLanguage &language,
+                vt::common::SharedBitmaps &bitmaps, std::string programFolder, QWidget *parent = nullptr);
 
     // The mode whose description is shown (None: the background).
     Mode description() const { return description_; }
@@ -69,8 +69,8 @@ private:
     TsuiImageButton *addToolButton(const char *name, const char *picture, int x, const QString &hint);
 
     vt::shell::ProgramWindows &windows_;
-    vt::shell::UiLanguage &language_;
-    vt::shell::SharedBitmaps &bitmaps_;
+    vt::common::UiLanguage &language_;
+    vt::common::SharedBitmaps &bitmaps_;
     std::string programFolder_;
     std::string resourceFolder_;
     bool shownOnce_ = false;

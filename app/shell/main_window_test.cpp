@@ -6,7 +6,7 @@
 #include "app/shell/help_menu.h"
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/desktop_opener.h"
 #include "app/widgets/label.h"
 #include "app/widgets/scripted_dialog_service.h"
@@ -58,13 +58,13 @@ class HomeWindowTest : public QObject {
 private slots:
     void everyWindowIsCreatedInOrderAfterTheSettingsLoad()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         QStringList names;
         for (QWidget *window : windows->inOrder())
             names << window->objectName();
         QStringList expected;
-        for (const char *name : vt::shell::kLocalizedWindows)
+        for (const char *name : vt::common::kLocalizedWindows)
             expected << QLatin1String(name);
         QCOMPARE(names, expected);
         QCOMPARE(windows->MainWindow->metaObject()->className(), "TMainWindow");
@@ -72,37 +72,37 @@ private slots:
         QCOMPARE(windows->AboutWindow->metaObject()->className(), "TAboutWindow");
         // The settings window loaded the settings while it was created.
         QCOMPARE(folder.language.UILanguage, std::string("English.ini"));
-        QCOMPARE(folder.settings.g_s_OutputFolder, (folder.path() + "D/Temp/").toStdString());
+        QCOMPARE(folder.settings.outputFolder, (folder.path() + "D/Temp/").toStdString());
 
         TMainWindow *home = windows->MainWindow;
         QCOMPARE(home->client()->size(), QSize(581, 394));
         QCOMPARE(home->resourceFolder(), (folder.path() + "RES/").toStdString());
-        for (auto id : {vt::shell::SharedBitmapId::SrtEnabledBmp, vt::shell::SharedBitmapId::SetupClipSelectBmp,
-                        vt::shell::SharedBitmapId::MenuClipUnSelectBmpOn}) {
+        for (auto id : {vt::common::SharedBitmapId::SrtEnabledBmp, vt::common::SharedBitmapId::SetupClipSelectBmp,
+                        vt::common::SharedBitmapId::MenuClipUnSelectBmpOn}) {
             QVERIFY(!folder.bitmaps[id].image.isNull());
         }
-        QCOMPARE(folder.bitmaps[vt::shell::SharedBitmapId::SetupClipSelectBmp].image.size(), QSize(409, 77));
-        QCOMPARE(folder.bitmaps[vt::shell::SharedBitmapId::MenuClipSelectBmp].image.size(), QSize(92, 72));
-        QCOMPARE(folder.bitmaps[vt::shell::SharedBitmapId::SrtEnabledBmp].image.size(), QSize(25, 73));
+        QCOMPARE(folder.bitmaps[vt::common::SharedBitmapId::SetupClipSelectBmp].image.size(), QSize(409, 77));
+        QCOMPARE(folder.bitmaps[vt::common::SharedBitmapId::MenuClipSelectBmp].image.size(), QSize(92, 72));
+        QCOMPARE(folder.bitmaps[vt::common::SharedBitmapId::SrtEnabledBmp].image.size(), QSize(25, 73));
         QCOMPARE(control<TsuiImageButton>(home, "suiImageButton_Min")->toolTip(), QStringLiteral("Minimiaze"));
     }
 
     void aMissingItemBitmapIsReportedAndStartUpGoesOn()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         folder.removeFile("RES/srt_on.bmp");
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         auto windows = folder.createWindows();
         QCOMPARE(dialogs.messageTexts().size(), 1);
         QVERIFY(dialogs.messageTexts()[0].contains(QLatin1String("srt_on.bmp")));
-        QVERIFY(folder.bitmaps[vt::shell::SharedBitmapId::SrtEnabledBmpOn].image.isNull());
-        QVERIFY(!folder.bitmaps[vt::shell::SharedBitmapId::SrtEnabledBmp].image.isNull());
+        QVERIFY(folder.bitmaps[vt::common::SharedBitmapId::SrtEnabledBmpOn].image.isNull());
+        QVERIFY(!folder.bitmaps[vt::common::SharedBitmapId::SrtEnabledBmp].image.isNull());
     }
 
     void englishShowsDescriptionPicturesOtherLanguagesShowTexts()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         TMainWindow *home = windows->MainWindow;
         home->show();
@@ -129,7 +129,7 @@ private slots:
 
     void switchingLanguageFromTheMenuRelabelsEveryWindowAtOnce()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         TMainWindow *home = windows->MainWindow;
         home->show();
@@ -160,7 +160,7 @@ private slots:
 
     void theLanguageChosenFromTheMenuIsStoredAtExit()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         for (QAction *action : windows->MainWindow->buildHelpMenu()->languageActions()) {
             if (action->text() == QLatin1String("Deutsch"))
@@ -177,7 +177,7 @@ private slots:
 
     void lowerCaseEnglishIsTheCurrentEntryButShowsTexts()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         folder.language.UILanguage = "english.ini";
         auto windows = folder.createWindows();
         TMainWindow *home = windows->MainWindow;
@@ -198,7 +198,7 @@ private slots:
 
     void aLanguageFolderWithoutIniFilesListsNoLanguages()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         folder.removeFile("Lang/English.ini");
         folder.removeFile("Lang/Deutsch.ini");
         QDir().mkpath(folder.path() + "Lang/Old.ini");  // a folder, not a language file
@@ -213,7 +213,7 @@ private slots:
 
     void anAmpersandInALanguageFileNameIsShownAndLoadedAsIs()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         QVERIFY(QFile::copy(folder.path() + "Lang/Deutsch.ini", folder.path() + "Lang/R&D.ini"));
         auto windows = folder.createWindows();
         THelpMenu *menu = windows->MainWindow->buildHelpMenu();
@@ -229,7 +229,7 @@ private slots:
 
     void helpAndHomePageGoToTheDesktop()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         QList<QUrl> opened;
         vt::DesktopOpener previous = vt::setDesktopOpener([&opened](const QUrl &url) { opened << url; return true; });
         auto windows = folder.createWindows();
@@ -244,7 +244,7 @@ private slots:
 
     void aModeHidesTheHomeWindowUntilItsWindowCloses()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         TMainWindow *home = windows->MainWindow;
         home->show();
@@ -275,14 +275,14 @@ private slots:
 
     void closingFreesTheSharedPicturesAndTheLanguageFile()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         TMainWindow *home = windows->MainWindow;
         home->show();
         QVERIFY(folder.language.hasLanguageIni());
         home->close();
         QVERIFY(!folder.language.hasLanguageIni());
-        QVERIFY(folder.bitmaps[vt::shell::SharedBitmapId::SrtEnabledBmp].image.isNull());
+        QVERIFY(folder.bitmaps[vt::common::SharedBitmapId::SrtEnabledBmp].image.isNull());
     }
 };
 

@@ -1,6 +1,6 @@
 #include "app/shell/option_window.h"
 
-#include "app/shell/place_control.h"
+#include "app/widgets/place_control.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/exclusive_pair.h"
 #include "app/widgets/label.h"
@@ -24,7 +24,7 @@ constexpr int kPageX = 12, kPageY = 56, kPageWidth = 446, kPageHeight = 250;
 constexpr int kFieldX = 138;  // where the fields of a page start, right of their labels
 constexpr int kRowHeight = 26;
 
-using vt::shell::placeControl;
+using vt::placeControl;
 
 TLabel *addLabel(QWidget *parent, const char *name, const QString &caption, int x, int y, int width)
 {
@@ -52,8 +52,8 @@ void readCombo(const QComboBox *combo, ComboBoxModel &model)
 
 } // namespace
 
-TOptionWindow::TOptionWindow(vt::shell::Settings &settings, vt::shell::UiLanguage &language,
-                             vt::shell::SettingsEnvironment environment, QWidget *parent)
+TOptionWindow::TOptionWindow(vt::common::Settings &settings, vt::common::UiLanguage &language,
+                             vt::common::SettingsEnvironment environment, QWidget *parent)
     : TsuiForm(parent)
     , language_(language)
     , model_(settings, language, std::move(environment))
@@ -154,12 +154,12 @@ void TOptionWindow::buildGeneralPage()
 
     addLabel(page, "Label_Duration", QStringLiteral("Menu Duration :"), 16, 118, 118);
     suiSpinEdit_Duration = placeControl<TsuiSpinEdit>(page, "suiSpinEdit_Duration", kFieldX, 118, 76, kRowHeight);
-    suiSpinEdit_Duration->setRange(vt::shell::kDurationMin, vt::shell::kDurationMax);
+    suiSpinEdit_Duration->setRange(vt::common::kDurationMin, vt::common::kDurationMax);
     suiSpinEdit_Duration->setSuffix(QStringLiteral(" s"));
     addLabel(page, "Label_SafeDistance", QStringLiteral("Safe Distance :"), 234, 118, 110);
     suiSpinEdit_DVDMenuSafeDistance =
         placeControl<TsuiSpinEdit>(page, "suiSpinEdit_DVDMenuSafeDistance", 346, 118, 84, kRowHeight);
-    suiSpinEdit_DVDMenuSafeDistance->setRange(vt::shell::kSafeDistanceMin, vt::shell::kSafeDistanceMax);
+    suiSpinEdit_DVDMenuSafeDistance->setRange(vt::common::kSafeDistanceMin, vt::common::kSafeDistanceMax);
     suiSpinEdit_DVDMenuSafeDistance->setSuffix(QStringLiteral(" px"));
 
     addLabel(page, "Label_MenuLanguage", QStringLiteral("DVD Language :"), 16, 152, 118);
@@ -317,7 +317,7 @@ void TOptionWindow::ok()
 void TOptionWindow::browse()
 {
     const QString folder = vt::DialogService::current().chooseFolder(
-        this, QString::fromStdString(language_.GetUIText(vt::shell::kBrowseCaptionText)), suiEdit_OutputFolder->text());
+        this, QString::fromStdString(language_.GetUIText(vt::common::kBrowseCaptionText)), suiEdit_OutputFolder->text());
     if (folder.isEmpty())
         return;
     readControls();
@@ -339,7 +339,7 @@ void TOptionWindow::subtitleLanguageChanged()
 void TOptionWindow::loadUserSubtitleLanguage()
 {
     readControls();
-    const vt::shell::AddRegionResult result = model_.loadUserSubtitleLanguage();
+    const vt::common::AddRegionResult result = model_.loadUserSubtitleLanguage();
     showControls();
     if (!result.message.empty())
         vt::DialogService::current().information(this, QString::fromStdString(result.message));

@@ -28,8 +28,8 @@ public:
 
     // Loads the settings into the controls and the program-wide settings
     // at once (creation); every show loads them again.
-    TOptionWindow(vt::shell::Settings &settings, vt::shell::UiLanguage &language,
-                  vt::shell::SettingsEnvironment environment, QWidget *parent = nullptr);
+    TOptionWindow(vt::common::Settings &settings, vt::common::UiLanguage &language,
+                  vt::common::SettingsEnvironment environment, QWidget *parent = nullptr);
     // Saves the settings once more (program exit).
     ~TOptionWindow() override;
 
@@ -66,7 +66,7 @@ private:
     void loadUserSubtitleLanguage();
     void subtitleLanguageChanged();
 
-    vt::shell::UiLanguage &language_;
+    vt::common::UiLanguage &language_;
     vt::shell::OptionWindowModel model_;
     bool showingControls_ = false;
 

@@ -1,8 +1,8 @@
 #include "app/shell/option_window_model.h"
 
 #include "app/shell/extra_ui_texts.h"
-#include "app/shell/os_class.h"
-#include "app/shell/program_files.h"
+#include "app/common/os_class.h"
+#include "app/common/program_files.h"
 #include "app/shell/subtitle_choices.h"
 #include "platform/ini_file.h"
 #include "platform/locale_name.h"
@@ -132,8 +132,8 @@ void OptionWindowModel::LoadSettings()
     OptionControls &c = controls;
 
     copyWindowlessSettings(values, s);
-    c.suiSpinEdit_DVDMenuSafeDistance = values.i_CreateMenuSafeDistance;
-    c.suiSpinEdit_Duration = values.i_MenuDuration;
+    c.suiSpinEdit_DVDMenuSafeDistance = values.menuSafeDistance;
+    c.suiSpinEdit_Duration = values.menuDuration;
 
     loadUILanguageName(stored.uiLanguage);
 
@@ -159,32 +159,32 @@ void OptionWindowModel::LoadSettings()
         const int userIndex = indexOf(c.suiComboBox_SubtitleLanguage.items, environment_.userLanguageName);
         selectItem(c.suiComboBox_SubtitleLanguage, std::max(userIndex, 0));
         selectItem(c.suiComboBox_MenuLanguage, userIndex >= 0 ? shipped + userIndex : 0);
-        s.i_SubTitleLanguageCodeIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
+        s.subtitleLanguageIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
     } else {
-        c.suiCheckBox_SPTI = values.b_UseSTPI;
+        c.suiCheckBox_SPTI = values.useSpti;
         c.suiCheckBox_ASPI = !c.suiCheckBox_SPTI;
-        c.suiEdit_OutputFolder = ValidateOutputFolder(values.g_s_OutputFolder, s.g_s_OutputFolder, environment_.folders);
-        c.suiCheckBox_DeleteTemp = values.b_DeleteTempFile;
-        c.suiCheckBox_4_3 = values.b_4_3;
+        c.suiEdit_OutputFolder = ValidateOutputFolder(values.outputFolder, s.outputFolder, environment_.folders);
+        c.suiCheckBox_DeleteTemp = values.deleteTempFiles;
+        c.suiCheckBox_4_3 = values.shape4x3;
         c.suiCheckBox_16_9 = !c.suiCheckBox_4_3;
-        c.suiCheckBox_NTSC = values.b_VideoForamt;
+        c.suiCheckBox_NTSC = values.ntsc;
         c.suiCheckBox_PAL = !c.suiCheckBox_NTSC;
-        c.suiCheckBox_D5 = values.b_DVD5;
+        c.suiCheckBox_D5 = values.dvd5;
         c.suiCheckBox_D9 = !c.suiCheckBox_D5;
 
         // Both keys hold combined-list indices; the subtitle list shows the
         // user regions only, so its item index is offset by the shipped count.
-        const int subtitle = values.i_SubTitleLanguageCodeIndex;
-        const int menu = values.i_MenuLanguageCodeIndex;
+        const int subtitle = values.subtitleLanguageIndex;
+        const int menu = values.menuLanguageIndex;
         selectItem(c.suiComboBox_SubtitleLanguage,
                    (subtitle >= shipped && subtitle - shipped < userItems) ? subtitle - shipped : 0);
         selectItem(c.suiComboBox_MenuLanguage, (menu >= 0 && menu < menuItems) ? menu : 0);
         // The subtitle default is the subtitle window's own choice.
-        s.i_SubTitleLanguageCodeIndex = (subtitle >= 0 && subtitle < menuItems) ? subtitle : 0;
+        s.subtitleLanguageIndex = (subtitle >= 0 && subtitle < menuItems) ? subtitle : 0;
 
-        c.suiCheckBox_Burner1 = s.b_UseNMSDVD;
-        c.suiCheckBox_Burner2 = !s.b_UseNMSDVD;
-        c.suiCheckBox3 = s.b_ModifyIFO;
+        c.suiCheckBox_Burner1 = s.firstBurnEngine;
+        c.suiCheckBox_Burner2 = !s.firstBurnEngine;
+        c.suiCheckBox3 = s.modifyIfo;
     }
 
     copyControlsToSettings();
@@ -195,17 +195,17 @@ void OptionWindowModel::copyControlsToSettings()
 {
     Settings &s = settings_;
     const OptionControls &c = controls;
-    s.b_UseNMSDVD = c.suiCheckBox_Burner1;
-    s.b_ModifyIFO = c.suiCheckBox3;
-    s.b_UseSTPI = c.suiCheckBox_SPTI;
-    s.g_s_OutputFolder = c.suiEdit_OutputFolder;
-    s.b_DeleteTempFile = c.suiCheckBox_DeleteTemp;
-    s.i_MenuLanguageCodeIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
-    s.b_DVD5 = c.suiCheckBox_D5;
-    s.b_4_3 = c.suiCheckBox_4_3;
-    s.b_VideoForamt = c.suiCheckBox_NTSC;
-    s.i_CreateMenuSafeDistance = heldToRange(&Settings::i_CreateMenuSafeDistance, c.suiSpinEdit_DVDMenuSafeDistance);
-    s.i_MenuDuration = heldToRange(&Settings::i_MenuDuration, c.suiSpinEdit_Duration);
+    s.firstBurnEngine = c.suiCheckBox_Burner1;
+    s.modifyIfo = c.suiCheckBox3;
+    s.useSpti = c.suiCheckBox_SPTI;
+    s.outputFolder = c.suiEdit_OutputFolder;
+    s.deleteTempFiles = c.suiCheckBox_DeleteTemp;
+    s.menuLanguageIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
+    s.dvd5 = c.suiCheckBox_D5;
+    s.shape4x3 = c.suiCheckBox_4_3;
+    s.ntsc = c.suiCheckBox_NTSC;
+    s.menuSafeDistance = heldToRange(&Settings::menuSafeDistance, c.suiSpinEdit_DVDMenuSafeDistance);
+    s.menuDuration = heldToRange(&Settings::menuDuration, c.suiSpinEdit_Duration);
 }
 
 bool OptionWindowModel::SaveSettings()
@@ -228,13 +228,13 @@ bool OptionWindowModel::SaveSettings()
 OkResult OptionWindowModel::ok()
 {
     OkResult result;
-    const bool engineBefore = settings_.b_UseNMSDVD;
+    const bool engineBefore = settings_.firstBurnEngine;
     copyControlsToSettings();
-    settings_.i_FontSize = heldToRange(&Settings::i_FontSize, controls.suiFontSizeComboBox);
+    settings_.subtitleFontSize = heldToRange(&Settings::subtitleFontSize, controls.suiFontSizeComboBox);
     result.saved = SaveSettings();
     result.error = error_;
     confirmed = true;
-    if (settings_.b_UseNMSDVD != engineBefore) {
+    if (settings_.firstBurnEngine != engineBefore) {
         result.restartNotice = true;
         const CaptionTexts label = language_.captionTexts("OptionWindow", "Label3");
         result.restartText = label.hasCaption ? label.caption : kRestartLabelDesigned;
@@ -252,7 +252,7 @@ void OptionWindowModel::subtitleLanguageChanged()
         setChoice(controls.suiComboBox_LanguageCode, RegionLanguageCodes(environment_.regions),
                   environment_.regions.GetRegionLanguageCode(region));
     }
-    controls.suiFontSizeComboBox = settings_.i_FontSize;
+    controls.suiFontSizeComboBox = settings_.subtitleFontSize;
 }
 
 AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()

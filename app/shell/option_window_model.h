@@ -4,10 +4,10 @@
 #pragma once
 
 #include "app/shell/option_controls.h"
-#include "app/shell/region_list.h"
-#include "app/shell/settings.h"
-#include "app/shell/ui_language.h"
-#include "app/shell/work_folders.h"
+#include "app/common/region_list.h"
+#include "app/common/settings.h"
+#include "app/common/ui_language.h"
+#include "app/common/work_folders.h"
 #include "platform/registry.h"
 
 #include <string>

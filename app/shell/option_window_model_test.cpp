@@ -66,8 +66,8 @@ protected:
 
 TEST_F(OptionWindowModelTest, FirstRunWithoutOptionIni)
 {
-    settings.b_4_3 = false;  // stale values are replaced by the first-run choices
-    settings.b_DeleteTempFile = false;
+    settings.shape4x3 = false;  // stale values are replaced by the first-run choices
+    settings.deleteTempFiles = false;
     OptionWindowModel model(settings, language, environment());
     model.create();
 
@@ -86,17 +86,17 @@ TEST_F(OptionWindowModelTest, FirstRunWithoutOptionIni)
     EXPECT_EQ(c.suiFontSizeComboBox, 20);
 
     const Settings defaults;
-    EXPECT_TRUE(settings.b_4_3 && settings.b_VideoForamt && settings.b_DVD5 && settings.b_DeleteTempFile);
-    EXPECT_TRUE(settings.b_UseNMSDVD && settings.b_ModifyIFO && settings.b_UseSTPI);
-    EXPECT_EQ(settings.g_s_OutputFolder, tmp.path() + "D/Temp/");
-    EXPECT_EQ(settings.OpenVOBDialogFilter, "VOB File (*.vob,*.VOB)|*.vob");
-    EXPECT_EQ(settings.i_DiscSizePerMin, 30720);
-    EXPECT_EQ(settings.i_DVD5Size, 4403200);
-    EXPECT_EQ(settings.i_DVD9Size, 8704000);
-    EXPECT_EQ(settings.g_i_OutputQuality, 1);
-    EXPECT_FALSE(settings.g_b_AddChapterMenu);
-    EXPECT_EQ(settings.i_MenuLanguageCodeIndex, 0);
-    EXPECT_EQ(settings.i_SubTitleLanguageCodeIndex, 0);
+    EXPECT_TRUE(settings.shape4x3 && settings.ntsc && settings.dvd5 && settings.deleteTempFiles);
+    EXPECT_TRUE(settings.firstBurnEngine && settings.modifyIfo && settings.useSpti);
+    EXPECT_EQ(settings.outputFolder, tmp.path() + "D/Temp/");
+    EXPECT_EQ(settings.vobDialogFilter, "VOB File (*.vob,*.VOB)|*.vob");
+    EXPECT_EQ(settings.discKBPerMinute, 30720);
+    EXPECT_EQ(settings.dvd5SizeKB, 4403200);
+    EXPECT_EQ(settings.dvd9SizeKB, 8704000);
+    EXPECT_EQ(settings.outputQuality, 1);
+    EXPECT_FALSE(settings.addChapterMenu);
+    EXPECT_EQ(settings.menuLanguageIndex, 0);
+    EXPECT_EQ(settings.subtitleLanguageIndex, 0);
     EXPECT_EQ(language.UILanguage, "English.ini");
 }
 
@@ -104,7 +104,7 @@ TEST_F(OptionWindowModelTest, FirstRunSaveWritesEveryKeyInOrder)
 {
     OptionWindowModel model(settings, language, environment());
     model.create();
-    settings.g_i_OutputQuality = 2;
+    settings.outputQuality = 2;
     ASSERT_TRUE(model.SaveSettings()) << model.error();
     EXPECT_EQ(optionIni(),
               "[Option]\n"
@@ -139,8 +139,8 @@ TEST_F(OptionWindowModelTest, FirstRunMatchesTheUsersLanguageAmongUserRegions)
     // The combined list: two shipped regions, then the user's.
     EXPECT_EQ(c.suiComboBox_MenuLanguage.items.size(), 4u);
     EXPECT_EQ(c.suiComboBox_MenuLanguage.itemIndex, 3);
-    EXPECT_EQ(settings.i_MenuLanguageCodeIndex, 3);
-    EXPECT_EQ(settings.i_SubTitleLanguageCodeIndex, 3);
+    EXPECT_EQ(settings.menuLanguageIndex, 3);
+    EXPECT_EQ(settings.subtitleLanguageIndex, 3);
     // The property lists show the chosen user region (the user's German
     // overrides the character set only).
     EXPECT_EQ(c.suiComboBox_CharSet.text, "CP1252");
@@ -218,20 +218,20 @@ TEST_F(OptionWindowModelTest, StoredSettingsLoad)
     EXPECT_EQ(c.suiComboBox_LanguageCode.text, "KL");
     EXPECT_EQ(c.suiFontSizeComboBox, 28);
 
-    EXPECT_FALSE(settings.b_4_3 || settings.b_VideoForamt || settings.b_DVD5 || settings.b_UseSTPI);
-    EXPECT_FALSE(settings.b_UseNMSDVD || settings.b_ModifyIFO || settings.b_DeleteTempFile);
-    EXPECT_TRUE(settings.g_b_AddChapterMenu);
-    EXPECT_EQ(settings.g_i_OutputQuality, 0);
-    EXPECT_EQ(settings.i_FontSize, 28);
-    EXPECT_EQ(settings.i_MenuLanguageCodeIndex, 2);
-    EXPECT_EQ(settings.i_SubTitleLanguageCodeIndex, 2);
-    EXPECT_EQ(settings.i_CreateMenuSafeDistance, 50);
-    EXPECT_EQ(settings.i_MenuDuration, 5);
-    EXPECT_EQ(settings.OpenDialogFilter, "Video|*.avi");
-    EXPECT_EQ(settings.i_DiscSizePerMin, 40000);
-    EXPECT_EQ(settings.i_DVD5Size, 4000000);
-    EXPECT_EQ(settings.i_DVD9Size, 8000000);
-    EXPECT_EQ(settings.i_ParallelConversions, 3);
+    EXPECT_FALSE(settings.shape4x3 || settings.ntsc || settings.dvd5 || settings.useSpti);
+    EXPECT_FALSE(settings.firstBurnEngine || settings.modifyIfo || settings.deleteTempFiles);
+    EXPECT_TRUE(settings.addChapterMenu);
+    EXPECT_EQ(settings.outputQuality, 0);
+    EXPECT_EQ(settings.subtitleFontSize, 28);
+    EXPECT_EQ(settings.menuLanguageIndex, 2);
+    EXPECT_EQ(settings.subtitleLanguageIndex, 2);
+    EXPECT_EQ(settings.menuSafeDistance, 50);
+    EXPECT_EQ(settings.menuDuration, 5);
+    EXPECT_EQ(settings.videoDialogFilter, "Video|*.avi");
+    EXPECT_EQ(settings.discKBPerMinute, 40000);
+    EXPECT_EQ(settings.dvd5SizeKB, 4000000);
+    EXPECT_EQ(settings.dvd9SizeKB, 8000000);
+    EXPECT_EQ(settings.parallelConversions, 3);
 }
 
 TEST_F(OptionWindowModelTest, HandEditedNonsenseFallsBackToUsableValues)
@@ -243,15 +243,15 @@ TEST_F(OptionWindowModelTest, HandEditedNonsenseFallsBackToUsableValues)
     OptionWindowModel model(settings, language, environment());
     model.create();
     EXPECT_EQ(model.controls.suiComboBox_MenuLanguage.itemIndex, 0);
-    EXPECT_EQ(settings.i_MenuLanguageCodeIndex, 0);
-    EXPECT_EQ(settings.g_s_OutputFolder, tmp.path() + "D/Temp/");
-    EXPECT_EQ(settings.i_DiscSizePerMin, 30720);
-    EXPECT_EQ(settings.i_DVD5Size, 4403200);
-    EXPECT_EQ(settings.i_DVD9Size, 104857600);
-    EXPECT_EQ(settings.i_FontSize, 20);
-    EXPECT_EQ(settings.g_i_OutputQuality, 1);
-    EXPECT_EQ(settings.i_MenuDuration, 999);
-    EXPECT_EQ(settings.i_ParallelConversions, 0);  // automatic
+    EXPECT_EQ(settings.menuLanguageIndex, 0);
+    EXPECT_EQ(settings.outputFolder, tmp.path() + "D/Temp/");
+    EXPECT_EQ(settings.discKBPerMinute, 30720);
+    EXPECT_EQ(settings.dvd5SizeKB, 4403200);
+    EXPECT_EQ(settings.dvd9SizeKB, 104857600);
+    EXPECT_EQ(settings.subtitleFontSize, 20);
+    EXPECT_EQ(settings.outputQuality, 1);
+    EXPECT_EQ(settings.menuDuration, 999);
+    EXPECT_EQ(settings.parallelConversions, 0);  // automatic
 }
 
 TEST_F(OptionWindowModelTest, OkSavesAndAsksForARestartOnlyWhenTheEngineChanged)
@@ -269,8 +269,8 @@ TEST_F(OptionWindowModelTest, OkSavesAndAsksForARestartOnlyWhenTheEngineChanged)
     EXPECT_TRUE(model.confirmed);
     EXPECT_TRUE(result.restartNotice);
     EXPECT_EQ(result.restartText, "* Restart software required for the change to take effect");
-    EXPECT_FALSE(settings.b_UseNMSDVD);
-    EXPECT_EQ(settings.i_FontSize, 36);
+    EXPECT_FALSE(settings.firstBurnEngine);
+    EXPECT_EQ(settings.subtitleFontSize, 36);
     EXPECT_NE(optionIni().find("UseBurner1=0\n"), std::string::npos);
     EXPECT_NE(optionIni().find("UseDefault=0\n"), std::string::npos);
 
@@ -292,7 +292,7 @@ TEST_F(OptionWindowModelTest, CancelledEditsAreGoneAtTheNextShow)
     model.controls.suiCheckBox_16_9 = true;
     model.controls.suiSpinEdit_Duration = 30;
     // Cancel: nothing copied or saved.
-    EXPECT_TRUE(settings.b_4_3);
+    EXPECT_TRUE(settings.shape4x3);
     model.show();
     EXPECT_TRUE(model.controls.suiCheckBox_4_3);
     EXPECT_EQ(model.controls.suiSpinEdit_Duration, 5);
@@ -305,29 +305,29 @@ TEST_F(OptionWindowModelTest, MenuAndSubtitleLanguageStaySeparate)
     OptionWindowModel model(settings, language, environment());
     model.create();
     // The subtitle window chose the subtitle default; the DVD language is chosen here.
-    settings.i_SubTitleLanguageCodeIndex = 2;
+    settings.subtitleLanguageIndex = 2;
     model.controls.suiComboBox_MenuLanguage.itemIndex = 3;
     ASSERT_TRUE(model.ok().saved);
     EXPECT_NE(optionIni().find("SubtitleLanguage=2\nMenuLanguage=3\n"), std::string::npos) << optionIni();
 
     // Showing the window again (and a new start) keeps both.
     model.show();
-    EXPECT_EQ(settings.i_SubTitleLanguageCodeIndex, 2);
-    EXPECT_EQ(settings.i_MenuLanguageCodeIndex, 3);
+    EXPECT_EQ(settings.subtitleLanguageIndex, 2);
+    EXPECT_EQ(settings.menuLanguageIndex, 3);
     Settings reloaded;
     UiLanguage reloadedLanguage(tmp.path() + "bin/Lang/");
     OptionWindowModel again(reloaded, reloadedLanguage, environment());
     again.create();
     EXPECT_EQ(again.controls.suiComboBox_MenuLanguage.itemIndex, 3);
     EXPECT_EQ(again.controls.suiComboBox_SubtitleLanguage.itemIndex, 0);  // region 2, the first user region
-    EXPECT_EQ(reloaded.i_SubTitleLanguageCodeIndex, 2);
-    EXPECT_EQ(reloaded.i_MenuLanguageCodeIndex, 3);
+    EXPECT_EQ(reloaded.subtitleLanguageIndex, 2);
+    EXPECT_EQ(reloaded.menuLanguageIndex, 3);
 
     // A stored subtitle index past the list falls back to the first region.
     tmp.write("bin/Option.ini", "[Option]\nUseDefault=0\nSubtitleLanguage=9\nMenuLanguage=1\n");
     again.show();
-    EXPECT_EQ(reloaded.i_SubTitleLanguageCodeIndex, 0);
-    EXPECT_EQ(reloaded.i_MenuLanguageCodeIndex, 1);
+    EXPECT_EQ(reloaded.subtitleLanguageIndex, 0);
+    EXPECT_EQ(reloaded.menuLanguageIndex, 1);
 }
 
 TEST_F(OptionWindowModelTest, SavingAUserLanguageWithEmptyFieldsNamesThem)
@@ -399,7 +399,7 @@ TEST_F(OptionWindowModelTest, BrowseValidatesTheChosenFolder)
 {
     OptionWindowModel model(settings, language, environment());
     model.create();
-    const std::string before = settings.g_s_OutputFolder;
+    const std::string before = settings.outputFolder;
     EXPECT_EQ(model.browse(tmp.path() + "D"), "");
     EXPECT_EQ(model.controls.suiEdit_OutputFolder, tmp.path() + "D/");
     // A refused choice keeps the folder the box had, and says why.
@@ -407,9 +407,9 @@ TEST_F(OptionWindowModelTest, BrowseValidatesTheChosenFolder)
                                      tmp.path() + "D/.");
     EXPECT_EQ(model.controls.suiEdit_OutputFolder, tmp.path() + "D/");
     // Only OK hands the chosen folder to the settings.
-    EXPECT_EQ(settings.g_s_OutputFolder, before);
+    EXPECT_EQ(settings.outputFolder, before);
     ASSERT_TRUE(model.ok().saved);
-    EXPECT_EQ(settings.g_s_OutputFolder, tmp.path() + "D/");
+    EXPECT_EQ(settings.outputFolder, tmp.path() + "D/");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The settings window as the user drives it: first run, OK and Cancel, the
 // restart notice, exclusive pairs, pages, ranges, browse and Load.
 #include "app/shell/option_window.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/exclusive_pair.h"
 #include "app/widgets/scripted_dialog_service.h"
 #include "app/widgets/sui_check_box.h"
@@ -33,7 +33,7 @@ class OptionWindowTest : public QObject {
 private slots:
     void firstRunShowsDefaultsAndOkWritesTheFile()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());
@@ -67,7 +67,7 @@ private slots:
 
     void cancelKeepsTheSettingsAndTheNextShowReloads()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());
@@ -78,9 +78,9 @@ private slots:
         click(&window, "suiImageButton_Cancel");
 
         QVERIFY(!window.confirmed());
-        QVERIFY(folder.settings.b_4_3);
-        QVERIFY(folder.settings.b_VideoForamt);
-        QCOMPARE(folder.settings.i_MenuDuration, 5);
+        QVERIFY(folder.settings.shape4x3);
+        QVERIFY(folder.settings.ntsc);
+        QCOMPARE(folder.settings.menuDuration, 5);
         QVERIFY(folder.readFile("Option.ini").contains("UseDefault=1"));
 
         window.show();
@@ -91,7 +91,7 @@ private slots:
 
     void okStoresTheEditedChoices()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());
@@ -104,14 +104,14 @@ private slots:
         control<TsuiComboBox>(&window, "suiComboBox_MenuLanguage")->setCurrentIndex(2);
         click(&window, "suiImageButton_Ok");
 
-        const vt::shell::Settings &s = folder.settings;
-        QVERIFY(!s.b_4_3);
-        QVERIFY(!s.b_VideoForamt);
-        QVERIFY(!s.b_DVD5);
-        QVERIFY(!s.b_DeleteTempFile);
-        QCOMPARE(s.i_CreateMenuSafeDistance, 30);
-        QCOMPARE(s.i_MenuLanguageCodeIndex, 2);
-        QCOMPARE(s.i_SubTitleLanguageCodeIndex, 0);  // the subtitle window's choice
+        const vt::common::Settings &s = folder.settings;
+        QVERIFY(!s.shape4x3);
+        QVERIFY(!s.ntsc);
+        QVERIFY(!s.dvd5);
+        QVERIFY(!s.deleteTempFiles);
+        QCOMPARE(s.menuSafeDistance, 30);
+        QCOMPARE(s.menuLanguageIndex, 2);
+        QCOMPARE(s.subtitleLanguageIndex, 0);  // the subtitle window's choice
         const QString ini = folder.readFile("Option.ini");
         for (const char *line : {"ImageRatio=0", "VideoFormat=0", "DVDType=0", "DeleteTempFiles=0",
                                  "DVDMenuSafeDistance=30", "SubtitleLanguage=0", "MenuLanguage=2"})
@@ -120,7 +120,7 @@ private slots:
 
     void changingOnlyTheBurnerEngineAsksForARestartOnce()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());
@@ -131,7 +131,7 @@ private slots:
         click(&window, "suiImageButton_Ok");
         QCOMPARE(dialogs.messageTexts(),
                  QStringList {QStringLiteral("* Restart software required for the change to take effect")});
-        QVERIFY(!folder.settings.b_UseNMSDVD);
+        QVERIFY(!folder.settings.firstBurnEngine);
 
         window.show();
         click(&window, "suiImageButton_Ok");
@@ -141,7 +141,7 @@ private slots:
 
     void theRestartNoticeFollowsTheLanguage()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         QVERIFY(folder.language.LoadUILanguage("Deutsch.ini"));
@@ -155,7 +155,7 @@ private slots:
 
     void tabsShowOnePageAndDisableTheirOwnButton()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         TOptionWindow window(folder.settings, folder.language, folder.environment());
         window.show();
         const char *tabs[] = {"suiImageButton_General", "suiImageButton_Language", "suiImageButton_Burner"};
@@ -178,7 +178,7 @@ private slots:
 
     void spinBoxesKeepTheirRanges()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         TOptionWindow window(folder.settings, folder.language, folder.environment());
         auto *duration = control<TsuiSpinEdit>(&window, "suiSpinEdit_Duration");
         auto *distance = control<TsuiSpinEdit>(&window, "suiSpinEdit_DVDMenuSafeDistance");
@@ -192,7 +192,7 @@ private slots:
 
     void browseTakesTheChosenFolderAndCancelChangesNothing()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());
@@ -217,12 +217,12 @@ private slots:
         QCOMPARE(dialogs.shown().back().text, QString::fromStdString(file + "/ is a file, not a folder. The output folder stays " +
                                                                      folder.file("D/DVD out/") + "."));
         click(&window, "suiImageButton_Ok");
-        QCOMPARE(folder.settings.g_s_OutputFolder, (folder.path() + "D/DVD out/").toStdString());
+        QCOMPARE(folder.settings.outputFolder, (folder.path() + "D/DVD out/").toStdString());
     }
 
     void browseThenCancelKeepsTheOutputFolderThroughExit()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         std::string before;
@@ -230,13 +230,13 @@ private slots:
             TOptionWindow window(folder.settings, folder.language, folder.environment());
             window.show();
             click(&window, "suiImageButton_Ok");
-            before = folder.settings.g_s_OutputFolder;
+            before = folder.settings.outputFolder;
             window.show();
             QDir().mkpath(folder.path() + "D/Elsewhere");
             dialogs.answerFolder(folder.path() + "D/Elsewhere");
             click(&window, "suiImageButton_Browse");
             click(&window, "suiImageButton_Cancel");
-            QCOMPARE(folder.settings.g_s_OutputFolder, before);
+            QCOMPARE(folder.settings.outputFolder, before);
         }  // program exit saves once more
         QVERIFY(folder.readFile("Option.ini").contains(QString::fromStdString("OutputFolder=" + before + "\n")));
         QVERIFY(!folder.readFile("Option.ini").contains(QStringLiteral("Elsewhere")));
@@ -244,7 +244,7 @@ private slots:
 
     void exitSaveKeepsTheMenuAndSubtitleLanguagesApart()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         {
@@ -253,11 +253,11 @@ private slots:
             control<TsuiComboBox>(&window, "suiComboBox_MenuLanguage")->setCurrentIndex(1);
             click(&window, "suiImageButton_Ok");
             // The subtitle window stores its own default, as it does on OK.
-            folder.settings.i_SubTitleLanguageCodeIndex = 4;
+            folder.settings.subtitleLanguageIndex = 4;
             vt::IniFile(folder.file("Option.ini")).writeInt("Option", "SubtitleLanguage", 4);
             // Opening the settings window again does not undo it.
             window.show();
-            QCOMPARE(folder.settings.i_SubTitleLanguageCodeIndex, 4);
+            QCOMPARE(folder.settings.subtitleLanguageIndex, 4);
             QCOMPARE(control<TsuiComboBox>(&window, "suiComboBox_MenuLanguage")->currentIndex(), 1);
             click(&window, "suiImageButton_Cancel");
         }
@@ -267,9 +267,9 @@ private slots:
 
     void readOnlyProgramFolderUserCopyStartsFromTheShippedFile()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::IniFile(folder.file("Option.ini")).writeString("Option", "OpenDialogFilter", "Video|*.mp4;*.avi");
-        vt::shell::SettingsEnvironment environment = folder.environment();
+        vt::common::SettingsEnvironment environment = folder.environment();
         environment.optionIniWrite = folder.file("config/vantorel/Option.ini");
         TOptionWindow window(folder.settings, folder.language, environment);
         // Another window writes its one key before the settings are ever saved.
@@ -279,13 +279,13 @@ private slots:
         QVERIFY2(copy.contains(QStringLiteral("OpenDialogFilter=Video|*.mp4;*.avi")), qPrintable(copy));
         QVERIFY(copy.contains(QStringLiteral("VideoFormat=0")));
         window.show();
-        QCOMPARE(folder.settings.OpenDialogFilter, std::string("Video|*.mp4;*.avi"));
+        QCOMPARE(folder.settings.videoDialogFilter, std::string("Video|*.mp4;*.avi"));
         QVERIFY(!folder.readFile("Option.ini").contains(QStringLiteral("VideoFormat")));  // the shipped file is untouched
     }
 
     void loadAddsAUserSubtitleLanguage()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         vt::ScriptedDialogService dialogs;
         vt::ScopedDialogService scoped(dialogs);
         TOptionWindow window(folder.settings, folder.language, folder.environment());

@@ -1,4 +1,4 @@
-#include "app/shell/os_class.h"
+#include "app/common/os_class.h"
 
 namespace vt::shell {
 

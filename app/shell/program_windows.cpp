@@ -8,7 +8,7 @@
 #include "app/shell/about_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
-#include "app/shell/program_files.h"
+#include "app/common/program_files.h"
 #include "app/widgets/sui_form.h"
 
 namespace vt::shell {
@@ -47,7 +47,7 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     const FolderContext folders = services.environment.folders;
     const std::string optionIni = services.environment.optionIniWrite;
     OptionWindow = add(new TOptionWindow(services.settings, services.language, std::move(services.environment)));
-    SetupClipWindow = add(new TSetupClipWindow(vt::project::programClipInfo(), services.settings, services.bitmaps));
+    SetupClipWindow = add(new TSetupClipWindow(vt::project::programClips(), services.settings, services.bitmaps));
     SetupClipWindow->setLanguage(services.language);
     SetupSubtitleWindow = add(new TSetupSubtitleWindow(services.settings, std::move(regions), optionIni));
     SetupMenuWindow = addLaterWindow("SetupMenuWindow", "DVD Menu");
@@ -58,7 +58,7 @@ ProgramWindows::ProgramWindows(ProgramServices services)
     SetupDVDFileWindow = addLaterWindow("SetupDVDFileWindow", "Burn Source");
     CompilerWindow = addLaterWindow("CompilerWindow", "Compiler");
     ConvertWindow = add(new TConvertWindow(ConvertWindowServices{services.settings, services.language,
-                                                                 project::programClipInfo(), services.programFolder,
+                                                                 project::programClips(), services.programFolder,
                                                                  folders.workFolder, optionIni, folders}));
     BurnWindow = addLaterWindow("BurnWindow", "Burner");
     BuilderWindow = addLaterWindow("BuilderWindow", "One-Step Builder");

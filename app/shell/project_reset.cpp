@@ -1,7 +1,7 @@
-#include "app/shell/project_reset.h"
+#include "app/common/project_reset.h"
 
-#include "app/shell/shared_bitmaps.h"
-#include "app/shell/ui_language.h"
+#include "app/common/shared_bitmaps.h"
+#include "app/common/ui_language.h"
 
 #include <map>
 #include <vector>

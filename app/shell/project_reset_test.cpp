@@ -1,6 +1,6 @@
-#include "app/shell/project_reset.h"
+#include "app/common/project_reset.h"
 
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 
 #include "platform/test_folder.h"
 

@@ -1,7 +1,7 @@
-#include "app/shell/region_list.h"
+#include "app/common/region_list.h"
 
-#include "app/shell/program_files.h"
-#include "app/shell/ui_language.h"
+#include "app/common/program_files.h"
+#include "app/common/ui_language.h"
 #include "platform/paths.h"
 
 #include <algorithm>

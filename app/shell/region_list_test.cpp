@@ -1,4 +1,4 @@
-#include "app/shell/region_list.h"
+#include "app/common/region_list.h"
 
 #include "platform/test_folder.h"
 

@@ -1,4 +1,4 @@
-#include "app/shell/settings.h"
+#include "app/common/settings.h"
 
 #include "platform/ini_file.h"
 
@@ -55,33 +55,33 @@ struct OptionKey {
 
 // Saved keys in the order they are written.
 const OptionKey kOptionKeys[] = {
-    {"UseSPTI", &Settings::b_UseSTPI, true},
-    {"OutputFolder", &Settings::g_s_OutputFolder, true},
-    {"DeleteTempFiles", &Settings::b_DeleteTempFile, true},
-    {"ImageRatio", &Settings::b_4_3, true},
-    {"VideoFormat", &Settings::b_VideoForamt, true},
-    {"DVDType", &Settings::b_DVD5, true},
-    {"SubtitleLanguage", &Settings::i_SubTitleLanguageCodeIndex, true},
-    {"MenuLanguage", &Settings::i_MenuLanguageCodeIndex, true},
+    {"UseSPTI", &Settings::useSpti, true},
+    {"OutputFolder", &Settings::outputFolder, true},
+    {"DeleteTempFiles", &Settings::deleteTempFiles, true},
+    {"ImageRatio", &Settings::shape4x3, true},
+    {"VideoFormat", &Settings::ntsc, true},
+    {"DVDType", &Settings::dvd5, true},
+    {"SubtitleLanguage", &Settings::subtitleLanguageIndex, true},
+    {"MenuLanguage", &Settings::menuLanguageIndex, true},
     {"UseDefault", &OptionFile::useDefault, true},
-    {"DVDMenuSafeDistance", &Settings::i_CreateMenuSafeDistance, true, Shown::InWindow, Range::ClampedToMinMax,
+    {"DVDMenuSafeDistance", &Settings::menuSafeDistance, true, Shown::InWindow, Range::ClampedToMinMax,
      kSafeDistanceMin, kSafeDistanceMax},
-    {"DVDMenuDuration", &Settings::i_MenuDuration, true, Shown::InWindow, Range::ClampedToMinMax, kDurationMin,
+    {"DVDMenuDuration", &Settings::menuDuration, true, Shown::InWindow, Range::ClampedToMinMax, kDurationMin,
      kDurationMax},
-    {"FontSize", &Settings::i_FontSize, true, Shown::NoControl, Range::PositiveUpToMax, 1, kMaxFontSize},
-    {"OutputQuality", &Settings::g_i_OutputQuality, true, Shown::NoControl, Range::WithinOrDefault, 0, 2},
+    {"FontSize", &Settings::subtitleFontSize, true, Shown::NoControl, Range::PositiveUpToMax, 1, kMaxFontSize},
+    {"OutputQuality", &Settings::outputQuality, true, Shown::NoControl, Range::WithinOrDefault, 0, 2},
     {kUILanguageKey, &OptionFile::uiLanguage, true},
-    {"AddChapterMenu", &Settings::g_b_AddChapterMenu, true, Shown::NoControl},
-    {"UseBurner1", &Settings::b_UseNMSDVD, true, Shown::NoControl},
-    {"ModifyIFO", &Settings::b_ModifyIFO, true, Shown::NoControl},
-    {"OpenDialogFilter", &Settings::OpenDialogFilter, false, Shown::NoControl},
-    {"OpenDialogMusicFilter", &Settings::OpenDialogMusicFilter, false, Shown::NoControl},
-    {"OpenVOBDialogFilter", &Settings::OpenVOBDialogFilter, false, Shown::NoControl},
-    {"DiscSizePerMin", &Settings::i_DiscSizePerMin, false, Shown::NoControl, Range::PositiveUpToMax, 1,
+    {"AddChapterMenu", &Settings::addChapterMenu, true, Shown::NoControl},
+    {"UseBurner1", &Settings::firstBurnEngine, true, Shown::NoControl},
+    {"ModifyIFO", &Settings::modifyIfo, true, Shown::NoControl},
+    {"OpenDialogFilter", &Settings::videoDialogFilter, false, Shown::NoControl},
+    {"OpenDialogMusicFilter", &Settings::musicDialogFilter, false, Shown::NoControl},
+    {"OpenVOBDialogFilter", &Settings::vobDialogFilter, false, Shown::NoControl},
+    {"DiscSizePerMin", &Settings::discKBPerMinute, false, Shown::NoControl, Range::PositiveUpToMax, 1,
      kMaxDiscSizePerMinKB},
-    {"DVD5Size", &Settings::i_DVD5Size, false, Shown::NoControl, Range::PositiveUpToMax, 1, kMaxDiscSizeKB},
-    {"DVD9Size", &Settings::i_DVD9Size, false, Shown::NoControl, Range::PositiveUpToMax, 1, kMaxDiscSizeKB},
-    {"ParallelConversions", &Settings::i_ParallelConversions, false, Shown::NoControl, Range::ClampedToMinMax, 0,
+    {"DVD5Size", &Settings::dvd5SizeKB, false, Shown::NoControl, Range::PositiveUpToMax, 1, kMaxDiscSizeKB},
+    {"DVD9Size", &Settings::dvd9SizeKB, false, Shown::NoControl, Range::PositiveUpToMax, 1, kMaxDiscSizeKB},
+    {"ParallelConversions", &Settings::parallelConversions, false, Shown::NoControl, Range::ClampedToMinMax, 0,
      kMaxParallelConversions},
 };
 

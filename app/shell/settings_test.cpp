@@ -1,7 +1,7 @@
 // The windows that store one setting alone write the key the settings
 // window loads it from, and values they hand over are held to the ranges
 // loading applies.
-#include "app/shell/settings.h"
+#include "app/common/settings.h"
 
 #include "platform/ini_file.h"
 #include "platform/test_folder.h"
@@ -18,14 +18,14 @@ TEST(SettingsTest, SingleKeyWritesAreLoadedBack)
 {
     TempFolder tmp;
     IniFile ini(tmp.path() + "Option.ini");
-    ASSERT_TRUE(ini.writeBool(kOptionSection, optionKey(&Settings::b_VideoForamt), false));
-    ASSERT_TRUE(ini.writeInt(kOptionSection, optionKey(&Settings::i_SubTitleLanguageCodeIndex), 7));
-    ASSERT_TRUE(ini.writeInt(kOptionSection, optionKey(&Settings::i_FontSize), 31));
+    ASSERT_TRUE(ini.writeBool(kOptionSection, optionKey(&Settings::ntsc), false));
+    ASSERT_TRUE(ini.writeInt(kOptionSection, optionKey(&Settings::subtitleLanguageIndex), 7));
+    ASSERT_TRUE(ini.writeInt(kOptionSection, optionKey(&Settings::subtitleFontSize), 31));
 
     const OptionFile loaded = readOptionFile(ini);
-    EXPECT_FALSE(loaded.settings.b_VideoForamt);
-    EXPECT_EQ(loaded.settings.i_SubTitleLanguageCodeIndex, 7);
-    EXPECT_EQ(loaded.settings.i_FontSize, 31);
+    EXPECT_FALSE(loaded.settings.ntsc);
+    EXPECT_EQ(loaded.settings.subtitleLanguageIndex, 7);
+    EXPECT_EQ(loaded.settings.subtitleFontSize, 31);
     EXPECT_TRUE(loaded.useDefault);
     EXPECT_EQ(loaded.uiLanguage, "Nodef");
 }
@@ -35,27 +35,27 @@ TEST(SettingsTest, WrittenFileReadsBackTheSameValues)
     TempFolder tmp;
     IniFile ini(tmp.path() + "Option.ini");
     OptionFile values;
-    values.settings.g_s_OutputFolder = tmp.path() + "out/";
-    values.settings.b_4_3 = false;
-    values.settings.i_MenuDuration = 60;
-    values.settings.g_i_OutputQuality = 2;
-    values.settings.i_MenuLanguageCodeIndex = 3;
+    values.settings.outputFolder = tmp.path() + "out/";
+    values.settings.shape4x3 = false;
+    values.settings.menuDuration = 60;
+    values.settings.outputQuality = 2;
+    values.settings.menuLanguageIndex = 3;
     values.useDefault = false;
     values.uiLanguage = "Deutsch.ini";
     // Hand-edited only: never written.
-    values.settings.i_DVD5Size = 1234;
+    values.settings.dvd5SizeKB = 1234;
     ASSERT_TRUE(writeOptionFile(ini, values));
 
     const OptionFile loaded = readOptionFile(ini);
-    EXPECT_EQ(loaded.settings.g_s_OutputFolder, tmp.path() + "out/");
-    EXPECT_FALSE(loaded.settings.b_4_3);
-    EXPECT_EQ(loaded.settings.i_MenuDuration, 60);
-    EXPECT_EQ(loaded.settings.g_i_OutputQuality, 2);
-    EXPECT_EQ(loaded.settings.i_MenuLanguageCodeIndex, 3);
+    EXPECT_EQ(loaded.settings.outputFolder, tmp.path() + "out/");
+    EXPECT_FALSE(loaded.settings.shape4x3);
+    EXPECT_EQ(loaded.settings.menuDuration, 60);
+    EXPECT_EQ(loaded.settings.outputQuality, 2);
+    EXPECT_EQ(loaded.settings.menuLanguageIndex, 3);
     EXPECT_FALSE(loaded.useDefault);
     EXPECT_EQ(loaded.uiLanguage, "Deutsch.ini");
     EXPECT_FALSE(ini.hasKey(kOptionSection, "DVD5Size"));
-    EXPECT_EQ(loaded.settings.i_DVD5Size, Settings().i_DVD5Size);
+    EXPECT_EQ(loaded.settings.dvd5SizeKB, Settings().dvd5SizeKB);
 }
 
 TEST(SettingsTest, HandedOverValuesAreHeldToTheLoadingRanges)
@@ -66,12 +66,12 @@ TEST(SettingsTest, HandedOverValuesAreHeldToTheLoadingRanges)
         int expected;
     };
     const Case cases[] = {
-        {&Settings::i_FontSize, 0, 20},                       // below one: the default
-        {&Settings::i_FontSize, 5000, 200},                   // above the limit: the limit
-        {&Settings::i_MenuDuration, 1, kDurationMin},         // clamped
-        {&Settings::i_CreateMenuSafeDistance, 51, kSafeDistanceMax},
-        {&Settings::g_i_OutputQuality, 3, 1},                 // outside 0…2: the default
-        {&Settings::i_SubTitleLanguageCodeIndex, int64_t(1) << 40, 2147483647},  // saturated, not wrapped
+        {&Settings::subtitleFontSize, 0, 20},                       // below one: the default
+        {&Settings::subtitleFontSize, 5000, 200},                   // above the limit: the limit
+        {&Settings::menuDuration, 1, kDurationMin},         // clamped
+        {&Settings::menuSafeDistance, 51, kSafeDistanceMax},
+        {&Settings::outputQuality, 3, 1},                 // outside 0…2: the default
+        {&Settings::subtitleLanguageIndex, int64_t(1) << 40, 2147483647},  // saturated, not wrapped
     };
     for (const Case &c : cases)
         EXPECT_EQ(heldToRange(c.field, c.value), c.expected) << optionKey(c.field) << " " << c.value;

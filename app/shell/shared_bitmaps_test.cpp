@@ -1,4 +1,4 @@
-#include "app/shell/shared_bitmaps.h"
+#include "app/common/shared_bitmaps.h"
 
 #include "platform/test_folder.h"
 

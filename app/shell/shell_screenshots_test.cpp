@@ -7,7 +7,7 @@
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
 #include "app/shell/start_form.h"
-#include "app/shell/test_program_folder.h"
+#include "app/common/test_program_folder.h"
 #include "app/widgets/screenshot.h"
 
 #include <QEnterEvent>
@@ -37,7 +37,7 @@ class ShellScreenshots : public QObject {
 private slots:
     void splash()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         TStartForm splash;
         splash.show();
         save(&splash, "Splash");
@@ -45,7 +45,7 @@ private slots:
 
     void homeAndItsWindows()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         TMainWindow *home = windows->MainWindow;
         home->setWindowTitle(QStringLiteral("Vantorel"));
@@ -89,7 +89,7 @@ private slots:
     // captions must neither be cut off nor wrap.
     void windowsInBothLanguages()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         windows->SetupClipWindow->enterMode(TSetupClipWindow::Mode::Builder);
         for (const char *language : {"English", "Deutsch"}) {

@@ -1,8 +1,8 @@
 // The data files the program folder ships with.
 #include "app/shell/extra_ui_texts.h"
-#include "app/shell/region_list.h"
-#include "app/shell/ui_language.h"
-#include "app/shell/ui_text_table.h"
+#include "app/common/region_list.h"
+#include "app/common/ui_language.h"
+#include "app/common/ui_text_table.h"
 #include "platform/dialog_filter.h"
 #include "platform/ini_file.h"
 

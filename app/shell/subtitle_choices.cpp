@@ -1,6 +1,6 @@
 #include "app/shell/subtitle_choices.h"
 
-#include "app/shell/region_list.h"
+#include "app/common/region_list.h"
 
 #include <fontconfig/fontconfig.h>
 #include <iconv.h>

@@ -6,7 +6,7 @@
 
 #include "app/shell/option_window_model.h"
 #include "app/shell/program_windows.h"
-#include "app/shell/shared_bitmaps.h"
+#include "app/common/shared_bitmaps.h"
 #include "app/widgets/test_skin.h"
 #include "platform/paths.h"
 #include "platform/volumes.h"

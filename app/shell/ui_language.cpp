@@ -1,8 +1,8 @@
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 
 #include "app/shell/extra_ui_texts.h"
-#include "app/shell/program_files.h"
-#include "app/shell/ui_text_table.h"
+#include "app/common/program_files.h"
+#include "app/common/ui_text_table.h"
 #include "platform/paths.h"
 #include "platform/text_case.h"
 

@@ -9,7 +9,7 @@
 // captionTexts() or hintText() for each; the file is parsed once and kept.
 #pragma once
 
-#include "app/shell/ui_text_ids.h"
+#include "app/common/ui_text_ids.h"
 #include "platform/ini_file.h"
 
 #include <array>

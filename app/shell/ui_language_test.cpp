@@ -1,6 +1,6 @@
-#include "app/shell/ui_language.h"
+#include "app/common/ui_language.h"
 
-#include "app/shell/ui_text_table.h"
+#include "app/common/ui_text_table.h"
 
 #include "platform/test_folder.h"
 

@@ -1,4 +1,4 @@
-#include "app/shell/ui_text_table.h"
+#include "app/common/ui_text_table.h"
 
 namespace vt::shell {
 

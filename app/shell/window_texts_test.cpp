@@ -4,8 +4,8 @@
 // walked as they are built, so new windows and controls are covered as
 // they come.
 #include "app/shell/localize_form.h"
-#include "app/shell/test_program_folder.h"
-#include "app/shell/ui_language.h"
+#include "app/common/test_program_folder.h"
+#include "app/common/ui_language.h"
 #include "app/widgets/localized_texts.h"
 
 #include <QAbstractButton>
@@ -112,7 +112,7 @@ class WindowTextsTest : public QObject {
 private slots:
     void everyShownTextHasItsEntryInEveryShippedLanguage()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         const std::vector<ShownText> texts = shownTexts(windows->inOrder());
         QVERIFY(texts.size() > 100);
@@ -130,7 +130,7 @@ private slots:
 
     void englishGivesTheDesignedTextsAndSwitchingBackRestoresThem()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         const std::vector<ShownText> texts = shownTexts(windows->inOrder());
         QVERIFY(folder.language.LoadUILanguage("English.ini"));
@@ -172,7 +172,7 @@ private slots:
 
     void captionsFitTheirControlsInEveryLanguage()
     {
-        vt::shell::TestProgramFolder folder;
+        vt::common::TestProgramFolder folder;
         auto windows = folder.createWindows();
         for (QWidget *window : windows->inOrder())
             window->ensurePolished();

@@ -1,6 +1,6 @@
-#include "app/shell/work_folder.h"
+#include "app/common/work_folder.h"
 
-#include "app/shell/empty_folder.h"
+#include "app/common/empty_folder.h"
 #include "platform/paths.h"
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "app/shell/work_folder.h"
+#include "app/common/work_folder.h"
 
 #include "platform/test_folder.h"
 

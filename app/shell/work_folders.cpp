@@ -1,6 +1,6 @@
-#include "app/shell/work_folders.h"
+#include "app/common/work_folders.h"
 
-#include "app/shell/program_files.h"
+#include "app/common/program_files.h"
 #include "platform/paths.h"
 
 #include <filesystem>

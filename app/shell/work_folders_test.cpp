@@ -1,4 +1,4 @@
-#include "app/shell/work_folders.h"
+#include "app/common/work_folders.h"
 
 #include "platform/paths.h"
 #include "platform/test_folder.h"
