@@ -112,7 +112,10 @@ public:
             std::make_unique<vt::burn::StarBurnEngine>((burner == Burner::Real ? kBin : kTestLibs) + "libstarburn.so",
                                                        nullptr),
             vt::burn::BurnerSettings{});
-        previousOpener_ = vt::setDesktopOpener([this](const QUrl &url) { opened.push_back(url); });
+        previousOpener_ = vt::setDesktopOpener([this](const QUrl &url) {
+            opened.push_back(url);
+            return true;
+        });
         device = std::make_unique<TDeviceWindow>(*facade, folder.language);
     }
     ~Fixture()

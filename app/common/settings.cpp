@@ -2,7 +2,10 @@
 
 #include "platform/ini_file.h"
 
+#include "platform/paths.h"
+
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <variant>
 
@@ -179,6 +182,15 @@ bool writeOptionFile(IniFile &ini, const OptionFile &values)
             return false;
     }
     return true;
+}
+
+bool StartUserOptionFile(const std::string &readFrom, const std::string &userCopy)
+{
+    std::error_code ec;
+    if (userCopy == readFrom || std::filesystem::exists(userCopy, ec) || !std::filesystem::exists(readFrom, ec))
+        return true;
+    ensureFolder(std::filesystem::path(userCopy).parent_path().string());
+    return std::filesystem::copy_file(readFrom, userCopy, ec);
 }
 
 void copyWindowlessSettings(const Settings &from, Settings &to)

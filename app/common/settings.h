@@ -73,6 +73,11 @@ OptionFile readOptionFile(const IniFile &ini);
 // Writes the keys the program saves, in their fixed order; false, with the
 // ini file's error set, when the file cannot be written.
 bool writeOptionFile(IniFile &ini, const OptionFile &values);
+// Makes sure the user's copy of the settings file exists before a key is
+// written to it: when it is missing it starts as a copy of the file read so
+// far (the shipped one), so the keys only that file holds (the file
+// filters, the disc sizes) are kept. False when the copy cannot be made.
+bool StartUserOptionFile(const std::string &readFrom, const std::string &userCopy);
 // Copies the settings that no control of the settings window shows.
 void copyWindowlessSettings(const Settings &from, Settings &to);
 

@@ -2,6 +2,7 @@
 #include "app/common/region_list.h"
 #include "app/common/ui_language.h"
 #include "app/common/ui_text_table.h"
+#include "app/common/extra_ui_texts.h"
 #include "platform/dialog_filter.h"
 #include "platform/ini_file.h"
 
@@ -25,6 +26,9 @@ TEST(ShippedDataTest, EnglishLanguageFileRepeatsTheBuiltInTexts)
             EXPECT_EQ(language.GetUIText(n), BuiltInUIText(n)) << n;
         }
     }
+    const UiLanguage builtIn(kBin + "NoLanguages/");
+    for (int n = kFirstExtraText; ExtraUIText(n); ++n)
+        EXPECT_EQ(language.GetUIText(n), builtIn.GetUIText(n)) << n;
 }
 
 TEST(ShippedDataTest, GermanLanguageFileTranslatesEveryText)
@@ -36,6 +40,8 @@ TEST(ShippedDataTest, GermanLanguageFileTranslatesEveryText)
             continue;
         EXPECT_TRUE(language.LanguageIni->hasKey("Text", std::to_string(n))) << n;
     }
+    for (int n = kFirstExtraText; ExtraUIText(n); ++n)
+        EXPECT_TRUE(language.LanguageIni->hasKey("Text", std::to_string(n))) << n;
     EXPECT_EQ(language.GetUIText(148), "Hinzugefügt!");
     EXPECT_EQ(language.GetUIText(61).find('\n') != std::string::npos, true);
     // Leading spaces of column titles survive.
@@ -45,7 +51,7 @@ TEST(ShippedDataTest, GermanLanguageFileTranslatesEveryText)
     EXPECT_TRUE(box.hasCaption);
     EXPECT_EQ(box.caption, " Temporäre Dateien löschen");
     EXPECT_EQ(box.fontName, "DejaVu Sans");
-    EXPECT_EQ(box.fontSize, 8);
+    EXPECT_EQ(box.fontSize, 9);
     EXPECT_EQ(language.hintText("MainWindow", "suiImageButton_Exit"), "Schließen");
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/common/program_files.h"
 #include "app/common/ui_text_table.h"
+#include "app/common/extra_ui_texts.h"
 #include "platform/paths.h"
 #include "platform/text_case.h"
 
@@ -60,11 +61,10 @@ void UiLanguage::closeLanguageIni()
 
 std::string UiLanguage::GetUIText(int number) const
 {
-    const char *builtIn = BuiltInUIText(number);
+    const char *builtIn = number >= kFirstExtraText ? ExtraUIText(number) : BuiltInUIText(number);
     std::string text = builtIn ? builtIn : "";
-    if (!LanguageIni)
-        return text;
-    text = LanguageIni->readString(kTextSection, std::to_string(number), text);
+    if (LanguageIni)
+        text = LanguageIni->readString(kTextSection, std::to_string(number), text);
     replaceAll(text, "#1", "\n");
     replaceAll(text, "#2", " ");
     return text;
@@ -73,6 +73,11 @@ std::string UiLanguage::GetUIText(int number) const
 std::string UiLanguage::hintText(const std::string &windowName, const std::string &controlName) const
 {
     return LanguageIni ? LanguageIni->readString(windowName, controlName + "-Hint", "") : std::string();
+}
+
+bool UiLanguage::hasHint(const std::string &windowName, const std::string &controlName) const
+{
+    return LanguageIni && LanguageIni->hasKey(windowName, controlName + "-Hint");
 }
 
 CaptionTexts UiLanguage::captionTexts(const std::string &windowName, const std::string &controlName) const

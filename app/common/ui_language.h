@@ -59,6 +59,8 @@ public:
     CaptionTexts captionTexts(const std::string &windowName, const std::string &controlName) const;
     // The hint the language file gives one control of a window ("" when none).
     std::string hintText(const std::string &windowName, const std::string &controlName) const;
+    // Whether the language file gives that control a hint at all.
+    bool hasHint(const std::string &windowName, const std::string &controlName) const;
 
     // The language files of the folder, in listing order, as the help menu
     // lists them: file names ending in ".ini", directories left out.

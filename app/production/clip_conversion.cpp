@@ -8,6 +8,7 @@
 #include "app/production/convert_worker_protocol.h"
 #include "app/production/letterbox_rule.h"
 #include "app/project/clip_record.h"
+#include "app/common/extra_ui_texts.h"
 #include "engines/converter/corvane.h"
 #include "platform/module_loader.h"
 #include "platform/paths.h"
@@ -127,7 +128,14 @@ bool ClipConversion::ConvertAll()
             return false;
         }
         finished.push_back(params.Output);
+        // A stop confirmed after this clip was complete stops the clips after it.
+        if (run_.userAbort() && i + 1 < clips_.count()) {
+            endWithFinishedListed(kUserAbort, finished);
+            return false;
+        }
     }
+    if (run_.userAbort())
+        run_.LogLine(run_.text(vt::common::kFinishedBeforeStopText));
     run_.ShowProgress(1, 100);
     return true;
 }
@@ -137,7 +145,8 @@ int ClipConversion::finishClip(project::ClipRecord &clip, const std::string &out
 {
     const std::string partial = PartialVobPath(output);
     std::error_code error;
-    if (run_.userAbort())
+    // A stop confirmed once the clip was complete leaves it complete.
+    if (run_.userAbort() && seconds + kEarlyEndTolerance < expectedSeconds)
         return kUserAbort;
     if (result == kLibraryMissing)
         return kConversionCannotStart;
@@ -192,12 +201,20 @@ bool ClipConversion::convertInWorkers(int jobs)
     int outcome = kProcessFinish;
     bool stopSent = false;
     auto stopDeadline = std::chrono::steady_clock::time_point::max();
-    auto nextProgress = std::chrono::steady_clock::now();
     const std::string library = withTrailingSlash(run_.folders().programFolder) + common::kConverterLibrary;
     const std::string threads = std::to_string(ThreadsPerConversion(MachineCores(), jobs));
 
     converterLoaded_ = true;
     run_.view().showDuration(common::FormatHMS(totalSeconds));
+    // The progress timer reads the workers, so the display also moves while
+    // the window waits for an answer (the stop question).
+    run_.conversionTimer.setTick([&] {
+        for (WorkerJob &job : active)
+            if (job.worker->running())
+                job.worker->poll();
+        showWorkerProgress(active, secondsDone, totalSeconds);
+    });
+    run_.conversionTimer.enable();
     while (!active.empty() || (next < clips_.count() && outcome == kProcessFinish && !run_.userAbort())) {
         while (static_cast<int>(active.size()) < jobs && next < clips_.count() && outcome == kProcessFinish &&
                !run_.userAbort()) {
@@ -254,7 +271,7 @@ bool ClipConversion::convertInWorkers(int jobs)
             } else if (!worker.error().empty()) {
                 run_.LogLine("Converter library: " + worker.error());
                 clipOutcome = kConversionCannotStart;
-            } else if (outcome != kProcessFinish || stopSent) {
+            } else if (outcome != kProcessFinish) {
                 clipOutcome = kUserAbort;  // stopped with the run; its partial file goes with it
             } else {
                 clipOutcome = finishClip(clip, it->output, worker.exitStatus() == 0 ? worker.result() : -1,
@@ -269,15 +286,21 @@ bool ClipConversion::convertInWorkers(int jobs)
             }
             it = active.erase(it);
         }
-        if (now >= nextProgress) {
-            nextProgress = now + kWorkerReportInterval;
-            showWorkerProgress(active, secondsDone, totalSeconds);
-        }
         std::this_thread::sleep_for(kWorkerPollInterval);
     }
+    run_.conversionTimer.disable();
+    run_.conversionTimer.setTick([this] { conversionTick(); });
+    showWorkerProgress(active, secondsDone, totalSeconds);
     converterLoaded_ = false;
-    if (outcome == kProcessFinish && run_.userAbort())
-        outcome = kUserAbort;
+    if (outcome == kProcessFinish && run_.userAbort()) {
+        // Stopped after every clip was complete: there was nothing to stop.
+        const bool allFinished =
+            std::none_of(finishedByClip.begin(), finishedByClip.end(), [](const std::string &vob) { return vob.empty(); });
+        if (allFinished)
+            run_.LogLine(run_.text(vt::common::kFinishedBeforeStopText));
+        else
+            outcome = kUserAbort;
+    }
     if (outcome != kProcessFinish) {
         std::vector<std::string> finished;
         for (const std::string &vob : finishedByClip)

@@ -4,6 +4,7 @@
 #include "app/common/ui_language.h"
 #include "app/common/work_folder.h"
 #include "app/project/clip_record.h"
+#include "app/common/extra_ui_texts.h"
 #include "app/widgets/desktop_opener.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/exclusive_pair.h"
@@ -20,8 +21,10 @@
 
 #include <QCoreApplication>
 #include <QShowEvent>
+#include <QTimer>
 #include <QUrl>
 
+#include <cstdio>
 using vt::placeControl;
 
 namespace {
@@ -40,6 +43,16 @@ constexpr int kBarWidth = 258;  // the bars' full width: 100 per cent
 QString qt(const std::string &text)
 {
     return QString::fromStdString(text);
+}
+
+// The seconds of an "H:MM:SS" figure; -1 for anything else ("Seeking...").
+int secondsOf(const std::string &hms)
+{
+    int hours = 0, minutes = 0, seconds = 0;
+    char end = 0;
+    if (std::sscanf(hms.c_str(), "%d:%2d:%2d%c", &hours, &minutes, &seconds, &end) != 3)
+        return -1;
+    return (hours * 60 + minutes) * 60 + seconds;
 }
 
 } // namespace
@@ -69,6 +82,14 @@ TLabel *TConvertWindow::addLabel(QWidget *parent, const char *name, const QStrin
 {
     auto *label = placeControl<TLabel>(parent, name, x, y, width, kRowHeight);
     label->setText(caption);
+    label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    return label;
+}
+
+// A label that shows a figure of the run: not a caption, so no language replaces it.
+QLabel *TConvertWindow::addValue(QWidget *parent, const char *name, int x, int y, int width)
+{
+    auto *label = placeControl<QLabel>(parent, name, x, y, width, kRowHeight);
     label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     return label;
 }
@@ -126,30 +147,34 @@ void TConvertWindow::buildProgressGroup()
     group->setTitle(QStringLiteral("Progress"));
     const int valueX = 124, rightCaptionX = 300, rightValueX = 420;
     addLabel(group, "Label_CurrentTimeCaption", QStringLiteral("Current Time :"), 16, 20, 104);
-    Label_CurrentTime = addLabel(group, "Label_CurrentTime", QString(), valueX, 20, 150);
+    Label_CurrentTime = addValue(group, "Label_CurrentTime", valueX, 20, 150);
     addLabel(group, "Label_DurationCaption", QStringLiteral("Duration :"), rightCaptionX, 20, 110);
-    Label_Duration = addLabel(group, "Label_Duration", QString(), rightValueX, 20, 140);
+    Label_Duration = addValue(group, "Label_Duration", rightValueX, 20, 140);
     addLabel(group, "Label_FPSCaption", QStringLiteral("FPS :"), 16, 44, 104);
-    Label_FPS = addLabel(group, "Label_FPS", QString(), valueX, 44, 150);
+    Label_FPS = addValue(group, "Label_FPS", valueX, 44, 150);
     addLabel(group, "Label_CurrentFrameCaption", QStringLiteral("Current Frame :"), rightCaptionX, 44, 110);
-    Label_CurrentFrame = addLabel(group, "Label_CurrentFrame", QString(), rightValueX, 44, 140);
+    Label_CurrentFrame = addValue(group, "Label_CurrentFrame", rightValueX, 44, 140);
 
-    // Bar 1 follows the step that runs; bar 2 the burn of the chains that burn.
+    // Bar 1 follows the step that runs; bar 2 the burn of the chains that
+    // burn, which the converter does not: it stays hidden here.
     const struct {
         const char *caption, *captionName, *barName, *percentName;
         TsuiProgressBar **bar;
-        TLabel **percent;
+        QLabel **percent;
+        bool shown;
     } bars[] = {
-        {"Process :", "Label_Bar1", "suiProgressBar_1", "Label_Percent1", &suiProgressBar_1, &Label_Percent1},
-        {"Burn :", "Label_Bar2", "suiProgressBar_2", "Label_Percent2", &suiProgressBar_2, &Label_Percent2},
+        {"Process :", "Label_Bar1", "suiProgressBar_1", "Label_Percent1", &suiProgressBar_1, &Label_Percent1, true},
+        {"Burn :", "Label_Bar2", "suiProgressBar_2", "Label_Percent2", &suiProgressBar_2, &Label_Percent2, false},
     };
     int y = 74;
     for (const auto &row : bars) {
-        addLabel(group, row.captionName, QLatin1String(row.caption), 16, y, 104);
+        TLabel *caption = addLabel(group, row.captionName, QLatin1String(row.caption), 16, y, 104);
         *row.bar = placeControl<TsuiProgressBar>(group, row.barName, valueX, y + 6, kBarWidth, 14);
         (*row.bar)->setRange(0, 100);
         (*row.bar)->setTextVisible(false);
-        *row.percent = addLabel(group, row.percentName, QString(), valueX + kBarWidth + 10, y, 60);
+        *row.percent = addValue(group, row.percentName, valueX + kBarWidth + 10, y, 60);
+        for (QWidget *part : std::initializer_list<QWidget *>{caption, *row.bar, *row.percent})
+            part->setVisible(row.shown);
         y += 28;
     }
 }
@@ -181,17 +206,23 @@ void TConvertWindow::resetToIdle()
     run_.EndRun(vt::production::kOutcomeNone);
     Memo_Msg->clear();
     systemPair_->setFirstChosen(services_.settings.ntsc);
+    resetProgressPanel();
+    suiComboBox_OutputQuality->clear();
+    for (int i = 0; i < kQualityCount; ++i)
+        suiComboBox_OutputQuality->addItem(qt(services_.language.GetUIText(kFirstQualityText + i)));
+    suiComboBox_OutputQuality->setCurrentIndex(services_.settings.outputQuality);
+    suiEdit_OutputFolder->setText(qt(services_.settings.outputFolder));
+}
+
+void TConvertWindow::resetProgressPanel()
+{
+    durationSeconds_ = 0;
     Label_CurrentTime->setText(QStringLiteral("00:00:00"));
     Label_Duration->setText(QStringLiteral("00:00:00"));
     Label_FPS->setText(QStringLiteral("0"));
     Label_CurrentFrame->setText(QStringLiteral("0"));
     showProgress(1, 0);
     showProgress(2, 0);
-    suiComboBox_OutputQuality->clear();
-    for (int i = 0; i < kQualityCount; ++i)
-        suiComboBox_OutputQuality->addItem(qt(services_.language.GetUIText(kFirstQualityText + i)));
-    suiComboBox_OutputQuality->setCurrentIndex(services_.settings.outputQuality);
-    suiEdit_OutputFolder->setText(qt(services_.settings.outputFolder));
 }
 
 void TConvertWindow::emptyWorkFolder()
@@ -222,8 +253,16 @@ void TConvertWindow::start()
     if (!services_.clips.empty())
         services_.settings.outputQuality = choices.qualityIndex;
     run_.setOutputFolder(services_.settings.outputFolder);
-    if (chain_.run(choices) == vt::production::kProcessFinish)
-        vt::openWithDesktop(QUrl::fromLocalFile(qt(run_.folders().outputFolder)));
+    resetProgressPanel();
+    const int outcome = chain_.run(choices);
+    if (outcome != vt::production::kProcessFinish)
+        return;
+    // The final figures: everything converted.
+    Label_CurrentTime->setText(Label_Duration->text());
+    showProgress(1, 100);
+    const QString folder = qt(run_.folders().outputFolder);
+    if (!vt::openWithDesktop(QUrl::fromLocalFile(folder)))
+        showMessage(services_.language.GetUIText(vt::common::kNoOpenerText) + folder.toStdString());
 }
 
 void TConvertWindow::browse()
@@ -286,11 +325,15 @@ void TConvertWindow::showBusy(bool busy)
 void TConvertWindow::showDuration(const std::string &hms)
 {
     Label_Duration->setText(qt(hms));
+    durationSeconds_ = secondsOf(hms);
 }
 
 void TConvertWindow::showConversionStatus(const vt::production::ConversionStatus &status)
 {
-    Label_CurrentTime->setText(qt(status.currentTime));
+    // The converter may report a little past a trimmed end; the panel never does.
+    const int seconds = secondsOf(status.currentTime);
+    Label_CurrentTime->setText(durationSeconds_ > 0 && seconds > durationSeconds_ ? Label_Duration->text()
+                                                                                 : qt(status.currentTime));
     Label_FPS->setText(qt(status.fps));
     Label_CurrentFrame->setText(qt(status.currentFrame));
 }
@@ -302,7 +345,16 @@ void TConvertWindow::showMessage(const std::string &text)
 
 bool TConvertWindow::askYesNo(const std::string &text)
 {
-    return vt::DialogService::current().askYesNo(this, qt(text));
+    // The run waits for the answer, the display does not: the progress
+    // timers go on ticking while the question is open.
+    QTimer live;
+    connect(&live, &QTimer::timeout, this, [this] {
+        run_.conversionTimer.poll();
+        run_.muxTimer.poll();
+        run_.authorTimer.poll();
+    });
+    live.start(100);
+    return vt::DialogService::current().confirmDestructive(this, qt(text));
 }
 
 void TConvertWindow::processEvents()

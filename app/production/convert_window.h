@@ -11,6 +11,7 @@
 
 #include <string>
 
+class QLabel;
 class TLabel;
 class TsuiCheckBox;
 class TsuiComboBox;
@@ -81,9 +82,12 @@ private:
     void buildProgressGroup();
     void buildButtons();
     TLabel *addLabel(QWidget *parent, const char *name, const QString &caption, int x, int y, int width);
+    QLabel *addValue(QWidget *parent, const char *name, int x, int y, int width);
 
     // Idle, empty log, labels and bars at zero, choices from the settings.
     void resetToIdle();
+    // The figures and bars of a run at zero.
+    void resetProgressPanel();
     void emptyWorkFolder();
     void start();
     void browse();
@@ -100,9 +104,10 @@ private:
     TsuiCheckBox *suiCheckBox_NTSC, *suiCheckBox_PAL, *suiCheckBox_Deinterlace;
     TsuiImageButton *suiImageButton_NTSC, *suiImageButton_PAL;
     vt::ExclusivePair *systemPair_;
-    TLabel *Label_CurrentTime, *Label_Duration, *Label_FPS, *Label_CurrentFrame;
+    QLabel *Label_CurrentTime, *Label_Duration, *Label_FPS, *Label_CurrentFrame;
+    int durationSeconds_ = 0;  // of the run's duration figure
     TsuiProgressBar *suiProgressBar_1, *suiProgressBar_2;
-    TLabel *Label_Percent1, *Label_Percent2;
+    QLabel *Label_Percent1, *Label_Percent2;
     TsuiMemo *Memo_Msg;
     TsuiImageButton *suiImageButton_Start, *suiImageButton_Stop, *suiImageButton_Close;
 };

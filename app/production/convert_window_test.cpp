@@ -19,6 +19,7 @@
 #include "app/widgets/window_test_controls.h"
 #include "platform/ini_file.h"
 
+#include <QEventLoop>
 #include <QTest>
 #include <QTimer>
 
@@ -33,7 +34,7 @@ namespace {
 
 QString labelText(QWidget *window, const char *name)
 {
-    return control<TLabel>(window, name)->text();
+    return control<QLabel>(window, name)->text();
 }
 
 QStringList logLines(QWidget *window)
@@ -51,7 +52,7 @@ public:
             QVERIFY(QFile::copy(QStringLiteral(VANTOREL_TEST_LIB_DIR "/libCorvane.so"), folder.path() + "libCorvane.so"));
         folder.settings.outputFolder = folder.file("D/Out/");
         folder.settings.parallelConversions = 1;  // one after another, unless a test wants workers
-        previousOpener = vt::setDesktopOpener([this](const QUrl &url) { opened.push_back(url); });
+        previousOpener = vt::setDesktopOpener([this](const QUrl &url) { opened.push_back(url); return true; });
         window = std::make_unique<TConvertWindow>(ConvertWindowServices{
             folder.settings, folder.language, clips, folder.path().toStdString(), folder.file("Temp/"),
             folder.file("Option.ini"), folder.environment().folders});
@@ -198,7 +199,8 @@ private slots:
         QCOMPARE(labelText(f.window.get(), "Label_Percent1"), QStringLiteral("100 %"));
         QCOMPARE(control<TsuiProgressBar>(f.window.get(), "suiProgressBar_1")->value(), 100);
         QCOMPARE(labelText(f.window.get(), "Label_Duration"), QStringLiteral("00:00:05"));
-        QCOMPARE(labelText(f.window.get(), "Label_CurrentTime"), QStringLiteral("00:00:07"));
+        // The last clip's trimmed end: the panel ends at its duration, never past it.
+        QCOMPARE(labelText(f.window.get(), "Label_CurrentTime"), QStringLiteral("00:00:05"));
         QVERIFY(control<QWidget>(f.window.get(), "suiImageButton_Start")->isVisible());
         QVERIFY(control<QWidget>(f.window.get(), "suiCheckBox_PAL")->isEnabled());
 
@@ -289,6 +291,82 @@ private slots:
         QVERIFY(f.opened.isEmpty());
         const int percent = control<TsuiProgressBar>(f.window.get(), "suiProgressBar_1")->value();
         QVERIFY2(percent > 0 && percent < 100, qPrintable(QString::number(percent)));
+    }
+
+    // The stop question waits for the user while the conversion goes on (in
+    // worker processes): the figures keep moving under it, and "Yes" once
+    // everything was converted reports the finish instead of an abort.
+    void theDisplayStaysLiveUnderTheStopQuestion()
+    {
+        // Looks at the figures twice while thinking, then answers Yes.
+        class SlowUser : public vt::ScriptedDialogService {
+        public:
+            explicit SlowUser(QWidget *window) : window_(window) {}
+            vt::MessageAnswer showMessage(QWidget *parent, const QString &caption, const QString &text,
+                                          vt::MessageIcon icon, vt::MessageButtons buttons) override
+            {
+                QEventLoop thinking;
+                QTimer::singleShot(300, &thinking, [&] { seenEarly = labelText(window_, "Label_CurrentTime"); });
+                QTimer::singleShot(2000, &thinking, &QEventLoop::quit);
+                thinking.exec();
+                seenLate = labelText(window_, "Label_CurrentTime");
+                answerMessage(MessageAnswer::Yes);
+                return ScriptedDialogService::showMessage(parent, caption, text, icon, buttons);
+            }
+            QString seenEarly, seenLate;
+
+        private:
+            QWidget *window_;
+        };
+        Fixture f;
+        QVERIFY(QFile::copy(QStringLiteral(VANTOREL_CONVERT_WORKER), f.folder.path() + "vantorel-convert-worker"));
+        f.folder.settings.parallelConversions = 2;
+        f.addClip("a.mpg", 60, "", 1);  // 0.6 s of converting each
+        f.addClip("b.mpg", 60, "", 1);
+        SlowUser user(f.window.get());
+        vt::ScopedDialogService scoped(user);
+        f.window->show();
+        QTimer::singleShot(100, f.window.get(), [&] { click(f.window.get(), "suiImageButton_Stop"); });
+        click(f.window.get(), "suiImageButton_Start");
+
+        QCOMPARE(user.messageTexts(), QStringList {"Do you want to stop process?"});
+        QVERIFY(user.shown()[0].buttons == vt::MessageButtons::YesNoDefaultNo);
+        QCOMPARE(user.seenLate, QStringLiteral("00:02:00"));
+        QVERIFY2(user.seenEarly != user.seenLate, qPrintable(user.seenEarly));
+        QCOMPARE(f.window->outcome(), 1);
+        const QStringList log = logLines(f.window.get());
+        QVERIFY(log.contains("The conversion had already finished; there was nothing left to stop."));
+        QCOMPARE(log.last(), QStringLiteral("<<< Process finish"));
+        QVERIFY(QFileInfo::exists(f.folder.path() + "D/Out/OutputVOB_1.vob"));
+    }
+
+    void aNewRunStartsFromAnEmptyPanelAndTheBurnBarIsHidden()
+    {
+        Fixture f;
+        f.addClip("a.mpg", 6);
+        f.window->show();
+        QVERIFY(!control<QWidget>(f.window.get(), "suiProgressBar_2")->isVisibleTo(f.window.get()));
+        QVERIFY(!control<QWidget>(f.window.get(), "Label_Bar2")->isVisibleTo(f.window.get()));
+        click(f.window.get(), "suiImageButton_Start");
+        QCOMPARE(labelText(f.window.get(), "Label_CurrentTime"), QStringLiteral("00:00:06"));
+        // The second run's first figures are its own.
+        QString firstSeen;
+        QTimer::singleShot(0, f.window.get(), [&] { firstSeen = labelText(f.window.get(), "Label_CurrentTime"); });
+        click(f.window.get(), "suiImageButton_Start");
+        QCOMPARE(firstSeen, QStringLiteral("00:00:00"));
+    }
+
+    void withoutADesktopOpenerTheOutputFolderIsNamed()
+    {
+        Fixture f;
+        vt::setDesktopOpener([](const QUrl &) { return false; });
+        f.addClip("a.mpg", 3);
+        f.window->show();
+        click(f.window.get(), "suiImageButton_Start");
+        QCOMPARE(f.window->outcome(), 1);
+        QCOMPARE(f.dialogs.messageTexts().value(0),
+                 "There is no program to open this with (xdg-open is missing or failed). You can open it yourself:\n"
+                     + f.folder.path() + "D/Out/");
     }
 
     // Two workers side by side: the bar and the times follow the whole

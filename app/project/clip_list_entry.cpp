@@ -23,6 +23,8 @@ using vt::common::kVideoSizeText;
 namespace {
 
 const QColor kBackground(0x71, 0x75, 0x79);  // colour value 0x797571
+const QColor kFactsPanel(0x2b, 0x30, 0x38);
+const QColor kFactsText(0xf2, 0xf4, 0xf7);
 constexpr int kThumbX = 10, kThumbY = 7, kThumbWidth = 80, kThumbHeight = 60;
 
 QString twoDecimals(double value)
@@ -95,10 +97,16 @@ void TSetupImage::paintEvent(QPaintEvent *)
     vt::common::LetterboxStretch(thumbnail, clip_->snapshot, kThumbWidth, kThumbHeight, true);
     painter.drawImage(kThumbX, kThumbY, thumbnail);
 
+    // The facts sit on a dark panel in light text: black on the list's grey
+    // reads too faintly at this size.
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kFactsPanel);
+    painter.drawRoundedRect(QRect(106, 8, 392 - 102, 60), 4, 4);
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(10);
     painter.setFont(font);
-    painter.setPen(Qt::black);
+    painter.setPen(kFactsText);
     const QStringList lines = factLines();
     const int tops[] = {12, 26, 38, 50};
     for (int i = 0; i < lines.size(); ++i) {

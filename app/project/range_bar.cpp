@@ -1,6 +1,8 @@
 #include "app/project/range_bar.h"
 
 #include <QMouseEvent>
+
+#include <algorithm>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -48,6 +50,7 @@ private:
 
 TRangeBar::TRangeBar(QWidget *parent)
     : QWidget(parent)
+    , leftLimit_(geometry_.travel())
 {
     setObjectName(QStringLiteral("Panel_Progress"));
     resize(geometry_.background, kHeight);
@@ -68,6 +71,12 @@ void TRangeBar::setHandles(const HandlePositions &handles)
 {
     handles_ = handles;
     placeParts();
+}
+
+void TRangeBar::setLeftLimit(int left, const QString &hint)
+{
+    leftLimit_ = std::clamp(left, 0, geometry_.travel());
+    Image_Left->setToolTip(hint);
 }
 
 void TRangeBar::placeParts()
@@ -115,6 +124,12 @@ bool TRangeBar::eventFilter(QObject *watched, QEvent *event)
             handles_ = vt::project::DragRightHandle(pressHandles_, pressHandles_.right + dx, geometry_);
         else
             handles_ = vt::project::DragStretch(pressHandles_, pressHandles_.left + dx, geometry_);
+        if (which != Part::Right && handles_.left > leftLimit_) {
+            const int back = handles_.left - leftLimit_;
+            handles_.left -= back;
+            if (which == Part::Stretch)
+                handles_.right -= back;
+        }
         placeParts();
         emit dragging(which);
         return true;

@@ -19,6 +19,10 @@ public:
 
     void setHandles(const vt::project::HandlePositions &handles);
     const vt::project::HandlePositions &handles() const { return handles_; }
+    // The furthest right the left handle may be dragged (the stretch stops
+    // there too); hint: why it stops, shown on the left handle.
+    void setLeftLimit(int left, const QString &hint);
+    int leftLimit() const { return leftLimit_; }
     QWidget *part(Part which) const;
 
 signals:
@@ -34,6 +38,7 @@ private:
 
     vt::project::RangeBarGeometry geometry_;
     vt::project::HandlePositions handles_;
+    int leftLimit_;
     QWidget *Image_Left, *Image_Right, *Image_Stretch;
     // Drag state: the cursor's x at the press and the handles then.
     QWidget *dragged_ = nullptr;

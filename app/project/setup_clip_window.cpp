@@ -10,6 +10,7 @@
 #include "app/project/setup_subtitle_window.h"
 #include "app/project/snapshot_file.h"
 #include "app/project/srt_marker.h"
+#include "app/common/extra_ui_texts.h"
 #include "app/widgets/dialog_service.h"
 #include "app/widgets/label.h"
 #include "app/widgets/place_control.h"
@@ -26,7 +27,9 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
+#include <cmath>
 using vt::project::ClipRecordList;
 using vt::project::DiscType;
 using vt::project::TimeBoxKind;
@@ -51,6 +54,7 @@ using vt::common::kMoveToTopText;
 using vt::common::kMoveUpText;
 using vt::common::kRemoveSelectedText;
 using vt::common::kSetupSubtitleText;
+constexpr int kDiscMarkWidth = 60;
 
 QColor colourOf(uint32_t value)
 {
@@ -124,6 +128,11 @@ void TSetupClipWindow::buildListArea()
     Panel_List->setStyleSheet(QStringLiteral("#Panel_List { background: #797571; border-radius: 4px; }"));
     Panel_List->setAttribute(Qt::WA_StyledBackground);
     Panel_Scroll = placeControl<QWidget>(Panel_List, "Panel_Scroll", 0, 0, kListWidth, 0);
+    Panel_List->installEventFilter(this);
+    Label_EmptyList = placeControl<QLabel>(Panel_List, "Label_EmptyList", 24, kListHeight / 2 - 40, kListWidth - 48, 80);
+    Label_EmptyList->setAlignment(Qt::AlignCenter);
+    Label_EmptyList->setWordWrap(true);
+    Label_EmptyList->setStyleSheet(QStringLiteral("color: white; font-size: 11pt;"));
 
     auto *track = placeControl<QWidget>(client(), "Panel_InfoBar", kListX + kListWidth + 6, kListY, 14, kListHeight);
     track->setAttribute(Qt::WA_StyledBackground);
@@ -216,12 +225,13 @@ void TSetupClipWindow::buildDiscArea()
     Image_DiscSizeProgress->setStyleSheet(QStringLiteral(
         "background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #3fbf6f, stop:0.8 #e0c040, stop:1 #e05040);"
         " border-radius: 3px;"));
-    addLabel(client(), "Image4700", QStringLiteral("4.7 GB"),
-             QRect(kDiscBarX + vt::project::kDiscBarFullWidth - 60, kDiscBarY + 22, 60, 18))
-        ->setAlignment(Qt::AlignRight);
-    Image8500 = addLabel(client(), "Image8500", QStringLiteral("8.5 GB"),
-                         QRect(kDiscBarX + vt::project::kDiscBarFullWidth - 130, kDiscBarY + 22, 60, 18));
-    Label_DiscSize = addLabel(client(), "Label_DiscSize", QString(), QRect(kDiscBarX, kDiscBarY + 22, 300, 18));
+    // The capacity marks; placed on the bar's scale by showDiscChoices.
+    Image4700 = addLabel(client(), "Image4700", QStringLiteral("4.7 GB"), QRect(0, kDiscBarY + 22, kDiscMarkWidth, 18));
+    Image4700->setAlignment(Qt::AlignRight);
+    Image8500 = addLabel(client(), "Image8500", QStringLiteral("8.5 GB"), QRect(0, kDiscBarY + 22, kDiscMarkWidth, 18));
+    Image8500->setAlignment(Qt::AlignRight);
+    // A figure, not a caption: no language replaces it.
+    Label_DiscSize = placeControl<QLabel>(client(), "Label_DiscSize", kDiscBarX, kDiscBarY + 22, 300, 18);
     // The bitrate that fills the disc instead of the quality's; the bar then
     // shows the fill it plans.
     suiCheckBox_FitToDisc =
@@ -236,11 +246,12 @@ void TSetupClipWindow::buildDiscArea()
 void TSetupClipWindow::buildCommandButtons()
 {
     const int y = kListY + kListHeight + 10;
-    suiImageButton_AddFile = addButton(client(), "suiImageButton_AddFile", QString(), QRect(kListX, y, 120, 30), true);
+    // Wide enough for the longer captions of other languages ("Clip(s) hinzufügen...").
+    suiImageButton_AddFile = addButton(client(), "suiImageButton_AddFile", QString(), QRect(kListX, y, 150, 30), true);
     suiImageButton_RemoveFile = addButton(client(), "suiImageButton_RemoveFile", QString(),
-                                          QRect(kListX + 126, y, 120, 30));
-    suiImageButton_Up = addButton(client(), "suiImageButton_Up", QString(), QRect(kListX + 252, y, 96, 30));
-    suiImageButton_Down = addButton(client(), "suiImageButton_Down", QString(), QRect(kListX + 354, y, 96, 30));
+                                          QRect(kListX + 156, y, 124, 30));
+    suiImageButton_Up = addButton(client(), "suiImageButton_Up", QString(), QRect(kListX + 286, y, 82, 30));
+    suiImageButton_Down = addButton(client(), "suiImageButton_Down", QString(), QRect(kListX + 374, y, 82, 30));
     captionCommandButtons();
     connect(suiImageButton_AddFile, &QAbstractButton::clicked, this, qOverload<>(&TSetupClipWindow::addFiles));
     connect(suiImageButton_RemoveFile, &QAbstractButton::clicked, this, &TSetupClipWindow::removeSelected);
@@ -288,6 +299,7 @@ void TSetupClipWindow::captionCommandButtons()
 void TSetupClipWindow::showEvent(QShowEvent *event)
 {
     captionCommandButtons();
+    Label_EmptyList->setText(text(vt::common::kEmptyClipListText));
     TsuiForm::showEvent(event);
 }
 
@@ -380,6 +392,9 @@ void TSetupClipWindow::layoutEntries()
             const auto it = std::find(markers_.begin(), markers_.end(), clicked);
             openSubtitleWindow(static_cast<int>(it - markers_.begin()));
         });
+        // The wheel over an entry scrolls the list.
+        entry->installEventFilter(this);
+        marker->installEventFilter(this);
         entries_.push_back(entry);
         markers_.push_back(marker);
     }
@@ -400,6 +415,7 @@ void TSetupClipWindow::layoutEntries()
     }
     Panel_Scroll->resize(kListWidth, count * vt::project::kListEntryHeight);
     scrollTo(suiImageButton_InfoBar->y());
+    Label_EmptyList->setVisible(count == 0);
 }
 
 void TSetupClipWindow::refreshEntry(int index)
@@ -496,6 +512,14 @@ void TSetupClipWindow::showDiscChoices()
     suiImageButton_DVD5->setVisible(type == DiscType::DVD5);
     suiImageButton_DVD9->setVisible(type == DiscType::DVD9);
     Image8500->setVisible(type == DiscType::DVD9);
+    // Each mark ends where its disc's capacity lies on the bar's scale.
+    const int64_t limitKB = model_.estimate().limitKB;
+    const auto markAt = [limitKB](int64_t capacityKB) {
+        return kDiscBarX + static_cast<int>(vt::project::kDiscBarFullWidth * capacityKB / std::max<int64_t>(limitKB, 1))
+               - kDiscMarkWidth;
+    };
+    Image4700->move(markAt(settings_.dvd5SizeKB), Image4700->y());
+    Image8500->move(markAt(settings_.dvd9SizeKB), Image8500->y());
     (model_.pictureShape4_3() ? suiCheckBox_4_3 : suiCheckBox_16_9)->setChecked(true);
     updateEstimate();
 }
@@ -526,6 +550,12 @@ void TSetupClipWindow::placeHandles()
     }
     const vt::project::ClipRecord &clip = selectedClip();
     Panel_Progress->setHandles(vt::project::PlaceHandles(clip.start, clip.end, clip.duration));
+    // The start stays 10 seconds before the end of the clip: so does the handle.
+    // The limit is the first position that gives the latest start.
+    const int travel = vt::project::RangeBarGeometry().travel();
+    const int latestStart = vt::project::StartFromHandle(travel, clip.duration);
+    const int limit = clip.duration > 0 ? static_cast<int>(std::ceil(double(latestStart) * travel / clip.duration)) : 0;
+    Panel_Progress->setLeftLimit(limit, text(vt::common::kStartLimitText));
 }
 
 void TSetupClipWindow::showTimes()
@@ -589,7 +619,7 @@ void TSetupClipWindow::rangeDragging(TRangeBar::Part part)
     const QColor dragging = colourOf(vt::project::kTimeBoxDragging);
     if (part != TRangeBar::Part::Right) {
         const QSignalBlocker blocker(suiEdit_Start);
-        suiEdit_Start->setTimeSeconds(static_cast<int>(duration * vt::project::StartFraction(handles.left)));
+        suiEdit_Start->setTimeSeconds(vt::project::StartFromHandle(handles.left, duration));
         suiEdit_Start->setColor(dragging);
     }
     if (part != TRangeBar::Part::Left) {
@@ -613,6 +643,7 @@ void TSetupClipWindow::rangeReleased(TRangeBar::Part part)
     if (part != TRangeBar::Part::Left)
         end = vt::project::EndFromHandle(handles.right, clip.duration);
     model_.setSelectedTimes(start, end);
+    placeHandles();  // where the accepted times are
     showTimes();
     refreshEntry(model_.selectedIndex());
     requestPreview(part == TRangeBar::Part::Right ? vt::project::PreviewSecondForEnd(end, clip.duration)
@@ -746,6 +777,10 @@ void TSetupClipWindow::goNext()
 
 void TSetupClipWindow::reject()
 {
+    if (!model_.canClose())
+        return;
+    if (clips_.count() > 0 && !vt::DialogService::current().confirmDestructive(this, text(vt::common::kDiscardClipsText)))
+        return;
     if (!model_.close())
         return;
     layoutEntries();
@@ -764,6 +799,17 @@ void TSetupClipWindow::closeEvent(QCloseEvent *event)
 
 bool TSetupClipWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    const auto *widget = qobject_cast<QWidget *>(watched);
+    if (event->type() == QEvent::Wheel && widget && (widget == Panel_List || Panel_List->isAncestorOf(widget))) {
+        // One notch moves the list by one entry.
+        const int hidden = clips_.count() - vt::project::kVisibleListEntries;
+        if (hidden > 0) {
+            const int notches = static_cast<QWheelEvent *>(event)->angleDelta().y() / 120;
+            const int step = (vt::project::kScrollThumbTravel + hidden - 1) / hidden;
+            scrollTo(suiImageButton_InfoBar->y() - notches * step);
+        }
+        return true;
+    }
     if (watched != suiImageButton_InfoBar)
         return TsuiForm::eventFilter(watched, event);
     auto *mouse = static_cast<QMouseEvent *>(event);

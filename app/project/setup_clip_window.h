@@ -159,7 +159,8 @@ private:
     QWidget *Panel_List, *Panel_Scroll;
     TsuiImageButton *suiImageButton_InfoBar;
     QLabel *Image_Preview;
-    TLabel *Label_Info, *Label_DiscSize;
+    TLabel *Label_Info;
+    QLabel *Label_DiscSize;
     TRangeBar *Panel_Progress;
     TsuiMaskEdit *suiEdit_Start, *suiEdit_Stop;
     TsuiImageButton *suiImageButton_ConfirmStart, *suiImageButton_ConfirmStop, *suiImageButton_Snapshoot;
@@ -167,6 +168,7 @@ private:
     TsuiRadioButton *suiCheckBox_4_3, *suiCheckBox_16_9;
     TsuiImageButton *suiImageButton_DVD5, *suiImageButton_DVD9;
     TsuiImageButton *suiImageButton_AddFile, *suiImageButton_RemoveFile, *suiImageButton_Up, *suiImageButton_Down;
-    TLabel *Image8500;
+    TLabel *Image4700, *Image8500;
+    QLabel *Label_EmptyList;
     QWidget *Image_DiscSizeProgress;
 };

@@ -24,7 +24,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QWheelEvent>
+
+#include <cmath>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <tuple>
 
 using vt::project::ClipRecordList;
@@ -369,8 +374,134 @@ private slots:
             QCOMPARE(shown, expected);
             QCOMPARE(prepared, expected);
         }
+        dialogs->answerMessage(vt::MessageAnswer::Yes);
         click(w.get(), "suiImageButton_Close");
         QCOMPARE(clips.count(), 0);
+    }
+
+    void closingAListWithClipsAsksFirstAndNoKeepsIt()
+    {
+        const std::pair<const char *, std::function<void(TSetupClipWindow *)>> ways[] = {
+            {"Close button", [](TSetupClipWindow *w) { click(w, "suiImageButton_Close"); }},
+            {"Escape", [](TSetupClipWindow *w) { QTest::keyClick(w, Qt::Key_Escape); }},
+            {"window close", [](TSetupClipWindow *w) { w->close(); }},
+        };
+        for (const auto &[way, closeWindow] : ways) {
+            auto w = windowWithThree();
+            w->show();
+            dialogs->clear();
+            closeWindow(w.get());  // unanswered: the default answer, No
+            QVERIFY2(w->isVisible(), way);
+            QCOMPARE(clips.count(), 3);
+            QCOMPARE(dialogs->shown().size(), size_t(1));
+            QVERIFY(dialogs->shown()[0].buttons == vt::MessageButtons::YesNoDefaultNo);
+            QCOMPARE(dialogs->shown()[0].text, QStringLiteral("Close the clip list? Its clips, with their trims, "
+                                                              "chapters and subtitles, will be discarded."));
+            dialogs->answerMessage(vt::MessageAnswer::Yes);
+            closeWindow(w.get());
+            QVERIFY2(!w->isVisible(), way);
+            QCOMPARE(clips.count(), 0);
+        }
+        // An empty list closes without a question.
+        auto empty = window();
+        empty->show();
+        dialogs->clear();
+        click(empty.get(), "suiImageButton_Close");
+        QVERIFY(!empty->isVisible());
+        QVERIFY(dialogs->shown().empty());
+    }
+
+    void theStartHandleShowsTheAcceptedStartAndStopsAtTheLimit()
+    {
+        auto w = windowWithThree();  // clip a: 60 s, so the start is at most 50 s
+        auto *bar = control<TRangeBar>(w.get(), "Panel_Progress");
+        QWidget *left = bar->part(TRangeBar::Part::Left);
+        QCOMPARE(bar->leftLimit(), 184);  // the first position that reads 50 s
+        QCOMPARE(vt::project::StartFromHandle(184, 60), 50);
+        QCOMPARE(left->toolTip(), QStringLiteral("The start can be at most 10 seconds before the end of the clip."));
+        const int accepted = vt::project::PlaceHandles(50, 60, 60).left;
+        // The left handle dragged to the far end, and a narrow stretch dragged past the limit.
+        for (auto [part, end, dx] : {std::tuple {TRangeBar::Part::Left, 60, 215},
+                                     std::tuple {TRangeBar::Part::Stretch, 5, 300}}) {
+            bar->setHandles(vt::project::PlaceHandles(0, end, 60));
+            drag(bar->part(part), dx);
+            QCOMPARE(clips[0].start, 50);
+            QCOMPARE(bar->handles().left, accepted);
+            QCOMPARE(left->x(), accepted);
+            QCOMPARE(control<TsuiMaskEdit>(w.get(), "suiEdit_Start")->text(), QStringLiteral("00:00:50"));
+            w->select(1);
+            w->select(0);
+        }
+    }
+
+    void theSizeBarMarksSitOnTheBarsScale()
+    {
+        auto w = windowWithThree();
+        auto *mark47 = control<QWidget>(w.get(), "Image4700");
+        auto *mark85 = control<QWidget>(w.get(), "Image8500");
+        auto *trough = control<QWidget>(w.get(), "Panel_DiscSize");
+        const int barLeft = trough->x() + 2, barRight = trough->x() + trough->width() - 2;
+        // DVD-5: the bar is one DVD-5; 4.7 GB ends at its right end.
+        QCOMPARE(mark47->geometry().right() + 1, barRight);
+        QVERIFY(!mark85->isVisibleTo(w.get()));
+        // DVD-9: the bar is one DVD-9; 4.7 GB ends where a DVD-5 is full.
+        click(w.get(), "suiImageButton_DVD5");
+        QCOMPARE(mark85->geometry().right() + 1, barRight);
+        const int dvd5End = barLeft + (barRight - barLeft) * folder->settings.dvd5SizeKB / folder->settings.dvd9SizeKB;
+        QVERIFY2(std::abs(mark47->geometry().right() + 1 - dvd5End) <= 1, qPrintable(QString::number(mark47->x())));
+        QVERIFY(mark85->isVisibleTo(w.get()));
+    }
+
+    void theMouseWheelScrollsTheListAndAnEmptyListSaysWhatToDo()
+    {
+        auto w = window();
+        w->show();
+        auto *hint = control<QLabel>(w.get(), "Label_EmptyList");
+        QVERIFY(hint->isVisibleTo(w.get()));
+        QVERIFY(hint->text().contains(QStringLiteral("Add Clip(s)...")));
+        w->addFiles({clip("1.avi"), clip("2.avi"), clip("3.avi"), clip("4.avi"), clip("5.avi"), clip("6.avi")});
+        QVERIFY(!hint->isVisibleTo(w.get()));
+
+        auto *panel = control<QWidget>(w.get(), "Panel_Scroll");
+        const auto wheel = [&](int delta) {
+            QWidget *under = w->entry(0);
+            const QPointF at(20, 20);
+            QWheelEvent event(at, under->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(under, &event);
+        };
+        wheel(-120);  // one notch down: the one hidden entry comes into view
+        QCOMPARE(panel->y(), -77);
+        QCOMPARE(control<QWidget>(w.get(), "suiImageButton_InfoBar")->y(), 332);
+        wheel(120);
+        QCOMPARE(panel->y(), 0);
+    }
+
+    void clipCardTextStandsOutFromItsBackground()
+    {
+        auto w = windowWithThree();
+        const QImage card = w->entry(0)->grab().toImage();
+        // The facts' area: its most common colour is the background, the
+        // glyphs' cores the farthest from it.
+        const auto luminance = [](QRgb c) {
+            const auto channel = [](int v) {
+                const double s = v / 255.0;
+                return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+        };
+        std::map<QRgb, int> counts;
+        for (int y = 12; y < 62; ++y)
+            for (int x = 112; x < 392; ++x)
+                ++counts[card.pixel(x, y)];
+        const QRgb background =
+            std::max_element(counts.begin(), counts.end(), [](auto &a, auto &b) { return a.second < b.second; })->first;
+        double best = 1;
+        for (const auto &[colour, count] : counts) {
+            const double a = luminance(colour), b = luminance(background);
+            best = std::max(best, (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05));
+        }
+        QVERIFY2(best >= 4.5, qPrintable(QString::number(best)));
     }
 
     void screenshotOfThreeClipsOneWithSubtitle()

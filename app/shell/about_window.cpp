@@ -16,9 +16,10 @@ constexpr const char *kDefaultBuild = "Build on 20080303";
 
 using vt::placeControl;
 
-TLabel *versionLabel(QWidget *parent, const char *name, int x, int y, const QColor &colour)
+// The version texts come from the version file, not from a language.
+QLabel *versionLabel(QWidget *parent, const char *name, int x, int y, const QColor &colour)
 {
-    auto *label = placeControl<TLabel>(parent, name, x, y, 300, 30);
+    auto *label = placeControl<QLabel>(parent, name, x, y, 300, 30);
     QFont font = label->font();
     font.setPointSize(16);
     font.setBold(true);
@@ -53,7 +54,7 @@ TAboutWindow::TAboutWindow(std::string versionFile, QWidget *parent)
     // dark one gives it an engraved look.
     Label1 = versionLabel(client(), "Label1", 48, 48, Qt::white);
     Label5 = versionLabel(client(), "Label5", 46, 47, QColor(0x1d, 0x26, 0x35));
-    Label2 = placeControl<TLabel>(client(), "Label2", 48, 84, 300, 20);
+    Label2 = placeControl<QLabel>(client(), "Label2", 48, 84, 300, 20);
     QPalette muted = Label2->palette();
     muted.setColor(QPalette::WindowText, QColor(0x4a, 0x58, 0x70));
     Label2->setPalette(muted);

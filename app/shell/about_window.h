@@ -7,6 +7,7 @@
 
 #include <string>
 
+class QLabel;
 class TLabel;
 class TsuiURLLabel;
 
@@ -28,5 +29,5 @@ public:
 
 private:
     std::string versionFile_;
-    TLabel *Label1, *Label5, *Label2;
+    QLabel *Label1, *Label5, *Label2;
 };

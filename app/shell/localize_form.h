@@ -15,7 +15,11 @@ namespace vt::shell {
 
 // Captions and hints of the window's controls, as each control's
 // localizedTexts says (localized_texts.h); the window's objectName is its
-// section in the language file.
+// section in the language file, and "<window name>-Caption" its title.
+// Captions of labels, group boxes and boxes take the file's font with them;
+// picture buttons and titles keep the skin's. A text the file does not
+// define shows what the window was designed with again, where an earlier
+// language had replaced it.
 void LocalizeForm(QWidget *window, const common::UiLanguage &language);
 
 // A window that does more than LocalizeForm when the language changes

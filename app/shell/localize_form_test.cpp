@@ -93,7 +93,8 @@ private slots:
         // "nodef": nothing of the box changes.
         QCOMPARE(box->text(), QStringLiteral(" Designed box"));
         QCOMPARE(button->toolTip(), QStringLiteral("Knopf"));
-        QCOMPARE(silent->toolTip(), QString());
+        // No hint in the file: the designed one stays.
+        QCOMPARE(silent->toolTip(), QStringLiteral("Designed hint"));
         QCOMPARE(plainBox->text(), QStringLiteral("Designed"));
         QCOMPARE(marked->text(), QStringLiteral("Markiert"));
 
@@ -105,6 +106,62 @@ private slots:
         vt::shell::ApplyUILanguage({&own, &plain}, language);
         QCOMPARE(own.calls, 1);
         QCOMPARE(plainLabel->text(), QStringLiteral("Erste Zeile"));
+    }
+
+    void aLanguageWithoutATextGivesBackTheDesignedOne()
+    {
+        QTemporaryDir dir;
+        for (auto [name, content] : {std::pair {"/Full.ini", "[TestWindow]\nTestWindow-Caption=Fenster\n"
+                                                             "Label1-Caption=Erste Zeile\nLabel1-FontSize=12\n"
+                                                             "Label2-Caption=Zweite Zeile\n"
+                                                             "Button-Caption=Weiter\nButton-Hint=Knopf\n"},
+                                     std::pair {"/Empty.ini", "[Text]\n"}}) {
+            QFile file(dir.path() + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        vt::common::UiLanguage language(dir.path().toStdString());
+
+        QWidget window;
+        window.setObjectName(QStringLiteral("TestWindow"));
+        window.setWindowTitle(QStringLiteral("Window"));
+        auto *label = new TLabel(&window);
+        label->setObjectName(QStringLiteral("Label1"));
+        label->setText(QStringLiteral("First line"));
+        auto *live = new TLabel(&window);
+        live->setObjectName(QStringLiteral("Label2"));
+        live->setText(QStringLiteral("Second line"));
+        auto *button = new TsuiImageButton(&window);
+        button->setObjectName(QStringLiteral("Button"));
+        button->setCaption(QStringLiteral("Next"));
+        button->setToolTip(QStringLiteral("Go on"));
+        const QFont designedFont = button->font();
+
+        QVERIFY(language.LoadUILanguage("Full.ini"));
+        vt::shell::LocalizeForm(&window, language);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Fenster"));
+        QCOMPARE(label->text(), QStringLiteral("Erste Zeile"));
+        QCOMPARE(label->font().pointSize(), 12);
+        QCOMPARE(button->caption(), QStringLiteral("Weiter"));
+        QCOMPARE(button->toolTip(), QStringLiteral("Knopf"));
+        QCOMPARE(button->font(), designedFont);  // picture buttons keep the skin's font
+        // The window shows a text of its own in the second label meanwhile.
+        live->setText(QStringLiteral("12 MB of 4300 MB"));
+
+        QVERIFY(language.LoadUILanguage("Empty.ini"));
+        vt::shell::LocalizeForm(&window, language);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Window"));
+        QCOMPARE(label->text(), QStringLiteral("First line"));
+        QCOMPARE(label->font(), QFont());  // inherited again
+        QCOMPARE(live->text(), QStringLiteral("12 MB of 4300 MB"));
+        QCOMPARE(button->caption(), QStringLiteral("Next"));
+        QCOMPARE(button->toolTip(), QStringLiteral("Go on"));
+
+        // And back again.
+        QVERIFY(language.LoadUILanguage("Full.ini"));
+        vt::shell::LocalizeForm(&window, language);
+        QCOMPARE(label->text(), QStringLiteral("Erste Zeile"));
+        QCOMPARE(button->toolTip(), QStringLiteral("Knopf"));
     }
 };
 

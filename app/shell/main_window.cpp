@@ -10,6 +10,7 @@
 #include "app/common/shared_bitmaps.h"
 #include "app/common/ui_language.h"
 #include "app/shell/about_window.h"
+#include "app/common/extra_ui_texts.h"
 #include "app/shell/help_menu.h"
 #include "app/shell/localize_form.h"
 #include "app/shell/option_window.h"
@@ -104,7 +105,7 @@ TMainWindow::TMainWindow(vt::shell::ProgramWindows &windows, vt::common::UiLangu
     Label_Description->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     connect(addToolButton("suiImageButton_Home", "tool_home", 387, QStringLiteral("Home page")),
-            &QAbstractButton::clicked, this, [] { vt::openWithDesktop(QUrl(QLatin1String(kHomePage))); });
+            &QAbstractButton::clicked, this, [this] { openOrSayWhere(QUrl(QLatin1String(kHomePage))); });
     connect(addToolButton("suiImageButton_Option", "tool_option", 423, QStringLiteral("Options")),
             &QAbstractButton::clicked, this, [this] { windows_.OptionWindow->exec(); });
     connect(addToolButton("suiImageButton_Help", "tool_help", 459, QStringLiteral("Help")),
@@ -185,7 +186,16 @@ bool TMainWindow::switchLanguage(const QString &caption)
 
 void TMainWindow::showHelp()
 {
-    vt::openWithDesktop(QUrl::fromLocalFile(QString::fromStdString(programFolder_ + kHelpFile)));
+    openOrSayWhere(QUrl::fromLocalFile(QString::fromStdString(programFolder_ + kHelpFile)));
+}
+
+void TMainWindow::openOrSayWhere(const QUrl &url)
+{
+    if (vt::openWithDesktop(url))
+        return;
+    const QString where = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    vt::DialogService::current().information(
+        this, QString::fromStdString(language_.GetUIText(vt::common::kNoOpenerText)) + where);
 }
 
 void TMainWindow::enterMode(Mode mode)

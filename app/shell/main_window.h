@@ -12,6 +12,7 @@
 
 class TLabel;
 #include "app/shell/help_menu.h"
+class QUrl;
 class TsuiImageButton;
 class TsuiImagePanel;
 
@@ -64,6 +65,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Hands url to the desktop; without a desktop opener, tells the user
+    // where it is.
+    void openOrSayWhere(const QUrl &url);
     TsuiImageButton *addToolButton(const char *name, const char *picture, int x, const QString &hint);
 
     vt::shell::ProgramWindows &windows_;

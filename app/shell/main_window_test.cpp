@@ -149,13 +149,13 @@ private slots:
         deutsch->trigger();
 
         QCOMPARE(deleteTemp->text(), QStringLiteral(" Temporäre Dateien löschen"));
-        QCOMPARE(deleteTemp->font().pointSize(), 8);
+        QCOMPARE(deleteTemp->font().pointSize(), 9);
         QCOMPARE(control<TsuiImageButton>(home, "suiImageButton_Min")->toolTip(), QStringLiteral("Minimieren"));
         QCOMPARE(control<TLabel>(windows->AboutWindow, "Label3")->text(), QStringLiteral("Startseite :"));
         QCOMPARE(control<TsuiImageButton>(windows->AboutWindow, "suiImageButton_Cancel")->toolTip(),
                  QStringLiteral("Schließen"));
         // The version texts were read again with the about window's turn.
-        QCOMPARE(control<TLabel>(windows->AboutWindow, "Label1")->text(), QStringLiteral("Vantorel 0.1.0"));
+        QCOMPARE(control<QLabel>(windows->AboutWindow, "Label1")->text(), QStringLiteral("Vantorel 0.1.0"));
         // The menu is rebuilt in the new language, with the new choice checked.
         THelpMenu *menu = home->buildHelpMenu();
         QCOMPARE(menu->actions().first()->text(), QString::fromStdString(folder.language.GetUIText(140)));
@@ -235,7 +235,7 @@ private slots:
     {
         vt::common::TestProgramFolder folder;
         QList<QUrl> opened;
-        vt::DesktopOpener previous = vt::setDesktopOpener([&opened](const QUrl &url) { opened << url; });
+        vt::DesktopOpener previous = vt::setDesktopOpener([&opened](const QUrl &url) { opened << url; return true; });
         auto windows = vt::shell::createProgramWindows(folder);
         TMainWindow *home = windows->MainWindow;
         home->buildHelpMenu()->actions().first()->trigger();

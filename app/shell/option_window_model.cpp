@@ -2,6 +2,8 @@
 
 #include "app/common/os_class.h"
 #include "app/common/program_files.h"
+#include "app/common/extra_ui_texts.h"
+#include "app/shell/subtitle_choices.h"
 #include "platform/ini_file.h"
 #include "platform/locale_name.h"
 #include "platform/paths.h"
@@ -29,10 +31,33 @@ void selectItem(ComboBoxModel &combo, int index)
     combo.text = combo.itemIndex >= 0 ? combo.items[combo.itemIndex] : std::string();
 }
 
-void setSingleItem(ComboBoxModel &combo, const std::string &value)
+// The choices of a box with value chosen; a value that is not among the
+// choices (a hand-edited table) comes first.
+void setChoice(ComboBoxModel &combo, const std::vector<std::string> &choices, const std::string &value)
 {
-    combo.items = {value};
-    selectItem(combo, 0);
+    combo.items = choices;
+    int index = indexOf(combo.items, value);
+    if (index < 0) {
+        combo.items.insert(combo.items.begin(), value);
+        index = 0;
+    }
+    selectItem(combo, index);
+}
+
+// The designed captions of the user-language labels, as the missing fields are named.
+constexpr std::pair<const char *, const char *> kUserLanguageLabels[] = {
+    {"Label_SubtitleLanguage", "Language Name"},
+    {"Label_FontFile", "Font File"},
+    {"Label_CharSet", "Character Set"},
+    {"Label_LanguageCode", "Language Code"},
+};
+
+// A label caption without its trailing " :".
+std::string fieldName(std::string caption)
+{
+    while (!caption.empty() && (caption.back() == ' ' || caption.back() == ':'))
+        caption.pop_back();
+    return caption;
 }
 
 } // namespace
@@ -46,6 +71,13 @@ OptionWindowModel::OptionWindowModel(common::Settings &settings, common::UiLangu
 
 void OptionWindowModel::create()
 {
+    // The other windows write single keys into the user's copy; it starts
+    // as the shipped file before any of them can.
+    if (common::StartUserOptionFile(environment_.optionIniRead, environment_.optionIniWrite)
+        && std::filesystem::exists(environment_.optionIniWrite))
+        environment_.optionIniRead = environment_.optionIniWrite;
+    fontFiles_ = SubtitleFontFiles();
+    characterSets_ = SubtitleCharacterSets();
     fillLanguageLists();
     LoadSettings();
 }
@@ -114,6 +146,7 @@ void OptionWindowModel::LoadSettings()
         const int userIndex = indexOf(c.suiComboBox_SubtitleLanguage.items, environment_.userLanguageName);
         selectItem(c.suiComboBox_SubtitleLanguage, std::max(userIndex, 0));
         selectItem(c.suiComboBox_MenuLanguage, userIndex >= 0 ? shipped + userIndex : 0);
+        s.subtitleLanguageIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
     } else {
         c.suiCheckBox_SPTI = values.useSpti;
         c.suiCheckBox_ASPI = !c.suiCheckBox_SPTI;
@@ -133,6 +166,8 @@ void OptionWindowModel::LoadSettings()
         selectItem(c.suiComboBox_SubtitleLanguage,
                    (subtitle >= shipped && subtitle - shipped < userItems) ? subtitle - shipped : 0);
         selectItem(c.suiComboBox_MenuLanguage, (menu >= 0 && menu < menuItems) ? menu : 0);
+        // The subtitle default is the subtitle window's own choice.
+        s.subtitleLanguageIndex = (subtitle >= 0 && subtitle < menuItems) ? subtitle : 0;
 
         c.suiCheckBox_Burner1 = s.firstBurnEngine;
         c.suiCheckBox_Burner2 = !s.firstBurnEngine;
@@ -152,7 +187,7 @@ void OptionWindowModel::copyControlsToSettings()
     s.useSpti = c.suiCheckBox_SPTI;
     s.outputFolder = c.suiEdit_OutputFolder;
     s.deleteTempFiles = c.suiCheckBox_DeleteTemp;
-    s.menuLanguageIndex = s.subtitleLanguageIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
+    s.menuLanguageIndex = std::max(c.suiComboBox_MenuLanguage.itemIndex, 0);
     s.dvd5 = c.suiCheckBox_D5;
     s.shape4x3 = c.suiCheckBox_4_3;
     s.ntsc = c.suiCheckBox_NTSC;
@@ -164,17 +199,9 @@ bool OptionWindowModel::SaveSettings()
 {
     error_.clear();
     const std::string &target = environment_.optionIniWrite;
-    ensureFolder(std::filesystem::path(target).parent_path().string());
-    std::error_code ec;
-    // Keep the hand-editable keys of the shipped file in the user's copy.
-    if (target != environment_.optionIniRead && !std::filesystem::exists(target, ec)
-        && std::filesystem::exists(environment_.optionIniRead, ec))
-        std::filesystem::copy_file(environment_.optionIniRead, target, ec);
-
+    common::StartUserOptionFile(environment_.optionIniRead, target);
     IniFile ini(target);
-    common::OptionFile values {settings_, false, language_.UILanguage};
-    // Both language keys carry the DVD language.
-    values.settings.menuLanguageIndex = settings_.subtitleLanguageIndex;
+    const common::OptionFile values {settings_, false, language_.UILanguage};
     const bool ok = common::writeOptionFile(ini, values);
     if (!ok) {
         error_ = ini.error();
@@ -207,15 +234,29 @@ void OptionWindowModel::subtitleLanguageChanged()
     const ComboBoxModel &subtitle = controls.suiComboBox_SubtitleLanguage;
     if (!subtitle.items.empty()) {
         const int region = environment_.regions.shippedCount() + std::max(subtitle.itemIndex, 0);
-        setSingleItem(controls.suiComboBox_FontFile, environment_.regions.GetRegionFontFile(region));
-        setSingleItem(controls.suiComboBox_CharSet, environment_.regions.GetRegionCharacterSet(region));
-        setSingleItem(controls.suiComboBox_LanguageCode, environment_.regions.GetRegionLanguageCode(region));
+        setChoice(controls.suiComboBox_FontFile, fontFiles_, environment_.regions.GetRegionFontFile(region));
+        setChoice(controls.suiComboBox_CharSet, characterSets_, environment_.regions.GetRegionCharacterSet(region));
+        setChoice(controls.suiComboBox_LanguageCode, RegionLanguageCodes(environment_.regions),
+                  environment_.regions.GetRegionLanguageCode(region));
     }
     controls.suiFontSizeComboBox = settings_.subtitleFontSize;
 }
 
 common::AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
 {
+    const ComboBoxModel *fields[] = {&controls.suiComboBox_SubtitleLanguage, &controls.suiComboBox_FontFile,
+                                     &controls.suiComboBox_CharSet, &controls.suiComboBox_LanguageCode};
+    std::string missing;
+    for (size_t i = 0; i < std::size(fields); ++i) {
+        if (!fields[i]->text.empty())
+            continue;
+        const auto [label, designed] = kUserLanguageLabels[i];
+        const common::CaptionTexts caption = language_.captionTexts("OptionWindow", label);
+        missing += (missing.empty() ? "" : ", ") + fieldName(caption.hasCaption ? caption.caption : designed);
+    }
+    if (!missing.empty())
+        return common::AddRegionResult {false, false, language_.GetUIText(vt::common::kFillInText) + missing + "."};
+
     common::AddRegionResult result = environment_.regions.addUserRegion(
         controls.suiComboBox_SubtitleLanguage.text, controls.suiComboBox_FontFile.text,
         controls.suiComboBox_CharSet.text, controls.suiComboBox_LanguageCode.text);
@@ -233,9 +274,8 @@ common::AddRegionResult OptionWindowModel::loadUserSubtitleLanguage()
 std::string OptionWindowModel::browse(const std::string &chosenFolder)
 {
     std::string refusal;
-    settings_.outputFolder =
-        common::ValidateOutputFolder(chosenFolder, settings_.outputFolder, environment_.folders, &refusal);
-    controls.suiEdit_OutputFolder = settings_.outputFolder;
+    controls.suiEdit_OutputFolder =
+        common::ValidateOutputFolder(chosenFolder, controls.suiEdit_OutputFolder, environment_.folders, &refusal);
     return refusal;
 }
 

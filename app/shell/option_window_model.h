@@ -43,10 +43,12 @@ public:
     // Fills the font file, character set and language code lists with the
     // properties of the chosen user language, and sets the font size list.
     void subtitleLanguageChanged();
-    // The Load button: store the edited user subtitle language.
+    // The Load button: store the edited user subtitle language; with a
+    // field left empty, the message names what is missing.
     common::AddRegionResult loadUserSubtitleLanguage();
-    // A folder chosen in the folder dialog becomes the output folder; when it
-    // is refused, the reason to show the user (otherwise "").
+    // A folder chosen in the folder dialog goes into the output folder box
+    // (the settings take it on OK); when it is refused, the reason to show
+    // the user (otherwise "").
     std::string browse(const std::string &chosenFolder);
     void switchPage(OptionPage newPage) { page = newPage; }
 
@@ -65,6 +67,7 @@ private:
     common::UiLanguage &language_;
     common::SettingsEnvironment environment_;
     std::string error_;
+    std::vector<std::string> fontFiles_, characterSets_;
 };
 
 } // namespace vt::shell

@@ -6,6 +6,7 @@
 
 namespace {
 
+using namespace vt::common;
 using namespace vt::shell;
 using vt::test::TempFolder;
 
@@ -85,7 +86,7 @@ TEST_F(OptionWindowModelTest, FirstRunWithoutOptionIni)
     EXPECT_EQ(c.suiSpinEdit_DVDMenuSafeDistance, 10);
     EXPECT_EQ(c.suiFontSizeComboBox, 20);
 
-    const vt::common::Settings defaults;
+    const Settings defaults;
     EXPECT_TRUE(settings.shape4x3 && settings.ntsc && settings.dvd5 && settings.deleteTempFiles);
     EXPECT_TRUE(settings.firstBurnEngine && settings.modifyIfo && settings.useSpti);
     EXPECT_EQ(settings.outputFolder, tmp.path() + "D/Temp/");
@@ -299,22 +300,70 @@ TEST_F(OptionWindowModelTest, CancelledEditsAreGoneAtTheNextShow)
     EXPECT_EQ(model.page, OptionPage::General);
 }
 
-TEST_F(OptionWindowModelTest, SubtitleAndMenuLanguageAreSavedAlike)
+TEST_F(OptionWindowModelTest, MenuAndSubtitleLanguageStaySeparate)
 {
     tmp.write("bin/Subtitle.ini", kSubtitleIni);
     OptionWindowModel model(settings, language, environment());
     model.create();
+    // The subtitle window chose the subtitle default; the DVD language is chosen here.
+    settings.subtitleLanguageIndex = 2;
     model.controls.suiComboBox_MenuLanguage.itemIndex = 3;
     ASSERT_TRUE(model.ok().saved);
-    EXPECT_NE(optionIni().find("SubtitleLanguage=3\nMenuLanguage=3\n"), std::string::npos);
+    EXPECT_NE(optionIni().find("SubtitleLanguage=2\nMenuLanguage=3\n"), std::string::npos) << optionIni();
 
-    vt::common::Settings reloaded;
-    vt::common::UiLanguage reloadedLanguage(tmp.path() + "bin/Lang/");
+    // Showing the window again (and a new start) keeps both.
+    model.show();
+    EXPECT_EQ(settings.subtitleLanguageIndex, 2);
+    EXPECT_EQ(settings.menuLanguageIndex, 3);
+    Settings reloaded;
+    UiLanguage reloadedLanguage(tmp.path() + "bin/Lang/");
     OptionWindowModel again(reloaded, reloadedLanguage, environment());
     again.create();
     EXPECT_EQ(again.controls.suiComboBox_MenuLanguage.itemIndex, 3);
-    EXPECT_EQ(again.controls.suiComboBox_SubtitleLanguage.itemIndex, 1);
-    EXPECT_EQ(reloaded.subtitleLanguageIndex, 3);
+    EXPECT_EQ(again.controls.suiComboBox_SubtitleLanguage.itemIndex, 0);  // region 2, the first user region
+    EXPECT_EQ(reloaded.subtitleLanguageIndex, 2);
+    EXPECT_EQ(reloaded.menuLanguageIndex, 3);
+
+    // A stored subtitle index past the list falls back to the first region.
+    tmp.write("bin/Option.ini", "[Option]\nUseDefault=0\nSubtitleLanguage=9\nMenuLanguage=1\n");
+    again.show();
+    EXPECT_EQ(reloaded.subtitleLanguageIndex, 0);
+    EXPECT_EQ(reloaded.menuLanguageIndex, 1);
+}
+
+TEST_F(OptionWindowModelTest, SavingAUserLanguageWithEmptyFieldsNamesThem)
+{
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+    model.controls.suiComboBox_SubtitleLanguage.text = "Esperanto";
+    model.controls.suiComboBox_FontFile.text = "";
+    model.controls.suiComboBox_CharSet.text = "ISO-8859-3";
+    model.controls.suiComboBox_LanguageCode.text = "";
+    const AddRegionResult result = model.loadUserSubtitleLanguage();
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "Please fill in: Font File, Language Code.");
+    EXPECT_FALSE(std::filesystem::exists(tmp.path() + "bin/Subtitle.ini"));
+}
+
+TEST_F(OptionWindowModelTest, UserLanguageBoxesOfferRealChoices)
+{
+    tmp.write("bin/Subtitle.ini", kSubtitleIni);
+    OptionWindowModel model(settings, language, environment());
+    model.create();
+    const OptionControls &c = model.controls;
+    // Klingon's own values are chosen, with the choices of the system around them.
+    EXPECT_EQ(c.suiComboBox_FontFile.text, "/fonts/kl.ttf");
+    EXPECT_GT(c.suiComboBox_FontFile.items.size(), 1u);
+    for (const std::string &font : c.suiComboBox_FontFile.items)
+        if (font != "/fonts/kl.ttf")
+            EXPECT_TRUE(std::filesystem::is_regular_file(font)) << font;
+    EXPECT_EQ(c.suiComboBox_CharSet.text, "UTF-8");
+    for (const char *set : {"ISO-8859-1", "CP1251", "SHIFT_JIS"})
+        EXPECT_NE(std::find(c.suiComboBox_CharSet.items.begin(), c.suiComboBox_CharSet.items.end(), set),
+                  c.suiComboBox_CharSet.items.end())
+            << set;
+    EXPECT_EQ(c.suiComboBox_LanguageCode.items, (std::vector<std::string> {"DE", "EN", "KL"}));
+    EXPECT_EQ(c.suiComboBox_LanguageCode.text, "KL");
 }
 
 TEST_F(OptionWindowModelTest, LoadButtonAddsAUserLanguageToBothLists)
@@ -351,12 +400,16 @@ TEST_F(OptionWindowModelTest, BrowseValidatesTheChosenFolder)
 {
     OptionWindowModel model(settings, language, environment());
     model.create();
+    const std::string before = settings.outputFolder;
     EXPECT_EQ(model.browse(tmp.path() + "D"), "");
-    EXPECT_EQ(settings.outputFolder, tmp.path() + "D/");
-    EXPECT_EQ(model.controls.suiEdit_OutputFolder, settings.outputFolder);
-    // A refused choice keeps the folder there was, and says why.
+    EXPECT_EQ(model.controls.suiEdit_OutputFolder, tmp.path() + "D/");
+    // A refused choice keeps the folder the box had, and says why.
     EXPECT_EQ(model.browse("/"), "The top of the system's file system / can not take output. The output folder stays " +
                                      tmp.path() + "D/.");
+    EXPECT_EQ(model.controls.suiEdit_OutputFolder, tmp.path() + "D/");
+    // Only OK hands the chosen folder to the settings.
+    EXPECT_EQ(settings.outputFolder, before);
+    ASSERT_TRUE(model.ok().saved);
     EXPECT_EQ(settings.outputFolder, tmp.path() + "D/");
 }
 

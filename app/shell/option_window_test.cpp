@@ -12,6 +12,8 @@
 #include "app/widgets/sui_spin_edit.h"
 #include "app/widgets/window_test_controls.h"
 
+#include "platform/ini_file.h"
+
 #include <QTest>
 
 #include <fstream>
@@ -109,10 +111,10 @@ private slots:
         QVERIFY(!s.deleteTempFiles);
         QCOMPARE(s.menuSafeDistance, 30);
         QCOMPARE(s.menuLanguageIndex, 2);
-        QCOMPARE(s.subtitleLanguageIndex, 2);
+        QCOMPARE(s.subtitleLanguageIndex, 0);  // the subtitle window's choice
         const QString ini = folder.readFile("Option.ini");
         for (const char *line : {"ImageRatio=0", "VideoFormat=0", "DVDType=0", "DeleteTempFiles=0",
-                                 "DVDMenuSafeDistance=30", "SubtitleLanguage=2", "MenuLanguage=2"})
+                                 "DVDMenuSafeDistance=30", "SubtitleLanguage=0", "MenuLanguage=2"})
             QVERIFY2(ini.contains(QLatin1String(line)), line);
     }
 
@@ -205,7 +207,6 @@ private slots:
         click(&window, "suiImageButton_Browse");
         QCOMPARE(dialogs.shown().back().caption, QStringLiteral("Please selct output folder!"));
         QCOMPARE(control<TsuiEdit>(&window, "suiEdit_OutputFolder")->text(), folder.path() + "D/DVD out/");
-        QCOMPARE(folder.settings.outputFolder, (folder.path() + "D/DVD out/").toStdString());
 
         // A folder that cannot take output is refused with a message.
         const std::string file = folder.file("D/notes.txt");
@@ -215,6 +216,71 @@ private slots:
         QCOMPARE(control<TsuiEdit>(&window, "suiEdit_OutputFolder")->text(), folder.path() + "D/DVD out/");
         QCOMPARE(dialogs.shown().back().text, QString::fromStdString(file + "/ is a file, not a folder. The output folder stays " +
                                                                      folder.file("D/DVD out/") + "."));
+        click(&window, "suiImageButton_Ok");
+        QCOMPARE(folder.settings.outputFolder, (folder.path() + "D/DVD out/").toStdString());
+    }
+
+    void browseThenCancelKeepsTheOutputFolderThroughExit()
+    {
+        vt::common::TestProgramFolder folder;
+        vt::ScriptedDialogService dialogs;
+        vt::ScopedDialogService scoped(dialogs);
+        std::string before;
+        {
+            TOptionWindow window(folder.settings, folder.language, folder.environment());
+            window.show();
+            click(&window, "suiImageButton_Ok");
+            before = folder.settings.outputFolder;
+            window.show();
+            QDir().mkpath(folder.path() + "D/Elsewhere");
+            dialogs.answerFolder(folder.path() + "D/Elsewhere");
+            click(&window, "suiImageButton_Browse");
+            click(&window, "suiImageButton_Cancel");
+            QCOMPARE(folder.settings.outputFolder, before);
+        }  // program exit saves once more
+        QVERIFY(folder.readFile("Option.ini").contains(QString::fromStdString("OutputFolder=" + before + "\n")));
+        QVERIFY(!folder.readFile("Option.ini").contains(QStringLiteral("Elsewhere")));
+    }
+
+    void exitSaveKeepsTheMenuAndSubtitleLanguagesApart()
+    {
+        vt::common::TestProgramFolder folder;
+        vt::ScriptedDialogService dialogs;
+        vt::ScopedDialogService scoped(dialogs);
+        {
+            TOptionWindow window(folder.settings, folder.language, folder.environment());
+            window.show();
+            control<TsuiComboBox>(&window, "suiComboBox_MenuLanguage")->setCurrentIndex(1);
+            click(&window, "suiImageButton_Ok");
+            // The subtitle window stores its own default, as it does on OK.
+            folder.settings.subtitleLanguageIndex = 4;
+            vt::IniFile(folder.file("Option.ini")).writeInt("Option", "SubtitleLanguage", 4);
+            // Opening the settings window again does not undo it.
+            window.show();
+            QCOMPARE(folder.settings.subtitleLanguageIndex, 4);
+            QCOMPARE(control<TsuiComboBox>(&window, "suiComboBox_MenuLanguage")->currentIndex(), 1);
+            click(&window, "suiImageButton_Cancel");
+        }
+        const QString ini = folder.readFile("Option.ini");
+        QVERIFY2(ini.contains(QStringLiteral("SubtitleLanguage=4\nMenuLanguage=1\n")), qPrintable(ini));
+    }
+
+    void readOnlyProgramFolderUserCopyStartsFromTheShippedFile()
+    {
+        vt::common::TestProgramFolder folder;
+        vt::IniFile(folder.file("Option.ini")).writeString("Option", "OpenDialogFilter", "Video|*.mp4;*.avi");
+        vt::common::SettingsEnvironment environment = folder.environment();
+        environment.optionIniWrite = folder.file("config/vantorel/Option.ini");
+        TOptionWindow window(folder.settings, folder.language, environment);
+        // Another window writes its one key before the settings are ever saved.
+        vt::IniFile(environment.optionIniWrite).writeBool("Option", "VideoFormat", false);
+
+        const QString copy = folder.readFile("config/vantorel/Option.ini");
+        QVERIFY2(copy.contains(QStringLiteral("OpenDialogFilter=Video|*.mp4;*.avi")), qPrintable(copy));
+        QVERIFY(copy.contains(QStringLiteral("VideoFormat=0")));
+        window.show();
+        QCOMPARE(folder.settings.videoDialogFilter, std::string("Video|*.mp4;*.avi"));
+        QVERIFY(!folder.readFile("Option.ini").contains(QStringLiteral("VideoFormat")));  // the shipped file is untouched
     }
 
     void loadAddsAUserSubtitleLanguage()
@@ -228,11 +294,13 @@ private slots:
         auto *name = control<TsuiComboBox>(&window, "suiComboBox_SubtitleLanguage");
         const int menuItemsBefore = control<TsuiComboBox>(&window, "suiComboBox_MenuLanguage")->count();
 
-        // An empty field: nothing happens.
+        // An empty field: nothing is stored, and the user is told what is missing.
         name->setEditText(QStringLiteral("Esperanto"));
         control<TsuiComboBox>(&window, "suiComboBox_FontFile")->setEditText(QString());
         click(&window, "suiImageButton_Load");
-        QVERIFY(dialogs.shown().empty());
+        QCOMPARE(dialogs.messageTexts(), QStringList {QStringLiteral("Please fill in: Font File, Character Set, Language Code.")});
+        QVERIFY(folder.readFile("Subtitle.ini").isEmpty());
+        dialogs.clear();
 
         control<TsuiComboBox>(&window, "suiComboBox_FontFile")->setEditText(QStringLiteral("DejaVuSans.ttf"));
         control<TsuiComboBox>(&window, "suiComboBox_CharSet")->setEditText(QStringLiteral("UTF-8"));

@@ -3,6 +3,7 @@
 #include "app/common/settings.h"
 #include "app/common/shared_bitmaps.h"
 #include "app/common/ui_language.h"
+#include "app/shell/front_request.h"
 #include "app/shell/main_window.h"
 #include "app/shell/program_windows.h"
 #include "app/shell/start_form.h"
@@ -32,7 +33,17 @@ int runGuarded(const std::function<int()> &run)
     return kStartFailed;
 }
 
-int runProgram(QApplication &app)
+// The window the user works in: the open modal window of a mode, else the home window.
+void bringToFront(QWidget *home)
+{
+    QWidget *window = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : home;
+    if (window->isMinimized())
+        window->showNormal();
+    window->raise();
+    window->activateWindow();
+}
+
+int runProgram(QApplication &app, const QString &frontSocket)
 {
     QApplication::setApplicationDisplayName(QLatin1String(DisplayProductName));
     if (!Skin::current().loadFromProgramFolder())
@@ -54,17 +65,23 @@ int runProgram(QApplication &app)
     windows.MainWindow->setWindowTitle(QLatin1String(ProductName));
     windows.MainWindow->show();
     onTerminationRequest(app, [] { QApplication::quit(); });
+    if (!frontSocket.isEmpty())
+        onFrontRequest(app, frontSocket, [home = windows.MainWindow] { bringToFront(home); });
     return app.exec();
 }
 
 int vantorelMain(int argc, char **argv)
 {
     SingleInstanceLock instance("vantorel");
-    if (!instance.acquire())
+    const QString frontSocket = frontRequestSocket(instance.file());
+    if (!instance.acquire()) {
+        QCoreApplication quiet(argc, argv);
+        askRunningCopyToFront(frontSocket);
         return kAlreadyRunning;
+    }
     catchTerminationSignals();
     QApplication app(argc, argv);
-    return runGuarded([&app] { return runProgram(app); });
+    return runGuarded([&app, &frontSocket] { return runProgram(app, frontSocket); });
 }
 
 } // namespace vt::shell

@@ -3,6 +3,8 @@
 // the session ends the program.
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 class QApplication;
@@ -21,10 +23,13 @@ inline constexpr int kStartFailed = 1;
 int runGuarded(const std::function<int()> &run);
 
 // Splash, windows, home window, message loop; returns the loop's status.
-int runProgram(QApplication &app);
+// A second start's request on frontSocket ("" none) brings the window the
+// user works in to the front.
+int runProgram(QApplication &app, const QString &frontSocket = QString());
 
 // The whole program: kAlreadyRunning at once when another copy runs
-// (nothing is shown), else runProgram under runGuarded.
+// (nothing is shown; the running copy is asked to come to the front), else
+// runProgram under runGuarded.
 int vantorelMain(int argc, char **argv);
 
 } // namespace vt::shell

@@ -1,6 +1,7 @@
 // Start-up: the splash window's fading steps, an exception that escapes
 // start-up, a second start while the program runs, and a termination
 // request that quits the message loop.
+#include "app/shell/front_request.h"
 #include "app/shell/program_start.h"
 #include "app/shell/start_form.h"
 #include "app/shell/termination_request.h"
@@ -70,6 +71,11 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
         vt::SingleInstanceLock first("vantorel");
         QVERIFY(first.acquire());
+        // The running copy comes to the front when asked.
+        QObject running;
+        int frontRequests = 0;
+        QVERIFY(vt::shell::onFrontRequest(running, vt::shell::frontRequestSocket(first.file()),
+                                          [&frontRequests] { ++frontRequests; }));
 
         QProcess second;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -85,6 +91,7 @@ private slots:
         QCOMPARE(second.exitCode(), 255);
         QCOMPARE(second.readAllStandardOutput(), QByteArray());
         QCOMPARE(second.readAllStandardError(), QByteArray());
+        QTRY_COMPARE(frontRequests, 1);
     }
 
     void aTerminationSignalEndsTheLoopEvenWhenItCameBeforeTheLoopRan()

@@ -1,6 +1,9 @@
 // Renders the start-up and home windows into build/screenshots/: the
 // splash, the home window with a description (English picture and German
 // text), its help menu, the three settings pages and the about window.
+#include "app/common/test_program_folder.h"
+#include "app/production/convert_window.h"
+#include "app/project/setup_clip_window.h"
 #include "app/shell/about_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
@@ -81,6 +84,34 @@ private slots:
         home->describe(TMainWindow::Mode::None);
         hover(home->findChild<QWidget *>(QStringLiteral("suiImageButton_Converter")));
         save(home, "MainWindow_Deutsch");
+    }
+
+    // The windows the user meets first, in English and in German: the
+    // captions must neither be cut off nor wrap.
+    void windowsInBothLanguages()
+    {
+        vt::common::TestProgramFolder folder;
+        auto windows = vt::shell::createProgramWindows(folder);
+        windows->SetupClipWindow->enterMode(TSetupClipWindow::Mode::Builder);
+        for (const char *language : {"English", "Deutsch"}) {
+            QVERIFY(windows->MainWindow->switchLanguage(QLatin1String(language)));
+            const QString suffix = QStringLiteral("_") + QLatin1String(language);
+            TOptionWindow *options = windows->OptionWindow;
+            options->show();
+            for (auto [page, name] : {std::pair {vt::shell::OptionPage::General, "OptionWindow_General"},
+                                      std::pair {vt::shell::OptionPage::Language, "OptionWindow_Language"},
+                                      std::pair {vt::shell::OptionPage::Burner, "OptionWindow_Burner"}}) {
+                options->switchPage(page);
+                save(options, qPrintable(QLatin1String(name) + suffix));
+            }
+            options->hide();
+            for (QWidget *window : std::initializer_list<QWidget *> {windows->SetupClipWindow, windows->ConvertWindow,
+                                                                     windows->AboutWindow}) {
+                window->show();
+                save(window, qPrintable(window->objectName() + suffix));
+                window->hide();
+            }
+        }
     }
 };
 

@@ -14,12 +14,9 @@ DesktopOpener &currentOpener()
 
 } // namespace
 
-void openWithDesktop(const QUrl &url)
+bool openWithDesktop(const QUrl &url)
 {
-    if (currentOpener())
-        currentOpener()(url);
-    else
-        QDesktopServices::openUrl(url);
+    return currentOpener() ? currentOpener()(url) : QDesktopServices::openUrl(url);
 }
 
 DesktopOpener setDesktopOpener(DesktopOpener opener)

@@ -9,10 +9,12 @@
 
 namespace vt {
 
-using DesktopOpener = std::function<void(const QUrl &)>;
+// True when a handler took the address (false: no desktop opener, such as
+// xdg-open, could be started).
+using DesktopOpener = std::function<bool(const QUrl &)>;
 
 // Opens url with the current opener (QDesktopServices unless replaced).
-void openWithDesktop(const QUrl &url);
+bool openWithDesktop(const QUrl &url);
 
 // Replaces the opener (nullptr: back to QDesktopServices) and returns the
 // one it replaces.

@@ -39,6 +39,12 @@ bool DialogService::askYesNo(QWidget *parent, const QString &text)
         == MessageAnswer::Yes;
 }
 
+bool DialogService::confirmDestructive(QWidget *parent, const QString &text)
+{
+    return showMessage(parent, applicationCaption(), text, MessageIcon::Warning, MessageButtons::YesNoDefaultNo)
+        == MessageAnswer::Yes;
+}
+
 bool DialogService::askOkCancel(QWidget *parent, const QString &text)
 {
     return showMessage(parent, applicationCaption(), text, MessageIcon::Question, MessageButtons::OkCancel)

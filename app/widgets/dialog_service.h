@@ -12,7 +12,8 @@ class QWidget;
 namespace vt {
 
 enum class MessageIcon { Information, Warning, Error, Question };
-enum class MessageButtons { Ok, YesNo, OkCancel };
+// YesNoDefaultNo: a question whose "Yes" loses something; Enter answers "No".
+enum class MessageButtons { Ok, YesNo, OkCancel, YesNoDefaultNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 struct FileDialogRequest {
@@ -51,6 +52,8 @@ public:
     void information(QWidget *parent, const QString &text);
     void error(QWidget *parent, const QString &text);
     bool askYesNo(QWidget *parent, const QString &text);
+    // A Yes/No question whose "Yes" throws work away; "No" is the default.
+    bool confirmDestructive(QWidget *parent, const QString &text);
     bool askOkCancel(QWidget *parent, const QString &text);
 
     // The service the windows use: the one installed last, else a

@@ -24,6 +24,8 @@ LocalizedTexts localizedTextsOf(const QWidget *control)
         return LocalizedTexts::Caption;
     case static_cast<int>(LocalizedTexts::Hint):
         return LocalizedTexts::Hint;
+    case static_cast<int>(LocalizedTexts::CaptionAndHint):
+        return LocalizedTexts::CaptionAndHint;
     default:
         return LocalizedTexts::None;
     }

@@ -12,6 +12,7 @@ enum class LocalizedTexts {
     None,
     Caption,  // caption with its font name and size
     Hint,     // tool tip
+    CaptionAndHint,  // a picture button: tool tip, and the caption drawn over it when it has one
 };
 
 void setLocalizedTexts(QWidget *control, LocalizedTexts texts);

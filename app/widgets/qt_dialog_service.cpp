@@ -94,6 +94,10 @@ std::unique_ptr<QMessageBox> createMessageBox(QWidget *parent, const QString &ca
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box->setDefaultButton(QMessageBox::Yes);
         break;
+    case MessageButtons::YesNoDefaultNo:
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::No);
+        break;
     case MessageButtons::OkCancel:
         box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box->setDefaultButton(QMessageBox::Ok);
@@ -114,7 +118,7 @@ MessageAnswer QtDialogService::showMessage(QWidget *parent, const QString &capti
     }
     // Closing a box with the window's close button answers its escape
     // button: OK for an information box.
-    return buttons == MessageButtons::YesNo ? MessageAnswer::No
+    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo ? MessageAnswer::No
          : buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel
          : MessageAnswer::Ok;
 }

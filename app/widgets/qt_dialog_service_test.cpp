@@ -43,6 +43,13 @@ private slots:
         QCOMPARE(question->windowTitle(), QStringLiteral("Vantorel"));
         QVERIFY(!question->iconPixmap().isNull());
 
+        // A question whose Yes loses work answers No to Enter.
+        std::unique_ptr<QMessageBox> destructive = vt::createMessageBox(
+            nullptr, QStringLiteral("Vantorel"), QStringLiteral("Discard?"), vt::MessageIcon::Warning,
+            vt::MessageButtons::YesNoDefaultNo);
+        QCOMPARE(destructive->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(destructive->defaultButton(), destructive->button(QMessageBox::No));
+
         std::unique_ptr<QMessageBox> info = vt::createMessageBox(
             nullptr, {}, QStringLiteral("Add OK!"), vt::MessageIcon::Information, vt::MessageButtons::Ok);
         QCOMPARE(info->standardButtons(), QMessageBox::Ok);

@@ -43,7 +43,8 @@ MessageAnswer ScriptedDialogService::showMessage(QWidget *, const QString &capti
         return answer;
     }
     switch (buttons) {
-    case MessageButtons::YesNo: return MessageAnswer::No;
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoDefaultNo: return MessageAnswer::No;
     case MessageButtons::OkCancel: return MessageAnswer::Cancel;
     case MessageButtons::Ok: break;
     }

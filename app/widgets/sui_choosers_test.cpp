@@ -118,7 +118,7 @@ private slots:
     void urlLabelOpensItsAddressOnClick()
     {
         QList<QUrl> opened;
-        vt::DesktopOpener previous = vt::setDesktopOpener([&opened](const QUrl &url) { opened << url; });
+        vt::DesktopOpener previous = vt::setDesktopOpener([&opened](const QUrl &url) { opened << url; return true; });
         TsuiURLLabel link;
         link.resize(120, 20);
         link.setText(QStringLiteral("home page"));

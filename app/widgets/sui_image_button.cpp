@@ -9,7 +9,7 @@
 TsuiImageButton::TsuiImageButton(QWidget *parent)
     : QAbstractButton(parent)
 {
-    vt::setLocalizedTexts(this, vt::LocalizedTexts::Hint);
+    vt::setLocalizedTexts(this, vt::LocalizedTexts::CaptionAndHint);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
 }

@@ -1,0 +1,20 @@
+// Numbered texts of this program beyond the classic table (ui_text_table.h):
+// questions, hints and notices the windows show on Linux. They are looked
+// up and translated like the others ([Text] in a language file), from
+// number 1000 on so the classic numbers stay free.
+#pragma once
+
+namespace vt::common {
+
+inline constexpr int kFirstExtraText = 1000;
+inline constexpr int kDiscardClipsText = 1000;
+inline constexpr int kEmptyClipListText = 1001;
+inline constexpr int kNoOpenerText = 1002;
+inline constexpr int kFillInText = 1003;
+inline constexpr int kStartLimitText = 1004;
+inline constexpr int kFinishedBeforeStopText = 1005;
+
+// The built-in English text with that number, or nullptr.
+const char *ExtraUIText(int number);
+
+} // namespace vt::common
