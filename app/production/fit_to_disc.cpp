@@ -1,8 +1,10 @@
 #include "app/production/fit_to_disc.h"
 
+#include "app/common/format_hms.h"
 #include "app/project/clip_record.h"
 #include "app/project/disc_fit.h"
-#include "app/common/format_hms.h"
+
+#include <algorithm>
 
 namespace vt::production {
 
@@ -19,12 +21,10 @@ int64_t MenuVobSeconds(const DiscMenus *menus, int secondsPerMenu)
 {
     if (!menus)
         return 0;
-    int64_t count = 0;
-    for (const auto &button : menus->titleButtons)
-        if (button) {
-            count = 1;
-            break;
-        }
+    int64_t count = std::any_of(menus->titleButtons.begin(), menus->titleButtons.end(),
+                                [](const auto &button) { return button.has_value(); })
+        ? 1
+        : 0;
     if (menus->chapterMenusEnabled)
         for (const auto &page : menus->chapterPages)
             count += page ? 1 : 0;

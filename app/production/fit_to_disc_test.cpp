@@ -7,7 +7,7 @@
 namespace vt::production {
 namespace {
 
-project::ClipRecordList clipsOf(std::initializer_list<int> seconds, bool chapters = false)
+project::ClipRecordList clipsOf(std::initializer_list<int> seconds)
 {
     project::ClipRecordList clips;
     for (int duration : seconds) {
@@ -15,8 +15,6 @@ project::ClipRecordList clipsOf(std::initializer_list<int> seconds, bool chapter
         project::StreamFacts facts;
         facts.duration = duration;
         clip->setStreamFacts(facts);
-        if (chapters)
-            clip->chapters = project::TSubChapter::fromTimes({0});
         clips.append(std::move(clip));
     }
     return clips;
