@@ -7,7 +7,6 @@
 #include "app/menu/menu_image.h"
 #include "app/menu/setup_image_window.h"
 #include "app/menu/setup_text_window.h"
-#include "app/menu/tv_system.h"
 #include "app/project/clip_adding.h"
 #include "app/project/clip_record.h"
 #include "app/project/progress_window.h"
@@ -977,10 +976,9 @@ void TSetupMenuWindow::addVobFiles(const QStringList &files)
     adding_ = false;
     buildMenuNow();
 
-    const vt::menu::TvSystemCheck check = vt::menu::CheckTvSystems(services_.clips);
-    if (!check.passes())
-        vt::DialogService::current().information(
-            this, QString::fromStdString(check.message(text(121).toStdString(), text(122).toStdString())));
+    if (const std::string mismatch = vt::project::TvSystemMismatchMessage(services_.language, services_.clips);
+        !mismatch.empty())
+        vt::DialogService::current().information(this, QString::fromStdString(mismatch));
     const std::string limit = vt::project::DiscLimitMessage(services_.language, estimate(), disc_);
     if (!limit.empty())
         vt::DialogService::current().information(this, QString::fromStdString(limit));
@@ -1038,10 +1036,9 @@ void TSetupMenuWindow::goNext()
     services_.design.chapterMenus = suiCheckBox_AddDVDMenu->isChecked();
     QDialog *next = mode_ == Mode::FromClipList ? next_.builderWindow : next_.compilerWindow;
     if (mode_ == Mode::Compiler) {
-        const vt::menu::TvSystemCheck check = vt::menu::CheckTvSystems(services_.clips);
-        if (!check.passes()) {
-            vt::DialogService::current().information(
-                this, QString::fromStdString(check.message(text(121).toStdString(), text(122).toStdString())));
+        if (const std::string mismatch = vt::project::TvSystemMismatchMessage(services_.language, services_.clips);
+            !mismatch.empty()) {
+            vt::DialogService::current().information(this, QString::fromStdString(mismatch));
             return;
         }
     }

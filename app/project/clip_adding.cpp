@@ -62,7 +62,7 @@ std::string DiscLimitMessage(const common::UiLanguage &language, const DiscEstim
 
 bool IsNtscClip(const ClipRecord &clip)
 {
-    return clip.height == 480 && static_cast<int>(clip.frameRate) == 29;
+    return clip.height == 480;
 }
 
 std::string TvSystemMismatchMessage(const common::UiLanguage &language, const ClipRecordList &clips)

@@ -44,7 +44,8 @@ std::string UnsupportedFilesMessage(const common::UiLanguage &language, const st
 // "" when it is.
 std::string DiscLimitMessage(const common::UiLanguage &language, const DiscEstimate &estimate, DiscType disc);
 
-// A clip is NTSC when its height is 480 and its frame rate truncates to 29.
+// A clip is NTSC when its picture has 480 lines, whatever its frame rate:
+// film-rate NTSC (23.976 pictures a second, shown with pulldown) is NTSC too.
 bool IsNtscClip(const ClipRecord &clip);
 // Texts 121 and 122 with the clips' VOB files when NTSC and PAL clips are
 // mixed; "" otherwise.

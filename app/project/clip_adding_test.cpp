@@ -90,10 +90,13 @@ TEST_F(ClipAddingTest, DiscLimitAndTvSystemMessages)
               "Unmatched video format clips added.\nThe following clip(s) is(are) NTSC : \n/v/n.vob\n"
               "The following clip(s) is(are) PAL : \n/v/p.vob\n");
     clips.removeAt(1);
-    add("/v/film.vob", 480, 23.976f);  // 480 lines at film rate counts as PAL
-    EXPECT_FALSE(TvSystemMismatchMessage(language, clips).empty());
-    clips.removeAt(1);
+    add("/v/film.vob", 480, 23.976f);  // film-rate NTSC goes with NTSC
     EXPECT_EQ(TvSystemMismatchMessage(language, clips), "");
+    add("/v/p.vob", 576, 25.0f);
+    add("/v/n2.vob", 480, 29.97f);
+    EXPECT_EQ(TvSystemMismatchMessage(language, clips),
+              "Unmatched video format clips added.\nThe following clip(s) is(are) NTSC : \n/v/n.vob\n/v/film.vob\n"
+              "/v/n2.vob\nThe following clip(s) is(are) PAL : \n/v/p.vob\n");
 }
 
 } // namespace
