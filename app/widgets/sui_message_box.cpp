@@ -21,6 +21,8 @@
 namespace {
 
 constexpr int kIconSize = 32;
+// Between the icon and the message.
+constexpr int kIconGap = 14;
 constexpr int kMinTextWidth = 200;
 constexpr int kButtonWidth = 84;
 constexpr int kButtonHeight = 28;
@@ -109,7 +111,7 @@ TsuiMessageBox::TsuiMessageBox(QWidget *parent, const QString &caption, const QS
                                vt::MessageButtons buttons)
     : TsuiForm(parent)
     , buttons_(buttons)
-    , answer_(vt::MessageAnswer::Ok)
+    , answer_(escapeAnswer())
     , icon_(new QLabel(client()))
     , text_(new QTextEdit(client()))
     , buttonRow_(new QWidget(client()))
@@ -118,7 +120,6 @@ TsuiMessageBox::TsuiMessageBox(QWidget *parent, const QString &caption, const QS
     setWindowTitle(caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption);
     setModal(true);
     titleBar()->minimizeButton()->hide();
-    answer_ = escapeAnswer();
 
     icon_->setObjectName(QStringLiteral("messageIcon"));
     icon_->setFixedSize(kIconSize, kIconSize);
@@ -138,7 +139,6 @@ TsuiMessageBox::TsuiMessageBox(QWidget *parent, const QString &caption, const QS
     text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Tab goes round the buttons; a click still selects text to copy.
     text_->setFocusPolicy(Qt::ClickFocus);
-    text_->setContextMenuPolicy(Qt::DefaultContextMenu);
 
     const vt::MessageButtonTexts &captions = vt::messageButtonTexts();
     switch (buttons) {
@@ -167,7 +167,7 @@ TsuiMessageBox::TsuiMessageBox(QWidget *parent, const QString &caption, const QS
         buttonLayout->addWidget(button);
 
     auto *message = new QHBoxLayout;
-    message->setSpacing(14);
+    message->setSpacing(kIconGap);
     message->addWidget(icon_, 0, Qt::AlignTop);
     message->addWidget(text_, 1);
 
@@ -210,7 +210,7 @@ void TsuiMessageBox::fitText()
     measure.setDefaultTextOption(wrapping);
     measure.setPlainText(text_->toPlainText());
     const int naturalWidth = int(std::ceil(measure.idealWidth())) + 2 * kTextMargin;
-    const int buttonsWidth = buttonRow_->sizeHint().width() - kIconSize - 14;
+    const int buttonsWidth = buttonRow_->sizeHint().width() - kIconSize - kIconGap;
     const int width = std::clamp(std::max(naturalWidth, buttonsWidth), kMinTextWidth, kMaxTextWidth);
     measure.setTextWidth(width);
     const int height = int(std::ceil(measure.size().height()));
