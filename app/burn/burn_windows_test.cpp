@@ -463,6 +463,14 @@ private slots:
         click(&window, "suiImageButton_Burn");
         QCOMPARE(fixture.dialogs().messageTexts().last(), QStringLiteral("No file to convert."));
         QCOMPARE(compiledAspect, 0);
+
+        // The size figure speaks the language the window is shown in.
+        auto *figure = control<QLabel>(&window, "Label_DiscSize");
+        QCOMPARE(figure->text(), QStringLiteral("0 MB of 4300 MB"));
+        window.hide();
+        QVERIFY(fixture.folder.language.LoadUILanguage("Deutsch.ini"));
+        window.show();
+        QCOMPARE(figure->text(), QStringLiteral("0 MB von 4300 MB"));
     }
 
     void aLowerCaseCopyOfAFolderBurnsToAValidImage()

@@ -1,5 +1,6 @@
 #include "app/burn/setup_dvd_file_window.h"
 
+#include "app/common/extra_ui_texts.h"
 #include "app/common/project_reset.h"
 #include "app/common/settings.h"
 #include "app/common/ui_language.h"
@@ -110,7 +111,8 @@ TSetupDVDFileWindow::TSetupDVDFileWindow(Services services, QWidget *parent)
     Image8500 = placeControl<TLabel>(client(), "Image8500", kBarX + kBarFullWidth - 60, kBarY + 20, 60, 18);
     Image8500->setText(QStringLiteral("8.5 GB"));
     Image8500->setAlignment(Qt::AlignRight);
-    Label_DiscSize = placeControl<TLabel>(client(), "Label_DiscSize", kBarX, kBarY + 20, 300, 18);
+    // The figure comes from the numbered texts, not from the window's captions.
+    Label_DiscSize = placeControl<QLabel>(client(), "Label_DiscSize", kBarX, kBarY + 20, 300, 18);
 
     suiImageButton_Burn = placeControl<TsuiImageButton>(client(), "suiImageButton_Burn",
                                                         kClientWidth - kMargin - 2 * 110 - 8, kClientHeight - 46, 110, 32);
@@ -185,7 +187,7 @@ void TSetupDVDFileWindow::showSizeBar()
     const int width = vt::burn::DiscBarWidth(sources_.totalKB(), limit, kBarFullWidth);
     Image_DiscSizeProgress->resize(width, kBarHeight);
     Image_DiscSizeProgress->setVisible(width > 0);
-    Label_DiscSize->setText(QStringLiteral("%1 MB of %2 MB").arg(sources_.totalKB() / 1024).arg(limit / 1024));
+    Label_DiscSize->setText(qt(text(vt::common::kDiscSizeText)).arg(sources_.totalKB() / 1024).arg(limit / 1024));
 }
 
 void TSetupDVDFileWindow::chooseFolder()

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+class QLabel;
 class QMenu;
 class TLabel;
 class TsuiImageButton;
@@ -83,7 +84,8 @@ private:
     TsuiStringGrid *suiStringGrid_DVDFiles;
     TsuiImageButton *suiImageButton_Folder, *suiImageButton_File, *suiImageButton_Burn, *suiImageButton_Close;
     TsuiImageButton *suiImageButton_DVD5, *suiImageButton_DVD9;
-    TLabel *Image8500, *Label_DiscSize;
+    TLabel *Image8500;
+    QLabel *Label_DiscSize;
     QWidget *Image_DiscSizeProgress;
     QMenu *gridMenu_;
     QAction *removeAction_, *clearAction_;

@@ -13,6 +13,11 @@ const char *const kExtraTexts[] = {
     /* 1003 */ "Please fill in: ",
     /* 1004 */ "The start can be at most 10 seconds before the end of the clip.",
     /* 1005 */ "The conversion had already finished; there was nothing left to stop.",
+    /* 1006 */ "OK",
+    /* 1007 */ "Cancel",
+    /* 1008 */ "Yes",
+    /* 1009 */ "No",
+    /* 1010 */ "%1 MB of %2 MB",
 };
 
 } // namespace

@@ -13,6 +13,11 @@ inline constexpr int kNoOpenerText = 1002;
 inline constexpr int kFillInText = 1003;
 inline constexpr int kStartLimitText = 1004;
 inline constexpr int kFinishedBeforeStopText = 1005;
+inline constexpr int kOkButtonText = 1006;  // 1006 … 1009: the message box buttons
+inline constexpr int kCancelButtonText = 1007;
+inline constexpr int kYesButtonText = 1008;
+inline constexpr int kNoButtonText = 1009;
+inline constexpr int kDiscSizeText = 1010;  // "%1 MB of %2 MB": estimate and disc capacity
 
 // The built-in English text with that number, or nullptr.
 const char *ExtraUIText(int number);

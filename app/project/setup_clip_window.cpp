@@ -300,6 +300,8 @@ void TSetupClipWindow::showEvent(QShowEvent *event)
 {
     captionCommandButtons();
     Label_EmptyList->setText(text(vt::common::kEmptyClipListText));
+    // The figure speaks the language chosen while the window was hidden.
+    updateEstimate();
     TsuiForm::showEvent(event);
 }
 
@@ -529,9 +531,7 @@ void TSetupClipWindow::updateEstimate()
     const vt::project::DiscEstimate estimate = model_.estimate();
     Image_DiscSizeProgress->resize(estimate.barWidth, kDiscBarHeight);
     Image_DiscSizeProgress->setVisible(estimate.barWidth > 0);
-    Label_DiscSize->setText(QStringLiteral("%1 MB of %2 MB")
-                                .arg(estimate.estimateKB / 1024)
-                                .arg(estimate.limitKB / 1024));
+    Label_DiscSize->setText(text(vt::common::kDiscSizeText).arg(estimate.estimateKB / 1024).arg(estimate.limitKB / 1024));
 }
 
 // ---- trimming ---------------------------------------------------------------

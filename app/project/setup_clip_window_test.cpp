@@ -159,6 +159,24 @@ private slots:
         QCOMPARE(QSize(clips[0].previewWidth, clips[0].previewHeight), QSize(296, 220));
     }
 
+    void theDiscSizeFigureSpeaksTheLanguageShownIn()
+    {
+        auto w = window();
+        w->addFiles({clip("a.avi")});
+        const QString used = QString::number(w->estimate().estimateKB / 1024);
+        auto *figure = control<QLabel>(w.get(), "Label_DiscSize");
+        QCOMPARE(figure->text(), used + " MB of 4300 MB");
+
+        // The language changes while the window is hidden (it is chosen in
+        // the home window); the figure follows when it is shown again.
+        w->hide();
+        QVERIFY(folder->language.LoadUILanguage("Deutsch.ini"));
+        w->show();
+        QCOMPARE(figure->text(), used + " MB von 4300 MB");
+        click(w.get(), "suiImageButton_DVD5");
+        QCOMPARE(figure->text(), used + " MB von 8500 MB");
+    }
+
     void aDiscOverTheLimitIsReportedInBuilderModeOnly()
     {
         folder->settings.dvd5SizeKB = 1000;

@@ -1,5 +1,8 @@
 #include "app/shell/about_window.h"
 
+#include "app/common/extra_ui_texts.h"
+#include "app/common/ui_language.h"
+#include "app/widgets/dialog_service.h"
 #include "app/widgets/label.h"
 #include "app/widgets/place_control.h"
 #include "app/widgets/skin.h"
@@ -35,6 +38,7 @@ QLabel *versionLabel(QWidget *parent, const char *name, int x, int y, const QCol
 TAboutWindow::TAboutWindow(std::string versionFile, QWidget *parent)
     : TsuiForm(parent)
     , versionFile_(std::move(versionFile))
+    , noOpenerText_(QString::fromStdString(vt::common::UiLanguage(std::string()).GetUIText(vt::common::kNoOpenerText)))
 {
     setObjectName(QStringLiteral("AboutWindow"));
     setWindowTitle(QStringLiteral("About Vantorel"));
@@ -69,6 +73,8 @@ TAboutWindow::TAboutWindow(std::string versionFile, QWidget *parent)
     auto *suiURLLabel1 = placeControl<TsuiURLLabel>(client(), "suiURLLabel1", 140, 160, 220, 20);
     suiURLLabel1->setText(QStringLiteral("support@vantorel.example"));
     suiURLLabel1->setURL(QLatin1String(kContact));
+    for (TsuiURLLabel *link : {suiURLLabel2, suiURLLabel1})
+        connect(link, &TsuiURLLabel::openFailed, this, &TAboutWindow::showAddress);
 
     auto *close = placeControl<TsuiImageButton>(client(), "suiImageButton_Cancel", kClientWidth - 112, kClientHeight - 46,
                                          96, 30);
@@ -83,7 +89,15 @@ TAboutWindow::TAboutWindow(std::string versionFile, QWidget *parent)
 void TAboutWindow::localize(const vt::common::UiLanguage &language)
 {
     vt::shell::LocalizeForm(this, language);
+    noOpenerText_ = QString::fromStdString(language.GetUIText(vt::common::kNoOpenerText));
     loadVersionTexts();
+}
+
+void TAboutWindow::showAddress(const QUrl &url)
+{
+    // A mail address is shown as one, without its "mailto:".
+    const QString address = url.scheme() == QLatin1String("mailto") ? url.path() : url.toString();
+    vt::DialogService::current().information(this, noOpenerText_ + address);
 }
 
 void TAboutWindow::loadVersionTexts()

@@ -1,5 +1,6 @@
 // The about window: the program's version and build texts from the version
-// file in the program folder, the home page and contact links.
+// file in the program folder, the home page and contact links. When no
+// desktop program can open a link, a message shows its address to copy.
 #pragma once
 
 #include "app/shell/localize_form.h"
@@ -8,6 +9,7 @@
 #include <string>
 
 class QLabel;
+class QUrl;
 class TLabel;
 class TsuiURLLabel;
 
@@ -28,6 +30,9 @@ public:
     void loadVersionTexts();
 
 private:
+    void showAddress(const QUrl &url);
+
     std::string versionFile_;
+    QString noOpenerText_;
     QLabel *Label1, *Label5, *Label2;
 };

@@ -1,7 +1,9 @@
 #include "app/shell/localize_form.h"
 
+#include "app/common/extra_ui_texts.h"
 #include "app/common/ui_language.h"
 #include "app/widgets/localized_texts.h"
+#include "app/widgets/sui_message_box.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -125,6 +127,13 @@ void LocalizeForm(QWidget *window, const common::UiLanguage &language)
 
 void ApplyUILanguage(const std::vector<QWidget *> &windows, const common::UiLanguage &language)
 {
+    const auto text = [&language](int number) { return QString::fromStdString(language.GetUIText(number)); };
+    MessageButtonTexts buttons;
+    buttons.ok = text(common::kOkButtonText);
+    buttons.cancel = text(common::kCancelButtonText);
+    buttons.yes = text(common::kYesButtonText);
+    buttons.no = text(common::kNoButtonText);
+    setMessageButtonTexts(buttons);
     for (QWidget *window : windows) {
         if (auto *own = dynamic_cast<LocalizedWindow *>(window))
             own->localize(language);

@@ -32,6 +32,7 @@ public:
 
 // Localises the windows in the order given (the home window first): a
 // LocalizedWindow localises itself, any other window gets LocalizeForm.
+// The message boxes take the language's button captions.
 void ApplyUILanguage(const std::vector<QWidget *> &windows, const common::UiLanguage &language);
 
 } // namespace vt::shell

@@ -1,16 +1,21 @@
 // LocalizeForm changes the texts each control says it carries, and only what
 // the language file gives; ApplyUILanguage lets a window localise itself.
+#include "app/common/extra_ui_texts.h"
 #include "app/common/ui_language.h"
 #include "app/shell/localize_form.h"
 #include "app/widgets/label.h"
 #include "app/widgets/localized_texts.h"
+#include "app/widgets/qt_dialog_service.h"
+#include "app/widgets/screenshot.h"
 #include "app/widgets/sui_check_box.h"
 #include "app/widgets/sui_group_box.h"
 #include "app/widgets/sui_image_button.h"
 #include "app/widgets/sui_url_label.h"
+#include "app/widgets/test_skin.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -162,6 +167,52 @@ private slots:
         vt::shell::LocalizeForm(&window, language);
         QCOMPARE(label->text(), QStringLiteral("Erste Zeile"));
         QCOMPARE(button->toolTip(), QStringLiteral("Knopf"));
+    }
+
+    // The message boxes speak the language put on the program, and give
+    // the English buttons back when switched back; rendered for a look.
+    void messageBoxesTakeTheLanguagesButtonCaptions()
+    {
+        vt::applyTestSkin();
+        const QString bin = qEnvironmentVariable("VANTOREL_BIN_DIR", QStringLiteral(VANTOREL_BIN_DIR));
+        vt::common::UiLanguage language((bin + "/Lang/").toStdString());
+        const auto text = [&language](int number) { return QString::fromStdString(language.GetUIText(number)); };
+        struct Box {
+            const char *name;
+            vt::MessageIcon icon;
+            vt::MessageButtons buttons;
+            QString text;
+        };
+        const struct {
+            const char *file;
+            QString yes, no, ok;
+        } languages[] = {{"Deutsch", "Ja", "Nein", "OK"}, {"English", "Yes", "No", "OK"}};
+        for (const auto &expected : languages) {
+            QVERIFY(language.LoadUILanguage(std::string(expected.file) + ".ini"));
+            vt::shell::ApplyUILanguage({}, language);
+            const Box boxes[] = {
+                {"MessageInformation", vt::MessageIcon::Information, vt::MessageButtons::Ok,
+                 text(vt::common::kNoOpenerText) + "/home/user/Videos/Vantorel/Output/2026-12-10 Holiday/VIDEO_TS"},
+                {"MessageWarning", vt::MessageIcon::Warning, vt::MessageButtons::YesNoDefaultNo,
+                 text(vt::common::kDiscardClipsText)},
+                {"MessageQuestion", vt::MessageIcon::Question, vt::MessageButtons::YesNo,
+                 text(vt::common::kStopQuestionText)},
+            };
+            for (const Box &box : boxes) {
+                std::unique_ptr<TsuiMessageBox> shown =
+                    vt::createMessageBox(nullptr, QStringLiteral("Vantorel"), box.text, box.icon, box.buttons);
+                if (QPushButton *yes = shown->button(vt::MessageAnswer::Yes)) {
+                    QCOMPARE(yes->text(), expected.yes);
+                    QCOMPARE(shown->button(vt::MessageAnswer::No)->text(), expected.no);
+                } else {
+                    QCOMPARE(shown->button(vt::MessageAnswer::Ok)->text(), expected.ok);
+                }
+                shown->show();
+                QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+                const QString name = QString("%1_%2").arg(QLatin1String(box.name), QLatin1String(expected.file));
+                QVERIFY(!vt::saveScreenshot(shown.get(), name).isEmpty());
+            }
+        }
     }
 };
 

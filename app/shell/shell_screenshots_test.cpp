@@ -1,9 +1,16 @@
 // Renders the start-up and home windows into build/screenshots/: the
 // splash, the home window with a description (English picture and German
 // text), its help menu, the three settings pages and the about window.
+#include "app/burn/builder_window.h"
+#include "app/burn/burn_window.h"
+#include "app/burn/compiler_window.h"
+#include "app/burn/device_window.h"
+#include "app/burn/setup_dvd_file_window.h"
 #include "app/common/test_program_folder.h"
 #include "app/production/convert_window.h"
+#include "app/project/setup_chapter_window.h"
 #include "app/project/setup_clip_window.h"
+#include "app/project/setup_subtitle_window.h"
 #include "app/shell/about_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/option_window.h"
@@ -105,8 +112,10 @@ private slots:
                 save(options, qPrintable(QLatin1String(name) + suffix));
             }
             options->hide();
-            for (QWidget *window : std::initializer_list<QWidget *> {windows->SetupClipWindow, windows->ConvertWindow,
-                                                                     windows->AboutWindow}) {
+            for (QWidget *window : std::initializer_list<QWidget *> {
+                     windows->SetupClipWindow, windows->SetupChapterWindow, windows->SetupSubtitleWindow,
+                     windows->ConvertWindow, windows->SetupDVDFileWindow, windows->CompilerWindow,
+                     windows->BuilderWindow, windows->BurnWindow, windows->DeviceWindow, windows->AboutWindow}) {
                 window->show();
                 save(window, qPrintable(window->objectName() + suffix));
                 window->hide();

@@ -1,37 +1,13 @@
 #include "app/widgets/qt_dialog_service.h"
 
 #include "app/widgets/file_filter.h"
-#include "app/widgets/skin.h"
 
 #include <QDir>
 #include <QFileDialog>
-#include <QMessageBox>
 
 namespace vt {
 
 namespace {
-
-QMessageBox::Icon toQtIcon(MessageIcon icon)
-{
-    switch (icon) {
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Error: return QMessageBox::Critical;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Information: break;
-    }
-    return QMessageBox::Information;
-}
-
-QString skinIconName(MessageIcon icon)
-{
-    switch (icon) {
-    case MessageIcon::Warning: return QStringLiteral("message_warning");
-    case MessageIcon::Error: return QStringLiteral("message_error");
-    case MessageIcon::Question: return QStringLiteral("message_question");
-    case MessageIcon::Information: break;
-    }
-    return QStringLiteral("message_information");
-}
 
 FileDialogResult runFileDialog(QWidget *parent, const FileDialogRequest &request, FileDialogMode mode)
 {
@@ -79,48 +55,18 @@ std::unique_ptr<QFileDialog> createFileDialog(QWidget *parent, const FileDialogR
     return dialog;
 }
 
-std::unique_ptr<QMessageBox> createMessageBox(QWidget *parent, const QString &caption, const QString &text,
-                                              MessageIcon icon, MessageButtons buttons)
+std::unique_ptr<TsuiMessageBox> createMessageBox(QWidget *parent, const QString &caption, const QString &text,
+                                                 MessageIcon icon, MessageButtons buttons)
 {
-    auto box = std::make_unique<QMessageBox>(toQtIcon(icon), caption, text, QMessageBox::NoButton, parent);
-    QPixmap skinIcon = Skin::current().picture(skinIconName(icon));
-    if (!skinIcon.isNull())
-        box->setIconPixmap(skinIcon);
-    switch (buttons) {
-    case MessageButtons::Ok:
-        box->setStandardButtons(QMessageBox::Ok);
-        break;
-    case MessageButtons::YesNo:
-        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box->setDefaultButton(QMessageBox::Yes);
-        break;
-    case MessageButtons::YesNoDefaultNo:
-        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box->setDefaultButton(QMessageBox::No);
-        break;
-    case MessageButtons::OkCancel:
-        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box->setDefaultButton(QMessageBox::Ok);
-        break;
-    }
-    return box;
+    return std::make_unique<TsuiMessageBox>(parent, caption, text, icon, buttons);
 }
 
 MessageAnswer QtDialogService::showMessage(QWidget *parent, const QString &caption, const QString &text,
                                            MessageIcon icon, MessageButtons buttons)
 {
-    std::unique_ptr<QMessageBox> box = createMessageBox(parent, caption, text, icon, buttons);
-    switch (box->exec()) {
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    case QMessageBox::Cancel: return MessageAnswer::Cancel;
-    default: break;
-    }
-    // Closing a box with the window's close button answers its escape
-    // button: OK for an information box.
-    return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo ? MessageAnswer::No
-         : buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel
-         : MessageAnswer::Ok;
+    std::unique_ptr<TsuiMessageBox> box = createMessageBox(parent, caption, text, icon, buttons);
+    box->exec();
+    return box->answer();
 }
 
 FileDialogResult QtDialogService::openFiles(QWidget *parent, const FileDialogRequest &request)

@@ -1,13 +1,13 @@
-// The dialogs a user sees: Qt message boxes and Qt's own (skinned) file
-// and folder dialogs.
+// The dialogs a user sees: the skinned message boxes (sui_message_box.h)
+// and Qt's own (skinned) file and folder dialogs.
 #pragma once
 
 #include "app/widgets/dialog_service.h"
+#include "app/widgets/sui_message_box.h"
 
 #include <memory>
 
 class QFileDialog;
-class QMessageBox;
 
 namespace vt {
 
@@ -19,9 +19,9 @@ enum class FileDialogMode { Open, Save, Folder };
 std::unique_ptr<QFileDialog> createFileDialog(QWidget *parent, const FileDialogRequest &request, FileDialogMode mode);
 
 // The message box showMessage runs: the icon, caption, text and buttons
-// asked for, with the button captions of the application's language.
-std::unique_ptr<QMessageBox> createMessageBox(QWidget *parent, const QString &caption, const QString &text,
-                                              MessageIcon icon, MessageButtons buttons);
+// asked for, with the button captions of the UI language.
+std::unique_ptr<TsuiMessageBox> createMessageBox(QWidget *parent, const QString &caption, const QString &text,
+                                                 MessageIcon icon, MessageButtons buttons);
 
 class QtDialogService : public DialogService {
 public:

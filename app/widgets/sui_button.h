@@ -1,4 +1,5 @@
-// A push button with a caption, drawn by the skin.
+// A push button with a caption, drawn by the skin; a UI language file
+// replaces the caption.
 #pragma once
 
 #include <QPushButton>

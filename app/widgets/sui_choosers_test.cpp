@@ -130,6 +130,15 @@ private slots:
         QTest::mouseClick(&link, Qt::LeftButton);
         QTest::mouseClick(&link, Qt::RightButton);
         QCOMPARE(opened, QList<QUrl>({QUrl(QStringLiteral("http://www.vantorel.example"))}));
+
+        // No handler takes it: the label says so instead of "opened".
+        vt::setDesktopOpener([](const QUrl &) { return false; });
+        QSignalSpy success(&link, &TsuiURLLabel::opened);
+        QSignalSpy failure(&link, &TsuiURLLabel::openFailed);
+        QTest::mouseClick(&link, Qt::LeftButton);
+        QCOMPARE(success.count(), 0);
+        QCOMPARE(failure.count(), 1);
+        QCOMPARE(failure.first().first().toUrl(), QUrl(QStringLiteral("http://www.vantorel.example")));
         vt::setDesktopOpener(previous);
     }
 };

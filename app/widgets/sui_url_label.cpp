@@ -16,8 +16,10 @@ void TsuiURLLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()) || url_.isEmpty())
         return;
-    vt::openWithDesktop(url_);
-    emit opened(url_);
+    if (vt::openWithDesktop(url_))
+        emit opened(url_);
+    else
+        emit openFailed(url_);
 }
 
 void TsuiURLLabel::enterEvent(QEnterEvent *event)

@@ -1,6 +1,7 @@
 // A link label: shows a caption, underlined under the mouse, and opens its
 // address with the desktop's default handler (desktop_opener.h) when
-// clicked.
+// clicked; says so when no handler could take it, so that the window can
+// show the address instead.
 #pragma once
 
 #include <QLabel>
@@ -17,6 +18,7 @@ public:
 
 signals:
     void opened(const QUrl &url);
+    void openFailed(const QUrl &url);
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;

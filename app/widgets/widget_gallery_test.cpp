@@ -34,7 +34,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QTest>
 
 namespace {
@@ -283,7 +282,7 @@ private slots:
              "The converter library could not be loaded."},
         };
         for (const Case &c : cases) {
-            std::unique_ptr<QMessageBox> box =
+            std::unique_ptr<TsuiMessageBox> box =
                 vt::createMessageBox(nullptr, QStringLiteral("Vantorel"), QLatin1String(c.text), c.icon, c.buttons);
             box->show();
             QVERIFY(QTest::qWaitForWindowExposed(box.get()));
