@@ -92,7 +92,8 @@ TDeviceWindow::TDeviceWindow(vt::burn::BurnerFacade &facade, vt::common::UiLangu
 
 TLabel *TDeviceWindow::addRow(QWidget *parent, const char *caption, const char *name, int y)
 {
-    auto *title = placeControl<TLabel>(parent, "", 16, y, 150, kRowHeight);
+    // The row's title is named after its value so a language file can set it.
+    auto *title = placeControl<TLabel>(parent, (std::string(name) + "Title").c_str(), 16, y, 150, kRowHeight);
     title->setText(QLatin1String(caption));
     auto *value = placeControl<TLabel>(parent, name, 170, y, kClientWidth - 2 * kMargin - 186, kRowHeight);
     return value;
