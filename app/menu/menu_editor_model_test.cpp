@@ -2,15 +2,37 @@
 
 #include "app/project/clip_record.h"
 
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 
 namespace vt::menu {
 namespace {
+
+// The layout measures the captions and headings it places: fonts need a
+// QGuiApplication (on the offscreen platform).
+class GuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (QGuiApplication::instance())
+            return;
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "menu_tests";
+        static char *argv[] = {name, nullptr};
+        app_ = std::make_unique<QGuiApplication>(argc, argv);
+    }
+
+private:
+    std::unique_ptr<QGuiApplication> app_;
+};
+const auto *const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 // Frames whose red channel is their second; seconds in noFrame get none,
 // and open fails while readable is false.
@@ -77,8 +99,23 @@ TEST_F(MenuEditorModelTest, OnlyTheFirstTwelveClipsAreOnTheTitleMenu)
         EXPECT_TRUE(clips[i].hasTitleButton);
         EXPECT_TRUE(menuOf(i).chapterPage);
     }
-    EXPECT_EQ(menuOf(5).titleButton->bounds, QRect(140, 105, 104, 78));  // on the grid
-    EXPECT_EQ(menuOf(11).titleButton->bounds.topLeft(), QPoint(380, 195));
+    // Four columns, three rows, each button named by a caption under it.
+    std::set<int> lefts, tops;
+    for (int i = 0; i < 12; ++i) {
+        const QRect button = menuOf(i).titleButton->bounds;
+        lefts.insert(button.left());
+        tops.insert(button.top());
+        const auto caption = std::find_if(design.titlePage.texts.begin(), design.titlePage.texts.end(),
+                                          [&](const TextItem &t) { return t.captionOf == &clips[i]; });
+        ASSERT_NE(caption, design.titlePage.texts.end()) << i;
+        EXPECT_EQ(caption->role, TextRole::Caption);
+        EXPECT_EQ(caption->text, "clip" + std::to_string(i));
+        EXPECT_GT(caption->bounds.top(), button.bottom());
+        EXPECT_LE(std::abs(caption->bounds.center().x() - button.center().x()), 1) << i;
+    }
+    EXPECT_EQ(lefts.size(), 4u);
+    EXPECT_EQ(tops.size(), 3u);
+    EXPECT_EQ(design.titlePage.texts.size(), 12u);  // no heading was asked for
 
     // A thirteenth clip that had a button loses it when the menu is built again.
     menuOf(12).titleButton = std::make_unique<TitleButton>();
@@ -113,7 +150,15 @@ TEST_F(MenuEditorModelTest, DefaultChapterPageByClipLength)
     const ChapterButton &second = menuOf(1).chapterPage->buttons[1];
     EXPECT_EQ(second.picture.pixelColor(0, 0).red(), 30);  // the frame at its time
     EXPECT_EQ(second.picture.size(), QSize(296, 220));
-    EXPECT_EQ(second.bounds, QRect(140, 15, 80, 60));
+    // Side by side under the page's heading, the clip's name.
+    const ChapterButton &first = menuOf(1).chapterPage->buttons[0];
+    EXPECT_EQ(second.bounds.top(), first.bounds.top());
+    EXPECT_GT(second.bounds.left(), first.bounds.right());
+    ASSERT_EQ(menuOf(1).chapterPage->texts.size(), 1u);
+    const TextItem &heading = menuOf(1).chapterPage->texts[0];
+    EXPECT_EQ(heading.role, TextRole::Heading);
+    EXPECT_EQ(heading.text, "clip1");
+    EXPECT_LT(heading.bounds.bottom(), first.bounds.top());
 }
 
 TEST_F(MenuEditorModelTest, RecordedChapterTimesBecomeThePage)
@@ -186,7 +231,11 @@ TEST_F(MenuEditorModelTest, NewChapterTimesKeepThePageBackgroundAndShowIt)
     ASSERT_EQ(model.applyChapterTimes(0, frames, {0, 120, 240, 360}), ChapterPageResult::Made);
     EXPECT_EQ(model.page(), MenuPage::Chapter);
     EXPECT_EQ(menuOf(0).chapterPage->backgroundFile, "/b/mine.png");
-    EXPECT_EQ(menuOf(0).chapterPage->buttons[3].bounds.topLeft(), QPoint(380, 15));
+    // Four chapters: laid out again, two by two.
+    const auto &buttons = menuOf(0).chapterPage->buttons;
+    EXPECT_EQ(buttons[3].bounds.top(), buttons[2].bounds.top());
+    EXPECT_EQ(buttons[3].bounds.left(), buttons[1].bounds.left());
+    EXPECT_GT(buttons[3].bounds.top(), buttons[1].bounds.bottom());
     EXPECT_EQ(clips[0].chapters->times(), (std::vector<int32_t>{0, 120, 240, 360}));
 }
 
@@ -232,11 +281,14 @@ TEST_F(MenuEditorModelTest, SixteenNineKeepsEveryElementInsideTheSmallerPanel)
 
     model.switchShape(PictureShape::Wide);
     const QRect panel(QPoint(0, 0), model.panel().size());
-    EXPECT_EQ(menuOf(0).titleButton->bounds.top(), 292 - 78 - 10);
-    EXPECT_EQ(menuOf(0).chapterPage->buttons[1].bounds.top(), 292 - 60 - 10);
-    EXPECT_EQ(design.titlePage.texts[0].bounds.top(), 252);
-    EXPECT_EQ(menuOf(0).chapterPage->texts[0].bounds.top(), 252);  // chapter texts too
-    EXPECT_TRUE(panel.contains(menuOf(0).chapterPage->texts[0].bounds));
+    EXPECT_EQ(menuOf(0).titleButton->bounds.bottom() + 1, 292 - 10);
+    EXPECT_EQ(menuOf(0).chapterPage->buttons[1].bounds.bottom() + 1, 292 - 10);
+    EXPECT_EQ(design.titlePage.texts.back().bounds.top(), 252);
+    EXPECT_EQ(menuOf(0).chapterPage->texts.back().bounds.top(), 252);  // chapter texts too
+    for (const TextItem &t : menuOf(0).chapterPage->texts)
+        EXPECT_TRUE(panel.contains(t.bounds)) << t.text;
+    for (const TextItem &t : design.titlePage.texts)
+        EXPECT_TRUE(panel.contains(t.bounds)) << t.text;
 }
 
 TEST_F(MenuEditorModelTest, DraggingResizingAndLockRatio)

@@ -7,6 +7,7 @@
 #include "app/menu/menu_image.h"
 #include "app/menu/setup_image_window.h"
 #include "app/menu/setup_text_window.h"
+#include "app/menu/text_item_font.h"
 #include "app/menu/tv_system.h"
 #include "app/project/clip_adding.h"
 #include "app/project/clip_record.h"
@@ -88,8 +89,8 @@ TSetupMenuWindow::TSetupMenuWindow(Services services, QWidget *parent)
     auto *page = placeControl<TsuiImagePanel>(client(), "suiImagePanel_Menu", 0, 0, kClientWidth, kClientHeight);
     page->setSkinPicture(QStringLiteral("page"));
     page->setAttribute(Qt::WA_TransparentForMouseEvents);
-    addLabel(client(), "Label_MenuTitle", QStringLiteral("DVD Menu"), QRect(16, 14, 300, 30))
-        ->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: bold;"));
+    Label_MenuTitle = addLabel(client(), "Label_MenuTitle", QStringLiteral("DVD Menu"), QRect(16, 14, 300, 30));
+    Label_MenuTitle->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: bold;"));
 
     Timer_CreateMenu = new QTimer(this);
     Timer_CreateMenu->setObjectName(QStringLiteral("Timer_CreateMenu"));
@@ -487,6 +488,8 @@ void TSetupMenuWindow::buildMenuNow()
     Timer_CreateMenu->stop();
     busy_ = true;
     model_.setSafeDistance(services_.settings.menuSafeDistance);
+    // The window's title, in the UI language, heads the title menu.
+    model_.setTitleHeading(Label_MenuTitle->text().toStdString());
     {
         std::unique_ptr<TProgressWindow> progress;
         if (!services_.clips.empty()) {
@@ -651,11 +654,11 @@ void TSetupMenuWindow::showPage()
             auto *label = new TLabel(Panel_MenuPreview);
             label->setObjectName(QStringLiteral("MenuText_%1").arg(k));
             label->setText(QString::fromStdString(item.text));
-            label->setFont(FontOfTextItem(item));
+            label->setFont(vt::menu::FontOfTextItem(item));
             label->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
                                      .arg(ColourOfValue(item.colour).name()));
             label->setCursor(Qt::PointingHandCursor);
-            model_.placeText(item, QRect(item.bounds.topLeft(), TextItemSize(item)));
+            model_.placeText(item, QRect(item.bounds.topLeft(), vt::menu::TextItemSize(item)));
             label->setGeometry(item.bounds);
             label->installEventFilter(this);
             label->show();
@@ -824,7 +827,7 @@ void TSetupMenuWindow::addText(QPoint at)
 {
     vt::menu::TextItem item;
     item.text = text(kTitleButtonText).toStdString();
-    item.bounds = QRect(QPoint(0, 0), TextItemSize(item));
+    item.bounds = QRect(QPoint(0, 0), vt::menu::TextItemSize(item));
     if (model_.addText(item, at))
         showPage();
 }
@@ -836,7 +839,7 @@ void TSetupMenuWindow::editText(int index)
         return;
     vt::menu::TextItem &item = (*texts)[static_cast<size_t>(index)];
     if (next_.textWindow->edit(item)) {
-        model_.placeText(item, QRect(item.bounds.topLeft(), TextItemSize(item)));
+        model_.placeText(item, QRect(item.bounds.topLeft(), vt::menu::TextItemSize(item)));
         showPage();
     }
 }
