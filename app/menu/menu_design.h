@@ -85,6 +85,7 @@ struct ChapterPage {
     std::string backgroundFile;  // "" for none
     std::string musicFile;       // "" for none
     QPoint backButton = kInitialBackButton;
+    bool laidOut = false;  // as the default layout left it: laid out again for the other shape
 
     std::vector<int32_t> times() const;
 };
@@ -94,6 +95,7 @@ struct TitlePage {
     std::string musicFile;
     std::vector<TextItem> texts;
     QPoint backButton = kInitialBackButton;
+    bool laidOut = false;  // as the default layout left it: laid out again for the other shape
 };
 
 // The design of one clip. clip points at the record in the project's clip

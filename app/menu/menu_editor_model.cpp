@@ -307,6 +307,7 @@ void MenuEditorModel::layOutTitleButtons()
         centreIn(*caption, layout.captionUnder(static_cast<int>(k), captionHeight), panel());
     }
     placeHeading(texts, titleHeading_, kTitleHeadingSize, layout.heading, panel());
+    design_.titlePage.laidOut = true;
 }
 
 void MenuEditorModel::layOutChapterButtons(ChapterPage &page, const project::ClipRecord &clip)
@@ -319,6 +320,25 @@ void MenuEditorModel::layOutChapterButtons(ChapterPage &page, const project::Cli
     for (size_t k = 0; k < page.buttons.size(); ++k)
         page.buttons[k].bounds = QRect(layout.buttons[k], layout.buttonSize);
     placeHeading(page.texts, heading, kChapterHeadingSize, layout.heading, panel());
+    page.laidOut = true;
+}
+
+void MenuEditorModel::placedByUser()
+{
+    if (ChapterPage *page = shownChapterPage())
+        page->laidOut = false;
+    else if (page_ == MenuPage::Title)
+        design_.titlePage.laidOut = false;
+}
+
+void MenuEditorModel::refreshLayout()
+{
+    if (ChapterPage *page = shownChapterPage()) {
+        if (page->laidOut)
+            layOutChapterButtons(*page, clips_[selectedClip_]);
+    } else if (page_ == MenuPage::Title && design_.titlePage.laidOut) {
+        layOutTitleButtons();
+    }
 }
 
 void MenuEditorModel::switchShape(PictureShape shape)
@@ -350,6 +370,14 @@ void MenuEditorModel::switchShape(PictureShape shape)
     if (toWide)
         for (TextItem &text : design_.titlePage.texts)
             clampRect(text.bounds);
+
+    if (design_.titlePage.laidOut)
+        layOutTitleButtons();
+    for (int i = 0; i < clips_.count(); ++i) {
+        ClipMenu *menu = design_.menuOf(clips_[i]);
+        if (menu && menu->chapterPage && menu->chapterPage->laidOut)
+            layOutChapterButtons(*menu->chapterPage, clips_[i]);
+    }
 }
 
 void MenuEditorModel::selectClip(int clipIndex)
@@ -469,6 +497,7 @@ QPoint MenuEditorModel::pageBackButton() const
 void MenuEditorModel::moveBackButton(QPoint to)
 {
     const QPoint at = panel().clamp(to, design_.backButtonSize);
+    placedByUser();
     if (ChapterPage *page = shownChapterPage())
         page->backButton = at;
     else if (page_ == MenuPage::Title)

@@ -80,12 +80,19 @@ public:
     // Needs a QGuiApplication (the texts are measured).
     void layOutTitleButtons();
     void layOutChapterButtons(ChapterPage &page, const project::ClipRecord &clip);
+    // The user moved or resized something on the page shown: a shape switch
+    // no longer lays it out again.
+    void placedByUser();
+    // Lays the page shown out again when it is still as the layout left it
+    // (after its heading or a caption was edited).
+    void refreshLayout();
     // The title page's heading the layout makes ("" for none).
     void setTitleHeading(std::string text) { titleHeading_ = std::move(text); }
 
     // Moves everything into the panel of the other shape: the back buttons
     // 96 pixels up (to 16:9) or down (to 4:3), and for 16:9 every title and
     // chapter button, back button and text clamped into the smaller panel.
+    // Pages still as the default layout left them are laid out again.
     void switchShape(PictureShape shape);
 
     // Pages and selection.

@@ -276,8 +276,12 @@ TEST_F(MenuEditorModelTest, SixteenNineKeepsEveryElementInsideTheSmallerPanel)
     TextItem *chapterText = model.addText(text, {50, 500});
     ASSERT_TRUE(chapterText);
     EXPECT_EQ(chapterText->bounds.topLeft(), QPoint(50, 348));
-    menuOf(0).titleButton->bounds.moveTopLeft({20, 300});
+    // The user drags a button on each page down to the bottom.
     menuOf(0).chapterPage->buttons[1].bounds.moveTopLeft({100, 318});
+    model.placedByUser();
+    model.showTitlePage();
+    menuOf(0).titleButton->bounds.moveTopLeft({20, 300});
+    model.placedByUser();
 
     model.switchShape(PictureShape::Wide);
     const QRect panel(QPoint(0, 0), model.panel().size());
@@ -289,6 +293,36 @@ TEST_F(MenuEditorModelTest, SixteenNineKeepsEveryElementInsideTheSmallerPanel)
         EXPECT_TRUE(panel.contains(t.bounds)) << t.text;
     for (const TextItem &t : design.titlePage.texts)
         EXPECT_TRUE(panel.contains(t.bounds)) << t.text;
+}
+
+TEST_F(MenuEditorModelTest, PagesLeftAsLaidOutAreLaidOutAgainForTheOtherShape)
+{
+    addClip(600);
+    addClip(600);
+    model.setTitleHeading("Holidays");
+    model.buildMenu(frames);
+    const QRect standardButton = menuOf(1).titleButton->bounds;
+    const QRect standardChapter = menuOf(1).chapterPage->buttons[1].bounds;
+
+    model.switchShape(PictureShape::Wide);
+    const QRect wideButton = menuOf(1).titleButton->bounds;
+    EXPECT_NE(wideButton, standardButton);
+    EXPECT_NEAR(double(wideButton.width() - 16) / (wideButton.height() - 16), 16.0 / 9.0, 0.05);
+    const QRect panel(QPoint(10, 10), QSize(498, 272));
+    EXPECT_TRUE(panel.contains(wideButton));
+    for (const TextItem &t : design.titlePage.texts)
+        EXPECT_TRUE(panel.contains(t.bounds)) << t.text;
+
+    // Back to 4:3: the same layout as before; a page the user arranged is only clamped.
+    model.switchShape(PictureShape::Standard);
+    EXPECT_EQ(menuOf(1).titleButton->bounds, standardButton);
+    EXPECT_EQ(menuOf(1).chapterPage->buttons[1].bounds, standardChapter);
+    model.showTitlePage();
+    menuOf(1).titleButton->bounds.moveTopLeft({300, 250});
+    model.placedByUser();
+    model.switchShape(PictureShape::Wide);
+    EXPECT_EQ(menuOf(1).titleButton->bounds.size(), standardButton.size());
+    EXPECT_EQ(menuOf(1).titleButton->bounds.left(), 300);
 }
 
 TEST_F(MenuEditorModelTest, DraggingResizingAndLockRatio)

@@ -840,6 +840,7 @@ void TSetupMenuWindow::editText(int index)
     vt::menu::TextItem &item = (*texts)[static_cast<size_t>(index)];
     if (next_.textWindow->edit(item)) {
         model_.placeText(item, QRect(item.bounds.topLeft(), vt::menu::TextItemSize(item)));
+        model_.refreshLayout();
         showPage();
     }
 }
@@ -1157,6 +1158,7 @@ void TSetupMenuWindow::onButtonDragged(TButtonImage *view, QPoint global)
     if (!button || !clip || !dragging_)
         return;
     button->bounds = model_.draggedBounds(dragZone_, dragBounds_, global - dragStart_);
+    model_.placedByUser();
     view->setButton(*button, pictureOf(view, *button, *clip));
 }
 
@@ -1259,6 +1261,7 @@ bool TSetupMenuWindow::eventFilter(QObject *watched, QEvent *event)
             } else if (std::vector<vt::menu::TextItem> *texts = model_.pageTexts()) {
                 vt::menu::TextItem &item = (*texts)[static_cast<size_t>(textIndex)];
                 model_.placeText(item, QRect(to, item.bounds.size()));
+                model_.placedByUser();
                 widget->setGeometry(item.bounds);
             }
         }

@@ -17,7 +17,9 @@
 #include "app/shell/test_program_windows.h"
 #include "app/widgets/desktop_opener.h"
 #include "app/widgets/scripted_dialog_service.h"
+#include "app/widgets/label.h"
 #include "app/widgets/sui_check_box.h"
+#include "app/widgets/sui_edit.h"
 #include "app/widgets/window_test_controls.h"
 
 #include <QApplication>
@@ -28,6 +30,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -274,7 +277,22 @@ private slots:
                 dialogs.answerFiles({background});
                 click(editor, "suiImageButton_AddImage");
                 QCOMPARE(vt::menu::programMenuDesign().titlePage.backgroundFile, background.toStdString());
-                click(editor, "suiImageButton_Text");
+                // The heading renamed in the text dialog, which a double click on it
+                // opens once the click has been handled.
+                const auto &texts = vt::menu::programMenuDesign().titlePage.texts;
+                const auto heading = std::find_if(texts.begin(), texts.end(), [](const vt::menu::TextItem &t) {
+                    return t.role == vt::menu::TextRole::Heading;
+                });
+                QVERIFY(heading != texts.end());
+                QTest::mouseDClick(editor->textViews().at(size_t(heading - texts.begin())), Qt::LeftButton);
+                QTimer::singleShot(0, [&] {
+                    QWidget *textWindow = QApplication::activeModalWidget();
+                    QVERIFY(textWindow);
+                    control<TsuiEdit>(textWindow, "suiEdit_Sample")->setText("Summer 2026");
+                    click(textWindow, "suiImageButton2");
+                });
+                QTRY_COMPARE(heading->text, std::string("Summer 2026"));
+                QVERIFY(std::abs(heading->bounds.center().x() - editor->panelSize().width() / 2) <= 1);
                 expected = designedTitleMenu(mapping);
                 QTimer::singleShot(0, [&] {
                     auto *builder = qobject_cast<TBuilderWindow *>(QApplication::activeModalWidget());
