@@ -28,6 +28,8 @@ public:
         static char *argv[] = {name, nullptr};
         app_ = std::make_unique<QGuiApplication>(argc, argv);
     }
+    // Gone before the test program's statics are.
+    void TearDown() override { app_.reset(); }
 
 private:
     std::unique_ptr<QGuiApplication> app_;
