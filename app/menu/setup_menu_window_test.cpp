@@ -356,6 +356,7 @@ private slots:
         QVERIFY(heading != design.titlePage.texts.end());
         QCOMPARE(heading->text, std::string("DVD Menu"));
         heading->text = "Our Summer";
+        w->model().refreshLayout();
         w->showTitlePage();
         QVERIFY(!vt::saveScreenshot(w.get(), QStringLiteral("SetupMenuWindow_4_3")).isEmpty());
 
