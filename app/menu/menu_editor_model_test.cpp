@@ -327,6 +327,45 @@ TEST_F(MenuEditorModelTest, PagesLeftAsLaidOutAreLaidOutAgainForTheOtherShape)
     EXPECT_EQ(menuOf(1).titleButton->bounds.left(), 300);
 }
 
+TEST_F(MenuEditorModelTest, CaptionsLeaveWithTheirTitleButtons)
+{
+    for (int i = 0; i < 3; ++i)
+        addClip(120);
+    model.setTitleHeading("Holidays");
+    model.buildMenu(frames);
+    TextItem mine;
+    mine.text = "mine";
+    model.showTitlePage();
+    model.addText(mine, {10, 10});
+    auto captions = [&] {
+        std::vector<const project::ClipRecord *> of;
+        for (const TextItem &t : design.titlePage.texts)
+            if (t.role == TextRole::Caption)
+                of.push_back(t.captionOf);
+        return of;
+    };
+    EXPECT_EQ(captions(), (std::vector<const project::ClipRecord *>{&clips[0], &clips[1], &clips[2]}));
+
+    model.takeOffTitleMenu(1);
+    EXPECT_EQ(captions(), (std::vector<const project::ClipRecord *>{&clips[0], &clips[2]}));
+    const project::ClipRecord *third = &clips[2];
+    model.removeClip(0);
+    EXPECT_EQ(captions(), (std::vector<const project::ClipRecord *>{third}));
+    // A clip leaving the list without the editor: its caption is gone at the
+    // next build, which puts the clip left back on the title menu.
+    clips.removeAt(1);
+    model.buildMenu(frames);
+    EXPECT_EQ(captions(), (std::vector<const project::ClipRecord *>{&clips[0]}));
+
+    // Clearing the project keeps the heading and the user's own texts.
+    design.clearClips();
+    EXPECT_TRUE(captions().empty());
+    std::vector<std::string> left;
+    for (const TextItem &t : design.titlePage.texts)
+        left.push_back(t.text);
+    EXPECT_EQ(left, (std::vector<std::string>{"Holidays", "mine"}));
+}
+
 TEST_F(MenuEditorModelTest, DraggingResizingAndLockRatio)
 {
     project::ClipRecord &clip = addClip(600);
