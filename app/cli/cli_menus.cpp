@@ -7,11 +7,7 @@
 #include "app/production/offscreen_gui.h"
 #include "app/project/clip_record.h"
 #include "app/common/program_files.h"
-#include "app/production/menu_mapping.h"
 #include "platform/paths.h"
-
-#include <QFont>
-#include <QFontMetrics>
 
 #include <algorithm>
 #include <filesystem>
@@ -56,26 +52,7 @@ void addRequestedChapters(menu::MenuEditorModel &model, menu::FrameSource &frame
     }
     frames.close();
     page.buttons = std::move(buttons);
-    model.layOutChapterButtons(page);
-}
-
-// A heading centred near the bottom of a page: the disc's or the clip's name.
-menu::TextItem heading(const std::string &text, const menu::MenuPanel &panel)
-{
-    menu::TextItem item;
-    item.text = text;
-    item.fontName = "DejaVu Sans";
-    item.fontSize = 22;
-    item.bold = true;
-    QFont font(QString::fromStdString(item.fontName));
-    font.setBold(true);
-    font.setPixelSize(production::MenuFontSize(item.fontSize) * 96 / 72);
-    const QSize frameSize = QFontMetrics(font).size(Qt::TextSingleLine, QString::fromStdString(text));
-    const QSize size(static_cast<int>(frameSize.width() / production::kDesignToFrame),
-                     static_cast<int>(frameSize.height() / production::kDesignToFrame));
-    const int top = panel.size().height() - size.height() - 52;
-    item.bounds = QRect(panel.clamp({(panel.size().width() - size.width()) / 2, top}, size), size);
-    return item;
+    model.layOutChapterButtons(page, clip);
 }
 
 // "SUMMER_2024" as "SUMMER 2024".
@@ -109,6 +86,7 @@ std::string BuildMenuDesign(const BuildRequest &request, project::ClipRecordList
     std::vector<std::unique_ptr<project::TSubChapter>> requested;
     for (int i = 0; i < clips.count(); ++i)
         requested.push_back(clips[i].chapters ? project::TSubChapter::fromTimes(clips[i].chapters->times()) : nullptr);
+    model.setTitleHeading(labelText(request.label));
     menu::FrameGrabber frames(ExePath());
     model.buildMenu(frames);
 
@@ -116,7 +94,6 @@ std::string BuildMenuDesign(const BuildRequest &request, project::ClipRecordList
     if (!background.empty())
         design.titlePage.backgroundFile = background;
     design.titlePage.musicFile = music;
-    design.titlePage.texts = {heading(labelText(request.label), model.panel())};
     for (int i = 0; i < clips.count(); ++i) {
         menu::ClipMenu *clipMenu = design.menuOf(clips[i]);
         if (!clipMenu)
@@ -129,7 +106,6 @@ std::string BuildMenuDesign(const BuildRequest &request, project::ClipRecordList
             clips[i].chapters = std::move(requested[static_cast<size_t>(i)]);
             addRequestedChapters(model, frames, clips[i], *clipMenu->chapterPage);
             clipMenu->chapterPage->backgroundFile = design.titlePage.backgroundFile;
-            clipMenu->chapterPage->texts = {heading(fs::path(clips[i].fileName).stem().string(), model.panel())};
         }
         menu::WriteToClipRecord(*clipMenu, clips[i]);
     }

@@ -85,12 +85,28 @@ bool MenuDesign::titleMenuWanted(const project::ClipRecordList &list) const
 void MenuDesign::dropMissingClips(const project::ClipRecordList &list)
 {
     std::erase_if(clips, [&](const ClipMenu &menu) { return !containsClip(list, menu.clip) || !recordMatches(menu); });
+    std::erase_if(titlePage.texts, [&](const TextItem &text) {
+        if (text.role != TextRole::Caption)
+            return false;
+        const ClipMenu *menu = nullptr;
+        for (const ClipMenu &m : clips)
+            if (m.clip == text.captionOf)
+                menu = &m;
+        return !menu || !menu->titleButton;
+    });
 }
 
 void MenuDesign::clearClips()
 {
     clips.clear();
     titlePage.musicFile.clear();
+    std::erase_if(titlePage.texts, [](const TextItem &text) { return text.role == TextRole::Caption; });
+}
+
+void MenuDesign::dropCaption(const project::ClipRecord *clip)
+{
+    std::erase_if(titlePage.texts,
+                  [clip](const TextItem &text) { return text.role == TextRole::Caption && text.captionOf == clip; });
 }
 
 void WriteToClipRecord(const ClipMenu &menu, project::ClipRecord &clip)

@@ -30,6 +30,10 @@ inline constexpr int kDefaultTextSize = 16;              // points
 inline constexpr uint32_t kDefaultTextColour = 0xFFFFFF;  // white
 inline constexpr QPoint kInitialBackButton{0, 1000};      // clamped to the bottom-left corner
 
+// What a text of a page is to the default layout, which places headings and
+// captions again whenever it lays the page out; the user places free texts.
+enum class TextRole { Free, Heading, Caption };
+
 // A text of a menu page, drawn with its top-left corner at bounds' top-left.
 struct TextItem {
     std::string text;
@@ -41,6 +45,9 @@ struct TextItem {
     bool strikeout = false;
     uint32_t colour = kDefaultTextColour;  // 0x00BBGGRR
     QRect bounds;                          // the auto-sized label on the panel
+    TextRole role = TextRole::Free;
+    // A caption names this clip's title button; compared, never followed.
+    const project::ClipRecord *captionOf = nullptr;
 };
 
 // What title and chapter buttons share.
@@ -78,6 +85,7 @@ struct ChapterPage {
     std::string backgroundFile;  // "" for none
     std::string musicFile;       // "" for none
     QPoint backButton = kInitialBackButton;
+    bool laidOut = false;  // as the default layout left it: laid out again for the other shape
 
     std::vector<int32_t> times() const;
 };
@@ -87,6 +95,7 @@ struct TitlePage {
     std::string musicFile;
     std::vector<TextItem> texts;
     QPoint backButton = kInitialBackButton;
+    bool laidOut = false;  // as the default layout left it: laid out again for the other shape
 };
 
 // The design of one clip. clip points at the record in the project's clip
@@ -121,9 +130,12 @@ struct MenuDesign {
     // records that do not match their design (a new clip at a freed
     // record's place).
     void dropMissingClips(const project::ClipRecordList &list);
-    // Forgets everything of the clips and the title page's music (the
-    // project is cleared); the title page's background and texts stay.
+    // Forgets everything of the clips, their captions and the title page's
+    // music (the project is cleared); the title page's background and other
+    // texts stay.
     void clearClips();
+    // Removes the caption of the clip's title button.
+    void dropCaption(const project::ClipRecord *clip);
 };
 
 // Writes what the clip record itself keeps of its menus (on the title menu

@@ -1,7 +1,11 @@
 #include "app/menu/menu_editor_model.h"
 
+#include "app/menu/page_layout.h"
+#include "app/menu/text_item_font.h"
 #include "app/project/chapter_list.h"
 #include "app/project/clip_record.h"
+
+#include <QFontMetrics>
 
 #include <algorithm>
 #include <filesystem>
@@ -19,6 +23,69 @@ std::vector<int32_t> evenTimes(int32_t start, int32_t duration, int count)
     for (int i = 0; i < count; ++i)
         times.push_back(static_cast<int32_t>(static_cast<int64_t>(i) * duration / count + start));
     return times;
+}
+
+constexpr const char *kLayoutFont = "DejaVu Sans";
+constexpr int kTitleHeadingSize = 20, kChapterHeadingSize = 18, kCaptionSize = 11;  // points
+
+TextItem layoutText(TextRole role, int size)
+{
+    TextItem item;
+    item.role = role;
+    item.fontName = kLayoutFont;
+    item.fontSize = size;
+    item.bold = role == TextRole::Heading;
+    return item;
+}
+
+// The text cut with an ellipsis to a width.
+std::string fittedText(const TextItem &item, const std::string &text, int width)
+{
+    const QFontMetrics metrics(FontOfTextItem(item));
+    return metrics.elidedText(QString::fromStdString(text), Qt::ElideRight, width).toStdString();
+}
+
+// The text's label centred in a band, inside the panel's safe area.
+void centreIn(TextItem &item, const QRect &band, const MenuPanel &panel)
+{
+    const QSize size = TextItemSize(item);
+    const QPoint at(band.left() + (band.width() - size.width()) / 2, band.top() + (band.height() - size.height()) / 2);
+    item.bounds = QRect(panel.clamp(at, size), size);
+}
+
+// The page's heading, made when it has none; none when the layout left no
+// room for it or there is no text.
+void placeHeading(std::vector<TextItem> &texts, const std::string &text, int size, const QRect &band,
+                  const MenuPanel &panel)
+{
+    auto heading = std::find_if(texts.begin(), texts.end(), [](const TextItem &t) { return t.role == TextRole::Heading; });
+    if (band.isNull() || text.empty()) {
+        if (heading != texts.end())
+            texts.erase(heading);
+        return;
+    }
+    if (heading == texts.end()) {
+        TextItem made = layoutText(TextRole::Heading, size);
+        made.text = fittedText(made, text, band.width());
+        texts.insert(texts.begin(), made);
+        heading = texts.begin();
+    }
+    centreIn(*heading, band, panel);
+}
+
+// The line height of the layout's texts of a role; 0 for a heading without text.
+int textHeight(TextRole role, int size, const std::string &text = "Ag")
+{
+    if (text.empty())
+        return 0;
+    TextItem probe = layoutText(role, size);
+    probe.text = text;
+    return TextItemSize(probe).height();
+}
+
+std::string clipName(const project::ClipRecord &clip)
+{
+    return std::filesystem::path(clip.fileName).stem().string();
 }
 
 bool fileExists(const std::string &path)
@@ -130,6 +197,7 @@ void MenuEditorModel::takeOffTitleMenu(int clipIndex)
     }
     menu.titleButton.reset();
     menu.chapterPage.reset();
+    design_.dropCaption(&clips_[clipIndex]);
     writeToRecord(clipIndex);
 }
 
@@ -176,7 +244,7 @@ ChapterPageResult MenuEditorModel::makeChapterPage(int clipIndex, FrameSource &f
     }
     frames.close();
     page->backButton = panel().clamp(page->backButton, design_.backButtonSize);
-    layOutChapterButtons(*page);
+    layOutChapterButtons(*page, clip);
 
     if (selectedClip_ == clipIndex)
         selectedChapterButton_ = -1;
@@ -203,21 +271,74 @@ ChapterPageResult MenuEditorModel::applyChapterTimes(int clipIndex, FrameSource 
 
 void MenuEditorModel::layOutTitleButtons()
 {
-    int k = 0;
+    std::vector<const project::ClipRecord *> onMenu;
+    std::vector<TitleButton *> buttons;
     for (int i = 0; i < clips_.count(); ++i) {
         ClipMenu *menu = design_.menuOf(clips_[i]);
-        if (!menu || !menu->titleButton)
-            continue;
-        QRect &bounds = menu->titleButton->bounds;
-        bounds.moveTopLeft(GridPosition(k++, bounds.size(), panel()));
+        if (menu && menu->titleButton) {
+            onMenu.push_back(&clips_[i]);
+            buttons.push_back(menu->titleButton.get());
+        }
     }
+    const int captionHeight = textHeight(TextRole::Caption, kCaptionSize);
+    const PageLayout layout = LayOutPage({static_cast<int>(buttons.size()),
+                                          textHeight(TextRole::Heading, kTitleHeadingSize, titleHeading_),
+                                          captionHeight, design_.backButtonSize},
+                                         panel());
+    std::vector<TextItem> &texts = design_.titlePage.texts;
+    std::erase_if(texts, [&](const TextItem &t) {
+        return t.role == TextRole::Caption &&
+               (!layout.captions || std::find(onMenu.begin(), onMenu.end(), t.captionOf) == onMenu.end());
+    });
+    for (size_t k = 0; k < buttons.size(); ++k) {
+        buttons[k]->bounds = QRect(layout.buttons[k], layout.buttonSize);
+        if (!layout.captions)
+            continue;
+        auto caption = std::find_if(texts.begin(), texts.end(), [&](const TextItem &t) {
+            return t.role == TextRole::Caption && t.captionOf == onMenu[k];
+        });
+        if (caption == texts.end()) {
+            TextItem made = layoutText(TextRole::Caption, kCaptionSize);
+            made.captionOf = onMenu[k];
+            made.text = fittedText(made, clipName(*onMenu[k]), layout.buttonSize.width());
+            texts.push_back(made);
+            caption = texts.end() - 1;
+        }
+        centreIn(*caption, layout.captionUnder(static_cast<int>(k), captionHeight), panel());
+    }
+    placeHeading(texts, titleHeading_, kTitleHeadingSize, layout.heading, panel());
+    design_.titlePage.laidOut = true;
 }
 
-void MenuEditorModel::layOutChapterButtons(ChapterPage &page)
+void MenuEditorModel::layOutChapterButtons(ChapterPage &page, const project::ClipRecord &clip)
 {
-    int k = 0;
-    for (ChapterButton &button : page.buttons)
-        button.bounds.moveTopLeft(GridPosition(k++, button.bounds.size(), panel()));
+    const std::string heading = clipName(clip);
+    const PageLayout layout = LayOutPage({static_cast<int>(page.buttons.size()),
+                                          textHeight(TextRole::Heading, kChapterHeadingSize, heading), 0,
+                                          design_.backButtonSize},
+                                         panel());
+    for (size_t k = 0; k < page.buttons.size(); ++k)
+        page.buttons[k].bounds = QRect(layout.buttons[k], layout.buttonSize);
+    placeHeading(page.texts, heading, kChapterHeadingSize, layout.heading, panel());
+    page.laidOut = true;
+}
+
+void MenuEditorModel::placedByUser()
+{
+    if (ChapterPage *page = shownChapterPage())
+        page->laidOut = false;
+    else if (page_ == MenuPage::Title)
+        design_.titlePage.laidOut = false;
+}
+
+void MenuEditorModel::refreshLayout()
+{
+    if (ChapterPage *page = shownChapterPage()) {
+        if (page->laidOut)
+            layOutChapterButtons(*page, clips_[selectedClip_]);
+    } else if (page_ == MenuPage::Title && design_.titlePage.laidOut) {
+        layOutTitleButtons();
+    }
 }
 
 void MenuEditorModel::switchShape(PictureShape shape)
@@ -249,6 +370,14 @@ void MenuEditorModel::switchShape(PictureShape shape)
     if (toWide)
         for (TextItem &text : design_.titlePage.texts)
             clampRect(text.bounds);
+
+    if (design_.titlePage.laidOut)
+        layOutTitleButtons();
+    for (int i = 0; i < clips_.count(); ++i) {
+        ClipMenu *menu = design_.menuOf(clips_[i]);
+        if (menu && menu->chapterPage && menu->chapterPage->laidOut)
+            layOutChapterButtons(*menu->chapterPage, clips_[i]);
+    }
 }
 
 void MenuEditorModel::selectClip(int clipIndex)
@@ -368,6 +497,7 @@ QPoint MenuEditorModel::pageBackButton() const
 void MenuEditorModel::moveBackButton(QPoint to)
 {
     const QPoint at = panel().clamp(to, design_.backButtonSize);
+    placedByUser();
     if (ChapterPage *page = shownChapterPage())
         page->backButton = at;
     else if (page_ == MenuPage::Title)
@@ -457,6 +587,7 @@ void MenuEditorModel::removeClip(int clipIndex)
     clearSelection();
     const project::ClipRecord *clip = &clips_[clipIndex];
     std::erase_if(design_.clips, [clip](const ClipMenu &menu) { return menu.clip == clip; });
+    design_.dropCaption(clip);
     clips_.removeAt(clipIndex);
 }
 

@@ -74,12 +74,25 @@ public:
     // shown when the clip has one.
     ChapterPageResult applyChapterTimes(int clipIndex, FrameSource &frames, const std::vector<int32_t> &times,
                                         const Step &step = {});
+    // The default layout (page_layout.h) of the title page: its buttons in
+    // clip order with the clips' names as captions under them, and the
+    // heading at the top; and of a chapter page, headed by its clip's name.
+    // Needs a QGuiApplication (the texts are measured).
     void layOutTitleButtons();
-    void layOutChapterButtons(ChapterPage &page);
+    void layOutChapterButtons(ChapterPage &page, const project::ClipRecord &clip);
+    // The user moved or resized something on the page shown: a shape switch
+    // no longer lays it out again.
+    void placedByUser();
+    // Lays the page shown out again when it is still as the layout left it
+    // (after its heading or a caption was edited).
+    void refreshLayout();
+    // The title page's heading the layout makes ("" for none).
+    void setTitleHeading(std::string text) { titleHeading_ = std::move(text); }
 
     // Moves everything into the panel of the other shape: the back buttons
     // 96 pixels up (to 16:9) or down (to 4:3), and for 16:9 every title and
     // chapter button, back button and text clamped into the smaller panel.
+    // Pages still as the default layout left them are laid out again.
     void switchShape(PictureShape shape);
 
     // Pages and selection.
@@ -140,6 +153,7 @@ private:
     MenuDesign &design_;
     project::ClipRecordList &clips_;
     std::vector<std::string> backgrounds_;
+    std::string titleHeading_;
     MenuPage page_ = MenuPage::None;
     int selectedClip_ = -1;
     int selectedChapterButton_ = -1;

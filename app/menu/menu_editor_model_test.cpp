@@ -2,15 +2,39 @@
 
 #include "app/project/clip_record.h"
 
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 
 namespace vt::menu {
 namespace {
+
+// The layout measures the captions and headings it places: fonts need a
+// QGuiApplication (on the offscreen platform).
+class GuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (QGuiApplication::instance())
+            return;
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "menu_tests";
+        static char *argv[] = {name, nullptr};
+        app_ = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    // Gone before the test program's statics are.
+    void TearDown() override { app_.reset(); }
+
+private:
+    std::unique_ptr<QGuiApplication> app_;
+};
+const auto *const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 // Frames whose red channel is their second; seconds in noFrame get none,
 // and open fails while readable is false.
@@ -77,8 +101,23 @@ TEST_F(MenuEditorModelTest, OnlyTheFirstTwelveClipsAreOnTheTitleMenu)
         EXPECT_TRUE(clips[i].hasTitleButton);
         EXPECT_TRUE(menuOf(i).chapterPage);
     }
-    EXPECT_EQ(menuOf(5).titleButton->bounds, QRect(140, 105, 104, 78));  // on the grid
-    EXPECT_EQ(menuOf(11).titleButton->bounds.topLeft(), QPoint(380, 195));
+    // Four columns, three rows, each button named by a caption under it.
+    std::set<int> lefts, tops;
+    for (int i = 0; i < 12; ++i) {
+        const QRect button = menuOf(i).titleButton->bounds;
+        lefts.insert(button.left());
+        tops.insert(button.top());
+        const auto caption = std::find_if(design.titlePage.texts.begin(), design.titlePage.texts.end(),
+                                          [&](const TextItem &t) { return t.captionOf == &clips[i]; });
+        ASSERT_NE(caption, design.titlePage.texts.end()) << i;
+        EXPECT_EQ(caption->role, TextRole::Caption);
+        EXPECT_EQ(caption->text, "clip" + std::to_string(i));
+        EXPECT_GT(caption->bounds.top(), button.bottom());
+        EXPECT_LE(std::abs(caption->bounds.center().x() - button.center().x()), 1) << i;
+    }
+    EXPECT_EQ(lefts.size(), 4u);
+    EXPECT_EQ(tops.size(), 3u);
+    EXPECT_EQ(design.titlePage.texts.size(), 12u);  // no heading was asked for
 
     // A thirteenth clip that had a button loses it when the menu is built again.
     menuOf(12).titleButton = std::make_unique<TitleButton>();
@@ -113,7 +152,15 @@ TEST_F(MenuEditorModelTest, DefaultChapterPageByClipLength)
     const ChapterButton &second = menuOf(1).chapterPage->buttons[1];
     EXPECT_EQ(second.picture.pixelColor(0, 0).red(), 30);  // the frame at its time
     EXPECT_EQ(second.picture.size(), QSize(296, 220));
-    EXPECT_EQ(second.bounds, QRect(140, 15, 80, 60));
+    // Side by side under the page's heading, the clip's name.
+    const ChapterButton &first = menuOf(1).chapterPage->buttons[0];
+    EXPECT_EQ(second.bounds.top(), first.bounds.top());
+    EXPECT_GT(second.bounds.left(), first.bounds.right());
+    ASSERT_EQ(menuOf(1).chapterPage->texts.size(), 1u);
+    const TextItem &heading = menuOf(1).chapterPage->texts[0];
+    EXPECT_EQ(heading.role, TextRole::Heading);
+    EXPECT_EQ(heading.text, "clip1");
+    EXPECT_LT(heading.bounds.bottom(), first.bounds.top());
 }
 
 TEST_F(MenuEditorModelTest, RecordedChapterTimesBecomeThePage)
@@ -186,7 +233,11 @@ TEST_F(MenuEditorModelTest, NewChapterTimesKeepThePageBackgroundAndShowIt)
     ASSERT_EQ(model.applyChapterTimes(0, frames, {0, 120, 240, 360}), ChapterPageResult::Made);
     EXPECT_EQ(model.page(), MenuPage::Chapter);
     EXPECT_EQ(menuOf(0).chapterPage->backgroundFile, "/b/mine.png");
-    EXPECT_EQ(menuOf(0).chapterPage->buttons[3].bounds.topLeft(), QPoint(380, 15));
+    // Four chapters: laid out again, two by two.
+    const auto &buttons = menuOf(0).chapterPage->buttons;
+    EXPECT_EQ(buttons[3].bounds.top(), buttons[2].bounds.top());
+    EXPECT_EQ(buttons[3].bounds.left(), buttons[1].bounds.left());
+    EXPECT_GT(buttons[3].bounds.top(), buttons[1].bounds.bottom());
     EXPECT_EQ(clips[0].chapters->times(), (std::vector<int32_t>{0, 120, 240, 360}));
 }
 
@@ -227,16 +278,92 @@ TEST_F(MenuEditorModelTest, SixteenNineKeepsEveryElementInsideTheSmallerPanel)
     TextItem *chapterText = model.addText(text, {50, 500});
     ASSERT_TRUE(chapterText);
     EXPECT_EQ(chapterText->bounds.topLeft(), QPoint(50, 348));
-    menuOf(0).titleButton->bounds.moveTopLeft({20, 300});
+    // The user drags a button on each page down to the bottom.
     menuOf(0).chapterPage->buttons[1].bounds.moveTopLeft({100, 318});
+    model.placedByUser();
+    model.showTitlePage();
+    menuOf(0).titleButton->bounds.moveTopLeft({20, 300});
+    model.placedByUser();
 
     model.switchShape(PictureShape::Wide);
     const QRect panel(QPoint(0, 0), model.panel().size());
-    EXPECT_EQ(menuOf(0).titleButton->bounds.top(), 292 - 78 - 10);
-    EXPECT_EQ(menuOf(0).chapterPage->buttons[1].bounds.top(), 292 - 60 - 10);
-    EXPECT_EQ(design.titlePage.texts[0].bounds.top(), 252);
-    EXPECT_EQ(menuOf(0).chapterPage->texts[0].bounds.top(), 252);  // chapter texts too
-    EXPECT_TRUE(panel.contains(menuOf(0).chapterPage->texts[0].bounds));
+    EXPECT_EQ(menuOf(0).titleButton->bounds.bottom() + 1, 292 - 10);
+    EXPECT_EQ(menuOf(0).chapterPage->buttons[1].bounds.bottom() + 1, 292 - 10);
+    EXPECT_EQ(design.titlePage.texts.back().bounds.top(), 252);
+    EXPECT_EQ(menuOf(0).chapterPage->texts.back().bounds.top(), 252);  // chapter texts too
+    for (const TextItem &t : menuOf(0).chapterPage->texts)
+        EXPECT_TRUE(panel.contains(t.bounds)) << t.text;
+    for (const TextItem &t : design.titlePage.texts)
+        EXPECT_TRUE(panel.contains(t.bounds)) << t.text;
+}
+
+TEST_F(MenuEditorModelTest, PagesLeftAsLaidOutAreLaidOutAgainForTheOtherShape)
+{
+    addClip(600);
+    addClip(600);
+    model.setTitleHeading("Holidays");
+    model.buildMenu(frames);
+    const QRect standardButton = menuOf(1).titleButton->bounds;
+    const QRect standardChapter = menuOf(1).chapterPage->buttons[1].bounds;
+
+    model.switchShape(PictureShape::Wide);
+    const QRect wideButton = menuOf(1).titleButton->bounds;
+    EXPECT_NE(wideButton, standardButton);
+    EXPECT_NEAR(double(wideButton.width() - 16) / (wideButton.height() - 16), 16.0 / 9.0, 0.05);
+    const QRect panel(QPoint(10, 10), QSize(498, 272));
+    EXPECT_TRUE(panel.contains(wideButton));
+    for (const TextItem &t : design.titlePage.texts)
+        EXPECT_TRUE(panel.contains(t.bounds)) << t.text;
+
+    // Back to 4:3: the same layout as before; a page the user arranged is only clamped.
+    model.switchShape(PictureShape::Standard);
+    EXPECT_EQ(menuOf(1).titleButton->bounds, standardButton);
+    EXPECT_EQ(menuOf(1).chapterPage->buttons[1].bounds, standardChapter);
+    model.showTitlePage();
+    menuOf(1).titleButton->bounds.moveTopLeft({300, 250});
+    model.placedByUser();
+    model.switchShape(PictureShape::Wide);
+    EXPECT_EQ(menuOf(1).titleButton->bounds.size(), standardButton.size());
+    EXPECT_EQ(menuOf(1).titleButton->bounds.left(), 300);
+}
+
+TEST_F(MenuEditorModelTest, CaptionsLeaveWithTheirTitleButtons)
+{
+    for (int i = 0; i < 3; ++i)
+        addClip(120);
+    model.setTitleHeading("Holidays");
+    model.buildMenu(frames);
+    TextItem mine;
+    mine.text = "mine";
+    model.showTitlePage();
+    model.addText(mine, {10, 10});
+    auto captions = [&] {
+        std::vector<const project::ClipRecord *> of;
+        for (const TextItem &t : design.titlePage.texts)
+            if (t.role == TextRole::Caption)
+                of.push_back(t.captionOf);
+        return of;
+    };
+    EXPECT_EQ(captions(), (std::vector<const project::ClipRecord *>{&clips[0], &clips[1], &clips[2]}));
+
+    model.takeOffTitleMenu(1);
+    EXPECT_EQ(captions(), (std::vector<const project::ClipRecord *>{&clips[0], &clips[2]}));
+    const project::ClipRecord *third = &clips[2];
+    model.removeClip(0);
+    EXPECT_EQ(captions(), (std::vector<const project::ClipRecord *>{third}));
+    // A clip leaving the list without the editor: its caption is gone at the
+    // next build, which puts the clip left back on the title menu.
+    clips.removeAt(1);
+    model.buildMenu(frames);
+    EXPECT_EQ(captions(), (std::vector<const project::ClipRecord *>{&clips[0]}));
+
+    // Clearing the project keeps the heading and the user's own texts.
+    design.clearClips();
+    EXPECT_TRUE(captions().empty());
+    std::vector<std::string> left;
+    for (const TextItem &t : design.titlePage.texts)
+        left.push_back(t.text);
+    EXPECT_EQ(left, (std::vector<std::string>{"Holidays", "mine"}));
 }
 
 TEST_F(MenuEditorModelTest, DraggingResizingAndLockRatio)

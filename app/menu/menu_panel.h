@@ -1,5 +1,5 @@
 // The editor's preview panel: its size per picture shape, the safe area
-// every element is kept inside, and the grid buttons are laid out on.
+// every element is kept inside.
 #pragma once
 
 #include "app/menu/menu_design.h"
@@ -33,9 +33,5 @@ struct MenuPanel {
     int clampY(int y, int height) const;
     QPoint clamp(QPoint at, QSize element) const { return {clampX(at.x(), element.width()), clampY(at.y(), element.height())}; }
 };
-
-// Where the k-th button (from 0) of a page goes: four columns and three
-// rows, then a row along the bottom; clamped into the safe area.
-QPoint GridPosition(int k, QSize button, const MenuPanel &panel);
 
 } // namespace vt::menu

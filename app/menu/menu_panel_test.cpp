@@ -36,19 +36,5 @@ TEST(MenuPanel, ClampKeepsElementsInsideAndTheLowerBoundWhenTheyDoNotFit)
         EXPECT_EQ(panel.clamp(c.at, c.element), c.expected);
 }
 
-TEST(GridPosition, FourColumnsThreeRowsThenAlongTheBottom)
-{
-    const MenuPanel panel{PictureShape::Standard, 10};
-    const QSize button(104, 78);
-    EXPECT_EQ(GridPosition(0, button, panel), QPoint(20, 15));
-    EXPECT_EQ(GridPosition(3, button, panel), QPoint(380, 15));
-    EXPECT_EQ(GridPosition(5, button, panel), QPoint(140, 105));
-    EXPECT_EQ(GridPosition(11, button, panel), QPoint(380, 195));
-    EXPECT_EQ(GridPosition(12, button, panel), QPoint(40, 300));
-    EXPECT_EQ(GridPosition(40, button, panel), QPoint(404, 300));  // 600 clamped
-    const MenuPanel wide{PictureShape::Wide, 10};
-    EXPECT_EQ(GridPosition(12, button, wide), QPoint(40, 204));
-}
-
 } // namespace
 } // namespace vt::menu

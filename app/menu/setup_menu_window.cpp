@@ -1,5 +1,6 @@
 #include "app/menu/setup_menu_window.h"
 
+#include "app/common/extra_ui_texts.h"
 #include "app/menu/background_image.h"
 #include "app/menu/background_list.h"
 #include "app/menu/button_image.h"
@@ -7,6 +8,7 @@
 #include "app/menu/menu_image.h"
 #include "app/menu/setup_image_window.h"
 #include "app/menu/setup_text_window.h"
+#include "app/menu/text_item_font.h"
 #include "app/project/clip_adding.h"
 #include "app/project/clip_record.h"
 #include "app/project/progress_window.h"
@@ -87,8 +89,8 @@ TSetupMenuWindow::TSetupMenuWindow(Services services, QWidget *parent)
     auto *page = placeControl<TsuiImagePanel>(client(), "suiImagePanel_Menu", 0, 0, kClientWidth, kClientHeight);
     page->setSkinPicture(QStringLiteral("page"));
     page->setAttribute(Qt::WA_TransparentForMouseEvents);
-    addLabel(client(), "Label_MenuTitle", QStringLiteral("DVD Menu"), QRect(16, 14, 300, 30))
-        ->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: bold;"));
+    Label_MenuTitle = addLabel(client(), "Label_MenuTitle", QStringLiteral("DVD Menu"), QRect(16, 14, 300, 30));
+    Label_MenuTitle->setStyleSheet(QStringLiteral("font-size: 13pt; font-weight: bold;"));
 
     Timer_CreateMenu = new QTimer(this);
     Timer_CreateMenu->setObjectName(QStringLiteral("Timer_CreateMenu"));
@@ -486,6 +488,8 @@ void TSetupMenuWindow::buildMenuNow()
     Timer_CreateMenu->stop();
     busy_ = true;
     model_.setSafeDistance(services_.settings.menuSafeDistance);
+    // The window's title, in the UI language, heads the title menu.
+    model_.setTitleHeading(Label_MenuTitle->text().toStdString());
     {
         std::unique_ptr<TProgressWindow> progress;
         if (!services_.clips.empty()) {
@@ -650,11 +654,11 @@ void TSetupMenuWindow::showPage()
             auto *label = new TLabel(Panel_MenuPreview);
             label->setObjectName(QStringLiteral("MenuText_%1").arg(k));
             label->setText(QString::fromStdString(item.text));
-            label->setFont(FontOfTextItem(item));
+            label->setFont(vt::menu::FontOfTextItem(item));
             label->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
                                      .arg(ColourOfValue(item.colour).name()));
             label->setCursor(Qt::PointingHandCursor);
-            model_.placeText(item, QRect(item.bounds.topLeft(), TextItemSize(item)));
+            model_.placeText(item, QRect(item.bounds.topLeft(), vt::menu::TextItemSize(item)));
             label->setGeometry(item.bounds);
             label->installEventFilter(this);
             label->show();
@@ -823,7 +827,7 @@ void TSetupMenuWindow::addText(QPoint at)
 {
     vt::menu::TextItem item;
     item.text = text(kTitleButtonText).toStdString();
-    item.bounds = QRect(QPoint(0, 0), TextItemSize(item));
+    item.bounds = QRect(QPoint(0, 0), vt::menu::TextItemSize(item));
     if (model_.addText(item, at))
         showPage();
 }
@@ -835,7 +839,8 @@ void TSetupMenuWindow::editText(int index)
         return;
     vt::menu::TextItem &item = (*texts)[static_cast<size_t>(index)];
     if (next_.textWindow->edit(item)) {
-        model_.placeText(item, QRect(item.bounds.topLeft(), TextItemSize(item)));
+        model_.placeText(item, QRect(item.bounds.topLeft(), vt::menu::TextItemSize(item)));
+        model_.refreshLayout();
         showPage();
     }
 }
@@ -923,7 +928,7 @@ void TSetupMenuWindow::showDiscChoices()
     const vt::project::DiscEstimate now = estimate();
     Image_DiscSizeProgress->resize(now.barWidth, kDiscBarHeight);
     Image_DiscSizeProgress->setVisible(now.barWidth > 0);
-    Label_DiscSize->setText(QStringLiteral("%1 MB of %2 MB").arg(now.estimateKB / 1024).arg(now.limitKB / 1024));
+    Label_DiscSize->setText(text(vt::common::kDiscSizeText).arg(now.estimateKB / 1024).arg(now.limitKB / 1024));
 }
 
 // ---- compiler mode -------------------------------------------------------------------
@@ -1151,6 +1156,7 @@ void TSetupMenuWindow::onButtonDragged(TButtonImage *view, QPoint global)
     if (!button || !clip || !dragging_)
         return;
     button->bounds = model_.draggedBounds(dragZone_, dragBounds_, global - dragStart_);
+    model_.placedByUser();
     view->setButton(*button, pictureOf(view, *button, *clip));
 }
 
@@ -1253,6 +1259,7 @@ bool TSetupMenuWindow::eventFilter(QObject *watched, QEvent *event)
             } else if (std::vector<vt::menu::TextItem> *texts = model_.pageTexts()) {
                 vt::menu::TextItem &item = (*texts)[static_cast<size_t>(textIndex)];
                 model_.placeText(item, QRect(to, item.bounds.size()));
+                model_.placedByUser();
                 widget->setGeometry(item.bounds);
             }
         }

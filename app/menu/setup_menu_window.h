@@ -208,7 +208,7 @@ private:
     QLabel *Image_Background, *backButton_;
     QWidget *Panel_Material, *Panel_MaterialScroll, *Panel_Clips, *Panel_ClipScroll;
     TsuiImageButton *suiImageButton_MaterialBar, *suiImageButton_InfoBar;
-    TLabel *Label_BackgroundMusic, *Label_DiscSize, *Image8500;
+    TLabel *Label_MenuTitle, *Label_BackgroundMusic, *Label_DiscSize, *Image8500;
     TsuiImageButton *suiImageButton_TitleMenu, *suiImageButton_ChapterMenu, *suiImageButton_DisplaySubMenu;
     TsuiImageButton *suiImageButton_SwitchButton, *suiImageButton_DeleteChapter, *suiImageButton_Up;
     TsuiImageButton *suiImageButton_Down, *suiImageButton_Text, *suiImageButton_AddImage;

@@ -19,6 +19,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
+
+#include <algorithm>
 #include <QTimer>
 
 #include <fstream>
@@ -193,11 +195,13 @@ private slots:
         w->enterFromClipList(vt::project::DiscType::DVD5, true);
         showBuilt(*w);
         TButtonImage *button = w->buttonViews().front();
-        QCOMPARE(button->geometry(), QRect(20, 15, 104, 78));
-        // The left edge 100 pixels to the right: 80 wide, the right edge stays.
-        drag(button, {2, 40}, {100, 0});
-        QCOMPARE(design.menuOf(clips[0])->titleButton->bounds, QRect(44, 15, 80, 78));
-        QCOMPARE(button->geometry(), QRect(44, 15, 80, 78));
+        const QRect laidOut = design.menuOf(clips[0])->titleButton->bounds;
+        QCOMPARE(button->geometry(), laidOut);
+        // The left edge dragged past the narrowest width: 80 wide, the right edge stays.
+        drag(button, {2, 40}, {laidOut.width(), 0});
+        const QRect dragged(laidOut.right() + 1 - 80, laidOut.top(), 80, laidOut.height());
+        QCOMPARE(design.menuOf(clips[0])->titleButton->bounds, dragged);
+        QCOMPARE(button->geometry(), dragged);
         QVERIFY(button->isSelected());
 
         // The strip menu takes the clip off the title menu and puts it back.
@@ -215,13 +219,14 @@ private slots:
         QVERIFY(clips[1].chapters);
 
         // A text added on the title page, dragged past the bottom, stays inside.
+        const size_t laidOutTexts = w->textViews().size();  // the heading and captions
         w->addText({100, 100});
-        QCOMPARE(w->textViews().size(), size_t(1));
-        QCOMPARE(design.titlePage.texts[0].text, std::string("Double Click to Edit"));
-        drag(w->textViews()[0], {4, 4}, {0, 900});
-        const QRect bounds = design.titlePage.texts[0].bounds;
+        QCOMPARE(w->textViews().size(), laidOutTexts + 1);
+        QCOMPARE(design.titlePage.texts.back().text, std::string("Double Click to Edit"));
+        drag(w->textViews().back(), {4, 4}, {0, 900});
+        const QRect bounds = design.titlePage.texts.back().bounds;
         QCOMPARE(bounds.bottom() + 1, 388 - 10);
-        QCOMPARE(w->textViews()[0]->geometry(), bounds);
+        QCOMPARE(w->textViews().back()->geometry(), bounds);
 
         // Music: added, then removed after a Yes.
         const QString music = clip("tune.mp3");
@@ -345,14 +350,13 @@ private slots:
         showBuilt(*w);
         QVERIFY(!clips[1].snapshot.isNull());
         w->model().showTitlePage();
-        vt::menu::TextItem title;
-        title.text = "Our Summer";
-        title.fontSize = 24;
-        title.bold = true;
-        title.colour = 0xFFFFFF;
-        title.bounds = QRect(0, 0, 10, 10);
-        design.titlePage.texts.push_back(title);
-        design.titlePage.texts.back().bounds.moveTopLeft({150, 300});
+        // The user renames the heading the layout made.
+        auto heading = std::find_if(design.titlePage.texts.begin(), design.titlePage.texts.end(),
+                                    [](const vt::menu::TextItem &t) { return t.role == vt::menu::TextRole::Heading; });
+        QVERIFY(heading != design.titlePage.texts.end());
+        QCOMPARE(heading->text, std::string("DVD Menu"));
+        heading->text = "Our Summer";
+        w->model().refreshLayout();
         w->showTitlePage();
         QVERIFY(!vt::saveScreenshot(w.get(), QStringLiteral("SetupMenuWindow_4_3")).isEmpty());
 
@@ -363,9 +367,6 @@ private slots:
 
         w->showChapterPage();
         QCOMPARE(w->model().page(), MenuPage::Chapter);
-        title.text = "Chapters";
-        design.menuOf(clips[1])->chapterPage->texts.push_back(title);
-        design.menuOf(clips[1])->chapterPage->texts.back().bounds.moveTopLeft({200, 200});
         w->showChapterPage();
         QVERIFY(!vt::saveScreenshot(w.get(), QStringLiteral("SetupMenuWindow_Chapter")).isEmpty());
         // The chapter buttons show real, different frames.

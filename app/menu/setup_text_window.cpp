@@ -1,6 +1,7 @@
 #include "app/menu/setup_text_window.h"
 
 #include "app/menu/button_image.h"
+#include "app/menu/text_item_font.h"
 #include "app/menu/text_style.h"
 #include "app/widgets/place_control.h"
 #include "app/common/ui_language.h"
@@ -39,23 +40,6 @@ uint32_t valueOfColour(const QColor &colour)
 }
 
 } // namespace
-
-QFont FontOfTextItem(const vt::menu::TextItem &item)
-{
-    QFont font(QString::fromStdString(item.fontName));
-    font.setPixelSize(std::max(1, item.fontSize * 96 / 72));
-    font.setBold(item.bold);
-    font.setItalic(item.italic);
-    font.setUnderline(item.underline);
-    font.setStrikeOut(item.strikeout);
-    return font;
-}
-
-QSize TextItemSize(const vt::menu::TextItem &item)
-{
-    const QFontMetrics metrics(FontOfTextItem(item));
-    return {std::max(1, metrics.horizontalAdvance(QString::fromStdString(item.text))), metrics.height()};
-}
 
 TSetupTextWindow::TSetupTextWindow(const vt::common::UiLanguage &language, QWidget *parent)
     : TsuiForm(parent)
@@ -160,14 +144,14 @@ void TSetupTextWindow::updateSample()
         return;
     vt::menu::TextItem shown;
     store(shown);
-    Label_Sample->setFont(FontOfTextItem(shown));
+    Label_Sample->setFont(vt::menu::FontOfTextItem(shown));
     Label_Sample->setStyleSheet(QStringLiteral("background: #797571; color: %1;")
                                     .arg(ColourOfValue(shown.colour).name()));
-    const QSize whole = TextItemSize(shown);
+    const QSize whole = vt::menu::TextItemSize(shown);
     const int groupWidth = suiGroupBox2->width();
     shown.text = vt::menu::CutSampleText(shown.text, groupWidth, whole.width());
     Label_Sample->setText(QString::fromStdString(shown.text));
-    const QSize size = TextItemSize(shown);
+    const QSize size = vt::menu::TextItemSize(shown);
     Label_Sample->setGeometry((groupWidth - size.width()) / 2, suiGroupBox2->height() - size.height(), size.width(),
                               size.height());
 }

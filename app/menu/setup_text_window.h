@@ -54,8 +54,3 @@ private:
     QGroupBox *suiGroupBox2;
     TLabel *Label_Sample;
 };
-
-// The font a text item is drawn with (points at 96 dots per inch).
-QFont FontOfTextItem(const vt::menu::TextItem &item);
-// The size of a text item's label: its text in its font.
-QSize TextItemSize(const vt::menu::TextItem &item);

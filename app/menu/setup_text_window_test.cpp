@@ -1,6 +1,7 @@
 // The text property dialog: loading an item, the live sample and its cut,
 // OK and Cancel.
 #include "app/menu/setup_text_window.h"
+#include "app/menu/text_item_font.h"
 #include "app/common/test_program_folder.h"
 #include "app/widgets/label.h"
 #include "app/widgets/screenshot.h"
@@ -57,7 +58,7 @@ private slots:
     {
         TSetupTextWindow dialog(folder->language);
         vt::menu::TextItem probe = item("W");
-        const int perCharacter = TextItemSize(probe).width();
+        const int perCharacter = vt::menu::TextItemSize(probe).width();
         const int groupWidth = dialog.sampleGroup()->width();
         // Twice the group's width.
         const std::string text(static_cast<size_t>(2 * groupWidth / perCharacter), 'W');
