@@ -18,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <numeric>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -92,6 +93,11 @@ std::vector<std::string> ClipSourceFiles(const project::ClipRecordList &clips)
 bool ConvertedToTheEnd(const project::ClipRecord &clip)
 {
     return clip.end >= clip.duration;
+}
+
+int ConvertedSeconds(const project::ClipRecord &clip)
+{
+    return ConvertedToTheEnd(clip) ? clip.duration - clip.start : clip.end - clip.start;
 }
 
 ClipConversion::ClipConversion(ProductionRun &run, project::ClipRecordList &clips, VobRole role)
@@ -189,14 +195,14 @@ bool ClipConversion::startWorker(WorkerJob &job)
 bool ClipConversion::convertInWorkers(int jobs)
 {
     ProductionParams &params = run_.params();
-    int totalSeconds = 0;
-    for (int i = 0; i < clips_.count(); ++i) {
-        const project::ClipRecord &clip = clips_[i];
-        totalSeconds += ConvertedToTheEnd(clip) ? clip.duration - clip.start : clip.end - clip.start;
-    }
+    std::vector<int> seconds;
+    for (int i = 0; i < clips_.count(); ++i)
+        seconds.push_back(ConvertedSeconds(clips_[i]));
+    const int totalSeconds = std::accumulate(seconds.begin(), seconds.end(), 0);
+    const std::vector<int> order = LongestFirst(seconds);
     std::vector<std::string> finishedByClip(clips_.count());
     std::vector<WorkerJob> active;
-    int next = 0;
+    int next = 0;  // the place in order of the next clip to start
     int secondsDone = 0;  // of the clips finished
     int outcome = kProcessFinish;
     bool stopSent = false;
@@ -218,14 +224,15 @@ bool ClipConversion::convertInWorkers(int jobs)
     while (!active.empty() || (next < clips_.count() && outcome == kProcessFinish && !run_.userAbort())) {
         while (static_cast<int>(active.size()) < jobs && next < clips_.count() && outcome == kProcessFinish &&
                !run_.userAbort()) {
-            params.ClipIndex = next;
-            if (!PrepareClip(clips_[next])) {
-                run_.LogLine("Source file not found: " + clips_[next].fileName);
+            const int clipIndex = order[next];
+            params.ClipIndex = clipIndex;
+            if (!PrepareClip(clips_[clipIndex])) {
+                run_.LogLine("Source file not found: " + clips_[clipIndex].fileName);
                 outcome = kConversionParameterWrong;
                 break;
             }
             WorkerJob job;
-            job.clipIndex = next;
+            job.clipIndex = clipIndex;
             job.output = params.Output;
             job.expectedSeconds = params.ShownDuration;
             const ProductionParams &p = params;
@@ -355,7 +362,7 @@ bool ClipConversion::PrepareClip(project::ClipRecord &clip)
     params.Start = std::to_string(clip.start);
     const bool untrimmedEnd = ConvertedToTheEnd(clip);
     params.Duration = untrimmedEnd ? kToTheEnd : std::to_string(clip.end - clip.start);
-    params.ShownDuration = untrimmedEnd ? clip.duration - clip.start : clip.end - clip.start;
+    params.ShownDuration = ConvertedSeconds(clip);
     params.PictureSize = clip.letterbox ? LetterboxPictureSize(clip.width, clip.displayHeight, params)
                                         : params.FrameSize;
     params.Output = NextOutputVobPath(run_.folders().outputFolder, params.ClipIndex);

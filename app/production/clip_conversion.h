@@ -28,6 +28,8 @@ std::vector<std::string> ClipSourceFiles(const project::ClipRecordList &clips);
 // True when the clip is converted to the end of its source (its end was not
 // trimmed); otherwise the conversion stops at its end second.
 bool ConvertedToTheEnd(const project::ClipRecord &clip);
+// The seconds of the clip a conversion covers (its shown duration).
+int ConvertedSeconds(const project::ClipRecord &clip);
 
 class ClipConversion {
 public:
@@ -40,7 +42,8 @@ public:
 
     // Converts every clip, once every source was found: in list order in
     // this process, or, when the run's ConversionJobs allows more than one,
-    // that many at a time in vantorel-convert-worker processes. True when all
+    // that many at a time in vantorel-convert-worker processes, the longest
+    // clips started first (each still named by its place in the list). True when all
     // were converted; otherwise the run has been ended with its outcome and
     // the partial files of the clips being converted removed; finished
     // result VOBs are listed in the log as complete.

@@ -31,9 +31,23 @@ TEST(ConversionJobsTest, ThreadsShareTheCores)
     const struct {
         unsigned cores;
         int jobs, threads;
-    } cases[] = {{2, 2, 2}, {16, 4, 4}, {16, 16, 2}, {6, 4, 2}, {0, 1, 2}};
+    } cases[] = {{2, 2, 1}, {2, 1, 2}, {16, 4, 4}, {16, 16, 1}, {6, 4, 1}, {0, 1, 1}};
     for (const auto &c : cases)
         EXPECT_EQ(ThreadsPerConversion(c.cores, c.jobs), c.threads) << c.cores << " cores, " << c.jobs << " jobs";
+}
+
+TEST(ConversionJobsTest, LongestClipsStartFirst)
+{
+    const struct {
+        std::vector<int> seconds, order;
+    } cases[] = {
+        {{24, 20, 30}, {2, 0, 1}},
+        {{10, 40, 10, 40}, {1, 3, 0, 2}},  // equal lengths keep the list order
+        {{5}, {0}},
+        {{}, {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(LongestFirst(c.seconds), c.order) << testing::PrintToString(c.seconds);
 }
 
 } // namespace
