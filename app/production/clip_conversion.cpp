@@ -203,7 +203,7 @@ bool ClipConversion::convertInWorkers(int jobs)
     std::vector<std::string> finishedByClip(clips_.count());
     std::vector<WorkerJob> active;
     int next = 0;  // the place in order of the next clip to start
-    int secondsDone = 0;  // of the clips finished
+    int secondsDone = 0, framesDone = 0;  // of the clips finished
     int outcome = kProcessFinish;
     bool stopSent = false;
     auto stopDeadline = std::chrono::steady_clock::time_point::max();
@@ -218,7 +218,7 @@ bool ClipConversion::convertInWorkers(int jobs)
         for (WorkerJob &job : active)
             if (job.worker->running())
                 job.worker->poll();
-        showWorkerProgress(active, secondsDone, totalSeconds);
+        showWorkerProgress(active, secondsDone, framesDone, totalSeconds);
     });
     run_.conversionTimer.enable();
     while (!active.empty() || (next < clips_.count() && outcome == kProcessFinish && !run_.userAbort())) {
@@ -287,6 +287,7 @@ bool ClipConversion::convertInWorkers(int jobs)
             if (clipOutcome == kProcessFinish) {
                 finishedByClip[it->clipIndex] = it->output;
                 secondsDone += it->expectedSeconds;
+                framesDone += worker.frame();
                 run_.LogLine("Converted: " + fileNameOf(it->output));
             } else if (outcome == kProcessFinish) {
                 outcome = run_.userAbort() ? kUserAbort : clipOutcome;
@@ -297,7 +298,7 @@ bool ClipConversion::convertInWorkers(int jobs)
     }
     run_.conversionTimer.disable();
     run_.conversionTimer.setTick([this] { conversionTick(); });
-    showWorkerProgress(active, secondsDone, totalSeconds);
+    showWorkerProgress(active, secondsDone, framesDone, totalSeconds);
     converterLoaded_ = false;
     if (outcome == kProcessFinish && run_.userAbort()) {
         // Stopped after every clip was complete: there was nothing to stop.
@@ -320,9 +321,10 @@ bool ClipConversion::convertInWorkers(int jobs)
     return true;
 }
 
-void ClipConversion::showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int totalSeconds)
+void ClipConversion::showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int framesDone,
+                                        int totalSeconds)
 {
-    int seconds = secondsDone, fps = 0, frames = 0;
+    int seconds = secondsDone, fps = 0, frames = framesDone;
     for (const WorkerJob &job : active) {
         seconds += job.worker->secondsConverted();
         fps += job.worker->fps();

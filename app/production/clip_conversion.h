@@ -74,7 +74,10 @@ private:
     // own name, otherwise the run's outcome (the reason logged).
     int finishClip(project::ClipRecord &clip, const std::string &output, int result, int seconds,
                    int expectedSeconds);
-    void showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int totalSeconds);
+    // The whole project: the seconds and frames of the finished clips and
+    // of the active ones so far, the frames per second of all together.
+    void showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int framesDone,
+                            int totalSeconds);
     void endWithFinishedListed(int outcome, const std::vector<std::string> &finished);
     void conversionTick();
     // Logs the clip's missing source file and ends the run (outcome 2),
