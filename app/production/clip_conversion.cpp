@@ -208,7 +208,6 @@ bool ClipConversion::convertInWorkers(int jobs)
     bool stopSent = false;
     auto stopDeadline = std::chrono::steady_clock::time_point::max();
     const std::string library = withTrailingSlash(run_.folders().programFolder) + common::kConverterLibrary;
-    const std::string threads = std::to_string(ThreadsPerConversion(MachineCores(), jobs));
 
     converterLoaded_ = true;
     run_.view().showDuration(common::FormatHMS(totalSeconds));
@@ -240,7 +239,8 @@ bool ClipConversion::convertInWorkers(int jobs)
                              p.VideoBitrate, p.AudioBitrate, p.PictureSize, p.FrameSize, p.Title, p.Author,
                              p.Comment, p.FrameRate, p.VideoStream, p.AudioStream, PartialVobPath(p.Output),
                              p.AudioDelay, p.Duration, std::to_string(p.VideoStandard), p.AudioCodec,
-                             std::to_string(p.QualityIndex), std::to_string(p.Deinterlace), threads};
+                             std::to_string(p.QualityIndex), std::to_string(p.Deinterlace),
+                             std::to_string(ThreadsForClip(MachineCores(), jobs, next, clips_.count()))};
             run_.noteMadeFile(PartialVobPath(job.output));
             ++next;
             if (!startWorker(job)) {

@@ -46,6 +46,12 @@ int ThreadsPerConversion(unsigned cores, int jobs)
     return std::max(1, static_cast<int>(cores) / std::max(jobs, 1));
 }
 
+int ThreadsForClip(unsigned cores, int jobs, int place, int clipCount)
+{
+    const bool endsAlone = place >= jobs && place + 1 == clipCount;
+    return ThreadsPerConversion(cores, endsAlone ? 1 : jobs);
+}
+
 std::vector<int> LongestFirst(const std::vector<int> &seconds)
 {
     std::vector<int> order(seconds.size());
