@@ -16,8 +16,8 @@ inline constexpr uint64_t kConversionMemoryBytes = 400ull << 20;
 // and a half cores busy (it decodes and encodes on threads of its own), and
 // costs about 15% less CPU time than with two threads per codec. Measured on
 // two cores: two such conversions side by side keep 1.8-1.9 cores busy and
-// finish a 6-clip project in 0.8 of the time of one conversion after the
-// other on both cores.
+// convert a 6-clip project in 0.8 of the time the clips take one after
+// another with both cores each.
 inline constexpr unsigned kCoresPerConversion = 1;
 
 // At least 1; one per kCoresPerConversion cores, bounded by availableBytes.
@@ -29,8 +29,10 @@ int MachineConversionJobs();
 // no more threads than there are cores. A conversion already runs decoding
 // and encoding on two threads of its own, which keeps its core share busy;
 // more threads per codec than cores only add switching (measured on two
-// cores: two conversions side by side with one thread each take about 10%
-// less CPU time than with two each).
+// cores: two conversions side by side with one thread each take about 15%
+// less CPU time than with two each). The MPEG-2 encoder codes one band of
+// slices per thread, so a VOB's bytes follow this count: the same clip
+// converted with another count is equally valid but not byte-identical.
 int ThreadsPerConversion(unsigned cores, int jobs);
 // The threads of the clip started at place (0-based) of clipCount when jobs
 // convert side by side: ThreadsPerConversion, except that the last clip,
