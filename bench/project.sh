@@ -3,15 +3,28 @@
 # from varied sources: H.264/AAC, MPEG-4/MP3, MPEG-2/AC-3, VP9/Opus, sizes
 # from 352x288 to 1280x720, 24 to 30 frames per second) three ways:
 #   vantorel-cli --jobs 1   clips converted one after another
-#   vantorel-cli --jobs 2   two clips converted side by side
+#   vantorel-cli --jobs N   N clips converted side by side (N: the core
+#                           count, at least 2; or PARALLEL_JOBS)
 #   by hand                 "ffmpeg -target pal-dvd" per clip, then dvdauthor
-# and prints for each the wall and CPU time of the whole build, the
-# conversion phase's wall time and the cores it kept busy (CPU time over wall
-# time, from "Start to convert" to "Start to mux" in the program's log), the
-# parallel/sequential wall-time ratio and the machine's core count.
-# The figures are printed, not checked: the machine may be shared.
+# and prints for each build:
+#   wall s, cpu s     wall and CPU time (user + system) of the whole build
+#   conv wall         wall time of the conversion phase ("Start to convert"
+#                     to "Start to mux" in the program's log)
+#   conv cpu          CPU time of the program and its workers in that phase
+#   conv cores        conv cpu / conv wall: the cores kept busy converting
+#   load              the 1-minute load average when the build started
+# then the parallel/sequential ratios of wall time and of CPU time, and the
+# machine's core count. Other programs running at the same time make wall
+# times longer; CPU times suffer much less. The figures are printed, not
+# checked: the machine may be shared.
 #
 #   bench/project.sh [BUILD_DIR]      (default: build)
+#   ROUNDS=3 bench/project.sh         every build repeated, each figure printed
+#   AUTOGROUP_NICE=-15 bench/project.sh
+#       on a shared machine (as root): the scheduler shares the cores between
+#       sessions, not processes, so other sessions' compilers halve what the
+#       builds get; this favours the benchmark's session while it runs, much
+#       as a quiet machine would (restored on exit)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build}" && pwd)
@@ -21,9 +34,17 @@ if [ ! -x "$cli" ] || [ ! -x "$build/bin/vantorel-convert-worker" ] || [ ! -x /u
   exit 1
 fi
 ticks=$(getconf CLK_TCK)
+cores=$(nproc)
+parallel_jobs=${PARALLEL_JOBS:-$((cores > 2 ? cores : 2))}
+rounds=${ROUNDS:-1}
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+autogroup_nice=$(awk '{ print $3 }' /proc/self/autogroup 2> /dev/null || echo 0)
+trap 'rm -rf "$work"; [ -z "${AUTOGROUP_NICE:-}" ] || echo "$autogroup_nice" > /proc/self/autogroup' EXIT
+if [ -n "${AUTOGROUP_NICE:-}" ] && ! echo "$AUTOGROUP_NICE" > /proc/self/autogroup; then
+  echo "cannot set the session's nice value to $AUTOGROUP_NICE (root only for values below 0)" >&2
+  exit 1
+fi
 
 # name, seconds, video source, video codec, audio codec
 clips=(
@@ -50,12 +71,13 @@ cpu_of() {
 }
 now() { date +%s.%N; }
 
-# vantorel-cli build with the given --jobs; prints "wall cpu conv_wall conv_cpu".
+# vantorel-cli build with the given --jobs; prints "wall cpu conv_wall conv_cpu load".
 program_build() {
   local jobs=$1 count=$2 out="$work/out-$1-$2"
   rm -rf "$out"
-  local start end timer pid="" fd line total_cpu done=0
+  local load start end timer pid="" fd line total_cpu done=0
   local conv_start=0 conv_cpu0=0 conv_end=0 conv_cpu1=0
+  load=$(cut -d' ' -f1 /proc/loadavg)
   start=$(now)
   exec {fd}< <(exec /usr/bin/time -f "%U %S" -o "$work/cli-time" \
     "$cli" build -o "$out" --pal --jobs "$jobs" --work-folder "$work/wf" $(project "$count") 2>&1)
@@ -76,14 +98,16 @@ program_build() {
   fi
   total_cpu=$(awk '{ print $1 + $2 }' "$work/cli-time")
   awk -v s="$start" -v e="$end" -v c="$total_cpu" -v cs="$conv_start" -v ce="$conv_end" \
-      -v c0="$conv_cpu0" -v c1="$conv_cpu1" \
-      'BEGIN { printf "%.2f %.2f %.2f %.2f\n", e - s, c, ce - cs, c1 - c0 }'
+      -v c0="$conv_cpu0" -v c1="$conv_cpu1" -v l="$load" \
+      'BEGIN { printf "%.2f %.2f %.2f %.2f %s\n", e - s, c, ce - cs, c1 - c0, l }'
 }
 
-# ffmpeg per clip, then dvdauthor, as a user would type it; "wall cpu".
+# ffmpeg per clip, then dvdauthor, as a user would type it; "wall cpu load".
 by_hand() {
   local count=$1 out="$work/hand-$1"
   rm -rf "$out" && mkdir -p "$out"
+  local load
+  load=$(cut -d' ' -f1 /proc/loadavg)
   /usr/bin/time -f "%e %U %S" -o "$work/time" bash -c '
     out=$1; shift
     vobs=(); i=0
@@ -94,22 +118,27 @@ by_hand() {
     export VIDEO_FORMAT=PAL
     dvdauthor -o "$out/DVD" -t "${vobs[@]}" > /dev/null 2>&1 && dvdauthor -o "$out/DVD" -T > /dev/null 2>&1
   ' by-hand "$out" $(project "$count")
-  awk '{ printf "%.2f %.2f\n", $1, $2 + $3 }' "$work/time"
+  awk -v l="$load" '{ printf "%.2f %.2f %s\n", $1, $2 + $3, l }' "$work/time"
 }
 
-echo "cores: $(nproc)   automatic conversions (--jobs 0): one per two cores, as far as the memory carries them"
-printf "%-7s %-22s %8s %8s %10s %11s\n" clips build "wall s" "cpu s" "conv wall" "conv cores"
+row() { printf "%-6s %-22s %7s %7s %9s %8s %10s %5s\n" "$@"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+
+echo "cores: $cores   parallel build: --jobs $parallel_jobs   rounds: $rounds" \
+  "  session nice: $(awk '{ print $3 }' /proc/self/autogroup 2> /dev/null || echo -)"
+row clips build "wall s" "cpu s" "conv wall" "conv cpu" "conv cores" load
 for count in 3 6; do
-  read -r seq_wall seq_cpu seq_cwall seq_ccpu <<< "$(program_build 1 "$count")"
-  read -r par_wall par_cpu par_cwall par_ccpu <<< "$(program_build 2 "$count")"
-  read -r hand_wall hand_cpu <<< "$(by_hand "$count")"
-  cores() { awk -v c="$1" -v w="$2" 'BEGIN { printf "%.2f", (w > 0 ? c / w : 0) }'; }
-  printf "%-7s %-22s %8s %8s %10s %11s\n" "$count" "sequential (--jobs 1)" "$seq_wall" "$seq_cpu" "$seq_cwall" \
-    "$(cores "$seq_ccpu" "$seq_cwall")"
-  printf "%-7s %-22s %8s %8s %10s %11s\n" "$count" "parallel (--jobs 2)" "$par_wall" "$par_cpu" "$par_cwall" \
-    "$(cores "$par_ccpu" "$par_cwall")"
-  printf "%-7s %-22s %8s %8s %10s %11s\n" "$count" "ffmpeg + dvdauthor" "$hand_wall" "$hand_cpu" "-" \
-    "$(cores "$hand_cpu" "$hand_wall")"
-  awk -v p="$par_wall" -v s="$seq_wall" -v pc="$par_cwall" -v sc="$seq_cwall" \
-    'BEGIN { printf "        parallel/sequential wall: %.2f (conversion phase %.2f)\n", p / s, pc / sc }'
+  for ((round = 1; round <= rounds; round++)); do
+    read -r seq_wall seq_cpu seq_cwall seq_ccpu seq_load <<< "$(program_build 1 "$count")"
+    read -r par_wall par_cpu par_cwall par_ccpu par_load <<< "$(program_build "$parallel_jobs" "$count")"
+    read -r hand_wall hand_cpu hand_load <<< "$(by_hand "$count")"
+    row "$count" "sequential (--jobs 1)" "$seq_wall" "$seq_cpu" "$seq_cwall" "$seq_ccpu" \
+      "$(ratio "$seq_ccpu" "$seq_cwall")" "$seq_load"
+    row "$count" "parallel (--jobs $parallel_jobs)" "$par_wall" "$par_cpu" "$par_cwall" "$par_ccpu" \
+      "$(ratio "$par_ccpu" "$par_cwall")" "$par_load"
+    row "$count" "ffmpeg + dvdauthor" "$hand_wall" "$hand_cpu" - - "$(ratio "$hand_cpu" "$hand_wall")" "$hand_load"
+    echo "       parallel/sequential: wall $(ratio "$par_wall" "$seq_wall")" \
+      "(conversion phase $(ratio "$par_cwall" "$seq_cwall")), cpu $(ratio "$par_cpu" "$seq_cpu")" \
+      "(conversion phase $(ratio "$par_ccpu" "$seq_ccpu"))"
+  done
 done

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <numeric>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -92,6 +93,11 @@ std::vector<std::string> ClipSourceFiles(const project::ClipRecordList &clips)
 bool ConvertedToTheEnd(const project::ClipRecord &clip)
 {
     return clip.end >= clip.duration;
+}
+
+int ConvertedSeconds(const project::ClipRecord &clip)
+{
+    return ConvertedToTheEnd(clip) ? clip.duration - clip.start : clip.end - clip.start;
 }
 
 ClipConversion::ClipConversion(ProductionRun &run, project::ClipRecordList &clips, VobRole role)
@@ -189,20 +195,19 @@ bool ClipConversion::startWorker(WorkerJob &job)
 bool ClipConversion::convertInWorkers(int jobs)
 {
     ProductionParams &params = run_.params();
-    int totalSeconds = 0;
-    for (int i = 0; i < clips_.count(); ++i) {
-        const project::ClipRecord &clip = clips_[i];
-        totalSeconds += ConvertedToTheEnd(clip) ? clip.duration - clip.start : clip.end - clip.start;
-    }
+    std::vector<int> seconds;
+    for (int i = 0; i < clips_.count(); ++i)
+        seconds.push_back(ConvertedSeconds(clips_[i]));
+    const int totalSeconds = std::accumulate(seconds.begin(), seconds.end(), 0);
+    const std::vector<int> order = LongestFirst(seconds);
     std::vector<std::string> finishedByClip(clips_.count());
     std::vector<WorkerJob> active;
-    int next = 0;
-    int secondsDone = 0;  // of the clips finished
+    int next = 0;  // the place in order of the next clip to start
+    int secondsDone = 0, framesDone = 0;  // of the clips finished
     int outcome = kProcessFinish;
     bool stopSent = false;
     auto stopDeadline = std::chrono::steady_clock::time_point::max();
     const std::string library = withTrailingSlash(run_.folders().programFolder) + common::kConverterLibrary;
-    const std::string threads = std::to_string(ThreadsPerConversion(MachineCores(), jobs));
 
     converterLoaded_ = true;
     run_.view().showDuration(common::FormatHMS(totalSeconds));
@@ -212,20 +217,21 @@ bool ClipConversion::convertInWorkers(int jobs)
         for (WorkerJob &job : active)
             if (job.worker->running())
                 job.worker->poll();
-        showWorkerProgress(active, secondsDone, totalSeconds);
+        showWorkerProgress(active, secondsDone, framesDone, totalSeconds);
     });
     run_.conversionTimer.enable();
     while (!active.empty() || (next < clips_.count() && outcome == kProcessFinish && !run_.userAbort())) {
         while (static_cast<int>(active.size()) < jobs && next < clips_.count() && outcome == kProcessFinish &&
                !run_.userAbort()) {
-            params.ClipIndex = next;
-            if (!PrepareClip(clips_[next])) {
-                run_.LogLine("Source file not found: " + clips_[next].fileName);
+            const int clipIndex = order[next];
+            params.ClipIndex = clipIndex;
+            if (!PrepareClip(clips_[clipIndex])) {
+                run_.LogLine("Source file not found: " + clips_[clipIndex].fileName);
                 outcome = kConversionParameterWrong;
                 break;
             }
             WorkerJob job;
-            job.clipIndex = next;
+            job.clipIndex = clipIndex;
             job.output = params.Output;
             job.expectedSeconds = params.ShownDuration;
             const ProductionParams &p = params;
@@ -233,7 +239,8 @@ bool ClipConversion::convertInWorkers(int jobs)
                              p.VideoBitrate, p.AudioBitrate, p.PictureSize, p.FrameSize, p.Title, p.Author,
                              p.Comment, p.FrameRate, p.VideoStream, p.AudioStream, PartialVobPath(p.Output),
                              p.AudioDelay, p.Duration, std::to_string(p.VideoStandard), p.AudioCodec,
-                             std::to_string(p.QualityIndex), std::to_string(p.Deinterlace), threads};
+                             std::to_string(p.QualityIndex), std::to_string(p.Deinterlace),
+                             std::to_string(ThreadsForClip(MachineCores(), jobs, next, clips_.count()))};
             run_.noteMadeFile(PartialVobPath(job.output));
             ++next;
             if (!startWorker(job)) {
@@ -280,6 +287,7 @@ bool ClipConversion::convertInWorkers(int jobs)
             if (clipOutcome == kProcessFinish) {
                 finishedByClip[it->clipIndex] = it->output;
                 secondsDone += it->expectedSeconds;
+                framesDone += worker.frame();
                 run_.LogLine("Converted: " + fileNameOf(it->output));
             } else if (outcome == kProcessFinish) {
                 outcome = run_.userAbort() ? kUserAbort : clipOutcome;
@@ -290,7 +298,7 @@ bool ClipConversion::convertInWorkers(int jobs)
     }
     run_.conversionTimer.disable();
     run_.conversionTimer.setTick([this] { conversionTick(); });
-    showWorkerProgress(active, secondsDone, totalSeconds);
+    showWorkerProgress(active, secondsDone, framesDone, totalSeconds);
     converterLoaded_ = false;
     if (outcome == kProcessFinish && run_.userAbort()) {
         // Stopped after every clip was complete: there was nothing to stop.
@@ -313,9 +321,10 @@ bool ClipConversion::convertInWorkers(int jobs)
     return true;
 }
 
-void ClipConversion::showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int totalSeconds)
+void ClipConversion::showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int framesDone,
+                                        int totalSeconds)
 {
-    int seconds = secondsDone, fps = 0, frames = 0;
+    int seconds = secondsDone, fps = 0, frames = framesDone;
     for (const WorkerJob &job : active) {
         seconds += job.worker->secondsConverted();
         fps += job.worker->fps();
@@ -355,7 +364,7 @@ bool ClipConversion::PrepareClip(project::ClipRecord &clip)
     params.Start = std::to_string(clip.start);
     const bool untrimmedEnd = ConvertedToTheEnd(clip);
     params.Duration = untrimmedEnd ? kToTheEnd : std::to_string(clip.end - clip.start);
-    params.ShownDuration = untrimmedEnd ? clip.duration - clip.start : clip.end - clip.start;
+    params.ShownDuration = ConvertedSeconds(clip);
     params.PictureSize = clip.letterbox ? LetterboxPictureSize(clip.width, clip.displayHeight, params)
                                         : params.FrameSize;
     params.Output = NextOutputVobPath(run_.folders().outputFolder, params.ClipIndex);

@@ -28,6 +28,8 @@ std::vector<std::string> ClipSourceFiles(const project::ClipRecordList &clips);
 // True when the clip is converted to the end of its source (its end was not
 // trimmed); otherwise the conversion stops at its end second.
 bool ConvertedToTheEnd(const project::ClipRecord &clip);
+// The seconds of the clip a conversion covers (its shown duration).
+int ConvertedSeconds(const project::ClipRecord &clip);
 
 class ClipConversion {
 public:
@@ -40,7 +42,8 @@ public:
 
     // Converts every clip, once every source was found: in list order in
     // this process, or, when the run's ConversionJobs allows more than one,
-    // that many at a time in vantorel-convert-worker processes. True when all
+    // that many at a time in vantorel-convert-worker processes, the longest
+    // clips started first (each still named by its place in the list). True when all
     // were converted; otherwise the run has been ended with its outcome and
     // the partial files of the clips being converted removed; finished
     // result VOBs are listed in the log as complete.
@@ -71,7 +74,10 @@ private:
     // own name, otherwise the run's outcome (the reason logged).
     int finishClip(project::ClipRecord &clip, const std::string &output, int result, int seconds,
                    int expectedSeconds);
-    void showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int totalSeconds);
+    // The whole project: the seconds and frames of the finished clips and
+    // of the active ones so far, the frames per second of all together.
+    void showWorkerProgress(const std::vector<WorkerJob> &active, int secondsDone, int framesDone,
+                            int totalSeconds);
     void endWithFinishedListed(int outcome, const std::vector<std::string> &finished);
     void conversionTick();
     // Logs the clip's missing source file and ends the run (outcome 2),

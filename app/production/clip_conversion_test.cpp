@@ -350,12 +350,13 @@ TEST_F(ParallelConversionTest, StopOrKilledWorkerEndsTheWholeRun)
         fs::remove_all(folders.outputFolder);
         clips.clear();
         view = RecordingView();
-        addClip("short.avi", 30);
-        addClip("long1.avi", 100000);
-        addClip("long2.avi", 100000);
+        // The longest clip starts first and converts in a moment.
+        addClip("quick.avi", 200000, "encode_pace=100000\n");
+        addClip("slow1.avi", 100000);
+        addClip("slow2.avi", 100000);
         const std::string out = folders.outputFolder;
         auto ended = std::chrono::steady_clock::now();
-        // Acts once the short clip is done and both long ones are converting.
+        // Acts once the quick clip is done and both slow ones are converting.
         stopAction = [&](ClipConversion &conversion) {
             if (fs::exists(out + "OutputVOB_0.vob") && childProcesses().size() == 2) {
                 if (c.killWorker)

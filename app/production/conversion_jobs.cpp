@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <numeric>
 #include <string>
 #include <thread>
 
@@ -42,7 +43,21 @@ int MachineConversionJobs()
 
 int ThreadsPerConversion(unsigned cores, int jobs)
 {
-    return std::max(2, static_cast<int>(cores) / std::max(jobs, 1));
+    return std::max(1, static_cast<int>(cores) / std::max(jobs, 1));
+}
+
+int ThreadsForClip(unsigned cores, int jobs, int place, int clipCount)
+{
+    const bool endsAlone = place >= jobs && place + 1 == clipCount;
+    return ThreadsPerConversion(cores, endsAlone ? 1 : jobs);
+}
+
+std::vector<int> LongestFirst(const std::vector<int> &seconds)
+{
+    std::vector<int> order(seconds.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return seconds[a] > seconds[b]; });
+    return order;
 }
 
 } // namespace vt::production

@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <fstream>
 
 using vt::MessageAnswer;
@@ -386,8 +387,21 @@ private slots:
             midwayLog = logLines(f.window.get());
             vt::saveScreenshot(f.window.get(), QStringLiteral("ConvertWindow_Parallel"));
         });
+        // The project's frame count only grows, also when a clip is done.
+        std::vector<int> frames;
+        QTimer frameWatch;
+        QObject::connect(&frameWatch, &QTimer::timeout, [&] {
+            bool number = false;
+            const int frame = labelText(f.window.get(), "Label_CurrentFrame").toInt(&number);
+            if (number)
+                frames.push_back(frame);
+        });
+        frameWatch.start(50);
         click(f.window.get(), "suiImageButton_Start");
+        frameWatch.stop();
 
+        QVERIFY(frames.size() > 10);
+        QVERIFY2(std::is_sorted(frames.begin(), frames.end()), qPrintable(QString::number(frames.back())));
         QCOMPARE(f.window->outcome(), 1);
         // Two of three clips part done: under half of the project (the bar of
         // one clip would be past half).

@@ -100,6 +100,7 @@ int main(int argc, char **argv)
     const int result = mpegEnc(&target, a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9], a[10], a[11], a[12],
                                a[13], a[14], a[15], a[16], a[17], a[18], a[19], 0, std::atoi(a[20]), a[21],
                                std::atoi(a[22]), std::atoi(a[23]), CORVANE_ABI_VERSION);
+    reportProgress();  // the final figures, however recent the last report
     int32_t info[4] = {};
     getInfo(info);
     std::printf("%s %d %d\n", vt::production::kWorkerResultWord, result, info[0]);
