@@ -12,7 +12,8 @@
 # run first at the library's bitrate ("same rate") and then again at rates
 # moved towards the library's file size until it is within 1 % of it
 # ("same size"); "at our size" interpolates ffmpeg's PSNR and SSIM to the
-# library's exact size (log of the size) from its two nearest runs.
+# library's exact size (log of the size) between the runs around it, or
+# takes the run nearest in size when all are on one side.
 # Printed per source and run: bytes, PSNR (dB), SSIM, wall time and CPU time
 # (user + system, less affected by other work on a shared machine); then
 # the ratios and differences library / ffmpeg. The machine may be shared:
@@ -108,17 +109,26 @@ for entry in "${sources[@]}"; do
       printf "%d", n + 0.5 }')
     previous_rate=$rate previous_size=$ff_size rate=$next_rate
   done
-  # PSNR and SSIM at the library's size, from the two runs nearest to it
-  # (interpolated on the log of the size, extrapolated when both are on
-  # one side).
-  read -r at_psnr at_ssim <<< "$(sort -n -k2 <<< "$runs" | awk -v t="$lib_size" 'NF == 4 {
-      n++; s[n] = log($2); p[n] = $3; q[n] = $4; d[n] = (log($2) - log(t)) ^ 2 }
+  # PSNR and SSIM at the library's size: interpolated on the log of the
+  # size between the two runs around it, or the run nearest in size when
+  # none lies on the other side (two runs a few kilobytes apart carry too
+  # much noise to extrapolate from).
+  read -r at_psnr at_ssim <<< "$(awk -v t="$lib_size" 'NF == 4 {
+      n++; s[n] = $2; p[n] = $3; q[n] = $4 }
     END {
-      a = 1; for (i = 1; i <= n; i++) if (d[i] < d[a]) a = i
-      b = a == 1 ? 2 : a - 1; if (a < n && d[a + 1] < d[b]) b = a + 1
-      if (n < 2 || s[a] == s[b]) { print p[a], q[a]; exit }
-      f = (log(t) - s[a]) / (s[b] - s[a])
-      printf "%.3f %.5f\n", p[a] + f * (p[b] - p[a]), q[a] + f * (q[b] - q[a]) }')"
+      below = above = 0
+      for (i = 1; i <= n; i++) {
+        if (s[i] <= t && (!below || s[i] > s[below])) below = i
+        if (s[i] >= t && (!above || s[i] < s[above])) above = i
+      }
+      if (below && above && s[above] > s[below]) {
+        f = (log(t) - log(s[below])) / (log(s[above]) - log(s[below]))
+        printf "%.3f %.5f\n", p[below] + f * (p[above] - p[below]), q[below] + f * (q[above] - q[below])
+        exit
+      }
+      a = below ? below : above
+      if (below && above && t - s[below] > s[above] - t) a = above
+      print p[a], q[a] }' <<< "$runs")"
   printf '%-7s %-6s %-18s %10d %8.3f %8.5f\n' "$name" "" "ffmpeg at our size" "$lib_size" "$at_psnr" "$at_ssim"
   summary+=$(awk -v n="$name" -v ls="$lib_size" -v fs="$same_rate_size" -v lp="$lib_psnr" -v fp="$same_rate_psnr" \
     -v ap="$at_psnr" -v lq="$lib_ssim" -v aq="$at_ssim" -v lt="$lib_time" -v ft="$same_rate_time" \
