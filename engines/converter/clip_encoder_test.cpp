@@ -40,8 +40,8 @@ protected:
         EXPECT_NEAR(std::atof(format["duration"].c_str()), seconds, 0.5);
         EXPECT_EQ(dvdauthor_problems(vob, ntsc), "");
         // GOPs within the DVD limit of 15 (PAL) or 18 (NTSC) pictures, and no
-        // short ones from extra I pictures (closed GOPs end on a P picture, so
-        // they hold 13 or 16).
+        // short ones from extra I pictures (in coding order the first GOP,
+        // with no B-pictures before its I picture, holds 13 or 16).
         std::vector<int> keys = key_packet_positions(vob);
         ASSERT_GE(keys.size(), 2u);
         for (size_t i = 1; i < keys.size(); ++i) {
