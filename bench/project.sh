@@ -20,11 +20,6 @@
 #
 #   bench/project.sh [BUILD_DIR]      (default: build)
 #   ROUNDS=3 bench/project.sh         every build repeated, each figure printed
-#   AUTOGROUP_NICE=-15 bench/project.sh
-#       on a shared machine (as root): the scheduler shares the cores between
-#       sessions, not processes, so other sessions' compilers halve what the
-#       builds get; this favours the benchmark's session while it runs, much
-#       as a quiet machine would (restored on exit)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build}" && pwd)
@@ -39,12 +34,7 @@ parallel_jobs=${PARALLEL_JOBS:-$((cores > 2 ? cores : 2))}
 rounds=${ROUNDS:-1}
 
 work=$(mktemp -d)
-autogroup_nice=$(awk '{ print $3 }' /proc/self/autogroup 2> /dev/null || echo 0)
-trap 'rm -rf "$work"; [ -z "${AUTOGROUP_NICE:-}" ] || echo "$autogroup_nice" > /proc/self/autogroup' EXIT
-if [ -n "${AUTOGROUP_NICE:-}" ] && ! echo "$AUTOGROUP_NICE" > /proc/self/autogroup; then
-  echo "cannot set the session's nice value to $AUTOGROUP_NICE (root only for values below 0)" >&2
-  exit 1
-fi
+trap 'rm -rf "$work"' EXIT
 
 # name, seconds, video source, video codec, audio codec
 clips=(
@@ -124,8 +114,7 @@ by_hand() {
 row() { printf "%-6s %-22s %7s %7s %9s %8s %10s %5s\n" "$@"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
-echo "cores: $cores   parallel build: --jobs $parallel_jobs   rounds: $rounds" \
-  "  session nice: $(awk '{ print $3 }' /proc/self/autogroup 2> /dev/null || echo -)"
+echo "cores: $cores   parallel build: --jobs $parallel_jobs   rounds: $rounds"
 row clips build "wall s" "cpu s" "conv wall" "conv cpu" "conv cores" load
 for count in 3 6; do
   for ((round = 1; round <= rounds; round++)); do
