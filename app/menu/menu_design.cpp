@@ -44,6 +44,13 @@ std::vector<int32_t> ChapterPage::times() const
     return result;
 }
 
+void TitlePage::clearTexts()
+{
+    texts.clear();
+    headingRemoved = false;
+    captionsRemoved.clear();
+}
+
 QImage ClipMenu::titleButtonPicture(QSize size) const
 {
     if (!titleButton || !clip)
@@ -94,6 +101,10 @@ void MenuDesign::dropMissingClips(const project::ClipRecordList &list)
                 menu = &m;
         return !menu || !menu->titleButton;
     });
+    std::erase_if(titlePage.captionsRemoved, [&](const project::ClipRecord *clip) {
+        return std::none_of(clips.begin(), clips.end(),
+                            [clip](const ClipMenu &m) { return m.clip == clip && m.titleButton; });
+    });
 }
 
 void MenuDesign::clearClips()
@@ -101,12 +112,14 @@ void MenuDesign::clearClips()
     clips.clear();
     titlePage.musicFile.clear();
     std::erase_if(titlePage.texts, [](const TextItem &text) { return text.role == TextRole::Caption; });
+    titlePage.captionsRemoved.clear();
 }
 
 void MenuDesign::dropCaption(const project::ClipRecord *clip)
 {
     std::erase_if(titlePage.texts,
                   [clip](const TextItem &text) { return text.role == TextRole::Caption && text.captionOf == clip; });
+    std::erase(titlePage.captionsRemoved, clip);
 }
 
 void WriteToClipRecord(const ClipMenu &menu, project::ClipRecord &clip)
@@ -125,7 +138,7 @@ MenuDesign &programMenuDesign()
     static MenuDesign *design = [] {
         auto *created = new MenuDesign;
         common::RegisterResetStep(common::ResetScope::Project, [created] { created->clearClips(); });
-        common::RegisterResetStep(common::ResetScope::TitleTexts, [created] { created->titlePage.texts.clear(); });
+        common::RegisterResetStep(common::ResetScope::TitleTexts, [created] { created->titlePage.clearTexts(); });
         return created;
     }();
     return *design;

@@ -86,6 +86,7 @@ struct ChapterPage {
     std::string musicFile;       // "" for none
     QPoint backButton = kInitialBackButton;
     bool laidOut = false;  // as the default layout left it: laid out again for the other shape
+    bool headingRemoved = false;  // the user removed the layout's heading: not made again
 
     std::vector<int32_t> times() const;
 };
@@ -96,6 +97,12 @@ struct TitlePage {
     std::vector<TextItem> texts;
     QPoint backButton = kInitialBackButton;
     bool laidOut = false;  // as the default layout left it: laid out again for the other shape
+    // Layout texts the user removed, which a new layout does not bring back.
+    bool headingRemoved = false;
+    std::vector<const project::ClipRecord *> captionsRemoved;  // compared, never followed
+
+    // Forgets the texts and what the user removed of the layout's.
+    void clearTexts();
 };
 
 // The design of one clip. clip points at the record in the project's clip

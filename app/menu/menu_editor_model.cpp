@@ -53,12 +53,14 @@ void centreIn(TextItem &item, const QRect &band, const MenuPanel &panel)
     item.bounds = QRect(panel.clamp(at, size), size);
 }
 
-// The page's heading, made when it has none; none when the layout left no
-// room for it or there is no text.
-void placeHeading(std::vector<TextItem> &texts, const std::string &text, int size, const QRect &band,
+// The page's heading, made when it has none and the user did not remove it;
+// none when the layout left no room for it or there is no text.
+void placeHeading(std::vector<TextItem> &texts, bool removed, const std::string &text, int size, const QRect &band,
                   const MenuPanel &panel)
 {
     auto heading = std::find_if(texts.begin(), texts.end(), [](const TextItem &t) { return t.role == TextRole::Heading; });
+    if (heading == texts.end() && removed)
+        return;
     if (band.isNull() || text.empty()) {
         if (heading != texts.end())
             texts.erase(heading);
@@ -298,6 +300,9 @@ void MenuEditorModel::layOutTitleButtons()
             return t.role == TextRole::Caption && t.captionOf == onMenu[k];
         });
         if (caption == texts.end()) {
+            const auto &removed = design_.titlePage.captionsRemoved;
+            if (std::find(removed.begin(), removed.end(), onMenu[k]) != removed.end())
+                continue;
             TextItem made = layoutText(TextRole::Caption, kCaptionSize);
             made.captionOf = onMenu[k];
             made.text = fittedText(made, clipName(*onMenu[k]), layout.buttonSize.width());
@@ -306,7 +311,7 @@ void MenuEditorModel::layOutTitleButtons()
         }
         centreIn(*caption, layout.captionUnder(static_cast<int>(k), captionHeight), panel());
     }
-    placeHeading(texts, titleHeading_, kTitleHeadingSize, layout.heading, panel());
+    placeHeading(texts, design_.titlePage.headingRemoved, titleHeading_, kTitleHeadingSize, layout.heading, panel());
     design_.titlePage.laidOut = true;
 }
 
@@ -319,7 +324,7 @@ void MenuEditorModel::layOutChapterButtons(ChapterPage &page, const project::Cli
                                          panel());
     for (size_t k = 0; k < page.buttons.size(); ++k)
         page.buttons[k].bounds = QRect(layout.buttons[k], layout.buttonSize);
-    placeHeading(page.texts, heading, kChapterHeadingSize, layout.heading, panel());
+    placeHeading(page.texts, page.headingRemoved, heading, kChapterHeadingSize, layout.heading, panel());
     page.laidOut = true;
 }
 
@@ -518,14 +523,32 @@ TextItem *MenuEditorModel::addText(const TextItem &item, QPoint at)
 void MenuEditorModel::removeText(int index)
 {
     std::vector<TextItem> *texts = pageTexts();
-    if (texts && index >= 0 && index < static_cast<int>(texts->size()))
-        texts->erase(texts->begin() + index);
+    if (!texts || index < 0 || index >= static_cast<int>(texts->size()))
+        return;
+    rememberRemoved((*texts)[index]);
+    texts->erase(texts->begin() + index);
 }
 
 void MenuEditorModel::clearTexts()
 {
-    if (std::vector<TextItem> *texts = pageTexts())
-        texts->clear();
+    std::vector<TextItem> *texts = pageTexts();
+    if (!texts)
+        return;
+    for (const TextItem &text : *texts)
+        rememberRemoved(text);
+    texts->clear();
+}
+
+void MenuEditorModel::rememberRemoved(const TextItem &text)
+{
+    if (text.role == TextRole::Heading) {
+        if (ChapterPage *page = shownChapterPage())
+            page->headingRemoved = true;
+        else
+            design_.titlePage.headingRemoved = true;
+    } else if (text.role == TextRole::Caption) {
+        design_.titlePage.captionsRemoved.push_back(text.captionOf);
+    }
 }
 
 void MenuEditorModel::placeText(TextItem &item, QRect bounds)

@@ -126,6 +126,8 @@ public:
     // A text item ("Double Click to Edit" is the caller's text) at a point
     // of the page shown, clamped; none when no page is shown.
     TextItem *addText(const TextItem &item, QPoint at);
+    // A heading or caption removed here stays off the page when it is laid
+    // out again.
     void removeText(int index);
     void clearTexts();
     // A text's new bounds after an edit or drag, clamped.
@@ -149,6 +151,7 @@ public:
 private:
     ClipMenu &menuAt(int clipIndex);
     void writeToRecord(int clipIndex);
+    void rememberRemoved(const TextItem &text);
 
     MenuDesign &design_;
     project::ClipRecordList &clips_;

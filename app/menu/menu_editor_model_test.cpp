@@ -366,6 +366,43 @@ TEST_F(MenuEditorModelTest, CaptionsLeaveWithTheirTitleButtons)
     EXPECT_EQ(left, (std::vector<std::string>{"Holidays", "mine"}));
 }
 
+TEST_F(MenuEditorModelTest, LayoutTextsTheUserRemovedStayRemoved)
+{
+    addClip(600);
+    addClip(600);
+    model.setTitleHeading("Holidays");
+    model.buildMenu(frames);
+    auto indexOf = [](const std::vector<TextItem> &texts, TextRole role, const project::ClipRecord *of = nullptr) {
+        for (size_t i = 0; i < texts.size(); ++i)
+            if (texts[i].role == role && texts[i].captionOf == of)
+                return static_cast<int>(i);
+        return -1;
+    };
+    model.showTitlePage();
+    model.removeText(indexOf(design.titlePage.texts, TextRole::Heading));
+    model.removeText(indexOf(design.titlePage.texts, TextRole::Caption, &clips[0]));
+    model.selectClip(1);
+    ASSERT_TRUE(model.showChapterPage());
+    model.clearTexts();
+
+    // Laid out again for the other shape, then after a heading edit.
+    model.switchShape(PictureShape::Wide);
+    model.showTitlePage();
+    model.refreshLayout();
+    const std::vector<TextItem> &title = design.titlePage.texts;
+    EXPECT_EQ(indexOf(title, TextRole::Heading), -1);
+    EXPECT_EQ(indexOf(title, TextRole::Caption, &clips[0]), -1);
+    EXPECT_NE(indexOf(title, TextRole::Caption, &clips[1]), -1);
+    EXPECT_TRUE(menuOf(1).chapterPage->texts.empty());
+    EXPECT_NE(indexOf(menuOf(0).chapterPage->texts, TextRole::Heading), -1);
+
+    // A new project's title texts start from the layout again.
+    design.titlePage.clearTexts();
+    model.layOutTitleButtons();
+    EXPECT_NE(indexOf(title, TextRole::Heading), -1);
+    EXPECT_NE(indexOf(title, TextRole::Caption, &clips[0]), -1);
+}
+
 TEST_F(MenuEditorModelTest, DraggingResizingAndLockRatio)
 {
     project::ClipRecord &clip = addClip(600);
