@@ -22,6 +22,7 @@
 #include "app/widgets/sui_string_grid.h"
 #include "app/widgets/window_test_controls.h"
 
+#include <QHeaderView>
 #include <QMenu>
 #include <QProcess>
 #include <QScrollBar>
@@ -396,6 +397,9 @@ private slots:
         window.show();
         auto *grid = control<TsuiStringGrid>(&window, "suiStringGrid_DVDFiles");
         QCOMPARE(grid->rowCount(), 16);
+        for (int column = 0; column < grid->columnCount(); ++column)
+            QVERIFY2(grid->columnWidth(column) >= grid->horizontalHeader()->sectionSizeHint(column),
+                     qPrintable(grid->horizontalHeaderItem(column)->text()));
 
         for (const std::string &chosen : {dvd, dvd + "/VIDEO_TS"}) {
             fixture.dialogs().answerFolder(QString::fromStdString(chosen));

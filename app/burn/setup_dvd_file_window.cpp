@@ -147,6 +147,7 @@ void TSetupDVDFileWindow::resetToEmpty()
         captions << qt(text(vt::common::kFirstGridHeaderText + i));
     suiStringGrid_DVDFiles->setColumnCaptions(captions);
     suiStringGrid_DVDFiles->setColumnWidths({366, 80, 80, 80});
+    suiStringGrid_DVDFiles->fitCaptions(0);  // the figures' captions are wider in some fonts
     removeAction_->setText(qt(text(vt::common::kRemoveSelectedText)));
     clearAction_->setText(qt(text(vt::common::kClearText)));
     dvd5Limit_ = services_.settings.dvd5SizeKB;

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 
+#include <algorithm>
+
 TsuiStringGrid::TsuiStringGrid(QWidget *parent)
     : QTableWidget(parent)
 {
@@ -11,6 +13,7 @@ TsuiStringGrid::TsuiStringGrid(QWidget *parent)
     setAlternatingRowColors(true);
     setShowGrid(false);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideMiddle);  // a long path keeps its file name in view
     verticalHeader()->hide();
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -28,6 +31,21 @@ void TsuiStringGrid::setColumnWidths(const QList<int> &widths)
 {
     for (int column = 0; column < widths.size() && column < columnCount(); ++column)
         setColumnWidth(column, widths[column]);
+}
+
+void TsuiStringGrid::fitCaptions(int donorColumn)
+{
+    int taken = 0;
+    for (int column = 0; column < columnCount(); ++column) {
+        const int needed = horizontalHeader()->sectionSizeHint(column);
+        if (column != donorColumn && needed > columnWidth(column)) {
+            taken += needed - columnWidth(column);
+            setColumnWidth(column, needed);
+        }
+    }
+    if (donorColumn >= 0 && donorColumn < columnCount())
+        setColumnWidth(donorColumn, std::max(horizontalHeader()->sectionSizeHint(donorColumn),
+                                             columnWidth(donorColumn) - taken));
 }
 
 void TsuiStringGrid::setRowHeight(int height)

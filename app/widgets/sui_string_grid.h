@@ -13,6 +13,9 @@ public:
     // One column per caption.
     void setColumnCaptions(const QStringList &captions);
     void setColumnWidths(const QList<int> &widths);
+    // Widens every column whose caption does not fit to the caption's
+    // width, taking the width from the donor column.
+    void fitCaptions(int donorColumn);
     void setRowHeight(int height);
 
     // Sets the text of a cell, growing the grid when row is past its end.
