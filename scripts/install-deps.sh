@@ -8,6 +8,8 @@ PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config git
   # GUI
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  # Qt's own dialog texts in the UI languages
+  qt6-translations-l10n
   # media
   libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libswresample-dev libavutil-dev
   ffmpeg

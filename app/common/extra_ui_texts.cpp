@@ -18,6 +18,8 @@ const char *const kExtraTexts[] = {
     /* 1008 */ "Yes",
     /* 1009 */ "No",
     /* 1010 */ "%1 MB of %2 MB",
+    /* 1011 */ "Close",
+    /* 1012 */ "en",
 };
 
 } // namespace

@@ -18,6 +18,10 @@ inline constexpr int kCancelButtonText = 1007;
 inline constexpr int kYesButtonText = 1008;
 inline constexpr int kNoButtonText = 1009;
 inline constexpr int kDiscSizeText = 1010;  // "%1 MB of %2 MB": estimate and disc capacity
+inline constexpr int kMessageCloseHintText = 1011;  // the message boxes' title bar ×
+// The locale of the standard file and folder dialogs ("de", "fr_CA"); Qt's
+// own translations for it are used when they are installed.
+inline constexpr int kDialogLocaleText = 1012;
 
 // The built-in English text with that number, or nullptr.
 const char *ExtraUIText(int number);

@@ -2,6 +2,7 @@
 
 #include "app/common/extra_ui_texts.h"
 #include "app/common/ui_language.h"
+#include "app/shell/standard_dialog_language.h"
 #include "app/widgets/localized_texts.h"
 #include "app/widgets/sui_message_box.h"
 
@@ -133,7 +134,9 @@ void ApplyUILanguage(const std::vector<QWidget *> &windows, const common::UiLang
     buttons.cancel = text(common::kCancelButtonText);
     buttons.yes = text(common::kYesButtonText);
     buttons.no = text(common::kNoButtonText);
+    buttons.closeHint = text(common::kMessageCloseHintText);
     setMessageButtonTexts(buttons);
+    UseStandardDialogLanguage(text(common::kDialogLocaleText));
     for (QWidget *window : windows) {
         if (auto *own = dynamic_cast<LocalizedWindow *>(window))
             own->localize(language);

@@ -10,6 +10,7 @@
 #include "app/widgets/sui_check_box.h"
 #include "app/widgets/sui_group_box.h"
 #include "app/widgets/sui_image_button.h"
+#include "app/widgets/sui_title_bar.h"
 #include "app/widgets/sui_url_label.h"
 #include "app/widgets/test_skin.h"
 
@@ -185,11 +186,14 @@ private slots:
         };
         const struct {
             const char *file;
-            QString yes, no, ok;
-        } languages[] = {{"Deutsch", "Ja", "Nein", "OK"}, {"English", "Yes", "No", "OK"}};
+            QString yes, no, ok, close, fileDialogCancel;
+        } languages[] = {{"Deutsch", "Ja", "Nein", "OK", "Schließen", "Abbrechen"},
+                         {"English", "Yes", "No", "OK", "Close", "Cancel"}};
         for (const auto &expected : languages) {
             QVERIFY(language.LoadUILanguage(std::string(expected.file) + ".ini"));
             vt::shell::ApplyUILanguage({}, language);
+            // Qt's own dialogs follow (their buttons and labels).
+            QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), expected.fileDialogCancel);
             const Box boxes[] = {
                 {"MessageInformation", vt::MessageIcon::Information, vt::MessageButtons::Ok,
                  text(vt::common::kNoOpenerText) + "/home/user/Videos/Vantorel/Output/2026-12-10 Holiday/VIDEO_TS"},
@@ -201,6 +205,7 @@ private slots:
             for (const Box &box : boxes) {
                 std::unique_ptr<TsuiMessageBox> shown =
                     vt::createMessageBox(nullptr, QStringLiteral("Vantorel"), box.text, box.icon, box.buttons);
+                QCOMPARE(shown->titleBar()->closeButton()->toolTip(), expected.close);
                 if (QPushButton *yes = shown->button(vt::MessageAnswer::Yes)) {
                     QCOMPARE(yes->text(), expected.yes);
                     QCOMPARE(shown->button(vt::MessageAnswer::No)->text(), expected.no);

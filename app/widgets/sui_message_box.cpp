@@ -141,6 +141,7 @@ TsuiMessageBox::TsuiMessageBox(QWidget *parent, const QString &caption, const QS
     text_->setFocusPolicy(Qt::ClickFocus);
 
     const vt::MessageButtonTexts &captions = vt::messageButtonTexts();
+    titleBar()->closeButton()->setToolTip(captions.closeHint);
     switch (buttons) {
     case vt::MessageButtons::Ok:
         addButton(vt::MessageAnswer::Ok, captions.ok, true);

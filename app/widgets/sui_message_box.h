@@ -25,6 +25,7 @@ struct MessageButtonTexts {
     QString cancel = QStringLiteral("Cancel");
     QString yes = QStringLiteral("Yes");
     QString no = QStringLiteral("No");
+    QString closeHint = QStringLiteral("Close");  // the title bar's ×
 };
 
 void setMessageButtonTexts(const MessageButtonTexts &texts);
