@@ -6,6 +6,8 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace vt::production {
 
 namespace {
@@ -95,6 +97,19 @@ EdgeRect onEvenLines(const EdgeRect &r)
     return {r.left, r.top & ~1, r.right, (r.bottom + 1) & ~1};
 }
 
+// A button's picture for its frame rectangle r. The frame's pixels are not
+// square, so the picture is shaped (letterboxed or stretched) at the size r
+// has on screen, as the editor shows it, and only then takes r's lines, like
+// everything else on the page.
+QImage buttonPicture(const MenuButton &button, const EdgeRect &r, const DesignMapping &mapping)
+{
+    const int shownLines = std::max(1, mapping.squarePixelLines(r.height()));
+    const QImage shaped = button.pictureAt(r.width(), shownLines);
+    if (shaped.isNull() || shaped.height() == r.height())
+        return shaped;
+    return shaped.scaled(r.width(), r.height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 } // namespace
 
 QImage MenuBackgroundPicture(const std::string &file, int frameHeight)
@@ -136,7 +151,7 @@ ComposedMenu ComposeMenu(const MenuPage &page, const DesignMapping &mapping, con
             const EdgeRect r = mapping.MapButtonRect(button.bounds);
             buttons.push_back(r);
             if (button.pictureAt && r.width() > 0 && r.height() > 0)
-                painter.drawImage(r.left, r.top, button.pictureAt(r.width(), r.height()));
+                painter.drawImage(r.left, r.top, buttonPicture(button, r, mapping));
         }
         if (backDrawn)
             painter.drawImage(back.x, back.y, resources.backBmp);

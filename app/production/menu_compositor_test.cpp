@@ -1,5 +1,6 @@
 #include "app/production/menu_compositor.h"
 
+#include "app/common/letterbox_stretch.h"
 #include "app/production/menu_control_file.h"
 #include "app/production/menu_files.h"
 #include "app/production/xml_text.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace vt::production {
@@ -109,6 +111,65 @@ TEST(MenuCompositor, ButtonLayersAreExactFramesAndMarkers)
     EXPECT_EQ(menu.background.pixel(265, 119), 0xFFFF0000);
     EXPECT_EQ(menu.background.pixel(266, 120), 0xFF000000);
     EXPECT_EQ(menu.background.pixel(back.x + 10, back.y + 10), 0xFFE0E0E0);
+}
+
+// The smallest rectangle of r holding every pixel that is not black.
+EdgeRect pictureIn(const QImage &frame, const EdgeRect &r)
+{
+    EdgeRect found{r.right, r.bottom, r.left, r.top};
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (qGreen(frame.pixel(x, y)) > 60) {
+                found = {std::min(found.left, x), std::min(found.top, y), std::max(found.right, x + 1),
+                         std::max(found.bottom, y + 1)};
+            }
+    return found;
+}
+
+// A DVD frame's pixels are not square; a letterboxed button picture must
+// keep its shape as the screen shows it (the page's square pixels), as the
+// editor showed it, not its shape in frame pixels.
+TEST(MenuCompositor, LetterboxedButtonPicturesKeepTheirShapeOnScreen)
+{
+    struct Case {
+        const char *name;
+        int frameHeight, designHeight;
+        QSize pictureArea;  // on the design page, square pixels
+        QSize picture;      // the clip's snapshot at display size
+        bool barsAboveAndBelow, barsBeside;
+    } cases[] = {
+        {"16:9 clip, NTSC 16:9 button", 480, 404, {144, 81}, {720, 405}, false, false},
+        {"16:9 clip, PAL 16:9 button", 576, 404, {144, 81}, {720, 405}, false, false},
+        {"4:3 clip, PAL 4:3 button", 576, 540, {120, 90}, {720, 540}, false, false},
+        {"16:9 clip, NTSC 4:3 button", 480, 540, {120, 90}, {720, 405}, true, false},
+        {"16:9 clip, PAL 4:3 button", 576, 540, {120, 90}, {720, 405}, true, false},
+        {"4:3 clip, NTSC 16:9 button", 480, 404, {144, 81}, {720, 540}, false, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage snapshot(c.picture, QImage::Format_RGB32);
+        snapshot.fill(0xFF30C060);
+        MenuPage page;
+        MenuButton button;
+        button.bounds = {100, 50, 100 + c.pictureArea.width() + 16, 50 + c.pictureArea.height() + 16};
+        button.pictureAt = [snapshot](int w, int h) {
+            QImage shown;
+            common::LetterboxStretch(shown, snapshot, w, h, true);
+            return shown;
+        };
+        page.buttons = {button};
+        const DesignMapping mapping(c.frameHeight, c.designHeight);
+        const QImage frame = ComposeMenu(page, mapping, resources(), false).background;
+
+        const EdgeRect area = mapping.MapButtonRect(button.bounds);
+        const EdgeRect shown = pictureIn(frame, area);
+        const double vertical = double(c.frameHeight) / c.designHeight;
+        const double shownAspect = shown.width() / (shown.height() / vertical);
+        EXPECT_NEAR(shownAspect, double(c.picture.width()) / c.picture.height(), 0.03)
+            << shown.width() << "x" << shown.height() << " in " << area.width() << "x" << area.height();
+        EXPECT_EQ(area.height() - shown.height() > 4, c.barsAboveAndBelow);
+        EXPECT_EQ(area.width() - shown.width() > 4, c.barsBeside);
+    }
 }
 
 TEST(MenuCompositor, BackButtonOnlyWhenWantedAndPossible)

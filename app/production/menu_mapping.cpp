@@ -47,6 +47,11 @@ EdgeRect DesignMapping::MapButtonRect(const EdgeRect &c) const
     return MapTextRect({c.left + 8, c.top + 8, c.right - 8, c.bottom - 8});
 }
 
+int DesignMapping::squarePixelLines(int frameLines) const
+{
+    return static_cast<int>(std::lround(frameLines / vertical_));
+}
+
 int MenuFontSize(int designPoints)
 {
     return static_cast<int>(TruncatedProduct(designPoints, kFontScale));

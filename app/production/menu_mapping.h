@@ -43,6 +43,9 @@ public:
     // The control's picture area: its bounds less the 8-pixel frame border.
     EdgeRect MapButtonRect(const EdgeRect &control) const;
     int frameHeight() const { return frameHeight_; }
+    // Frame lines as lines of the square-pixel picture: the height a frame
+    // rectangle has on screen.
+    int squarePixelLines(int frameLines) const;
 
 private:
     int frameHeight_;

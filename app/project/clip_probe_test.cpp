@@ -30,6 +30,34 @@ TEST(ProbeClip, RealLibraryGivesFactsAndFirstPicture)
     EXPECT_FALSE(info.preview.isNull());
 }
 
+// The DVD-ready VOB files of the compiler: coded 720 wide and flagged 16:9,
+// so the record shows them at 720 × 405 and the snapshot fills that shape
+// edge to edge.
+TEST(ProbeClip, WideDvdVobsAreShownAtTheirDisplayShape)
+{
+    struct Case {
+        const char *name, *target, *size, *rate;
+    } cases[] = {
+        {"wide_ntsc.vob", "ntsc-dvd", "720x480", "30000/1001"},
+        {"wide_pal.vob", "pal-dvd", "720x576", "25"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string vob = corvane_test::fixture(
+            c.name, {"-f", "lavfi", "-i", std::string("color=c=0x30c060:size=") + c.size + ":rate=" + c.rate, "-t",
+                     "2", "-target", c.target, "-aspect", "16:9"});
+        ProbeResult result = ProbeClip(vob, true, corvane_test::bin_dir());
+        ASSERT_TRUE(result.clip) << result.error;
+        const ClipRecord &clip = *result.clip;
+        EXPECT_EQ(clip.aspectCode, 3);
+        EXPECT_EQ(QSize(clip.displayWidth, clip.displayHeight), QSize(720, 405));
+        EXPECT_NEAR(clip.displayAspect, 16.0 / 9.0, 0.01);
+        ASSERT_EQ(clip.snapshot.size(), QSize(720, 405));
+        for (const QPoint edge : {QPoint(360, 0), QPoint(360, 404), QPoint(0, 202), QPoint(719, 202)})
+            EXPECT_GT(qGreen(clip.snapshot.pixel(edge)), 120) << edge.x() << "," << edge.y();
+    }
+}
+
 TEST(ProbeClip, UnreadableFilesAreRefused)
 {
     const std::string text = corvane_test::scratch_dir() + "/not_a_video.avi";
