@@ -360,11 +360,12 @@ TEST_F(ClipEncoderTest, RotatedClipsAreTurnedUprightBeforeScaling)
     }
 }
 
-TEST_F(ClipEncoderTest, StreamsStartTogetherAtTheFirstPictureInSync)
+TEST_F(ClipEncoderTest, StreamsStartTogetherAndStayInSync)
 {
     // The flash and the beep of each clip fall at the same moment; the
     // converted clip must start both streams together (or dvdauthor refuses
-    // the VOB) and keep them in step.
+    // the VOB) and keep them in step, with sound that runs on without gaps
+    // over slipped stamps and missing sound.
     struct {
         const char *name;
         std::string (*clip)();
@@ -376,6 +377,8 @@ TEST_F(ClipEncoderTest, StreamsStartTogetherAtTheFirstPictureInSync)
         {"transport_stream_trimmed", clip_transport_stream, "3", "0", 0.5},
         {"transport_stream_range", clip_transport_stream, "3", "2", 0.5},
         {"transport_stream_whole", clip_transport_stream, "0", "0", 3.5},
+        {"sound_stamps_slip", clip_sound_stamps_slip, "0", "0", 2.5},
+        {"sound_gap", clip_sound_gap, "0", "0", 2.0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

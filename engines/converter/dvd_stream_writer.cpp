@@ -18,6 +18,9 @@ namespace corvane {
 namespace {
 
 constexpr int kAudioSampleRate = 48000;
+// How far a sound frame's timestamp may stray from the end of the sound
+// written so far and still continue it: a tenth of a second, in samples.
+constexpr int64_t kAudioTimingSlack = kAudioSampleRate / 10;
 constexpr int64_t kPeakVideoRate = 9000000;     // bit/s, DVD video maximum
 constexpr int kVideoBufferBits = 1835008;       // VBV buffer of MP@ML (224 KiB)
 constexpr int kMuxRate = 10080000;              // bit/s, DVD program stream rate
@@ -339,8 +342,19 @@ bool DvdStreamWriter::write_audio(AVFrame *sound)
 {
     if (measuring())
         return true;
-    if (sound->pts == AV_NOPTS_VALUE || sound->pts < next_audio_pts_)
-        sound->pts = next_audio_pts_;
+    // The sound on the disc runs on without gaps. Sources' timestamps
+    // wander by a frame or so (a program stream's packets often stamp a
+    // frame with the next one's time): within kAudioTimingSlack of the sound
+    // written so far, a frame continues it. Sound missing from the source
+    // for longer becomes silence, and sound the source repeats or overlaps
+    // by more is dropped, so the sound keeps with the pictures.
+    if (sound->pts != AV_NOPTS_VALUE) {
+        if (next_audio_pts_ - sound->pts > kAudioTimingSlack)
+            return true;
+        if (sound->pts - next_audio_pts_ > kAudioTimingSlack && !write_silence_until(sound->pts))
+            return false;
+    }
+    sound->pts = next_audio_pts_;
     next_audio_pts_ = sound->pts + sound->nb_samples;
     return encode(audio_encoder_.get(), audio_stream_, sound);
 }
@@ -350,7 +364,12 @@ bool DvdStreamWriter::write_silence_to_video_end()
     if (measuring())
         return true;
     AVRational rate = video_encoder_->framerate;
-    int64_t end = av_rescale(next_video_pts_, static_cast<int64_t>(kAudioSampleRate) * rate.den, rate.num);
+    return write_silence_until(
+        av_rescale(next_video_pts_, static_cast<int64_t>(kAudioSampleRate) * rate.den, rate.num));
+}
+
+bool DvdStreamWriter::write_silence_until(int64_t end)
+{
     FramePtr silence = make_frame();
     while (next_audio_pts_ < end) {
         av_frame_unref(silence.get());
@@ -365,7 +384,8 @@ bool DvdStreamWriter::write_silence_to_video_end()
         av_samples_set_silence(silence->extended_data, 0, silence->nb_samples, silence->ch_layout.nb_channels,
                                AV_SAMPLE_FMT_FLTP);
         silence->pts = next_audio_pts_;
-        if (!write_audio(silence.get()))
+        next_audio_pts_ += silence->nb_samples;
+        if (!encode(audio_encoder_.get(), audio_stream_, silence.get()))
             return false;
     }
     return true;

@@ -66,6 +66,8 @@ private:
     bool open_video_encoder(const DvdVideoFormat &format);
     bool open_audio_encoder(const DvdVideoFormat &format);
     bool encode(AVCodecContext *encoder, AVStream *stream, AVFrame *frame);
+    // Whole frames of silence until the sound reaches end (in samples).
+    bool write_silence_until(int64_t end);
     bool measuring() const { return muxer_ == nullptr; }
 
     AVFormatContext *muxer_ = nullptr;

@@ -128,6 +128,21 @@ std::string clip_transport_stream()
                                "libx264", "-g", "50", "-pix_fmt", "yuv420p", "-c:a", "mp2"});
 }
 
+std::string clip_sound_stamps_slip()
+{
+    return fixture("sound_slips.mkv",
+                   {"-f", "lavfi", "-i", flash_at(2.5, 3), "-f", "lavfi", "-i", beep_at(2.5, 3), "-af",
+                    "asetnsamples=1536,asetpts='PTS+1536*(eq(N,30720)+eq(N,61440)+eq(N,92160))'", "-c:v", "mpeg4",
+                    "-c:a", "ac3"});
+}
+
+std::string clip_sound_gap()
+{
+    return fixture("sound_gap.mkv", {"-f", "lavfi", "-i", flash_at(2.0, 3), "-f", "lavfi", "-i", beep_at(1.7, 2.7),
+                                     "-af", "asetnsamples=1536,asetpts='PTS+14400*gte(N,30720)'", "-c:v", "mpeg4",
+                                     "-c:a", "ac3"});
+}
+
 std::string clip_short()
 {
     return fixture("short.avi", join(pictures("320x240", "25", "0.5"), {"-c:v", "mpeg4", "-an"}));

@@ -25,6 +25,11 @@ std::string clip_late_video();
 // MPEG transport stream of 8 s, H.264 with a key picture every 2 s, flash and
 // beep at 3.5 s.
 std::string clip_transport_stream();
+// Flash and beep at 2.5 s; three sound frames on the way are stamped a
+// frame late (as program streams' packets often stamp them).
+std::string clip_sound_stamps_slip();
+// Flash and beep at 2 s; 0.3 s of sound is missing at 0.64 s.
+std::string clip_sound_gap();
 std::string clip_short();            // 0.5 s
 std::string sound_only();            // 2 s of sound, no pictures
 std::string sound_with_cover();      // 2 s of MP3 sound with cover art

@@ -140,7 +140,10 @@ std::string dvdauthor_problems(const std::string &vob, bool ntsc)
     }
     CommandResult authored = run_command({"dvdauthor", "-x", xml});
     std::string problems;
-    if (authored.status != 0 || authored.output.find("ERR:") != std::string::npos)
+    // A discontinuity is a gap in the stamps of the sound, which players
+    // may stumble over.
+    if (authored.status != 0 || authored.output.find("ERR:") != std::string::npos ||
+        authored.output.find("Discontinuity") != std::string::npos)
         problems = authored.output;
     else if (!fs::exists(dvd + "/VIDEO_TS/VTS_01_1.VOB") || !fs::exists(dvd + "/VIDEO_TS/VIDEO_TS.IFO"))
         problems = "no DVD folder was written";

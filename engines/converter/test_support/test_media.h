@@ -39,7 +39,7 @@ std::map<std::string, std::string> probe_entries(const std::string &file, const 
 
 // Authors vob as the one title of a throw-away DVD folder with the real
 // dvdauthor; returns its output when it failed (non-zero exit or an ERR:
-// line), "" when fine.
+// line) or found the sound discontinuous, "" when fine.
 std::string dvdauthor_problems(const std::string &vob, bool ntsc);
 
 std::string bin_dir();
