@@ -270,7 +270,7 @@ Options of build:
   --pal, --ntsc     TV system (default NTSC)
   --4:3, --16:9     picture shape of the disc (default 4:3)
   --quality Q       0 best pictures: two passes over every clip, about
-                    twice the time (5000 kbit/s); 1 faster (default,
+                    three times the time (5000 kbit/s); 1 faster (default,
                     3000 kbit/s); 2 fastest/smallest (2500 kbit/s)
   --fit             choose the video bitrate that fills the disc with all
                     clips, their sound, menus and subtitles (at most
