@@ -8,6 +8,7 @@
 
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QFontDatabase>
 #include <QPainter>
 
 using vt::common::SharedBitmapId;
@@ -79,6 +80,18 @@ QStringList TSetupImage::factLines() const
     };
 }
 
+QFont TSetupImage::factsFont()
+{
+    // Tahoma where it is installed; else a narrow face a pixel taller
+    // (fontconfig would stand a wide face in for Tahoma).
+    static const QString family = QFontDatabase::families().contains(QStringLiteral("Tahoma"))
+                                      ? QStringLiteral("Tahoma")
+                                      : QStringLiteral("Liberation Sans Narrow");
+    QFont font(family);
+    font.setPixelSize(family == QLatin1String("Tahoma") ? 10 : 11);
+    return font;
+}
+
 void TSetupImage::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -103,14 +116,12 @@ void TSetupImage::paintEvent(QPaintEvent *)
     painter.setPen(Qt::NoPen);
     painter.setBrush(kFactsPanel);
     painter.drawRoundedRect(QRect(106, 8, 392 - 102, 60), 4, 4);
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(10);
-    painter.setFont(font);
+    painter.setFont(factsFont());
     painter.setPen(kFactsText);
     const QStringList lines = factLines();
     const int tops[] = {12, 26, 38, 50};
     for (int i = 0; i < lines.size(); ++i) {
-        const QRect box(112, tops[i], 392 - 112, 14);
+        const QRect box(kFactsLeft, tops[i], kFactsWidth, 14);
         painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter,
                          painter.fontMetrics().elidedText(lines[i], Qt::ElideMiddle, box.width()));
     }

@@ -2,6 +2,7 @@
 // not, mouse over or not), the thumbnail and four lines of facts.
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 
 namespace vt::project {
@@ -28,6 +29,9 @@ public:
 
     // The four text lines as drawn (name, video, audio, times).
     QStringList factLines() const;
+    // The lines' font and width: a full HD clip's video line fits unshortened.
+    static QFont factsFont();
+    static constexpr int kFactsLeft = 112, kFactsWidth = 392 - kFactsLeft;
 
 signals:
     void leftClicked(TSetupImage *entry);

@@ -18,6 +18,7 @@
 #include "engines/converter/test_support/test_media.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -141,6 +142,9 @@ private slots:
         QCOMPARE(lines.value(0), QStringLiteral("Clip Name : b.avi"));
         QCOMPARE(lines.value(1), QStringLiteral("Video : Size 720:480, Bitrate 6000.00, Frame Rate 29.97"));
         QCOMPARE(lines.value(3), QStringLiteral("Start Time : 00:00:00, End Time : 00:01:30"));
+        const QFontMetrics facts(TSetupImage::factsFont());
+        for (const QString &line : lines + QStringList{"Video : Size 1920:1080, Bitrate 12345.67, Frame Rate 29.97"})
+            QVERIFY2(facts.horizontalAdvance(line) <= TSetupImage::kFactsWidth, qPrintable(line));
         QCOMPARE(w->entry(1)->y(), 77);
         QCOMPARE(w->estimate().estimateKB, 150 * 30720 / 60);
         QCOMPARE(control<QWidget>(w.get(), "Image_DiscSizeProgress")->width(), w->estimate().barWidth);
