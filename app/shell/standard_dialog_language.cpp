@@ -9,7 +9,7 @@
 
 namespace vt::shell {
 
-bool UseStandardDialogLanguage(const QString &locale)
+void UseStandardDialogLanguage(const QString &locale)
 {
     static std::unique_ptr<QTranslator> installed;
     if (installed) {
@@ -17,14 +17,13 @@ bool UseStandardDialogLanguage(const QString &locale)
         installed.reset();
     }
     if (locale.isEmpty() || locale.startsWith(QLatin1String("en")))
-        return true;
+        return;
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(QLocale(locale), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        return false;
+        return;
     QCoreApplication::installTranslator(translator.get());
     installed = std::move(translator);
-    return true;
 }
 
 } // namespace vt::shell

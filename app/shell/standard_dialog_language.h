@@ -8,7 +8,6 @@ namespace vt::shell {
 
 // Uses Qt's translations for the locale ("de", "fr_CA"); English, an empty
 // locale or one without installed translations leaves Qt's own English.
-// False when translations were asked for and none are installed.
-bool UseStandardDialogLanguage(const QString &locale);
+void UseStandardDialogLanguage(const QString &locale);
 
 } // namespace vt::shell
