@@ -200,7 +200,7 @@ int RunBuild(const BuildRequest &request, std::ostream &out)
         const project::ClipRecord &clip = clips[i];
         const size_t chapters = clip.chapters ? clip.chapters->buttons.size() : 1;
         out << "  " << (i + 1) << ": " << fs::path(clip.fileName).filename().string() << ", "
-            << common::FormatHMS(clip.discDuration()) << (clip.convertedDuration >= 0 ? " (source ended early)" : "")
+            << common::FormatHMS(clip.discDuration()) << (clip.convertedDuration >= 0 ? " (part of the source)" : "")
             << ", " << chapters << (chapters == 1 ? " chapter" : " chapters")
             << (chain.subtitlesMuxed(i) ? ", subtitles" : "") << "\n";
     }

@@ -415,8 +415,9 @@ void ClipConversion::noteEarlyEnd(project::ClipRecord &clip, int secondsConverte
         return;
     }
     clip.convertedDuration = secondsConverted;
-    run_.LogLine("Warning: " + fileNameOf(clip.fileName) + " ended early; converted " +
-                 common::FormatHMS(secondsConverted) + " of " + common::FormatHMS(expected));
+    run_.LogLine("Warning: " + fileNameOf(clip.fileName) + ": only " + common::FormatHMS(secondsConverted) + " of " +
+                 common::FormatHMS(expected) +
+                 " could be converted; its pictures end early or start late (a damaged or cut file)");
 }
 
 void ClipConversion::conversionTick()
