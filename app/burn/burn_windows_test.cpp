@@ -8,6 +8,7 @@
 #include "app/burn/device_window.h"
 #include "app/burn/setup_dvd_file_window.h"
 #include "app/burn/starburn_engine.h"
+#include "app/common/test_command.h"
 #include "app/common/test_program_folder.h"
 #include "app/project/clip_probe.h"
 #include "app/project/clip_record.h"
@@ -24,7 +25,6 @@
 
 #include <QHeaderView>
 #include <QMenu>
-#include <QProcess>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -48,17 +48,6 @@ QStringList logLines(QWidget *window)
     return control<TsuiMemo>(window, "Memo_Msg")->lines();
 }
 
-bool run(const QStringList &argv, QString *output = nullptr)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(argv.first(), argv.mid(1));
-    process.waitForFinished(120000);
-    if (output)
-        *output = QString::fromUtf8(process.readAll());
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
 // A 1-second clip made by the ffmpeg command.
 std::string makeClip(const std::string &path, const char *size = "320x240", const char *rate = "30000/1001",
                      const char *target = nullptr)
@@ -70,7 +59,7 @@ std::string makeClip(const std::string &path, const char *size = "320x240", cons
         argv << "-target" << target;
     argv << QString::fromStdString(path);
     QString output;
-    if (!run(argv, &output))
+    if (!vt::common::RunTestCommand(argv, &output))
         qWarning("%s", qPrintable(output));
     return path;
 }
@@ -79,7 +68,7 @@ std::string makeClip(const std::string &path, const char *size = "320x240", cons
 QStringList lsdvdTitles(const std::string &image)
 {
     QString output;
-    run({"lsdvd", QString::fromStdString(image)}, &output);
+    vt::common::RunTestCommand({"lsdvd", QString::fromStdString(image)}, &output);
     QStringList titles;
     for (const QString &line : output.split('\n'))
         if (line.startsWith("Title:"))
@@ -173,8 +162,8 @@ std::string authoredDvd(const std::string &parent, bool lowerCase = false)
     const std::string dvd = parent + "/DVD";
     qputenv("VIDEO_FORMAT", "NTSC");
     QString output;
-    if (!run({"dvdauthor", "-o", QString::fromStdString(dvd), "-t", QString::fromStdString(clip)}, &output) ||
-        !run({"dvdauthor", "-o", QString::fromStdString(dvd), "-T"}, &output))
+    if (!vt::common::RunTestCommand({"dvdauthor", "-o", QString::fromStdString(dvd), "-t", QString::fromStdString(clip)}, &output) ||
+        !vt::common::RunTestCommand({"dvdauthor", "-o", QString::fromStdString(dvd), "-T"}, &output))
         qWarning("%s", qPrintable(output));
     if (!lowerCase)
         return dvd;
@@ -224,7 +213,7 @@ private slots:
         const QStringList titles = lsdvdTitles(image);
         QCOMPARE(titles.size(), 2);
         QString report;
-        run({"lsdvd", "-v", QString::fromStdString(image)}, &report);
+        vt::common::RunTestCommand({"lsdvd", "-v", QString::fromStdString(image)}, &report);
         QCOMPARE(report.count("Width: 720, Height: 480"), 2);
         // The converted files are gone, the DVD folder stays.
         for (int i = 0; i < fixture.clips.count(); ++i)

@@ -4,6 +4,7 @@
 // window's run; then the disc is read back (lsdvd, dvdunauthor, spuunmux)
 // and its menus must be the designed ones.
 #include "app/burn/builder_window.h"
+#include "app/common/test_command.h"
 #include "app/burn/compiler_window.h"
 #include "app/menu/menu_design.h"
 #include "app/menu/setup_menu_window.h"
@@ -24,7 +25,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,26 +42,14 @@ namespace {
 
 const QString kBin = QStringLiteral(VANTOREL_BIN_DIR "/");
 
-QString run(const QStringList &argv, bool *ok = nullptr)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(argv.first(), argv.mid(1));
-    process.waitForFinished(120000);
-    if (ok)
-        *ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    return QString::fromUtf8(process.readAll());
-}
-
 // A short clip made by the ffmpeg command: a test picture and a tone.
 QString makeClip(const QString &path, const QString &video, const QStringList &extra = {})
 {
     QStringList argv{"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", video, "-f", "lavfi", "-i",
                      "sine=frequency=660:duration=2:sample_rate=48000", "-t", "2", "-shortest"};
     argv << extra << path;
-    bool ok = false;
-    const QString output = run(argv, &ok);
-    if (!ok)
+    QString output;
+    if (!vt::common::RunTestCommand(argv, &output))
         qWarning("%s", qPrintable(output));
     return path;
 }
@@ -69,11 +57,10 @@ QString makeClip(const QString &path, const QString &video, const QStringList &e
 // A plain picture of one colour, the menu background the user picks.
 QString makeBackground(const QString &path, const QString &colour)
 {
-    bool ok = false;
-    const QString output =
-        run({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", "color=c=" + colour + ":s=640x480:d=1",
-             "-frames:v", "1", path}, &ok);
-    if (!ok)
+    QString output;
+    if (!vt::common::RunTestCommand(
+            {"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", "color=c=" + colour + ":s=640x480:d=1", "-frames:v", "1", path},
+            &output))
         qWarning("%s", qPrintable(output));
     return path;
 }
@@ -81,7 +68,7 @@ QString makeBackground(const QString &path, const QString &colour)
 // The first picture of a menu VOB as a player shows it.
 QImage menuFrame(const std::string &vob, const QString &png)
 {
-    run({"ffmpeg", "-v", "error", "-y", "-i", QString::fromStdString(vob), "-frames:v", "1", png});
+    vt::common::RunTestCommand({"ffmpeg", "-v", "error", "-y", "-i", QString::fromStdString(vob), "-frames:v", "1", png});
     return QImage(png);
 }
 
@@ -160,13 +147,13 @@ void saveMenuShot(const std::string &vob, const std::string &highlight, const st
                              .arg(first.left).arg(first.top);
     const QString shots = kBin + "../screenshots/";
     fs::create_directories(shots.toStdString());
-    bool ok = false;
-    const QString output = run({"ffmpeg", "-v", "error", "-y", "-i", QString::fromStdString(vob), "-i",
+    QString output;
+    const bool ok = vt::common::RunTestCommand({"ffmpeg", "-v", "error", "-y", "-i", QString::fromStdString(vob), "-i",
                                 QString::fromStdString(highlight), "-filter_complex",
                                 "[1]format=rgba,crop=" + crop + "[h];[0][h]overlay=" + QString::number(first.left) +
                                     ":" + QString::number(first.top) + ",scale=trunc(iw*sar/2)*2:ih,setsar=1",
                                 "-frames:v", "1", shots + name + ".png"},
-                               &ok);
+                               &output);
     QVERIFY2(ok, qPrintable(output));
 }
 
@@ -179,7 +166,8 @@ void checkDisc(const std::string &dvd, const QString &image, const QString &form
 {
     const int titles = int(expected.buttons.size());
     for (const QString &disc : {QString::fromStdString(dvd), image}) {
-        const QString report = run({"lsdvd", "-v", disc});
+        QString report;
+        vt::common::RunTestCommand({"lsdvd", "-v", disc}, &report);
         QVERIFY2(report.contains(format), qPrintable(report));
         QCOMPARE(report.count(QRegularExpression("^Title: \\d+", QRegularExpression::MultilineOption)), titles);
     }
