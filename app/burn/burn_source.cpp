@@ -1,6 +1,7 @@
 #include "app/burn/burn_source.h"
 
 #include "app/production/production_params.h"
+#include "app/project/clip_adding.h"
 #include "app/project/clip_record.h"
 #include "platform/paths.h"
 #include "platform/text_case.h"
@@ -217,7 +218,7 @@ void BurnSourceList::rebuildFromClips()
     for (int i = 0; i < clips_.count(); ++i) {
         const project::ClipRecord &clip = clips_[i];
         totalKB_ += clip.fileSize;
-        rows_.push_back({clip.vobFile, std::string(clip.height == 480 ? "NTSC " : "PAL ") + "VOB",
+        rows_.push_back({clip.vobFile, std::string(project::IsNtscClip(clip) ? "NTSC " : "PAL ") + "VOB",
                          megabytes(clip.fileSize, 2), std::to_string(clip.duration)});
     }
 }

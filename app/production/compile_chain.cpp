@@ -2,6 +2,7 @@
 
 #include "app/common/ui_language.h"
 #include "app/common/ui_text_ids.h"
+#include "app/project/clip_adding.h"
 #include "app/project/clip_record.h"
 
 #include <filesystem>
@@ -25,7 +26,7 @@ int CompileChain::run(RunChoices choices)
         run_.view().showMessage(run_.text(common::kNoFileText));
         return kOutcomeNone;
     }
-    choices.ntsc = clips_[0].height == 480;
+    choices.ntsc = project::IsNtscClip(clips_[0]);
     std::vector<std::string> vobs;
     for (int i = 0; i < clips_.count(); ++i)
         vobs.push_back(clips_[i].vobFile);
