@@ -269,8 +269,8 @@ Options of build:
                     their accents: Été -> ETE), at most 32 characters
   --pal, --ntsc     TV system (default NTSC)
   --4:3, --16:9     picture shape of the disc (default 4:3)
-  --quality Q       0 best pictures: two passes over every clip, about
-                    three times the time (5000 kbit/s); 1 faster (default,
+  --quality Q       0 best pictures: two passes over every clip, two to
+                    four times the time (5000 kbit/s); 1 faster (default,
                     3000 kbit/s); 2 fastest/smallest (2500 kbit/s)
   --fit             choose the video bitrate that fills the disc with all
                     clips, their sound, menus and subtitles (at most
